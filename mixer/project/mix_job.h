@@ -1,0 +1,65 @@
+#pragma once
+
+#include "editing/core/ref_time.h"
+
+#include <string>
+#include <vector>
+
+namespace mixer {
+
+using editing::RefTime;
+
+// The whole project lives in memory in one MixJob owned by the main window; nothing of it is
+// saved. Member names follow the project's established vocabulary (FileName, Duration, ...),
+// which the settings keys, messages and documentation share. All times are RefTime (100 ns).
+
+// Most entries a list holds. An add at the limit is refused; a mix refuses more.
+inline constexpr int kMaxListEntries = 1000;
+
+// Number of rows of the transition effect table (0 "None" ... 46).
+inline constexpr int kTransitionEffectCount = 47;
+
+struct VideoEntry {
+    std::string FileName;  // full path as chosen by the user (UTF-8)
+    RefTime Duration = 0;  // whole length of the clip, probed when added
+    int TransitionEffect = 0;  // row of the transition effect table, 0 = "None"
+    RefTime TransitionDuration = 0;
+};
+
+struct AudioEntry {
+    std::string FileName;
+    RefTime Duration = 0;
+    RefTime StartTime = 0;  // where the clip begins on the output time line
+    double Volume = 1.0;    // gain factor, 0 - 100
+    double Speed = 1.0;     // playback rate factor
+    int Repeat = 0;         // 0 = "No", 1 = "Yes"
+};
+
+// How a new video entry gets its transition: TransitionType 0 random, 1 sequence, 2 same.
+struct TransitionDefaults {
+    int TransitionDuration = 0;  // whole seconds
+    int TransitionType = 0;
+    int TransitionName = 0;  // the effect that "same" uses
+};
+
+struct OutputSettings {
+    std::string OutputName;  // full path of the AVI file to write
+    int OutputWidth = 352;
+    int OutputHigh = 240;
+    double OutputFrameRate = 23.976;
+    int OutputFrameRateIndex = 0;  // 0 - 4 preset rates, 5 custom
+    int ResizeMode = 2;            // 2 preserve aspect ratio, 0 stretch
+    bool UseVideoCompressor = true;
+    bool UseAudioCompressor = true;
+};
+
+struct MixJob {
+    std::vector<VideoEntry> videos;  // at most kMaxListEntries, in play order
+    std::vector<AudioEntry> audios;  // at most kMaxListEntries
+    TransitionDefaults transitionDefaults;
+    bool Converting = false;  // true while a mix runs
+    int ElapsedSeconds = 0;   // seconds since the running mix started
+    OutputSettings outputSettings;
+};
+
+}  // namespace mixer
