@@ -1,0 +1,81 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace editing {
+
+enum class CompressorKind { Video, Audio };
+
+// What the render applies to one encoder. A value of 0 (or an empty preset) leaves the
+// encoder's own default in place; the has* flags of Compressor say which fields an encoder
+// takes, so a settings dialog shows only those.
+struct CompressorSettings {
+    int quality = 0;      // quality scale: qscale 1 (best) .. 31 for MPEG-4 / MJPEG, CRF for H.264
+    int bitRateKbps = 0;  // target bit rate in kbit/s; used where quality is 0 or not offered
+    int keyFrameInterval = 0;  // frames from one key frame to the next (video)
+    std::string speedPreset;   // the encoder's speed preset ("veryfast" ...), where it has one
+
+    bool operator==(const CompressorSettings&) const = default;
+};
+
+// One encoder that the AVI writer can use, as the user sees it.
+struct Compressor {
+    CompressorKind kind = CompressorKind::Video;
+    std::string friendlyName;     // shown in the lists, searched by the default look-up
+    std::string encoderName;      // the libavcodec encoder ("mpeg4", "adpcm_ms" ...)
+    CompressorSettings settings;  // sensible defaults for this encoder
+    bool hasQuality = false;
+    bool hasBitRate = false;
+    bool hasKeyFrameInterval = false;
+    bool hasSpeedPreset = false;
+};
+
+// The video and audio compressors that are usable on this machine, each list in a fixed order
+// (see docs/compressors.md): a candidate is listed only when its encoder exists and opens with
+// a small test format. Positions are 0-based and stable for a given machine, so a choice can
+// be remembered by position; a stored position that no longer exists reads as "none" here and
+// the caller falls back to the default.
+//
+// Threading: discover() may run on any thread; a registry is immutable afterwards and may be
+// read from several threads.
+class CompressorRegistry {
+  public:
+    // Probes every candidate encoder once (tens of milliseconds).
+    static CompressorRegistry discover();
+    // A registry holding exactly the given compressors (for tests and tools).
+    CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio);
+
+    const std::vector<Compressor>& videoCompressors() const { return video_; }
+    const std::vector<Compressor>& audioCompressors() const { return audio_; }
+    std::vector<std::string> videoNames() const;
+    std::vector<std::string> audioNames() const;
+
+    // The compressor at `position`; nothing for a negative position or one past the list.
+    std::optional<Compressor> videoAt(int position) const;
+    std::optional<Compressor> audioAt(int position) const;
+
+    // Position of the first compressor whose lower-cased friendly name contains
+    // `lowerCaseFragment`, or nothing.
+    std::optional<int> findVideo(std::string_view lowerCaseFragment) const;
+    std::optional<int> findAudio(std::string_view lowerCaseFragment) const;
+
+    // The defaults of the mixer: the first video compressor named with "divx" and the first
+    // audio compressor named with "microsoft adpcm".
+    std::optional<int> defaultVideoPosition() const { return findVideo("divx"); }
+    std::optional<int> defaultAudioPosition() const { return findAudio("microsoft adpcm"); }
+
+  private:
+    std::vector<Compressor> video_;
+    std::vector<Compressor> audio_;
+};
+
+// Every candidate in registry order, whether or not it opens here (for documentation and tests).
+std::vector<Compressor> candidateCompressors(CompressorKind kind);
+
+// True when the encoder exists in this libavcodec and opens with a small test format.
+bool encoderOpens(const Compressor& compressor);
+
+}  // namespace editing

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "editing/compressors/compressor_registry.h"
+#include "editing/core/ref_time.h"
+#include "editing/core/result.h"
+#include "editing/timeline/timeline_model.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace editing {
+
+struct RenderOutputSettings {
+    std::string outputFileName;  // an existing file is overwritten
+    // None: uncompressed 24-bit RGB frames (bottom-up DIBs). The frame size comes from the
+    // video group's media type, the rate from its output frames per second.
+    std::optional<Compressor> videoCompressor;
+    // None: 16-bit PCM, 44,100 Hz stereo (the audio group's format).
+    std::optional<Compressor> audioCompressor;
+};
+
+enum class RenderEventKind {
+    Complete,  // the whole time line has been written and the file is closed
+    Error,     // something failed; `endsRender` says whether the render stopped because of it
+};
+
+struct RenderEvent {
+    RenderEventKind kind = RenderEventKind::Complete;
+    Result result = kOk;
+    std::string description;  // readable text for the user
+    bool endsRender = false;  // Error only: the workers stopped; call stop() to finish up
+};
+
+// Renders a TimelineModel into one AVI file on worker threads: one producer per group
+// (decode, fit, composite, transitions; or decode, resample, mix) and one encode / mux stage,
+// joined by bounded queues. Streams are written in group order; an audio group without
+// tracks writes no stream.
+//
+// Threading: start(), stop(), takeEvents() and the progress reads are called from one
+// thread (the window's). The notifier is called on a worker thread each time an event is
+// queued; it must only post a message (e.g. a queued Qt signal) and return.
+//
+// Ending: completion and stop() end the same way: encoders are flushed and the trailer and
+// index are written, so the file plays up to the point reached. stop() waits for that; a
+// second stop() is harmless; destruction stops.
+class RenderEngine {
+  public:
+    RenderEngine();
+    ~RenderEngine();
+    RenderEngine(const RenderEngine&) = delete;
+    RenderEngine& operator=(const RenderEngine&) = delete;
+
+    // Called on a worker thread whenever an event has been queued. Set before start().
+    void setEventNotifier(std::function<void()> notifier);
+
+    // Opens the output (overwriting it), sets up the encoders, writes the header and starts the
+    // workers; returns at once. A failure is returned (with nothing left running and the
+    // partly written file removed); describeResult() explains it, lastErrorDescription()
+    // adds details. kErrorRenderBusy while a render runs.
+    Result start(TimelineModel timeline, RenderOutputSettings settings);
+
+    // Ends the render early (or cleans up after completion): waits for the workers, flushes
+    // the encoders and closes the file. Does nothing when no render has been started.
+    void stop();
+
+    // True from a successful start() until stop() (completion alone does not clear it).
+    bool isRunning() const;
+
+    // Drains the queued events, oldest first.
+    std::vector<RenderEvent> takeEvents();
+
+    // The output time written so far and the total length (100-ns units); safe to read
+    // from any thread at any time.
+    RefTime progressRefTime() const;
+    RefTime durationRefTime() const;
+
+    // Details of the last failure of start() (empty when none).
+    std::string lastErrorDescription() const;
+
+  private:
+    struct Running;
+    std::function<void()> notifier_;
+    std::unique_ptr<Running> running_;
+    std::string lastErrorDescription_;
+};
+
+// The output length of `timeline`: the end of its latest source, transition or effect.
+RefTime timelineLengthRefTime(const TimelineModel& timeline);
+
+}  // namespace editing
