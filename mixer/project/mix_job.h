@@ -20,8 +20,8 @@ inline constexpr int kMaxListEntries = 1000;
 inline constexpr int kTransitionEffectCount = 47;
 
 struct VideoEntry {
-    std::string FileName;  // full path as chosen by the user (UTF-8)
-    RefTime Duration = 0;  // whole length of the clip, probed when added
+    std::string FileName;      // full path as chosen by the user (UTF-8)
+    RefTime Duration = 0;      // whole length of the clip, probed when added
     int TransitionEffect = 0;  // row of the transition effect table, 0 = "None"
     RefTime TransitionDuration = 0;
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "mixer/project/mix_job.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace mixer {
+
+// What the two list views show: their columns and the cell texts of one entry. Row i of a
+// view always shows entry i of its list.
+
+struct ListColumn {
+    const char* title;
+    int widthPixels;
+};
+
+inline constexpr std::array<ListColumn, 2> kVideoListColumns{{
+    {"Video File Name", 245},
+    {"Duration(s)", 140},
+}};
+
+inline constexpr std::array<ListColumn, 6> kAudioListColumns{{
+    {"Audio File Name", 105},
+    {"Duration(s)", 70},
+    {"volume", 70},
+    {"Start time(s)", 70},
+    {"Speed", 70},
+    {"Repeat", 70},
+}};
+
+// A time in 100-ns units as seconds with three decimals ("%.3f"): 123,456,789 -> "12.346".
+QString secondsText(RefTime time);
+// A factor with three decimals ("%.3f").
+QString factorText(double factor);
+// The base name of a path with its extension, without its folder.
+QString baseNameText(const std::string& path);
+
+QStringList videoRowTexts(const VideoEntry& entry);
+QStringList audioRowTexts(const AudioEntry& entry);
+
+}  // namespace mixer

@@ -1,0 +1,91 @@
+#include "mixer/project/profile_loading.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace mixer {
+
+std::optional<double> leadingDecimalNumber(const QString& text) {
+    static const QRegularExpression leadingNumber(
+        QStringLiteral(R"(^\s*([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?))"));
+    const QRegularExpressionMatch match = leadingNumber.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    bool isNumber = false;
+    const double value = QLocale::c().toDouble(match.captured(1), &isNumber);
+    if (!isNumber) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+FrameRateChoice frameRateForStoredIndex(int storedIndex, const QString& storedCustomText) {
+    if (storedIndex >= 0 && storedIndex < static_cast<int>(kFrameRatePresets.size())) {
+        return {storedIndex,
+                kFrameRatePresets[static_cast<std::size_t>(storedIndex)].framesPerSecond};
+    }
+    if (storedIndex == kCustomFrameRateIndex) {
+        const std::optional<double> custom = leadingDecimalNumber(storedCustomText);
+        if (custom && *custom >= kSmallestFrameRate) {
+            return {kCustomFrameRateIndex, *custom};
+        }
+    }
+    return {0, kDefaultFrameRate};
+}
+
+void loadFrameRate(const SettingsStore& store, OutputSettings& output) {
+    const int storedIndex = store.read(settings::kOutputFrameRateIndex);
+    QString customText;
+    if (storedIndex == kCustomFrameRateIndex) {
+        customText = store.read(settings::kOutputFrameRate);
+    }
+    const FrameRateChoice choice = frameRateForStoredIndex(storedIndex, customText);
+    output.OutputFrameRateIndex = choice.index;
+    output.OutputFrameRate = choice.framesPerSecond;
+}
+
+void loadOutputNameAndSize(const SettingsStore& store, OutputSettings& output) {
+    output.OutputName = store.read(settings::kOutputName).toStdString();
+    output.OutputWidth = store.read(settings::kOutputWidth);
+    output.OutputHigh = store.read(settings::kOutputHigh);
+}
+
+TransitionDefaults loadTransitionDefaults(const SettingsStore& store) {
+    TransitionDefaults defaults;
+    defaults.TransitionDuration = store.read(settings::kTransitionDuration);
+    defaults.TransitionType = store.read(settings::kTransitionType);
+    defaults.TransitionName = store.read(settings::kTransitionName);
+    return defaults;
+}
+
+StoredCompressorChoices loadCompressorChoices(const SettingsStore& store) {
+    return {store.read(settings::kVideoCompressorNumber),
+            store.read(settings::kAudioCompressorNumber)};
+}
+
+QString folderOfPath(const QString& path) {
+    const qsizetype lastSeparator = path.lastIndexOf(QLatin1Char('/'));
+    if (lastSeparator < 0) {
+        return {};
+    }
+    return path.left(lastSeparator + 1);
+}
+
+void rememberVideoFolder(SettingsStore& store, const QString& addedPath) {
+    store.write(settings::kLastPhotoFolder, folderOfPath(addedPath));
+}
+
+void rememberAudioFolder(SettingsStore& store, const QString& addedPath) {
+    store.write(settings::kLastAudioFolder, folderOfPath(addedPath));
+}
+
+QString lastVideoFolder(const SettingsStore& store) {
+    return store.read(settings::kLastPhotoFolder);
+}
+
+QString lastAudioFolder(const SettingsStore& store) {
+    return store.read(settings::kLastAudioFolder);
+}
+
+}  // namespace mixer

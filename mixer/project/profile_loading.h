@@ -1,0 +1,60 @@
+#pragma once
+
+#include "mixer/project/frame_rates.h"
+#include "mixer/project/mix_job.h"
+#include "mixer/project/settings_store.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace mixer {
+
+// Turns the remembered values of the profile into the project model at start-up, and keeps
+// the folders of the last added files. Each function reads the profile when it is called.
+
+struct FrameRateChoice {
+    int index = 0;
+    double framesPerSecond = kDefaultFrameRate;
+};
+
+// The rate that a stored frame-rate index selects: 0 - 4 the preset rates, 5 the stored
+// custom text read as a decimal number (leading number, the rest ignored). Any other index
+// becomes index 0 at 23.976. A custom text that is not a usable rate (not a number, or
+// below 0.001 frames per second) also gives index 0 at 23.976, so a hand-edited profile
+// never reaches the render with a rate of zero.
+FrameRateChoice frameRateForStoredIndex(int storedIndex, const QString& storedCustomText);
+
+// Reads "OutputFrameRateIndex" (and "OutputFrameRate" only for the custom entry) into
+// OutputFrameRateIndex and OutputFrameRate.
+void loadFrameRate(const SettingsStore& store, OutputSettings& output);
+
+// Reads "OutputName", "OutputWidth" and "OutputHigh".
+void loadOutputNameAndSize(const SettingsStore& store, OutputSettings& output);
+
+TransitionDefaults loadTransitionDefaults(const SettingsStore& store);
+
+// The stored compressor positions, kept exactly as stored until the compressor registry
+// binds them: -2 never chosen (use the default), -1 none, >= 0 position in the list.
+struct StoredCompressorChoices {
+    int videoCompressorNumber = -2;
+    int audioCompressorNumber = -2;
+};
+StoredCompressorChoices loadCompressorChoices(const SettingsStore& store);
+
+// The folder of a path: the path cut after its last '/', which stays part of the folder;
+// a path without '/' gives the empty text. Cut on characters, never on bytes.
+QString folderOfPath(const QString& path);
+
+// Stores the folder of `addedPath` as "Option"/"LastPhotoFolder" (videos) or
+// "Option"/"LastAudioFolder" (sounds).
+void rememberVideoFolder(SettingsStore& store, const QString& addedPath);
+void rememberAudioFolder(SettingsStore& store, const QString& addedPath);
+QString lastVideoFolder(const SettingsStore& store);
+QString lastAudioFolder(const SettingsStore& store);
+
+// Reads the leading decimal number of `text` in the C locale (blanks before it allowed, the
+// rest ignored); nothing when the text does not start with a number.
+std::optional<double> leadingDecimalNumber(const QString& text);
+
+}  // namespace mixer
