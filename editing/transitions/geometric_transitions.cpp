@@ -1,0 +1,137 @@
+#include "editing/transitions/geometric_transitions.h"
+
+#include "editing/transitions/pixel_kernels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace editing::transitions {
+
+namespace {
+
+int pixelsAt(double progress, int extent) {
+    return static_cast<int>(std::lround(std::clamp(progress, 0.0, 1.0) * extent));
+}
+
+}  // namespace
+
+PixelateTransition::PixelateTransition(int width, int height)
+    : columnSums_(static_cast<std::size_t>(std::max(width, 1))),
+      averagedRow_(static_cast<std::size_t>(std::max(width, 1))) {
+    static_cast<void>(height);
+}
+
+int PixelateTransition::squareSizeAt(double progress) {
+    const double clamped = std::clamp(progress, 0.0, 1.0);
+    const double towardMiddle = clamped < 0.5 ? clamped * 2.0 : (1.0 - clamped) * 2.0;
+    return 1 + static_cast<int>(std::lround(towardMiddle * (kLargestSquarePixels - 1)));
+}
+
+void PixelateTransition::blend(const ConstPictureView& from, const ConstPictureView& to,
+                               double progress, const PictureView& out) {
+    const ConstPictureView& source = progress < 0.5 ? from : to;
+    const int squareSize = squareSizeAt(progress);
+    const int chromaSquareSize = (squareSize + 1) / 2;
+    for (int plane = 0; plane < 3; ++plane) {
+        pixelatePlane(source.planes[plane], out.planes[plane],
+                      plane == kPlaneY ? squareSize : chromaSquareSize);
+    }
+}
+
+void PixelateTransition::pixelatePlane(const ConstPlaneView& source, const PlaneView& target,
+                                       int squareSize) {
+    const int width = std::min({target.width, source.width, static_cast<int>(columnSums_.size())});
+    const int height = std::min(target.height, source.height);
+    if (squareSize <= 1) {
+        for (int y = 0; y < height; ++y) {
+            copyRow(target.row(y), source.row(y), width);
+        }
+        return;
+    }
+    std::uint32_t* sums = columnSums_.data();
+    std::uint8_t* averaged = averagedRow_.data();
+    for (int top = 0; top < height; top += squareSize) {
+        const int bottom = std::min(height, top + squareSize);
+        // The whole band is read before any of it is written, so `target` may be `source`.
+        std::fill(sums, sums + width, 0u);
+        for (int y = top; y < bottom; ++y) {
+            const std::uint8_t* row = source.row(y);
+            for (int x = 0; x < width; ++x) {
+                sums[x] += row[x];
+            }
+        }
+        for (int left = 0; left < width; left += squareSize) {
+            const int right = std::min(width, left + squareSize);
+            std::uint32_t total = 0;
+            for (int x = left; x < right; ++x) {
+                total += sums[x];
+            }
+            const std::uint32_t count = static_cast<std::uint32_t>((right - left) * (bottom - top));
+            std::memset(averaged + left, static_cast<int>((total + count / 2) / count),
+                        static_cast<std::size_t>(right - left));
+        }
+        for (int y = top; y < bottom; ++y) {
+            std::memcpy(target.row(y), averaged, static_cast<std::size_t>(width));
+        }
+    }
+}
+
+void SlideTransition::blend(const ConstPictureView& from, const ConstPictureView& to,
+                            double progress, const PictureView& out) {
+    for (int plane = 0; plane < 3; ++plane) {
+        const PlaneView& target = out.planes[plane];
+        const int width = target.width;
+        const int shift = pixelsAt(progress, width);
+        for (int y = 0; y < target.height; ++y) {
+            std::uint8_t* row = target.row(y);
+            // memmove: `row` may be A's own row, read further right than it is written.
+            if (shift < width) {
+                std::memmove(row, from.planes[plane].row(y) + shift,
+                             static_cast<std::size_t>(width - shift));
+            }
+            if (shift > 0) {
+                std::memcpy(row + width - shift, to.planes[plane].row(y) + width - shift,
+                            static_cast<std::size_t>(shift));
+            }
+        }
+    }
+}
+
+StretchTransition::StretchTransition(int width, int height)
+    : sourceColumns_(static_cast<std::size_t>(std::max(width, 1))) {
+    static_cast<void>(height);
+}
+
+void StretchTransition::blend(const ConstPictureView& from, const ConstPictureView& to,
+                              double progress, const PictureView& out) {
+    for (int plane = 0; plane < 3; ++plane) {
+        stretchPlane(from.planes[plane], to.planes[plane], progress, out.planes[plane]);
+    }
+}
+
+void StretchTransition::stretchPlane(const ConstPlaneView& from, const ConstPlaneView& to,
+                                     double progress, const PlaneView& target) {
+    const int width = std::min(target.width, static_cast<int>(sourceColumns_.size()));
+    const int bandWidth = pixelsAt(progress, width);
+    const int bandLeft = (width - bandWidth) / 2;
+    const int bandRight = bandLeft + bandWidth;
+    int* columns = sourceColumns_.data();
+    // Nearest source column to the centre of each output column; at full width the identity.
+    for (int x = bandLeft; x < bandRight; ++x) {
+        const long long scaled = static_cast<long long>(2 * (x - bandLeft) + 1) * width;
+        columns[x] = static_cast<int>(scaled / (2LL * bandWidth));
+    }
+    for (int y = 0; y < target.height; ++y) {
+        std::uint8_t* row = target.row(y);
+        const std::uint8_t* underneath = from.row(y);
+        const std::uint8_t* squeezed = to.row(y);
+        copyRow(row, underneath, bandLeft);
+        for (int x = bandLeft; x < bandRight; ++x) {
+            row[x] = squeezed[columns[x]];
+        }
+        copyRow(row + bandRight, underneath + bandRight, width - bandRight);
+    }
+}
+
+}  // namespace editing::transitions
