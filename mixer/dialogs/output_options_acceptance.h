@@ -1,0 +1,56 @@
+#pragma once
+
+#include "editing/compressors/compressor_registry.h"
+#include "mixer/dialogs/compressor_choice.h"
+#include "mixer/dialogs/profile_writer.h"
+#include "mixer/project/mix_job.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace mixer {
+
+// What the output options dialog's controls hold when the user presses OK. Selections are list
+// indices, kNoListSelection (-1) when a list has none.
+struct OutputOptionsEntries {
+    QString outputName;                // 1022
+    QString widthText;                 // 1027 (a preset's size reaches it through the hidden field)
+    QString heightText;                // 1028
+    int frameRateSelection = 0;        // 1055
+    QString frameRateText;             // 1056
+    int resizeModeSelection = 0;       // 1057
+    int videoCompressorSelection = 0;  // 1001
+    int audioCompressorSelection = 0;  // 1002
+};
+
+// The outcome of an accepted OK: the edited copy of the settings and the compressors the render
+// is to use (each `compressor` set exactly when its flag in `settings` is true).
+struct AcceptedOutputOptions {
+    OutputSettings settings;
+    CompressorBinding video;
+    CompressorBinding audio;
+};
+
+// Either the accepted options or the text of the box that keeps the dialog open.
+struct OutputOptionsVerdict {
+    std::optional<AcceptedOutputOptions> accepted;
+    QString refusal;  // set when `accepted` is empty
+};
+
+inline constexpr const char* kFrameRateTooSmallText = "The frame rate is too small!";
+inline constexpr const char* kOutputNameTooLongText =
+    "The output file name is too long. Please choose a shorter name.";
+
+// The OK step of the output options dialog over `current` (the dialog's copy). Refused input
+// writes nothing. Accepted input is written to `profile` in this order: "OutputFrameRateIndex"
+// (the raw selection, -1 included), "OutputFrameRate" ("%f"), "OutputName", "OutputWidth",
+// "OutputHigh" (multiples of 8, at least 16), the video and then the audio "CompressorNumber"
+// (selection - 1, or -2 without a selection). A list without selection hands the render the
+// default compressor, or none when there is no default.
+OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
+                                         const OutputSettings& current,
+                                         const editing::CompressorRegistry& registry,
+                                         ProfileWriter& profile);
+
+}  // namespace mixer

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace mixer {
+
+// The resolution list of the output options dialog (control 1025). The texts are display
+// strings only (their irregular blanks around '*' included); the sizes come from this table.
+struct ResolutionPreset {
+    const char* text;
+    int width;
+    int height;
+};
+
+inline constexpr std::array<ResolutionPreset, 8> kResolutionPresets{{
+    {"800*600", 800, 600},
+    {"640*480", 640, 480},
+    {"720 * 576", 720, 576},
+    {"720 * 480", 720, 480},
+    {"480*576", 480, 576},
+    {"480*480", 480, 480},
+    {"352 * 288", 352, 288},
+    {"352 * 240", 352, 240},
+}};
+inline constexpr int kCustomResolutionIndex = 8;
+inline constexpr const char* kCustomResolutionText = "Custom Size";
+
+// The resize-mode list (control 1057): entry 0 keeps the aspect ratio (ResizeMode 2), entry 1
+// stretches (ResizeMode 0).
+inline constexpr const char* kPreserveAspectRatioText = "Preserve aspect ratio";
+inline constexpr const char* kStretchText = "Stretch";
+inline constexpr int kResizeModePreserveAspectRatio = 2;
+inline constexpr int kResizeModeStretch = 0;
+
+// Smallest frame side the output accepts, in pixels.
+inline constexpr int kSmallestFrameSide = 16;
+
+// The resolution entry (0 - 7) whose size equals width x height, searched in list order, or
+// kCustomResolutionIndex when none does.
+int resolutionIndexFor(int width, int height);
+
+// The resize-mode entry shown for a ResizeMode, and the ResizeMode an entry stands for.
+int resizeModeIndexFor(int resizeMode);
+int resizeModeForIndex(int index);
+
+// A frame side typed by the user: its leading integer (0 when there is none), rounded down
+// toward zero to a multiple of 8, and at least 16. "1001" -> 1000, "7", "0", "-20", "abc" -> 16.
+int normalisedFrameSide(const QString& typed);
+
+// The output name made from a path chosen in the save dialog: the path cut at its last '.',
+// wherever that dot stands (a dot in a folder name counts too), followed by ".avi".
+// "/clips/out.mpg" -> "/clips/out.avi"; "/clips/out" -> "/clips/out.avi";
+// "/my.clips/out" -> "/my.avi".
+QString aviNameFromChosenPath(const QString& chosenPath);
+
+// The folder the save dialog starts in: `outputName` cut before its last '/', "/" for a file
+// in the root folder, "." when the name holds no '/'.
+QString browseStartFolder(const QString& outputName);
+
+}  // namespace mixer

@@ -1,0 +1,106 @@
+#include "mixer/launch/external_launches.h"
+
+#include "mixer/launch/maker_pages.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+#include <QUrl>
+
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(launchLog, "orvindel.launch")
+
+namespace mixer {
+
+namespace {
+
+bool canBeRead(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
+QList<int> ascendingDistinct(QList<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+}  // namespace
+
+ExternalLaunches::ExternalLaunches(widgets::LauncherPort& launcher, widgets::PromptPort& prompt,
+                                   ProgramLocations locations)
+    : launcher_(launcher), prompt_(prompt), locations_(std::move(locations)) {}
+
+bool ExternalLaunches::startRecorder() {
+    const QString program = recorderProgramPath(locations_);
+    const bool started = launcher_.startProgram(program, {});
+    if (!started) {
+        qCWarning(launchLog) << "could not start the recorder" << program;
+    }
+    return started;
+}
+
+bool ExternalLaunches::openHelp() {
+    const std::optional<QString> page = findHelpPage(locations_);
+    if (!page) {
+        qCWarning(launchLog) << "no help pages in" << helpFolderCandidates(locations_);
+        return false;
+    }
+    const bool opened = launcher_.openWithDesktop(QUrl::fromLocalFile(*page));
+    if (!opened) {
+        qCWarning(launchLog) << "the desktop could not open" << *page;
+    }
+    return opened;
+}
+
+void ExternalLaunches::playSelectedVideos(const std::vector<VideoEntry>& videos,
+                                          const QList<int>& selectedRows, QWidget* owner) {
+    std::vector<std::string> names;
+    names.reserve(videos.size());
+    for (const VideoEntry& entry : videos) {
+        names.push_back(entry.FileName);
+    }
+    playFiles(names, selectedRows, kSelectVideosText, owner);
+}
+
+void ExternalLaunches::playSelectedAudios(const std::vector<AudioEntry>& audios,
+                                          const QList<int>& selectedRows, QWidget* owner) {
+    std::vector<std::string> names;
+    names.reserve(audios.size());
+    for (const AudioEntry& entry : audios) {
+        names.push_back(entry.FileName);
+    }
+    playFiles(names, selectedRows, kSelectAudioToPreviewText, owner);
+}
+
+void ExternalLaunches::playFiles(const std::vector<std::string>& fileNames,
+                                 const QList<int>& selectedRows, const char* noSelectionText,
+                                 QWidget* owner) {
+    if (fileNames.empty()) {
+        return;
+    }
+    const int count = static_cast<int>(fileNames.size());
+    QList<int> rows = ascendingDistinct(selectedRows);
+    rows.removeIf([count](int row) { return row < 0 || row >= count; });
+    if (rows.isEmpty()) {
+        prompt_.tell(QString::fromUtf8(noSelectionText), {}, widgets::PromptIcon::None, owner);
+        return;
+    }
+    for (int row : rows) {
+        const QString path = QString::fromStdString(fileNames[static_cast<std::size_t>(row)]);
+        if (!canBeRead(path)) {
+            prompt_.tell(path + QString::fromUtf8(kDoesNotExistSuffix), QStringLiteral("Error"),
+                         widgets::PromptIcon::Error, nullptr);
+            return;
+        }
+        if (!launcher_.openWithDesktop(QUrl::fromLocalFile(path))) {
+            qCWarning(launchLog) << "the desktop could not play" << path;
+        }
+    }
+}
+
+bool ExternalLaunches::openHomePage() {
+    return launcher_.openWithDesktop(QUrl(QString::fromUtf8(kMakerHomePageAddress)));
+}
+
+}  // namespace mixer
