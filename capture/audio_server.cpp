@@ -1,0 +1,145 @@
+#include "capture/audio_server.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "capture/pulse/pulse_connection.h"
+#include "capture/pulse/recording_stream.h"
+#include "capture/pulse/sample_spec.h"
+
+namespace capture {
+namespace {
+
+void signalOperation(pa_context*, int, void* connection) {
+    static_cast<pulse::PulseConnection*>(connection)->signal();
+}
+
+}  // namespace
+
+std::unique_ptr<AudioServer> AudioServer::connect(const std::string& applicationName,
+                                                  std::string& error) {
+    auto connection = pulse::PulseConnection::open(applicationName, error);
+    if (!connection) {
+        return nullptr;
+    }
+    return std::unique_ptr<AudioServer>(new AudioServer(std::move(connection)));
+}
+
+AudioServer::AudioServer(std::shared_ptr<pulse::PulseConnection> connection)
+    : connection_(std::move(connection)) {}
+
+AudioServer::~AudioServer() {
+    connection_->setEventNotifier(nullptr);
+}
+
+bool AudioServer::isConnected() const {
+    const auto guard = connection_->lock();
+    return connection_->isReady();
+}
+
+std::vector<CaptureDevice> AudioServer::listDevices() {
+    const auto guard = connection_->lock();
+    std::vector<CaptureDevice> devices;
+    for (const pulse::SourceDetails& source : connection_->listSources()) {
+        if (source.isMonitor) {
+            continue;
+        }
+        devices.push_back(source.device);
+    }
+    return devices;
+}
+
+std::optional<CaptureDevice> AudioServer::device(const std::string& deviceName) {
+    const auto guard = connection_->lock();
+    const auto source = connection_->findSource(deviceName);
+    if (!source || source->isMonitor) {
+        return std::nullopt;
+    }
+    return source->device;
+}
+
+bool AudioServer::setActiveLine(const std::string& deviceName, const std::string& lineName) {
+    const auto guard = connection_->lock();
+    const auto source = connection_->findSource(deviceName);
+    if (!source) {
+        return false;
+    }
+    if (!source->device.hasPorts) {
+        return true;
+    }
+    return connection_->waitFor(
+        pa_context_set_source_port_by_name(connection_->context(), deviceName.c_str(),
+                                           lineName.c_str(), &signalOperation, connection_.get()));
+}
+
+bool AudioServer::setLevel(const std::string& deviceName, double level) {
+    const auto guard = connection_->lock();
+    const auto source = connection_->findSource(deviceName);
+    if (!source) {
+        return false;
+    }
+    pa_cvolume volume;
+    const double clamped = std::clamp(level, 0.0, 1.0);
+    pa_cvolume_set(&volume, source->volume.channels,
+                   static_cast<pa_volume_t>(clamped * static_cast<double>(PA_VOLUME_NORM) + 0.5));
+    return connection_->waitFor(pa_context_set_source_volume_by_name(
+        connection_->context(), deviceName.c_str(), &volume, &signalOperation, connection_.get()));
+}
+
+void AudioServer::watchDevice(const std::string& deviceName) {
+    const auto guard = connection_->lock();
+    connection_->watch(deviceName);
+}
+
+void AudioServer::setEventNotifier(std::function<void()> notifier) {
+    connection_->setEventNotifier(std::move(notifier));
+}
+
+std::optional<DeviceEvent> AudioServer::takeEvent() {
+    return connection_->takeEvent();
+}
+
+std::unique_ptr<RecordingSession> AudioServer::openRecording(const std::string& deviceName,
+                                                             const std::string& path,
+                                                             std::string& error,
+                                                             WavWriterOptions options) {
+    const auto guard = connection_->lock();
+    const auto source = connection_->findSource(deviceName);
+    if (!source) {
+        error = "the capture device " + deviceName + " is not available";
+        return nullptr;
+    }
+    const pa_sample_spec spec = pulse::recordingSpecFor(source->sampleSpec);
+    const auto format = pulse::audioFormatFor(spec, source->channelMap);
+    if (!format) {
+        error = std::string("a WAV file cannot hold the device's sample format ") +
+                pa_sample_format_to_string(spec.format);
+        return nullptr;
+    }
+    auto writer = WavWriter::create(path, *format, error, options);
+    if (!writer) {
+        return nullptr;
+    }
+    auto stream =
+        pulse::RecordingStream::open(connection_, *source, std::move(writer), path, error);
+    if (!stream) {
+        std::remove(path.c_str());  // nothing recorded: leave no empty file behind
+        return nullptr;
+    }
+    return std::make_unique<RecordingSession>(std::move(stream));
+}
+
+std::unique_ptr<LevelMeter> AudioServer::openLevelMeter(const std::string& deviceName) {
+    const auto guard = connection_->lock();
+    const auto source = connection_->findSource(deviceName);
+    if (!source) {
+        return nullptr;
+    }
+    auto stream = pulse::PeakStream::open(connection_, *source);
+    if (!stream) {
+        return nullptr;
+    }
+    return std::make_unique<LevelMeter>(std::move(stream));
+}
+
+}  // namespace capture

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/capture_device.h"
+#include "capture/device_event.h"
+#include "capture/level_meter.h"
+#include "capture/recording_session.h"
+#include "capture/wav_writer.h"
+
+namespace capture {
+
+namespace pulse {
+class PulseConnection;
+}
+
+// One connection to the sound server (PulseAudio, or PipeWire through its PulseAudio service).
+// Methods block briefly for the server's answer and are meant for one thread, the window's;
+// device events are produced on the server thread, queued, and announced through the notifier.
+class AudioServer {
+  public:
+    // Connects as `applicationName`; null with `error` set when no server answers.
+    static std::unique_ptr<AudioServer> connect(const std::string& applicationName,
+                                                std::string& error);
+    ~AudioServer();
+    AudioServer(const AudioServer&) = delete;
+    AudioServer& operator=(const AudioServer&) = delete;
+
+    bool isConnected() const;
+
+    // Capture devices in the server's order (monitors of outputs are left out).
+    std::vector<CaptureDevice> listDevices();
+    std::optional<CaptureDevice> device(const std::string& deviceName);
+    // Makes the port `lineName` the device's active port. A device without ports has one line,
+    // itself, which is always active: that succeeds without asking the server.
+    bool setActiveLine(const std::string& deviceName, const std::string& lineName);
+    // Sets every channel of the device's volume to `level` (0.0 - 1.0, clamped).
+    bool setLevel(const std::string& deviceName, double level);
+
+    // Device events concern this device from now on (removal, return, changes); "" for none.
+    void watchDevice(const std::string& deviceName);
+    // Called on the server thread each time an event is queued. It must only hand the news to
+    // the owner's thread (for a window: a queued signal) and never call back into this object.
+    void setEventNotifier(std::function<void()> notifier);
+    // Takes the oldest queued event; nullopt when the queue is empty.
+    std::optional<DeviceEvent> takeEvent();
+
+    // Prepares a recording of `deviceName` into `path`, corked. Null with `error` on failure.
+    std::unique_ptr<RecordingSession> openRecording(const std::string& deviceName,
+                                                    const std::string& path, std::string& error,
+                                                    WavWriterOptions options = {});
+    // A live level meter on `deviceName`; null when the device cannot be opened.
+    std::unique_ptr<LevelMeter> openLevelMeter(const std::string& deviceName);
+
+  private:
+    explicit AudioServer(std::shared_ptr<pulse::PulseConnection> connection);
+    std::shared_ptr<pulse::PulseConnection> connection_;
+};
+
+}  // namespace capture

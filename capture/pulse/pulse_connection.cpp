@@ -1,0 +1,254 @@
+#include "capture/pulse/pulse_connection.h"
+
+#include <algorithm>
+
+namespace capture::pulse {
+namespace {
+
+struct SourceListRequest {
+    PulseConnection* connection = nullptr;
+    std::vector<SourceDetails> sources;
+    std::string onlyName;  // empty: all sources
+};
+
+void collectSource(pa_context*, const pa_source_info* info, int endOfList, void* request) {
+    auto* state = static_cast<SourceListRequest*>(request);
+    if (endOfList != 0 || info == nullptr) {
+        state->connection->signal();
+        return;
+    }
+    state->sources.push_back(detailsFrom(*info));
+}
+
+}  // namespace
+
+SourceDetails detailsFrom(const pa_source_info& info) {
+    SourceDetails details;
+    details.index = info.index;
+    details.sampleSpec = info.sample_spec;
+    details.channelMap = info.channel_map;
+    details.volume = info.volume;
+    details.isMonitor = info.monitor_of_sink != PA_INVALID_INDEX;
+    CaptureDevice& device = details.device;
+    device.name = info.name != nullptr ? info.name : "";
+    device.description = info.description != nullptr ? info.description : device.name;
+    device.muted = info.mute != 0;
+    const double level =
+        static_cast<double>(pa_cvolume_avg(&info.volume)) / static_cast<double>(PA_VOLUME_NORM);
+    device.level = std::clamp(level, 0.0, 1.0);
+    device.hasPorts = info.n_ports > 0;
+    if (info.n_ports == 0) {
+        device.lines.push_back(InputLine{"", device.description});
+        device.activeLineIndex = 0;
+    }
+    for (std::uint32_t i = 0; i < info.n_ports; ++i) {
+        const pa_source_port_info* port = info.ports[i];
+        device.lines.push_back(
+            InputLine{port->name, port->description != nullptr ? port->description : port->name});
+        if (port == info.active_port) {
+            device.activeLineIndex = static_cast<int>(i);
+        }
+    }
+    return details;
+}
+
+std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applicationName,
+                                                       std::string& error) {
+    std::shared_ptr<PulseConnection> connection(new PulseConnection());
+    connection->mainloop_.reset(pa_threaded_mainloop_new());
+    if (!connection->mainloop_) {
+        error = "cannot create the sound-server mainloop";
+        return nullptr;
+    }
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(connection->mainloop_.get());
+    connection->context_.reset(pa_context_new(api, applicationName.c_str()));
+    if (!connection->context_) {
+        error = "cannot create a sound-server context";
+        return nullptr;
+    }
+    pa_context* context = connection->context_.get();
+    pa_context_set_state_callback(context, &PulseConnection::onContextState, connection.get());
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        error = std::string("cannot connect to the sound server: ") +
+                pa_strerror(pa_context_errno(context));
+        return nullptr;
+    }
+    if (pa_threaded_mainloop_start(connection->mainloop_.get()) < 0) {
+        error = "cannot start the sound-server thread";
+        return nullptr;
+    }
+    {
+        MainloopLock guard(connection->mainloop_.get());
+        for (;;) {
+            const pa_context_state_t state = pa_context_get_state(context);
+            if (state == PA_CONTEXT_READY) {
+                break;
+            }
+            if (!PA_CONTEXT_IS_GOOD(state)) {
+                error = std::string("cannot connect to the sound server: ") +
+                        pa_strerror(pa_context_errno(context));
+                return nullptr;
+            }
+            pa_threaded_mainloop_wait(connection->mainloop_.get());
+        }
+        pa_context_set_subscribe_callback(context, &PulseConnection::onSubscription,
+                                          connection.get());
+        if (!connection->waitFor(
+                pa_context_subscribe(context, PA_SUBSCRIPTION_MASK_SOURCE, nullptr, nullptr))) {
+            error = "cannot subscribe to device events";
+            return nullptr;
+        }
+        for (const SourceDetails& source : connection->listSources()) {
+            connection->sourceNames_[source.index] = source.device.name;
+        }
+    }
+    return connection;
+}
+
+PulseConnection::~PulseConnection() {
+    // The context goes first (its deleter clears our callbacks), while the mainloop still runs;
+    // then the mainloop thread stops.
+    if (context_) {
+        MainloopLock guard(mainloop_.get());
+        context_.reset();
+    }
+}
+
+bool PulseConnection::isReady() const {
+    return context_ && pa_context_get_state(context_.get()) == PA_CONTEXT_READY;
+}
+
+bool PulseConnection::waitFor(pa_operation* operation) {
+    if (operation == nullptr) {
+        return false;
+    }
+    OperationHandle owned(operation);
+    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+        if (!isReady()) {
+            pa_operation_cancel(operation);
+            return false;
+        }
+        pa_threaded_mainloop_wait(mainloop_.get());
+    }
+    return pa_operation_get_state(operation) == PA_OPERATION_DONE;
+}
+
+std::vector<SourceDetails> PulseConnection::listSources() {
+    SourceListRequest request;
+    request.connection = this;
+    waitFor(pa_context_get_source_info_list(context_.get(), &collectSource, &request));
+    return std::move(request.sources);
+}
+
+std::optional<SourceDetails> PulseConnection::findSource(const std::string& name) {
+    SourceListRequest request;
+    request.connection = this;
+    waitFor(
+        pa_context_get_source_info_by_name(context_.get(), name.c_str(), &collectSource, &request));
+    if (request.sources.empty()) {
+        return std::nullopt;
+    }
+    return request.sources.front();
+}
+
+void PulseConnection::watch(const std::string& name) {
+    watchedName_ = name;
+    watchedPresent_ = false;
+    for (const auto& [index, sourceName] : sourceNames_) {
+        if (sourceName == name) {
+            watchedPresent_ = true;
+        }
+    }
+}
+
+void PulseConnection::setEventNotifier(std::function<void()> notifier) {
+    std::lock_guard guard(eventMutex_);
+    notifier_ = std::move(notifier);
+}
+
+std::optional<DeviceEvent> PulseConnection::takeEvent() {
+    std::lock_guard guard(eventMutex_);
+    if (events_.empty()) {
+        return std::nullopt;
+    }
+    DeviceEvent event = std::move(events_.front());
+    events_.pop_front();
+    return event;
+}
+
+void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
+    std::function<void()> notifier;
+    {
+        std::lock_guard guard(eventMutex_);
+        // Many changes in a row (a slider drag) need one refresh only.
+        if (kind == DeviceEventKind::Changed && !events_.empty() &&
+            events_.back().kind == DeviceEventKind::Changed && events_.back().deviceName == name) {
+            return;
+        }
+        events_.push_back(DeviceEvent{kind, name});
+        notifier = notifier_;
+    }
+    if (notifier) {
+        notifier();
+    }
+}
+
+void PulseConnection::onContextState(pa_context* context, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    const pa_context_state_t state = pa_context_get_state(context);
+    if (!PA_CONTEXT_IS_GOOD(state) && connection->watchedPresent_) {
+        // The server went away: for the program the open device is gone.
+        connection->watchedPresent_ = false;
+        connection->push(DeviceEventKind::Removed, connection->watchedName_);
+    }
+    connection->signal();
+}
+
+void PulseConnection::onSubscription(pa_context* context, pa_subscription_event_type_t type,
+                                     std::uint32_t index, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) != PA_SUBSCRIPTION_EVENT_SOURCE) {
+        return;
+    }
+    const auto kind = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
+    if (kind == PA_SUBSCRIPTION_EVENT_REMOVE) {
+        const auto found = connection->sourceNames_.find(index);
+        if (found == connection->sourceNames_.end()) {
+            return;
+        }
+        const std::string name = found->second;
+        connection->sourceNames_.erase(found);
+        if (!connection->watchedName_.empty() && name == connection->watchedName_ &&
+            connection->watchedPresent_) {
+            connection->watchedPresent_ = false;
+            connection->push(DeviceEventKind::Removed, name);
+        }
+        return;
+    }
+    if (kind == PA_SUBSCRIPTION_EVENT_CHANGE) {
+        const auto found = connection->sourceNames_.find(index);
+        if (found != connection->sourceNames_.end() && found->second == connection->watchedName_) {
+            connection->push(DeviceEventKind::Changed, found->second);
+        }
+        return;
+    }
+    // A new source: its name comes with its info. The operation runs on without us waiting.
+    OperationHandle ignored(pa_context_get_source_info_by_index(
+        context, index, &PulseConnection::onNewSourceInfo, connection));
+}
+
+void PulseConnection::onNewSourceInfo(pa_context*, const pa_source_info* info, int endOfList,
+                                      void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    if (endOfList != 0 || info == nullptr || info->name == nullptr) {
+        return;
+    }
+    connection->sourceNames_[info->index] = info->name;
+    if (!connection->watchedName_.empty() && connection->watchedName_ == info->name &&
+        !connection->watchedPresent_) {
+        connection->watchedPresent_ = true;
+        connection->push(DeviceEventKind::Returned, info->name);
+    }
+}
+
+}  // namespace capture::pulse

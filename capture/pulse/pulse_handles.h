@@ -1,0 +1,72 @@
+#pragma once
+
+// Private to capture/: RAII owners of the libpulse objects. Never include from a public header.
+
+#include <pulse/pulseaudio.h>
+
+#include <memory>
+
+namespace capture::pulse {
+
+struct ThreadedMainloopDeleter {
+    void operator()(pa_threaded_mainloop* mainloop) const {
+        pa_threaded_mainloop_stop(mainloop);
+        pa_threaded_mainloop_free(mainloop);
+    }
+};
+using ThreadedMainloopHandle = std::unique_ptr<pa_threaded_mainloop, ThreadedMainloopDeleter>;
+
+// Disconnects before the last reference goes, so no callback of ours runs afterwards.
+struct ContextDeleter {
+    void operator()(pa_context* context) const {
+        pa_context_set_state_callback(context, nullptr, nullptr);
+        pa_context_set_subscribe_callback(context, nullptr, nullptr);
+        pa_context_disconnect(context);
+        pa_context_unref(context);
+    }
+};
+using ContextHandle = std::unique_ptr<pa_context, ContextDeleter>;
+
+// Clears every callback and disconnects before unreferencing, so a stream that is dropped
+// never calls back into an object that is gone.
+struct StreamDeleter {
+    void operator()(pa_stream* stream) const {
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_read_callback(stream, nullptr, nullptr);
+        pa_stream_set_suspended_callback(stream, nullptr, nullptr);
+        pa_stream_set_moved_callback(stream, nullptr, nullptr);
+        if (pa_stream_get_state(stream) == PA_STREAM_READY ||
+            pa_stream_get_state(stream) == PA_STREAM_CREATING) {
+            pa_stream_disconnect(stream);
+        }
+        pa_stream_unref(stream);
+    }
+};
+using StreamHandle = std::unique_ptr<pa_stream, StreamDeleter>;
+
+struct OperationDeleter {
+    void operator()(pa_operation* operation) const { pa_operation_unref(operation); }
+};
+using OperationHandle = std::unique_ptr<pa_operation, OperationDeleter>;
+
+struct ProplistDeleter {
+    void operator()(pa_proplist* proplist) const { pa_proplist_free(proplist); }
+};
+using ProplistHandle = std::unique_ptr<pa_proplist, ProplistDeleter>;
+
+// Holds the mainloop lock for a scope: every pa_* call from outside the mainloop thread is
+// made under it.
+class MainloopLock {
+  public:
+    explicit MainloopLock(pa_threaded_mainloop* mainloop) : mainloop_(mainloop) {
+        pa_threaded_mainloop_lock(mainloop_);
+    }
+    ~MainloopLock() { pa_threaded_mainloop_unlock(mainloop_); }
+    MainloopLock(const MainloopLock&) = delete;
+    MainloopLock& operator=(const MainloopLock&) = delete;
+
+  private:
+    pa_threaded_mainloop* mainloop_;
+};
+
+}  // namespace capture::pulse

@@ -1,0 +1,250 @@
+#include "capture/pulse/recording_stream.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "capture/pulse/sample_spec.h"
+
+namespace capture::pulse {
+namespace {
+
+// Small fragments keep the server delivering about ten times a second, so the file (and its
+// header) never lag far behind the sound.
+constexpr pa_usec_t kFragmentUsec = 100'000;
+
+// Waits until the stream is ready or has failed; true when ready.
+bool waitUntilReady(PulseConnection& connection, pa_stream* stream) {
+    for (;;) {
+        const pa_stream_state_t state = pa_stream_get_state(stream);
+        if (state == PA_STREAM_READY) {
+            return true;
+        }
+        if (!PA_STREAM_IS_GOOD(state) || !connection.isReady()) {
+            return false;
+        }
+        pa_threaded_mainloop_wait(connection.mainloop());
+    }
+}
+
+void signalSuccess(pa_stream*, int, void* connection) {
+    static_cast<PulseConnection*>(connection)->signal();
+}
+
+void signalConnection(pa_stream*, void* connection) {
+    static_cast<PulseConnection*>(connection)->signal();
+}
+
+std::string serverError(const PulseConnection& connection) {
+    return pa_strerror(pa_context_errno(connection.context()));
+}
+
+}  // namespace
+
+std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConnection> connection,
+                                                       const SourceDetails& source,
+                                                       std::unique_ptr<WavWriter> writer,
+                                                       const std::string& path,
+                                                       std::string& error) {
+    const pa_sample_spec spec = recordingSpecFor(source.sampleSpec);
+    std::unique_ptr<RecordingStream> recording(new RecordingStream());
+    recording->connection_ = connection;
+    recording->format_ = writer->format();
+    recording->path_ = path;
+    recording->writer_ = std::move(writer);
+    recording->stream_.reset(
+        pa_stream_new(connection->context(), "Ambrevo recording", &spec, &source.channelMap));
+    if (!recording->stream_) {
+        error = "cannot create a record stream: " + serverError(*connection);
+        return nullptr;
+    }
+    pa_stream* stream = recording->stream_.get();
+    pa_stream_set_state_callback(stream, &RecordingStream::onState, recording.get());
+    pa_stream_set_read_callback(stream, &RecordingStream::onRead, recording.get());
+    pa_buffer_attr attributes;
+    attributes.maxlength = static_cast<std::uint32_t>(-1);
+    attributes.tlength = static_cast<std::uint32_t>(-1);
+    attributes.prebuf = static_cast<std::uint32_t>(-1);
+    attributes.minreq = static_cast<std::uint32_t>(-1);
+    attributes.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(kFragmentUsec, &spec));
+    // DONT_MOVE: when the device goes, the recording ends rather than silently continuing on
+    // another device.
+    const auto flags = static_cast<pa_stream_flags_t>(
+        PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    if (pa_stream_connect_record(stream, source.device.name.c_str(), &attributes, flags) < 0 ||
+        !waitUntilReady(*connection, stream)) {
+        error = "cannot record from " + source.device.description + ": " + serverError(*connection);
+        return nullptr;
+    }
+    return recording;
+}
+
+RecordingStream::~RecordingStream() {
+    const MainloopLock guard(connection_->mainloop());
+    stream_.reset();
+    if (writer_) {
+        writer_->finish();
+    }
+}
+
+void RecordingStream::onState(pa_stream* stream, void* self) {
+    auto* recording = static_cast<RecordingStream*>(self);
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
+        recording->deviceLost_ = !recording->stopped_;
+    }
+    recording->connection_->signal();
+}
+
+void RecordingStream::onRead(pa_stream*, std::size_t, void* self) {
+    static_cast<RecordingStream*>(self)->drain();
+}
+
+void RecordingStream::drain() {
+    pa_stream* stream = stream_.get();
+    if (stream == nullptr) {
+        return;
+    }
+    while (pa_stream_readable_size(stream) > 0) {
+        const void* data = nullptr;
+        std::size_t bytes = 0;
+        if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0) {
+            return;
+        }
+        if (data == nullptr) {
+            lostBytes_ += bytes;  // a hole: the server lost these samples
+        } else if (writer_ && !writer_->append(data, bytes) && writeError_.empty()) {
+            writeError_ = writer_->error();
+        }
+        pa_stream_drop(stream);
+    }
+}
+
+bool RecordingStream::setCorked(bool corked, std::string& error) {
+    const MainloopLock guard(connection_->mainloop());
+    if (stopped_ || !stream_ || pa_stream_get_state(stream_.get()) != PA_STREAM_READY) {
+        error = "the recording device is gone";
+        return false;
+    }
+    if (!connection_->waitFor(
+            pa_stream_cork(stream_.get(), corked ? 1 : 0, &signalSuccess, connection_.get()))) {
+        error = serverError(*connection_);
+        return false;
+    }
+    if (corked) {
+        drain();
+        if (writer_) {
+            writer_->refreshHeader();
+        }
+    }
+    return true;
+}
+
+bool RecordingStream::stop() {
+    const MainloopLock guard(connection_->mainloop());
+    if (stopped_) {
+        return finishedCleanly_;
+    }
+    stopped_ = true;
+    drain();
+    stream_.reset();
+    bool good = writeError_.empty();
+    if (writer_ && !writer_->finish()) {
+        if (writeError_.empty()) {
+            writeError_ = writer_->error();
+        }
+        good = false;
+    }
+    finishedCleanly_ = good;
+    return good;
+}
+
+bool RecordingStream::isStopped() const {
+    const MainloopLock guard(connection_->mainloop());
+    return stopped_;
+}
+
+AudioFormat RecordingStream::format() const {
+    return format_;
+}
+
+std::uint64_t RecordingStream::framesWritten() const {
+    const MainloopLock guard(connection_->mainloop());
+    return writer_ ? writer_->frameCount() : 0;
+}
+
+std::uint64_t RecordingStream::lostFrames() const {
+    const MainloopLock guard(connection_->mainloop());
+    return lostBytes_ / static_cast<std::uint64_t>(format_.bytesPerFrame());
+}
+
+bool RecordingStream::deviceLost() const {
+    const MainloopLock guard(connection_->mainloop());
+    return deviceLost_;
+}
+
+std::string RecordingStream::writeError() const {
+    const MainloopLock guard(connection_->mainloop());
+    return writeError_;
+}
+
+std::unique_ptr<PeakStream> PeakStream::open(std::shared_ptr<PulseConnection> connection,
+                                             const SourceDetails& source) {
+    // The server's peak detector: one float per reading, 25 readings a second.
+    pa_sample_spec spec;
+    spec.format = PA_SAMPLE_FLOAT32LE;
+    spec.rate = 25;
+    spec.channels = 1;
+    std::unique_ptr<PeakStream> meter(new PeakStream());
+    meter->connection_ = connection;
+    meter->stream_.reset(pa_stream_new(connection->context(), "Ambrevo level", &spec, nullptr));
+    if (!meter->stream_) {
+        return nullptr;
+    }
+    pa_stream* stream = meter->stream_.get();
+    pa_stream_set_state_callback(stream, &signalConnection, connection.get());
+    pa_stream_set_read_callback(stream, &PeakStream::onRead, meter.get());
+    pa_buffer_attr attributes;
+    attributes.maxlength = static_cast<std::uint32_t>(-1);
+    attributes.tlength = static_cast<std::uint32_t>(-1);
+    attributes.prebuf = static_cast<std::uint32_t>(-1);
+    attributes.minreq = static_cast<std::uint32_t>(-1);
+    attributes.fragsize = sizeof(float);
+    const auto flags = static_cast<pa_stream_flags_t>(
+        PA_STREAM_PEAK_DETECT | PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
+    if (pa_stream_connect_record(stream, source.device.name.c_str(), &attributes, flags) < 0 ||
+        !waitUntilReady(*connection, stream)) {
+        return nullptr;
+    }
+    return meter;
+}
+
+PeakStream::~PeakStream() {
+    const MainloopLock guard(connection_->mainloop());
+    stream_.reset();
+}
+
+void PeakStream::onRead(pa_stream* stream, std::size_t, void* self) {
+    auto* meter = static_cast<PeakStream*>(self);
+    while (pa_stream_readable_size(stream) > 0) {
+        const void* data = nullptr;
+        std::size_t bytes = 0;
+        if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0) {
+            return;
+        }
+        if (data != nullptr) {
+            const auto* readings = static_cast<const float*>(data);
+            float highest = meter->peak_.load();
+            for (std::size_t i = 0; i < bytes / sizeof(float); ++i) {
+                highest = std::max(highest, std::fabs(readings[i]));
+            }
+            meter->peak_.store(std::min(highest, 1.0f));
+        }
+        pa_stream_drop(stream);
+    }
+}
+
+double PeakStream::takePeak() {
+    return static_cast<double>(peak_.exchange(0.0f));
+}
+
+}  // namespace capture::pulse

@@ -1,0 +1,256 @@
+#include "capture/wav_writer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace capture {
+namespace {
+
+constexpr std::uint16_t kFormatPcm = 1;
+constexpr std::uint16_t kFormatFloat = 3;
+constexpr std::uint16_t kFormatALaw = 6;
+constexpr std::uint16_t kFormatMuLaw = 7;
+constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+constexpr std::uint32_t kDs64BodyBytes = 28;
+constexpr std::uint32_t kUnknownSize32 = 0xFFFFFFFFu;
+
+class ByteBuffer {
+  public:
+    void text(const char* fourCharacters) {
+        bytes_.insert(bytes_.end(), fourCharacters, fourCharacters + 4);
+    }
+    void u16(std::uint16_t value) {
+        for (int i = 0; i < 2; ++i) {
+            bytes_.push_back(static_cast<unsigned char>(value >> (8 * i)));
+        }
+    }
+    void u32(std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            bytes_.push_back(static_cast<unsigned char>(value >> (8 * i)));
+        }
+    }
+    void u64(std::uint64_t value) {
+        u32(static_cast<std::uint32_t>(value));
+        u32(static_cast<std::uint32_t>(value >> 32));
+    }
+    void zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
+    void raw(const unsigned char* data, std::size_t count) {
+        bytes_.insert(bytes_.end(), data, data + count);
+    }
+    const std::vector<unsigned char>& bytes() const { return bytes_; }
+
+  private:
+    std::vector<unsigned char> bytes_;
+};
+
+bool needsExtensible(const AudioFormat& format) {
+    if (format.encoding == SampleEncoding::ALaw || format.encoding == SampleEncoding::MuLaw) {
+        return false;
+    }
+    return format.channelCount > 2 || format.containerBytesPerSample() > 2 ||
+           format.validBitsPerSample() != format.containerBytesPerSample() * 8;
+}
+
+std::uint16_t plainFormatTag(const AudioFormat& format) {
+    switch (format.encoding) {
+        case SampleEncoding::Float32:
+            return kFormatFloat;
+        case SampleEncoding::ALaw:
+            return kFormatALaw;
+        case SampleEncoding::MuLaw:
+            return kFormatMuLaw;
+        default:
+            return kFormatPcm;
+    }
+}
+
+// The "fmt " chunk body: WAVEFORMATEX, or WAVEFORMATEXTENSIBLE where the plain form is
+// ambiguous (more than two channels, more than 16 bits, or padded containers).
+ByteBuffer formatChunkBody(const AudioFormat& format) {
+    ByteBuffer body;
+    const bool extensible = needsExtensible(format);
+    const std::uint16_t tag = plainFormatTag(format);
+    body.u16(extensible ? kFormatExtensible : tag);
+    body.u16(static_cast<std::uint16_t>(format.channelCount));
+    body.u32(static_cast<std::uint32_t>(format.sampleRateHz));
+    body.u32(static_cast<std::uint32_t>(format.bytesPerSecond()));
+    body.u16(static_cast<std::uint16_t>(format.bytesPerFrame()));
+    body.u16(static_cast<std::uint16_t>(format.containerBytesPerSample() * 8));
+    if (extensible) {
+        body.u16(22);
+        body.u16(static_cast<std::uint16_t>(format.validBitsPerSample()));
+        body.u32(format.channelMask);
+        // The sub-format GUID: the plain format tag followed by the fixed WAVE tail.
+        static const unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                                    0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+        body.u16(tag);
+        body.raw(kGuidTail, sizeof kGuidTail);
+    } else if (tag != kFormatPcm) {
+        body.u16(0);
+    }
+    return body;
+}
+
+bool writeAll(int fileDescriptor, const unsigned char* data, std::size_t count, off_t offset) {
+    while (count > 0) {
+        const ssize_t written = offset >= 0 ? pwrite(fileDescriptor, data, count, offset)
+                                            : write(fileDescriptor, data, count);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        count -= static_cast<std::size_t>(written);
+        if (offset >= 0) {
+            offset += written;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<WavWriter> WavWriter::create(const std::string& path, const AudioFormat& format,
+                                             std::string& error, WavWriterOptions options) {
+    if (format.channelCount <= 0 || format.sampleRateHz <= 0) {
+        error = "unsupported audio format " + describe(format);
+        return nullptr;
+    }
+    const int fileDescriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fileDescriptor < 0) {
+        error = path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    std::unique_ptr<WavWriter> writer(new WavWriter(fileDescriptor, path, format, options));
+    if (!writer->writeHeader()) {
+        error = writer->error();
+        return nullptr;
+    }
+    return writer;
+}
+
+WavWriter::WavWriter(int fileDescriptor, std::string path, const AudioFormat& format,
+                     WavWriterOptions options)
+    : fileDescriptor_(fileDescriptor),
+      path_(std::move(path)),
+      format_(format),
+      options_(options),
+      lastRefresh_(std::chrono::steady_clock::now()) {}
+
+WavWriter::~WavWriter() {
+    finish();
+}
+
+std::uint64_t WavWriter::frameCount() const {
+    return dataBytes_ / static_cast<std::uint64_t>(format_.bytesPerFrame());
+}
+
+bool WavWriter::fail(const std::string& what) {
+    if (!failed_) {
+        error_ = path_ + ": " + what + ": " + std::strerror(errno);
+    }
+    failed_ = true;
+    return false;
+}
+
+bool WavWriter::append(const void* data, std::size_t byteCount) {
+    if (failed_ || fileDescriptor_ < 0) {
+        return false;
+    }
+    if (!writeAll(fileDescriptor_, static_cast<const unsigned char*>(data), byteCount, -1)) {
+        return fail("write failed");
+    }
+    dataBytes_ += byteCount;
+    if (std::chrono::steady_clock::now() - lastRefresh_ >= options_.headerRefreshPeriod) {
+        return refreshHeader();
+    }
+    return true;
+}
+
+bool WavWriter::refreshHeader() {
+    if (failed_ || fileDescriptor_ < 0) {
+        return false;
+    }
+    if (!writeHeader()) {
+        return false;
+    }
+    // The header must reach the disk together with the samples it counts, so that a crash or a
+    // power loss leaves sizes that never point past the samples really stored.
+    if (::fdatasync(fileDescriptor_) != 0) {
+        return fail("sync failed");
+    }
+    lastRefresh_ = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool WavWriter::writeHeader() {
+    const ByteBuffer format = formatChunkBody(format_);
+    const bool hasFact = plainFormatTag(format_) != kFormatPcm;
+    const std::uint64_t headerBytes =
+        12 + 8 + kDs64BodyBytes + 8 + format.bytes().size() + (hasFact ? 12 : 0) + 8;
+    const std::uint64_t paddedData = dataBytes_ + (dataBytes_ & 1);
+    const std::uint64_t riffBytes = headerBytes - 8 + paddedData;
+    if (riffBytes > options_.riffLimitBytes) {
+        rf64_ = true;
+    }
+    const std::uint64_t frames = frameCount();
+
+    ByteBuffer header;
+    header.text(rf64_ ? "RF64" : "RIFF");
+    header.u32(rf64_ ? kUnknownSize32 : static_cast<std::uint32_t>(riffBytes));
+    header.text("WAVE");
+    header.text(rf64_ ? "ds64" : "JUNK");
+    header.u32(kDs64BodyBytes);
+    if (rf64_) {
+        header.u64(riffBytes);
+        header.u64(dataBytes_);
+        header.u64(frames);
+        header.u32(0);
+    } else {
+        header.zeros(kDs64BodyBytes);
+    }
+    header.text("fmt ");
+    header.u32(static_cast<std::uint32_t>(format.bytes().size()));
+    header.raw(format.bytes().data(), format.bytes().size());
+    if (hasFact) {
+        header.text("fact");
+        header.u32(4);
+        header.u32(rf64_ ? kUnknownSize32 : static_cast<std::uint32_t>(frames));
+    }
+    header.text("data");
+    header.u32(rf64_ ? kUnknownSize32 : static_cast<std::uint32_t>(dataBytes_));
+    headerBytes_ = headerBytes;
+    if (!writeAll(fileDescriptor_, header.bytes().data(), header.bytes().size(), 0)) {
+        return fail("header write failed");
+    }
+    if (dataBytes_ == 0 &&
+        ::lseek(fileDescriptor_, static_cast<off_t>(headerBytes), SEEK_SET) < 0) {
+        return fail("seek failed");
+    }
+    return true;
+}
+
+bool WavWriter::finish() {
+    if (fileDescriptor_ < 0) {
+        return !failed_;
+    }
+    bool good = !failed_;
+    if (good && (dataBytes_ & 1) != 0) {
+        const unsigned char pad = 0;
+        good = writeAll(fileDescriptor_, &pad, 1, -1) || fail("write failed");
+    }
+    good = good && refreshHeader();
+    if (::close(fileDescriptor_) != 0 && good) {
+        good = fail("close failed");
+    }
+    fileDescriptor_ = -1;
+    return good;
+}
+
+}  // namespace capture

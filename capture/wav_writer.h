@@ -1,0 +1,66 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "capture/audio_format.h"
+
+namespace capture {
+
+struct WavWriterOptions {
+    // The header is rewritten (and the file synced) whenever this much time has passed since
+    // the last rewrite and new samples arrive, so a writer that dies leaves a file that plays
+    // with at most this much (plus one delivery) missing at its end.
+    std::chrono::milliseconds headerRefreshPeriod{500};
+    // Past this many bytes of RIFF content the file becomes RF64 (the 32-bit sizes of RIFF cannot
+    // count further). Only tests lower it.
+    std::uint64_t riffLimitBytes = 0xFFFFFFFFull;
+};
+
+// Writes a RIFF/WAVE file that stays playable while it grows. The file starts with a JUNK chunk
+// the size of a ds64 chunk, so that a recording that outgrows 4 GiB is turned into RF64 in
+// place. Not thread-safe: one thread at a time (the recording stream serialises its calls).
+class WavWriter {
+  public:
+    // Creates (or truncates) `path`. Returns null and fills `error` when the file cannot be made.
+    static std::unique_ptr<WavWriter> create(const std::string& path, const AudioFormat& format,
+                                             std::string& error, WavWriterOptions options = {});
+    ~WavWriter();
+    WavWriter(const WavWriter&) = delete;
+    WavWriter& operator=(const WavWriter&) = delete;
+
+    // Appends whole or partial frames; false once a write has failed (the error stays).
+    bool append(const void* data, std::size_t byteCount);
+    // Brings the header up to date with every byte appended so far and syncs the file.
+    bool refreshHeader();
+    // Pads to an even length, writes the final header and closes the file. Idempotent.
+    bool finish();
+
+    std::uint64_t dataBytes() const { return dataBytes_; }
+    std::uint64_t frameCount() const;
+    bool isRf64() const { return rf64_; }
+    const std::string& error() const { return error_; }
+    const AudioFormat& format() const { return format_; }
+
+  private:
+    WavWriter(int fileDescriptor, std::string path, const AudioFormat& format,
+              WavWriterOptions options);
+    bool writeHeader();
+    bool fail(const std::string& what);
+
+    int fileDescriptor_ = -1;
+    std::string path_;
+    AudioFormat format_;
+    WavWriterOptions options_;
+    std::uint64_t headerBytes_ = 0;
+    std::uint64_t dataBytes_ = 0;
+    bool rf64_ = false;
+    bool failed_ = false;
+    std::string error_;
+    std::chrono::steady_clock::time_point lastRefresh_;
+};
+
+}  // namespace capture

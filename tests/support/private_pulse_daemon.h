@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+#include "tests/support/temporary_folder.h"
+
+namespace test_support {
+
+// A sine-tone capture device of the private daemon (module-sine-source).
+struct SineSource {
+    std::string name;
+    double frequencyHz = 440.0;
+    int sampleRateHz = 44100;
+};
+
+// A PulseAudio daemon of the test's own: its socket, runtime folder and home live in a
+// temporary folder, and this process's environment points every client (ours and the pactl
+// tool) at it for as long as the object lives. It carries a null sink (whose monitor is not a
+// capture device) and the sine sources asked for. The daemon is killed on destruction and the
+// environment restored.
+class PrivatePulseDaemon {
+  public:
+    explicit PrivatePulseDaemon(const std::vector<SineSource>& sources);
+    ~PrivatePulseDaemon();
+    PrivatePulseDaemon(const PrivatePulseDaemon&) = delete;
+    PrivatePulseDaemon& operator=(const PrivatePulseDaemon&) = delete;
+
+    // False when the daemon did not come up; error() says why (with the daemon's log).
+    bool isRunning() const { return running_; }
+    const std::string& error() const { return error_; }
+    const std::string& serverAddress() const { return serverAddress_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
+
+    // Adds a sine source; false on failure.
+    bool loadSineSource(const SineSource& source);
+    // Removes a source loaded by the constructor or loadSineSource; false when unknown.
+    bool unloadSource(const std::string& name);
+
+    // Runs `pactl` with `arguments` (already shell-quoted) against this daemon; its output.
+    std::string pactl(const std::string& arguments, int* exitCode = nullptr) const;
+
+  private:
+    void restoreEnvironment();
+
+    TemporaryFolder folder_;
+    pid_t daemonProcess_ = -1;
+    bool running_ = false;
+    std::string error_;
+    std::string serverAddress_;
+    std::vector<std::pair<std::string, int>> sourceModules_;  // source name -> module index
+    std::vector<std::pair<std::string, std::string>> savedEnvironment_;
+    std::vector<std::string> unsetEnvironment_;
+};
+
+}  // namespace test_support
