@@ -69,11 +69,11 @@ class RenderEngine {
     // True from a successful start() until stop() (completion alone does not clear it).
     bool isRunning() const;
 
-    // Drains the queued events, oldest first.
+    // Drains the queued events, oldest first (also those queued before a stop()).
     std::vector<RenderEvent> takeEvents();
 
-    // The output time written so far and the total length (100-ns units); safe to read
-    // from any thread at any time.
+    // The output time written so far and the total length (100-ns units). Cheap (atomic
+    // reads), for the window's progress display; after stop() they keep the last values.
     RefTime progressRefTime() const;
     RefTime durationRefTime() const;
 
@@ -85,6 +85,10 @@ class RenderEngine {
     std::function<void()> notifier_;
     std::unique_ptr<Running> running_;
     std::string lastErrorDescription_;
+    // What a stopped render leaves for the window to read.
+    std::vector<RenderEvent> pendingEvents_;
+    RefTime lastProgressRefTime_ = 0;
+    RefTime lastDurationRefTime_ = 0;
 };
 
 // The output length of `timeline`: the end of its latest source, transition or effect.

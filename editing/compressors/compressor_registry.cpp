@@ -1,0 +1,152 @@
+#include "editing/compressors/compressor_registry.h"
+
+#include "editing/compressors/encoder_setup.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace editing {
+
+namespace {
+
+Compressor videoCandidate(std::string friendlyName, std::string encoderName,
+                          CompressorSettings settings, bool hasQuality, bool hasBitRate,
+                          bool hasKeyFrameInterval, bool hasSpeedPreset) {
+    return Compressor{CompressorKind::Video,
+                      std::move(friendlyName),
+                      std::move(encoderName),
+                      std::move(settings),
+                      hasQuality,
+                      hasBitRate,
+                      hasKeyFrameInterval,
+                      hasSpeedPreset};
+}
+
+Compressor audioCandidate(std::string friendlyName, std::string encoderName, int bitRateKbps) {
+    CompressorSettings settings;
+    settings.bitRateKbps = bitRateKbps;
+    return Compressor{CompressorKind::Audio,
+                      std::move(friendlyName),
+                      std::move(encoderName),
+                      settings,
+                      false,
+                      bitRateKbps > 0,
+                      false,
+                      false};
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char character) {
+        return static_cast<char>(std::tolower(character));
+    });
+    return text;
+}
+
+std::optional<int> findIn(const std::vector<Compressor>& list, std::string_view fragment) {
+    for (std::size_t index = 0; index < list.size(); ++index) {
+        if (lowerCase(list[index].friendlyName).find(fragment) != std::string::npos) {
+            return static_cast<int>(index);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Compressor> at(const std::vector<Compressor>& list, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
+        return std::nullopt;
+    }
+    return list[static_cast<std::size_t>(position)];
+}
+
+std::vector<std::string> namesOf(const std::vector<Compressor>& list) {
+    std::vector<std::string> names;
+    names.reserve(list.size());
+    for (const Compressor& compressor : list) {
+        names.push_back(compressor.friendlyName);
+    }
+    return names;
+}
+
+}  // namespace
+
+std::vector<Compressor> candidateCompressors(CompressorKind kind) {
+    if (kind == CompressorKind::Video) {
+        // Order is part of the contract: positions are remembered between runs.
+        return {
+            videoCandidate("DivX-compatible MPEG-4 Part 2", "mpeg4", {3, 0, 250, {}}, true, true,
+                           true, false),
+            videoCandidate("Microsoft MPEG-4 Video Codec V3", "msmpeg4", {3, 0, 250, {}}, true,
+                           true, true, false),
+            videoCandidate("Microsoft MPEG-4 Video Codec V2", "msmpeg4v2", {3, 0, 250, {}}, true,
+                           true, true, false),
+            videoCandidate("H.264 / AVC (x264)", "libx264", {23, 0, 250, "veryfast"}, true, true,
+                           true, true),
+            videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}}, true, true, false, false),
+            videoCandidate("Huffyuv lossless", "huffyuv", {}, false, false, false, false),
+            videoCandidate("FFmpeg Huffyuv lossless", "ffvhuff", {}, false, false, false, false),
+            videoCandidate("FFV1 lossless", "ffv1", {0, 0, 250, {}}, false, false, true, false),
+            videoCandidate("PNG frames lossless", "png", {}, false, false, false, false),
+            videoCandidate("Zip Motion Blocks Video", "zmbv", {0, 0, 250, {}}, false, false, true,
+                           false),
+        };
+    }
+    return {
+        audioCandidate("Microsoft ADPCM", "adpcm_ms", 0),
+        audioCandidate("IMA ADPCM", "adpcm_ima_wav", 0),
+        audioCandidate("MPEG Layer-3 (MP3)", "libmp3lame", 192),
+        audioCandidate("MPEG Layer-2 (MP2)", "mp2", 192),
+        audioCandidate("Dolby Digital AC-3", "ac3", 192),
+        audioCandidate("CCITT A-Law", "pcm_alaw", 0),
+        audioCandidate("CCITT u-Law", "pcm_mulaw", 0),
+        audioCandidate("PCM 8-bit unsigned", "pcm_u8", 0),
+    };
+}
+
+bool encoderOpens(const Compressor& compressor) {
+    ffmpeg::CodecContextHandle context;
+    std::string description;
+    if (compressor.kind == CompressorKind::Video) {
+        return succeeded(openVideoEncoder(compressor, VideoEncoderFormat{64, 48, {25, 1}}, false,
+                                          context, description));
+    }
+    return succeeded(
+        openAudioEncoder(compressor, AudioEncoderFormat{44100, 2}, false, context, description));
+}
+
+CompressorRegistry CompressorRegistry::discover() {
+    std::vector<Compressor> lists[2];
+    for (CompressorKind kind : {CompressorKind::Video, CompressorKind::Audio}) {
+        for (Compressor& candidate : candidateCompressors(kind)) {
+            if (encoderOpens(candidate)) {
+                lists[kind == CompressorKind::Video ? 0 : 1].push_back(std::move(candidate));
+            }
+        }
+    }
+    return CompressorRegistry(std::move(lists[0]), std::move(lists[1]));
+}
+
+CompressorRegistry::CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio)
+    : video_(std::move(video)), audio_(std::move(audio)) {}
+
+std::vector<std::string> CompressorRegistry::videoNames() const {
+    return namesOf(video_);
+}
+std::vector<std::string> CompressorRegistry::audioNames() const {
+    return namesOf(audio_);
+}
+
+std::optional<Compressor> CompressorRegistry::videoAt(int position) const {
+    return at(video_, position);
+}
+std::optional<Compressor> CompressorRegistry::audioAt(int position) const {
+    return at(audio_, position);
+}
+
+std::optional<int> CompressorRegistry::findVideo(std::string_view lowerCaseFragment) const {
+    return findIn(video_, lowerCaseFragment);
+}
+std::optional<int> CompressorRegistry::findAudio(std::string_view lowerCaseFragment) const {
+    return findIn(audio_, lowerCaseFragment);
+}
+
+}  // namespace editing

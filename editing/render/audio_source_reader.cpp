@@ -1,0 +1,128 @@
+#include "editing/render/audio_source_reader.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
+#include <algorithm>
+#include <cmath>
+
+namespace editing {
+
+AudioSourceReader::AudioSourceReader(int outputSampleRate, double rate)
+    : outputSampleRate_(outputSampleRate),
+      rate_(rate > 0.0 && std::isfinite(rate) ? rate : 1.0),
+      frame_(ffmpeg::makeFrame()) {}
+
+Result AudioSourceReader::open(const std::string& fileName, RefTime mediaStart,
+                               std::string& description) {
+    const Result result = input_.open(fileName, AVMEDIA_TYPE_AUDIO, 1, description);
+    opened_ = succeeded(result);
+    ended_ = !opened_;
+    mediaStart_ = std::max<RefTime>(0, mediaStart);
+    if (opened_ && mediaStart_ > 0) {
+        input_.seekBefore(mediaStart_);
+    }
+    return result;
+}
+
+bool AudioSourceReader::convertFrame(const AVFrame& frame) {
+    if (!resampler_) {
+        AVChannelLayout inputLayout{};
+        if (frame.ch_layout.nb_channels > 0 && frame.ch_layout.order != AV_CHANNEL_ORDER_UNSPEC) {
+            av_channel_layout_copy(&inputLayout, &frame.ch_layout);
+        } else {
+            av_channel_layout_default(&inputLayout, std::max(1, frame.ch_layout.nb_channels));
+        }
+        AVChannelLayout outputLayout{};
+        av_channel_layout_default(&outputLayout, kChannels);
+        // Declaring the input rate as rate x its true rate plays the media span over the
+        // output span: the speed change happens in the resampler, pitch included.
+        const int declaredInputRate =
+            std::max(1, static_cast<int>(std::lround(frame.sample_rate * rate_)));
+        SwrContext* context = nullptr;
+        const int status = swr_alloc_set_opts2(
+            &context, &outputLayout, AV_SAMPLE_FMT_FLT, outputSampleRate_, &inputLayout,
+            static_cast<AVSampleFormat>(frame.format), declaredInputRate, 0, nullptr);
+        av_channel_layout_uninit(&inputLayout);
+        av_channel_layout_uninit(&outputLayout);
+        if (status < 0 || context == nullptr) {
+            swr_free(&context);
+            return false;
+        }
+        resampler_.reset(context);
+        if (swr_init(resampler_.get()) < 0) {
+            resampler_.reset();
+            return false;
+        }
+    }
+    // Samples before the media start (after a seek to the key point before it) are dropped.
+    int skip = 0;
+    const RefTime frameTime = input_.frameTime(frame);
+    if (frameTime < mediaStart_) {
+        skip = static_cast<int>((mediaStart_ - frameTime) * frame.sample_rate / kRefTimePerSecond);
+        if (skip >= frame.nb_samples) {
+            return true;
+        }
+    }
+    const uint8_t* inputPlanes[AV_NUM_DATA_POINTERS] = {};
+    const int bytesPerSample = av_get_bytes_per_sample(static_cast<AVSampleFormat>(frame.format));
+    const bool planar = av_sample_fmt_is_planar(static_cast<AVSampleFormat>(frame.format));
+    const int channels = frame.ch_layout.nb_channels;
+    for (int plane = 0; plane < (planar ? std::min(channels, AV_NUM_DATA_POINTERS) : 1); ++plane) {
+        inputPlanes[plane] =
+            frame.extended_data[plane] + skip * bytesPerSample * (planar ? 1 : channels);
+    }
+    const int inputCount = frame.nb_samples - skip;
+    const int room = swr_get_out_samples(resampler_.get(), inputCount);
+    const std::size_t used = pending_.size();
+    pending_.resize(used + static_cast<std::size_t>(std::max(room, 0)) * kChannels);
+    uint8_t* output = reinterpret_cast<uint8_t*>(pending_.data() + used);
+    const int converted = swr_convert(resampler_.get(), &output, room, inputPlanes, inputCount);
+    pending_.resize(used + static_cast<std::size_t>(std::max(converted, 0)) * kChannels);
+    return true;
+}
+
+bool AudioSourceReader::refill(int wantedFrames) {
+    const std::size_t wantedFloats = static_cast<std::size_t>(wantedFrames) * kChannels;
+    if (pendingOffset_ > 0 && pending_.size() - pendingOffset_ < wantedFloats) {
+        pending_.erase(pending_.begin(),
+                       pending_.begin() + static_cast<std::ptrdiff_t>(pendingOffset_));
+        pendingOffset_ = 0;
+    }
+    while (!ended_ && pending_.size() - pendingOffset_ < wantedFloats) {
+        if (!input_.nextFrame(*frame_)) {
+            ended_ = true;
+            if (resampler_) {
+                // What the resampler still holds (its filter delay) ends the sound.
+                const int room = swr_get_out_samples(resampler_.get(), 0);
+                if (room > 0) {
+                    const std::size_t used = pending_.size();
+                    pending_.resize(used + static_cast<std::size_t>(room) * kChannels);
+                    uint8_t* output = reinterpret_cast<uint8_t*>(pending_.data() + used);
+                    const int converted = swr_convert(resampler_.get(), &output, room, nullptr, 0);
+                    pending_.resize(used +
+                                    static_cast<std::size_t>(std::max(converted, 0)) * kChannels);
+                }
+            }
+            break;
+        }
+        if (!convertFrame(*frame_)) {
+            ended_ = true;
+        }
+    }
+    return pending_.size() - pendingOffset_ >= wantedFloats;
+}
+
+void AudioSourceReader::mixInto(float* mix, int frames, float gain) {
+    refill(frames);
+    const std::size_t available = pending_.size() - pendingOffset_;
+    const std::size_t floats = std::min(available, static_cast<std::size_t>(frames) * kChannels);
+    const float* source = pending_.data() + pendingOffset_;
+    for (std::size_t index = 0; index < floats; ++index) {
+        mix[index] += gain * source[index];
+    }
+    pendingOffset_ += floats;
+}
+
+}  // namespace editing

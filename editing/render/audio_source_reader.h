@@ -1,0 +1,45 @@
+#pragma once
+
+// Private to the render: the sound of one audio source, resampled to the group's rate.
+
+#include "editing/compressors/ffmpeg_handles.h"
+#include "editing/render/media_input.h"
+
+#include <string>
+#include <vector>
+
+namespace editing {
+
+// Reads one file forward from a media time and hands out stereo float samples at the output
+// rate. `rate` (media span / output span) is applied by resampling, so the pitch follows the
+// speed as on tape. Past the end of the file (or for a file without sound) it gives silence.
+//
+// Threading: used by one thread.
+class AudioSourceReader {
+  public:
+    static constexpr int kChannels = 2;
+
+    AudioSourceReader(int outputSampleRate, double rate);
+
+    Result open(const std::string& fileName, RefTime mediaStart, std::string& description);
+
+    // Adds `gain` times the next `frames` stereo frames into `mix` (interleaved).
+    void mixInto(float* mix, int frames, float gain);
+
+  private:
+    bool refill(int wantedFrames);
+    bool convertFrame(const AVFrame& frame);
+
+    MediaInput input_;
+    int outputSampleRate_;
+    double rate_;
+    bool opened_ = false;
+    bool ended_ = false;
+    RefTime mediaStart_ = 0;
+    ffmpeg::FrameHandle frame_;
+    ffmpeg::ResampleContextHandle resampler_;
+    std::vector<float> pending_;     // converted, interleaved stereo
+    std::size_t pendingOffset_ = 0;  // in floats
+};
+
+}  // namespace editing
