@@ -1,0 +1,32 @@
+#pragma once
+
+#include "widgets/dialog_controls.h"
+#include "widgets/dialog_template.h"
+#include "widgets/dialog_units.h"
+
+class QWidget;
+
+namespace widgets {
+
+class LauncherPort;
+class PromptPort;
+
+// Services some control kinds need; both must outlive the controls. Only templates with
+// hyperlink labels need them.
+struct DialogServices {
+    LauncherPort* launcher = nullptr;
+    PromptPort* prompt = nullptr;
+};
+
+// Builds the controls of `dialogTemplate` as children of `window` (a QDialog or any QWidget):
+// sets the window's title, dialog font and fixed client size, creates every control at its
+// converted rectangle in template order (which is also the tab order), names each control with
+// an id "control_<id>" and returns them by id. A hyperlink label without both services, or a
+// Custom control without a factory, aborts with a message: templates are fixed data.
+DialogControls buildDialog(const DialogTemplate& dialogTemplate, QWidget& window,
+                           const DialogServices& services = {});
+
+// The converter for a template's font.
+DialogUnitConverter converterFor(const DialogTemplate& dialogTemplate);
+
+}  // namespace widgets

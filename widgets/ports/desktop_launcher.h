@@ -1,0 +1,15 @@
+#pragma once
+
+#include "widgets/ports/launcher_port.h"
+
+namespace widgets {
+
+// Starts programs with QProcess::startDetached (no shell: every argument stays one argument)
+// and opens files and web addresses with QDesktopServices::openUrl.
+class DesktopLauncher : public LauncherPort {
+  public:
+    bool startProgram(const QString& program, const QStringList& arguments) override;
+    bool openWithDesktop(const QUrl& address) override;
+};
+
+}  // namespace widgets

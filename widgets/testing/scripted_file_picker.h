@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+
+#include <deque>
+#include <optional>
+
+#include "widgets/ports/file_picker_port.h"
+
+namespace widgets::testing {
+
+// A file picker for tests: records every request and answers from queues of scripted answers
+// (one queue for open, one for save); when a queue is empty the user cancels.
+class ScriptedFilePicker : public FilePickerPort {
+  public:
+    std::optional<QStringList> openFiles(const OpenFileRequest& request) override;
+    std::optional<QString> saveFile(const SaveFileRequest& request) override;
+
+    // Chooses `files` at the next open dialog.
+    void queueOpenAnswer(const QStringList& files) { m_openAnswers.push_back({true, files}); }
+    void queueOpenCancel() { m_openAnswers.push_back({false, {}}); }
+    // Chooses `path` at the next save dialog.
+    void queueSaveAnswer(const QString& path) { m_saveAnswers.push_back({true, path}); }
+    void queueSaveCancel() { m_saveAnswers.push_back({false, {}}); }
+    const QList<OpenFileRequest>& openRequests() const { return m_openRequests; }
+    const QList<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
+
+  private:
+    QList<OpenFileRequest> m_openRequests;
+    QList<SaveFileRequest> m_saveRequests;
+    template <typename T>
+    struct Answer {
+        bool chosen = false;
+        T value;
+    };
+    std::deque<Answer<QStringList>> m_openAnswers;
+    std::deque<Answer<QString>> m_saveAnswers;
+};
+
+}  // namespace widgets::testing

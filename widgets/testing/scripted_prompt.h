@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+
+#include <deque>
+
+#include "widgets/ports/prompt_port.h"
+
+namespace widgets::testing {
+
+// A prompt for tests: records every request (nothing is shown) and answers from a queue of
+// scripted answers; when the queue is empty an Ok box answers Ok and a Yes/No box No.
+class ScriptedPrompt : public PromptPort {
+  public:
+    PromptAnswer show(const PromptRequest& request) override;
+
+    void queueAnswer(PromptAnswer answer) { m_answers.push_back(answer); }
+    const QList<PromptRequest>& requests() const { return m_requests; }
+    // The text of every box shown, in order.
+    QStringList texts() const;
+    void clear();
+
+  private:
+    QList<PromptRequest> m_requests;
+    std::deque<PromptAnswer> m_answers;
+};
+
+}  // namespace widgets::testing
