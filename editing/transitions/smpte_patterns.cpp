@@ -17,9 +17,10 @@ constexpr double kPi = std::numbers::pi;
 constexpr int kTeeth = 5;
 constexpr double kToothDepth = 1.0 / 5.0;
 
-// Triangle wave of period 1: 0 at whole numbers, 1 half way between.
+// Triangle wave of period 1: 1 at whole numbers, 0 half way between, so that each of the
+// five bands across the edge carries one whole tooth with its tip in the band's middle.
 double triangle(double t) {
-    return 1.0 - std::abs(2.0 * (t - std::floor(t)) - 1.0);
+    return std::abs(2.0 * (t - std::floor(t)) - 1.0);
 }
 
 double sawtooth(double travel, double across) {
