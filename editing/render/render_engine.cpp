@@ -30,21 +30,7 @@ struct Chunk {
 }  // namespace
 
 RefTime timelineLengthRefTime(const TimelineModel& timeline) {
-    RefTime length = 0;
-    for (const GroupModel& group : timeline.groups) {
-        for (const TrackModel& track : group.tracks) {
-            for (const SourceModel& source : track.sources) {
-                length = std::max(length, source.stop);
-            }
-            for (const TransitionModel& transition : track.transitions) {
-                length = std::max(length, transition.stop);
-            }
-            for (const EffectModel& effect : track.effects) {
-                length = std::max(length, effect.stop);
-            }
-        }
-    }
-    return length;
+    return timeline.duration();
 }
 
 struct RenderEngine::Running {

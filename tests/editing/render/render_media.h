@@ -1,0 +1,24 @@
+#pragma once
+
+// Test helper: the clips and tones the render tests use, made once per test executable.
+
+#include <string>
+
+namespace render_test {
+
+struct RenderMedia {
+    std::string red;           // 160x120, 25 fps, 1 s, 440 Hz tone
+    std::string green;         // 160x120, 25 fps, 1 s, 880 Hz tone
+    std::string blue;          // 160x120, 25 fps, 1 s, no sound
+    std::string wide;          // 160x60 yellow, 1 s
+    std::string whiteOverRed;  // top half white, bottom half red, 1 s
+    std::string redThenBlue;   // 0.2 s red then 0.2 s blue
+    std::string tone440;       // 1 s WAV, amplitude 0.5
+    std::string tone1000;      // 2 s WAV, amplitude 0.5
+    std::string folder;
+};
+
+// Made on first use in a temporary folder that lives as long as the test executable.
+const RenderMedia& renderMedia();
+
+}  // namespace render_test

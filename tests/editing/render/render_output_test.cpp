@@ -1,0 +1,167 @@
+#include "editing/compressors/compressor_registry.h"
+#include "editing/render/render_engine.h"
+
+#include "tests/editing/render/decoded_avi.h"
+#include "tests/editing/render/render_fixture.h"
+#include "tests/editing/render/render_media.h"
+#include "tests/support/temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace render_test {
+namespace {
+
+using namespace editing;
+
+TimelineModel redWithTone(RefTime length) {
+    const RenderMedia& media = renderMedia();
+    TimelineModel timeline;
+    GroupModel video = videoGroup(160, 120, 25.0);
+    addVideoTrack(video, media.red, 0, length);
+    GroupModel audio = audioGroup();
+    addAudioTrack(audio, media.tone440, 0, length, 1.0);
+    timeline.groups = {video, audio};
+    return timeline;
+}
+
+// Every compressor the registry lists writes an AVI that libavformat reads back with the right
+// codec, frame count, picture and sound.
+TEST(RenderOutput, EveryListedCompressorWritesAReadableAvi) {
+    const CompressorRegistry registry = CompressorRegistry::discover();
+    ASSERT_FALSE(registry.videoCompressors().empty());
+    ASSERT_FALSE(registry.audioCompressors().empty());
+    test_support::TemporaryFolder folder;
+    const TimelineModel timeline = redWithTone(kSecond * 2 / 5);
+    struct Case {
+        std::optional<Compressor> video;
+        std::optional<Compressor> audio;
+    };
+    std::vector<Case> cases;
+    for (const Compressor& video : registry.videoCompressors()) {
+        cases.push_back({video, std::nullopt});
+    }
+    for (const Compressor& audio : registry.audioCompressors()) {
+        cases.push_back({std::nullopt, audio});
+    }
+    for (const Case& entry : cases) {
+        const std::string name =
+            entry.video ? entry.video->friendlyName : entry.audio->friendlyName;
+        SCOPED_TRACE(name);
+        const std::string output = folder.file("compressed.avi");
+        const RenderOutcome outcome = renderToEnd(timeline, {output, entry.video, entry.audio});
+        ASSERT_EQ(outcome.startResult, kOk);
+        EXPECT_EQ(outcome.completeEvents, 1);
+        const DecodedAvi decoded = decodeFile(output);
+        ASSERT_TRUE(decoded.opened);
+        ASSERT_EQ(decoded.streams.size(), 2u);
+        EXPECT_EQ(decoded.streams[0].codecName,
+                  entry.video ? codecNameOfEncoder(entry.video->encoderName) : "rawvideo");
+        EXPECT_EQ(decoded.streams[1].codecName,
+                  entry.audio ? codecNameOfEncoder(entry.audio->encoderName) : "pcm_s16le");
+        EXPECT_EQ(decoded.frames.size(), 10u);
+        if (!decoded.frames.empty()) {
+            const Rgb centre = decoded.frames[decoded.frames.size() / 2].centre();
+            EXPECT_TRUE(near(centre, Rgb{255, 0, 0}, 40)) << describe(centre);
+        }
+        // Encoders with a fixed frame size pad the last frame; none may lose sound.
+        EXPECT_GE(decoded.samples.size() / 2, 17640u * 95 / 100);
+        EXPECT_NEAR(toneFrequencyHz(decoded, 0.05, 0.35), 440.0, 8.0);
+    }
+}
+
+TEST(RenderOutput, DefaultCompressorsAreDivxMpeg4AndMicrosoftAdpcm) {
+    const CompressorRegistry registry = CompressorRegistry::discover();
+    ASSERT_TRUE(registry.defaultVideoPosition().has_value());
+    ASSERT_TRUE(registry.defaultAudioPosition().has_value());
+    EXPECT_EQ(registry.videoAt(*registry.defaultVideoPosition())->encoderName, "mpeg4");
+    EXPECT_EQ(registry.audioAt(*registry.defaultAudioPosition())->encoderName, "adpcm_ms");
+}
+
+TEST(RenderOutput, StopEndsLikeCompletionAndLeavesAPlayableFile) {
+    test_support::TemporaryFolder folder;
+    const std::string output = folder.file("stopped.avi");
+    RenderEngine engine;
+    const RefTime length = 120 * kSecond;
+    ASSERT_EQ(engine.start(redWithTone(length), {output, std::nullopt, std::nullopt}), kOk);
+    EXPECT_TRUE(engine.isRunning());
+    EXPECT_EQ(engine.durationRefTime(), length);
+    EXPECT_EQ(
+        engine.start(redWithTone(length), {folder.file("second.avi"), std::nullopt, std::nullopt}),
+        kErrorRenderBusy);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (engine.progressRefTime() < kSecond && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    engine.stop();
+    const RefTime reached = engine.progressRefTime();
+    EXPECT_GE(reached, kSecond);
+    EXPECT_LT(reached, length);
+    EXPECT_FALSE(engine.isRunning());
+    engine.stop();  // harmless
+    for (const RenderEvent& event : engine.takeEvents()) {
+        EXPECT_NE(event.kind, RenderEventKind::Complete) << "a stopped render did not complete";
+        EXPECT_NE(event.kind, RenderEventKind::Error) << event.description;
+    }
+    const DecodedAvi decoded = decodeFile(output);
+    ASSERT_TRUE(decoded.opened);
+    ASSERT_EQ(decoded.streams.size(), 2u);
+    EXPECT_EQ(decoded.decodeErrors, 0);
+    const auto framesReached = static_cast<std::size_t>(reached * 25 / kRefTimePerSecond);
+    EXPECT_GE(decoded.frames.size(), framesReached);
+    EXPECT_LT(decoded.frames.size(), framesReached + 40);  // at most the queued frames more
+    ASSERT_FALSE(decoded.frames.empty());
+    EXPECT_TRUE(near(decoded.frames.back().centre(), Rgb{255, 0, 0}, 24));
+    // A new render can start once the previous one has been stopped.
+    EXPECT_EQ(engine.start(redWithTone(kSecond / 5),
+                           {folder.file("next.avi"), std::nullopt, std::nullopt}),
+              kOk);
+    engine.stop();
+}
+
+TEST(RenderOutput, StartFailuresAreReportedAndLeaveNoFile) {
+    test_support::TemporaryFolder folder;
+    RenderEngine engine;
+    EXPECT_EQ(engine.start(TimelineModel{}, {folder.file("empty.avi"), std::nullopt, std::nullopt}),
+              kErrorEmptyTimeline);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("empty.avi")));
+    EXPECT_EQ(engine.start(redWithTone(kSecond), {"", std::nullopt, std::nullopt}),
+              kErrorInvalidArgument);
+    const std::string unwritable = folder.file("no/such/folder/out.avi");
+    EXPECT_TRUE(
+        failed(engine.start(redWithTone(kSecond), {unwritable, std::nullopt, std::nullopt})));
+    EXPECT_FALSE(engine.lastErrorDescription().empty());
+    EXPECT_FALSE(engine.isRunning());
+    TimelineModel noFrameRate = redWithTone(kSecond);
+    noFrameRate.groups[0].outputFramesPerSecond = 0.0;
+    EXPECT_EQ(engine.start(noFrameRate, {folder.file("rate.avi"), std::nullopt, std::nullopt}),
+              kErrorInvalidArgument);
+    Compressor unknown;
+    unknown.encoderName = "no_such_encoder";
+    EXPECT_EQ(engine.start(redWithTone(kSecond), {folder.file("codec.avi"), unknown, std::nullopt}),
+              kErrorNoCompressor);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("codec.avi")));
+}
+
+TEST(RenderOutput, AudioOnlyTimelineWritesOneAudioStream) {
+    const RenderMedia& media = renderMedia();
+    test_support::TemporaryFolder folder;
+    TimelineModel timeline;
+    GroupModel audio = audioGroup();
+    addAudioTrack(audio, media.green, 0, kSecond / 2, 1.0);  // a video file's own sound
+    timeline.groups = {audio};
+    const std::string output = folder.file("audio_only.avi");
+    const RenderOutcome outcome = renderToEnd(timeline, {output, std::nullopt, std::nullopt});
+    ASSERT_EQ(outcome.startResult, kOk);
+    EXPECT_EQ(outcome.completeEvents, 1);
+    const DecodedAvi decoded = decodeFile(output);
+    ASSERT_EQ(decoded.streams.size(), 1u);
+    EXPECT_FALSE(decoded.streams[0].isVideo);
+    EXPECT_NEAR(toneFrequencyHz(decoded, 0.05, 0.45), 880.0, 8.0);
+}
+
+}  // namespace
+}  // namespace render_test
