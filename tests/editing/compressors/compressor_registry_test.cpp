@@ -1,0 +1,172 @@
+#include "editing/compressors/compressor_registry.h"
+
+#include "editing/compressors/encoder_setup.h"
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace editing;
+
+std::vector<std::string> encoderNames(const std::vector<Compressor>& list) {
+    std::vector<std::string> names;
+    for (const Compressor& compressor : list) {
+        names.push_back(compressor.encoderName);
+    }
+    return names;
+}
+
+class CompressorRegistryTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        registry_ = new CompressorRegistry(CompressorRegistry::discover());
+    }
+    static void TearDownTestSuite() {
+        delete registry_;
+        registry_ = nullptr;
+    }
+    static CompressorRegistry* registry_;
+};
+CompressorRegistry* CompressorRegistryTest::registry_ = nullptr;
+
+TEST_F(CompressorRegistryTest, ListsOnlyOpeningEncodersInTheFixedCandidateOrder) {
+    for (CompressorKind kind : {CompressorKind::Video, CompressorKind::Audio}) {
+        const auto& listed = kind == CompressorKind::Video ? registry_->videoCompressors()
+                                                           : registry_->audioCompressors();
+        const std::vector<std::string> candidates = encoderNames(candidateCompressors(kind));
+        std::size_t previous = 0;
+        for (const Compressor& compressor : listed) {
+            EXPECT_EQ(compressor.kind, kind);
+            EXPECT_TRUE(encoderOpens(compressor)) << compressor.encoderName;
+            const auto found =
+                std::find(candidates.begin(), candidates.end(), compressor.encoderName);
+            ASSERT_NE(found, candidates.end()) << compressor.encoderName;
+            const auto position = static_cast<std::size_t>(found - candidates.begin());
+            EXPECT_GE(position, previous) << "registry order is the candidate order";
+            previous = position;
+        }
+    }
+    // Discovery is repeatable: the same machine gives the same positions.
+    EXPECT_EQ(CompressorRegistry::discover().videoNames(), registry_->videoNames());
+    EXPECT_EQ(CompressorRegistry::discover().audioNames(), registry_->audioNames());
+}
+
+TEST_F(CompressorRegistryTest, TheUsualEncodersOfThisPlatformAreListedWithTheirNames) {
+    // The build machine's libavcodec has these built in; they head the lists.
+    ASSERT_FALSE(registry_->videoCompressors().empty());
+    EXPECT_EQ(registry_->videoCompressors()[0].encoderName, "mpeg4");
+    EXPECT_EQ(registry_->videoCompressors()[0].friendlyName, "DivX-compatible MPEG-4 Part 2");
+    ASSERT_FALSE(registry_->audioCompressors().empty());
+    EXPECT_EQ(registry_->audioCompressors()[0].encoderName, "adpcm_ms");
+    EXPECT_EQ(registry_->audioCompressors()[0].friendlyName, "Microsoft ADPCM");
+    EXPECT_EQ(registry_->defaultVideoPosition(), 0);
+    EXPECT_EQ(registry_->defaultAudioPosition(), 0);
+}
+
+TEST(CompressorRegistry, LookUpByPositionGivesNothingOutsideTheList) {
+    const CompressorRegistry registry(candidateCompressors(CompressorKind::Video),
+                                      candidateCompressors(CompressorKind::Audio));
+    const int videoCount = static_cast<int>(registry.videoCompressors().size());
+    struct Case {
+        int position;
+        bool found;
+    };
+    for (const Case& entry :
+         {Case{-2, false}, Case{-1, false}, Case{0, true}, Case{videoCount - 1, true},
+          Case{videoCount, false}, Case{1000, false}}) {
+        SCOPED_TRACE(entry.position);
+        const std::optional<Compressor> video = registry.videoAt(entry.position);
+        EXPECT_EQ(video.has_value(), entry.found);
+        if (video) {
+            EXPECT_EQ(video->friendlyName,
+                      registry.videoNames()[static_cast<std::size_t>(entry.position)]);
+        }
+    }
+    EXPECT_FALSE(registry.audioAt(static_cast<int>(registry.audioCompressors().size())));
+    EXPECT_EQ(registry.audioAt(2)->encoderName, "libmp3lame");
+}
+
+TEST(CompressorRegistry, DefaultSearchIsCaseBlindAndTakesTheFirstMatch) {
+    auto named = [](std::string name) {
+        Compressor compressor;
+        compressor.friendlyName = std::move(name);
+        return compressor;
+    };
+    const CompressorRegistry registry(
+        {named("Cinepak"), named("Some DIVX 5.1 codec"), named("divx again")},
+        {named("GSM 6.10"), named("Microsoft ADPCM")});
+    EXPECT_EQ(registry.defaultVideoPosition(), 1);
+    EXPECT_EQ(registry.defaultAudioPosition(), 1);
+    EXPECT_EQ(registry.findVideo("cinepak"), 0);
+    EXPECT_EQ(registry.findVideo("h.264"), std::nullopt);
+
+    const CompressorRegistry empty({}, {});
+    EXPECT_EQ(empty.defaultVideoPosition(), std::nullopt);
+    EXPECT_EQ(empty.defaultAudioPosition(), std::nullopt);
+    EXPECT_TRUE(empty.videoNames().empty());
+}
+
+TEST(CompressorRegistry, UnknownEncoderDoesNotOpen) {
+    Compressor missing;
+    missing.encoderName = "no_such_encoder";
+    EXPECT_FALSE(encoderOpens(missing));
+    missing.kind = CompressorKind::Audio;
+    EXPECT_FALSE(encoderOpens(missing));
+    Compressor wrongKind = candidateCompressors(CompressorKind::Audio)[0];
+    wrongKind.kind = CompressorKind::Video;  // an audio encoder asked for pictures
+    EXPECT_FALSE(encoderOpens(wrongKind));
+}
+
+TEST(CompressorSettings, TheRenderAppliesQualityKeyFramesPresetAndBitRate) {
+    std::string description;
+    ffmpeg::CodecContextHandle context;
+    Compressor mpeg4 = candidateCompressors(CompressorKind::Video)[0];
+    ASSERT_EQ(mpeg4.encoderName, "mpeg4");
+    EXPECT_EQ(mpeg4.settings.quality, 3);
+    EXPECT_EQ(mpeg4.settings.keyFrameInterval, 250);
+    mpeg4.settings.quality = 5;
+    mpeg4.settings.keyFrameInterval = 12;
+    ASSERT_EQ(openVideoEncoder(mpeg4, {352, 240, {25, 1}}, false, context, description), kOk)
+        << description;
+    EXPECT_EQ(context->gop_size, 12);
+    EXPECT_TRUE(context->flags & AV_CODEC_FLAG_QSCALE);
+    EXPECT_EQ(context->global_quality, 5 * FF_QP2LAMBDA);
+    EXPECT_EQ(context->pix_fmt, AV_PIX_FMT_YUV420P);
+
+    Compressor bitRate = candidateCompressors(CompressorKind::Video)[0];
+    bitRate.settings.quality = 0;
+    bitRate.settings.bitRateKbps = 800;
+    ASSERT_EQ(openVideoEncoder(bitRate, {352, 240, {25, 1}}, false, context, description), kOk);
+    EXPECT_FALSE(context->flags & AV_CODEC_FLAG_QSCALE);
+    EXPECT_EQ(context->bit_rate, 800000);
+
+    Compressor x264;
+    for (const Compressor& candidate : candidateCompressors(CompressorKind::Video)) {
+        if (candidate.encoderName == "libx264") {
+            x264 = candidate;
+        }
+    }
+    if (encoderOpens(x264)) {
+        x264.settings.speedPreset = "ultrafast";
+        ASSERT_EQ(openVideoEncoder(x264, {352, 240, {25, 1}}, false, context, description), kOk);
+        std::uint8_t* preset = nullptr;
+        ASSERT_GE(av_opt_get(context->priv_data, "preset", 0, &preset), 0);
+        EXPECT_STREQ(reinterpret_cast<char*>(preset), "ultrafast");
+        av_free(preset);
+    }
+
+    const Compressor mp3 = candidateCompressors(CompressorKind::Audio)[2];
+    ASSERT_EQ(mp3.encoderName, "libmp3lame");
+    ASSERT_EQ(openAudioEncoder(mp3, {44100, 2}, false, context, description), kOk) << description;
+    EXPECT_EQ(context->bit_rate, 192000);
+    EXPECT_EQ(context->sample_rate, 44100);
+    EXPECT_EQ(context->ch_layout.nb_channels, 2);
+}
+
+}  // namespace
