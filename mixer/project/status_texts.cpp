@@ -1,0 +1,23 @@
+#include "mixer/project/status_texts.h"
+
+#include "widgets/elapsed_time.h"
+
+namespace mixer {
+
+QString outputStatusText(const OutputSettings& output) {
+    // One-pass arguments: a '%' in the file name is never taken for a placeholder.
+    return QStringLiteral("Output File: %1     Resolution: %2*%3")
+        .arg(QString::fromStdString(output.OutputName), QString::number(output.OutputWidth),
+             QString::number(output.OutputHigh));
+}
+
+QString progressStatusText(int elapsedSeconds) {
+    return QStringLiteral("Please wait... Used Time: ") +
+           widgets::formatElapsedTime(elapsedSeconds);
+}
+
+QString doneStatusText(const OutputSettings& output) {
+    return QStringLiteral("Done. ") + outputStatusText(output);
+}
+
+}  // namespace mixer

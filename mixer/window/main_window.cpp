@@ -1,0 +1,233 @@
+#include "mixer/window/main_window.h"
+
+#include "mixer/project/status_texts.h"
+#include "mixer/project/transition_choice.h"
+#include "mixer/window/codec_feedback_switch.h"
+#include "mixer/window/main_window_controls.h"
+#include "mixer/window/main_window_template.h"
+#include "mixer/window/media_list_views.h"
+#include "widgets/art_catalog.h"
+#include "widgets/background_tiling.h"
+#include "widgets/dialog_builder.h"
+#include "widgets/image_button.h"
+#include "widgets/image_loading.h"
+#include "widgets/multi_line_label.h"
+
+#include <QAction>
+#include <QDebug>
+#include <QPainter>
+#include <QTreeWidget>
+
+namespace mixer {
+
+namespace art = widgets::art::orvindel;
+using namespace main_window;
+using widgets::Notification;
+
+MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* parent)
+    : QDialog(parent), store_(store), ports_(ports), mediaLists_(job_) {
+    // Start-up order: background, controls and menu item, icon, codec switch, compressor
+    // choices, list views, transition defaults, random seed, output name and size with the
+    // first status text, button decorations, frame rate.
+    backgroundTile_ = widgets::loadBackgroundTile(art::kBackgroundTile, devicePixelRatioF());
+    buildControls();
+    addAboutMenuItem();
+    if (const auto icon = widgets::loadIconFile(art::kProgramIcon)) {
+        setWindowIcon(icon->icon);
+    }
+    switchOffCodecFeedback();
+    compressorChoices_ = loadCompressorChoices(store_);
+    setUpListViews();
+    job_.transitionDefaults = loadTransitionDefaults(store_);
+    seedStandardRandomNumbers();
+    loadOutputNameAndSize(store_, job_.outputSettings);
+    showOutputStatus();
+    decorateButtons();
+    loadFrameRate(store_, job_.outputSettings);
+
+    progressTimer_.setInterval(1000);
+    connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::onProgressTick);
+    connect(&mediaLists_, &MediaLists::videoListChanged, this,
+            [this] { refillVideoList(videoList(), job_.videos); });
+    connect(&mediaLists_, &MediaLists::audioListChanged, this,
+            [this] { refillAudioList(audioList(), job_.audios); });
+    connect(&mediaLists_, &MediaLists::audioRowChanged, this, [this](int row) {
+        rewriteAudioRow(audioList(), row, job_.audios[static_cast<std::size_t>(row)]);
+    });
+    wireCommands();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    controls_ =
+        widgets::buildDialog(mainWindowTemplate(), *this, {&ports_.launcher, &ports_.prompt});
+    // A dialog with caption, window menu and minimise box; its size is fixed by the template.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+}
+
+void MainWindow::addAboutMenuItem() {
+    // Linux window managers own the window menu, so the item lives in the window's own
+    // context menu, after a separator.
+    const QString text = QString::fromUtf8(kAboutMenuText);
+    if (text.isEmpty()) {
+        return;
+    }
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addAction(separator);
+    aboutAction_ = new QAction(text, this);
+    addAction(aboutAction_);
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::onAbout);
+}
+
+void MainWindow::setUpListViews() {
+    setUpReportList(videoList(), kVideoListColumns);
+    setUpReportList(audioList(), kAudioListColumns);
+}
+
+void MainWindow::decorateButtons() {
+    for (const ButtonDecoration& decoration : buttonDecorations()) {
+        auto& button = controls_.get<widgets::ImageButton>(decoration.controlId);
+        button.setTooltipText(QString::fromUtf8(decoration.tooltip));
+        if (button.setHoverCursor(art::kHandCursor, art::kHandCursorHotSpot) !=
+            widgets::ImageButton::kResultOk) {
+            qWarning() << "hand cursor could not be loaded for control" << decoration.controlId;
+        }
+        if (decoration.iconPath != nullptr) {
+            if (!button.setIconFiles(QString::fromUtf8(decoration.iconPath))) {
+                qWarning() << "icon could not be loaded:" << decoration.iconPath;
+            }
+            if (!button.text().isEmpty()) {
+                button.setAlignment(widgets::IconAboveCaption);
+            }
+        }
+        button.setDrawTransparent();
+    }
+}
+
+void MainWindow::wireCommands() {
+    commands_ = widgets::CommandTable{
+        {kAddVideoButton, Notification::Clicked, [this] { onAddVideo(); }},
+        {kAddAudioButton, Notification::Clicked, [this] { onAddAudio(); }},
+        {kOptionsButton, Notification::Clicked, [this] { onOptions(); }},
+        {kMixButton, Notification::Clicked, [this] { onMix(); }},
+        {kHelpButton, Notification::Clicked, [this] { onHelp(); }},
+        {kExitButton, Notification::Clicked, [this] { onExit(); }},
+        {kDeleteAllButton, Notification::Clicked, [this] { onDeleteAll(); }},
+        {kDeleteSelectedAudioButton, Notification::Clicked, [this] { onDeleteSelectedAudio(); }},
+        {kDeleteAllAudioButton, Notification::Clicked, [this] { onDeleteAllAudio(); }},
+        {kAudioPropertiesButton, Notification::Clicked, [this] { onAudioProperties(); }},
+        {kAudioList, Notification::RightClicked, [this] { onAudioProperties(); }},
+        {kVideoList, Notification::DoubleClicked, [this] { onVideoListDoubleClicked(); }},
+        {kAudioList, Notification::DoubleClicked, [this] { onAudioListDoubleClicked(); }},
+        {kMicrophoneButton, Notification::Clicked, [this] { onMicrophone(); }},
+        {kHomepageButton, Notification::Clicked, [this] { onHomepage(); }},
+        {kAboutButton, Notification::Clicked, [this] { onAbout(); }},
+    };
+    const QStringList unwired = commands_.wire(controls_);
+    for (const QString& problem : unwired) {
+        qWarning() << "main window command not wired:" << problem;
+    }
+}
+
+QTreeWidget& MainWindow::videoList() const {
+    return controls_.get<QTreeWidget>(kVideoList);
+}
+
+QTreeWidget& MainWindow::audioList() const {
+    return controls_.get<QTreeWidget>(kAudioList);
+}
+
+widgets::MultiLineLabel& MainWindow::statusLine() const {
+    return controls_.get<widgets::MultiLineLabel>(kStatusLine);
+}
+
+QString MainWindow::statusText() const {
+    return statusLine().text();
+}
+
+void MainWindow::setStatusText(const QString& text) {
+    statusLine().setText(text);
+}
+
+void MainWindow::showOutputStatus() {
+    setStatusText(outputStatusText(job_.outputSettings));
+}
+
+// Commands whose features live in other areas are connected here as those areas land.
+
+void MainWindow::onAddVideo() {}
+
+void MainWindow::onAddAudio() {}
+
+void MainWindow::onOptions() {}
+
+void MainWindow::onMix() {}
+
+void MainWindow::onHelp() {}
+
+void MainWindow::onExit() {
+    close();
+}
+
+void MainWindow::onDeleteAll() {
+    mediaLists_.deleteAll();
+}
+
+void MainWindow::onDeleteSelectedAudio() {
+    if (mediaLists_.deleteSelectedAudio(selectedRows(audioList())) ==
+        DeleteSelectionOutcome::NoSelection) {
+        ports_.prompt.tell(QString::fromUtf8(kSelectAudioItemMessage), {},
+                           widgets::PromptIcon::None, this);
+    }
+}
+
+void MainWindow::onDeleteAllAudio() {
+    mediaLists_.deleteAllAudio();
+}
+
+void MainWindow::onAudioProperties() {}
+
+void MainWindow::onVideoListDoubleClicked() {}
+
+void MainWindow::onAudioListDoubleClicked() {}
+
+void MainWindow::onMicrophone() {}
+
+void MainWindow::onHomepage() {}
+
+void MainWindow::onAbout() {}
+
+void MainWindow::onProgressTick() {
+    ++job_.ElapsedSeconds;
+    setStatusText(progressStatusText(job_.ElapsedSeconds));
+}
+
+bool MainWindow::closeChecksPass() {
+    if (job_.Converting) {
+        ports_.prompt.tell(QString::fromUtf8(kStopConvertFirstMessage), {},
+                           widgets::PromptIcon::None, this);
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::done(int result) {
+    if (!closeChecksPass()) {
+        return;
+    }
+    QDialog::done(result);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    widgets::tileBackground(painter, backgroundTile_, rect());
+    QDialog::paintEvent(event);
+}
+
+}  // namespace mixer

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "mixer/project/media_lists.h"
+#include "mixer/project/mix_job.h"
+#include "mixer/project/profile_loading.h"
+#include "mixer/project/settings_store.h"
+#include "widgets/command_table.h"
+#include "widgets/dialog_controls.h"
+#include "widgets/ports/file_picker_port.h"
+#include "widgets/ports/launcher_port.h"
+#include "widgets/ports/prompt_port.h"
+
+#include <QDialog>
+#include <QPixmap>
+#include <QTimer>
+
+class QAction;
+class QTreeWidget;
+
+namespace widgets {
+class MultiLineLabel;
+}
+
+namespace mixer {
+
+// The ports the main window and the logic it calls use; all outlive the window.
+struct MainWindowPorts {
+    widgets::PromptPort& prompt;
+    widgets::FilePickerPort& filePicker;
+    widgets::LauncherPort& launcher;
+};
+
+inline constexpr const char* kStopConvertFirstMessage = "Please first stop Convert";
+inline constexpr const char* kAboutMenuText = "&About Orvindel";
+
+// Orvindel's one window: the two media lists, the command buttons and the status line. It
+// owns the MixJob for the program's life and stays thin: every command of its table calls a
+// logic class. The close request (close box, Exit, Enter, Escape) is refused while a mix runs.
+// UI thread only.
+class MainWindow : public QDialog {
+    Q_OBJECT
+  public:
+    MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const MixJob& job() const { return job_; }
+    MixJob& job() { return job_; }
+    MediaLists& mediaLists() { return mediaLists_; }
+    const widgets::DialogControls& controls() const { return controls_; }
+    const widgets::CommandTable& commands() const { return commands_; }
+    // The compressor positions read at start-up, kept as stored.
+    const StoredCompressorChoices& storedCompressorChoices() const { return compressorChoices_; }
+    QAction& aboutAction() const { return *aboutAction_; }
+
+    QString statusText() const;
+    void setStatusText(const QString& text);
+    // Shows "Output File: ...     Resolution: W*H" for the current output settings.
+    void showOutputStatus();
+
+    // The one-second progress timer of a running mix; each tick counts ElapsedSeconds and
+    // shows it. The mix flow starts and stops it.
+    QTimer& progressTimer() { return progressTimer_; }
+
+  public slots:
+    void onAddVideo();
+    void onAddAudio();
+    void onOptions();
+    void onMix();
+    void onHelp();
+    void onExit();
+    void onDeleteAll();
+    void onDeleteSelectedAudio();
+    void onDeleteAllAudio();
+    void onAudioProperties();
+    void onVideoListDoubleClicked();
+    void onAudioListDoubleClicked();
+    void onMicrophone();
+    void onHomepage();
+    void onAbout();
+    void onProgressTick();
+
+  protected:
+    // Every way of closing (accept, reject, the close box through reject) ends here, so this
+    // is where the close checks run.
+    void done(int result) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void buildControls();
+    void addAboutMenuItem();
+    void setUpListViews();
+    void decorateButtons();
+    void wireCommands();
+    bool closeChecksPass();
+
+    QTreeWidget& videoList() const;
+    QTreeWidget& audioList() const;
+    widgets::MultiLineLabel& statusLine() const;
+
+    SettingsStore& store_;
+    MainWindowPorts ports_;
+    MixJob job_;
+    MediaLists mediaLists_;
+    StoredCompressorChoices compressorChoices_;
+    widgets::DialogControls controls_;
+    widgets::CommandTable commands_;
+    QPixmap backgroundTile_;
+    QAction* aboutAction_ = nullptr;
+    QTimer progressTimer_;
+};
+
+}  // namespace mixer

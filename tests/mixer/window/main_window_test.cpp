@@ -1,0 +1,314 @@
+#include "mixer/window/main_window.h"
+#include "mixer/window/codec_feedback_switch.h"
+#include "mixer/window/main_window_controls.h"
+#include "widgets/image_button.h"
+#include "widgets/multi_line_label.h"
+#include "widgets/testing/recording_launcher.h"
+#include "widgets/testing/scripted_file_picker.h"
+#include "widgets/testing/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSettings>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace mixer {
+namespace {
+
+using namespace main_window;
+constexpr RefTime kSecond = editing::kRefTimePerSecond;
+
+// A main window over an empty (or test-filled) profile, with scripted ports.
+class MainWindowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        QSettings("Korvane", "orvindel").clear();
+        QSettings("DivXNetworks", "DivX4Windows").clear();
+    }
+    void TearDown() override {
+        window.reset();
+        QSettings("Korvane", "orvindel").clear();
+        QSettings("DivXNetworks", "DivX4Windows").clear();
+    }
+
+    MainWindow& open() {
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher});
+        window->show();
+        return *window;
+    }
+
+    void press(int key) {
+        QKeyEvent pressEvent(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(
+            QApplication::focusWidget() ? QApplication::focusWidget() : window.get(), &pressEvent);
+        QKeyEvent releaseEvent(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(
+            QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
+            &releaseEvent);
+    }
+
+    QTreeWidget& list(int id) { return window->controls().get<QTreeWidget>(id); }
+
+    SettingsStore store;
+    widgets::testing::ScriptedPrompt prompt;
+    widgets::testing::ScriptedFilePicker picker;
+    widgets::testing::RecordingLauncher launcher;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, EmptyProfileShowsTheDefaultOutputInTheStatusLine) {
+    MainWindow& shown = open();
+    EXPECT_EQ(shown.statusText(),
+              "Output File: " + QDir::homePath() + "/video_new.avi     Resolution: 352*240");
+    EXPECT_EQ(shown.windowTitle(), "Orvindel");
+    EXPECT_EQ(shown.job().outputSettings.OutputFrameRateIndex, 0);
+    EXPECT_DOUBLE_EQ(shown.job().outputSettings.OutputFrameRate, 23.976);
+    EXPECT_EQ(shown.job().outputSettings.ResizeMode, 2);
+    EXPECT_EQ(shown.storedCompressorChoices().videoCompressorNumber, -2);
+    EXPECT_TRUE(shown.job().videos.empty());
+    EXPECT_TRUE(prompt.requests().isEmpty());
+    // Start-up reads; it writes nothing into the profile.
+    EXPECT_TRUE(QSettings("Korvane", "orvindel").allKeys().isEmpty());
+}
+
+TEST_F(MainWindowTest, StartUpReadsTheStoredProfile) {
+    {
+        QSettings profile("Korvane", "orvindel");
+        profile.setValue("Settings/OutputName", "/films/out.avi");
+        profile.setValue("Settings/OutputWidth", 640);
+        profile.setValue("Settings/OutputHigh", 480);
+        profile.setValue("Settings/OutputFrameRateIndex", 5);
+        profile.setValue("Settings/OutputFrameRate", "12.5");
+        profile.setValue("DexVideoCompress/CompressorNumber", 4);
+        profile.setValue("DexAudioCompress/CompressorNumber", -1);
+        profile.setValue("TransitionSettings/TransitionType", 2);
+        profile.setValue("TransitionSettings/TransitionName", 9);
+        profile.setValue("TransitionSettings/TransitionDuration", 3);
+    }
+    MainWindow& shown = open();
+    EXPECT_EQ(shown.statusText(), "Output File: /films/out.avi     Resolution: 640*480");
+    EXPECT_EQ(shown.job().outputSettings.OutputFrameRateIndex, 5);
+    EXPECT_DOUBLE_EQ(shown.job().outputSettings.OutputFrameRate, 12.5);
+    EXPECT_EQ(shown.storedCompressorChoices().videoCompressorNumber, 4);
+    EXPECT_EQ(shown.storedCompressorChoices().audioCompressorNumber, -1);
+
+    shown.mediaLists().appendVideo({"/clips/a.avi", 10 * kSecond});
+    ASSERT_EQ(shown.job().videos.size(), 1u);
+    EXPECT_EQ(shown.job().videos[0].TransitionEffect, 9);
+    EXPECT_EQ(shown.job().videos[0].TransitionDuration, 30'000'000);
+}
+
+TEST_F(MainWindowTest, EveryControlHasItsCaptionTooltipIconAndCursor) {
+    struct Expected {
+        int id;
+        const char* caption;
+        const char* tooltip;
+        bool hasIcon;
+    };
+    const Expected buttons[] = {
+        {kAddVideoButton, "Add video", "Add video files to list", true},
+        {kAddAudioButton, "Add audio", "Add audio files to list", true},
+        {kOptionsButton, "Options", "Customize output options", true},
+        {kMixButton, "Mix", "Mix audio to video", true},
+        {kHelpButton, "&Help", "Help", true},
+        {kExitButton, "Exit", "Exit", true},
+        {kDeleteAllButton, "", "Delete all video and audio items", true},
+        {kDeleteSelectedAudioButton, "", "Delete selected items", true},
+        {kDeleteAllAudioButton, "", "Delete all audio items", true},
+        {kAudioPropertiesButton, "", "Change selected audio's properties", true},
+        {kMicrophoneButton, "Microphone", "Ambrevo", false},
+        {kHomepageButton, "Homepage", "Homepage", false},
+        {kAboutButton, "About", "About", false},
+    };
+    MainWindow& shown = open();
+    for (const Expected& expected : buttons) {
+        SCOPED_TRACE(expected.id);
+        auto* button = shown.controls().find<widgets::ImageButton>(expected.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), expected.caption);
+        EXPECT_EQ(button->tooltipText(), expected.tooltip);
+        EXPECT_EQ(button->hasIcon(), expected.hasIcon);
+        EXPECT_TRUE(button->hasHoverCursor());
+    }
+    EXPECT_EQ(shown.controls().get<QLabel>(kVideoListLabel).text(), "Video List:");
+    EXPECT_EQ(shown.controls().get<QLabel>(kAudioListLabel).text(), "Audio List:");
+    EXPECT_TRUE(shown.controls().contains(kStatusLine));
+
+    // Fixed size: the window cannot be resized.
+    EXPECT_EQ(shown.minimumSize(), shown.maximumSize());
+    EXPECT_FALSE(shown.windowIcon().isNull());
+
+    ASSERT_EQ(shown.actions().size(), 2);
+    EXPECT_TRUE(shown.actions().at(0)->isSeparator());
+    EXPECT_EQ(shown.actions().at(1)->text(), "&About Orvindel");
+    EXPECT_EQ(shown.contextMenuPolicy(), Qt::ActionsContextMenu);
+}
+
+TEST_F(MainWindowTest, ListViewsHaveTheirColumnsCentredAndShowTheEntries) {
+    MainWindow& shown = open();
+    QTreeWidget& videos = list(kVideoList);
+    QTreeWidget& audios = list(kAudioList);
+    ASSERT_EQ(videos.columnCount(), 2);
+    EXPECT_EQ(videos.headerItem()->text(0), "Video File Name");
+    EXPECT_EQ(videos.columnWidth(0), 245);
+    EXPECT_EQ(videos.columnWidth(1), 140);
+    ASSERT_EQ(audios.columnCount(), 6);
+    const char* audioTitles[] = {"Audio File Name", "Duration(s)", "volume",
+                                 "Start time(s)",   "Speed",       "Repeat"};
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(audios.headerItem()->text(column), audioTitles[column]);
+    }
+    EXPECT_EQ(audios.columnWidth(0), 105);
+    EXPECT_EQ(audios.columnWidth(5), 70);
+    EXPECT_EQ(audios.selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_NE(audios.selectionMode(), QAbstractItemView::SingleSelection);
+
+    shown.mediaLists().appendVideo({"/clips/first.avi", 10 * kSecond});
+    shown.mediaLists().appendVideo({"/clips/second.avi", 125 * kSecond / 10});
+    ASSERT_EQ(videos.topLevelItemCount(), 2);
+    EXPECT_EQ(videos.topLevelItem(1)->text(0), "second.avi");
+    EXPECT_EQ(videos.topLevelItem(1)->text(1), "12.500");
+    EXPECT_EQ(videos.topLevelItem(1)->textAlignment(0) & Qt::AlignHCenter, Qt::AlignHCenter);
+    ASSERT_EQ(audios.topLevelItemCount(), 2);
+    const QStringList secondCompanion = {"second.avi", "12.500", "1.000", "10.000", "1.000", "No"};
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(audios.topLevelItem(1)->text(column), secondCompanion[column]);
+    }
+}
+
+TEST_F(MainWindowTest, DeleteButtonsWorkOnTheSelectedRows) {
+    MainWindow& shown = open();
+    auto& deleteSelected = shown.controls().get<widgets::ImageButton>(kDeleteSelectedAudioButton);
+
+    deleteSelected.click();  // empty list: nothing at all
+    EXPECT_TRUE(prompt.requests().isEmpty());
+
+    shown.mediaLists().appendVideo({"/clips/v.avi", kSecond});
+    shown.mediaLists().appendAudio({{"/m/a1.mp3", kSecond},
+                                    {"/m/a2.mp3", kSecond},
+                                    {"/m/a3.mp3", kSecond},
+                                    {"/m/a4.mp3", kSecond}});
+    QTreeWidget& audios = list(kAudioList);
+    deleteSelected.click();  // nothing selected
+    EXPECT_EQ(prompt.texts(), QStringList{"Please select an audio item!"});
+    EXPECT_EQ(audios.topLevelItemCount(), 5);
+
+    for (const int row : {1, 2, 4}) {
+        audios.topLevelItem(row)->setSelected(true);
+    }
+    deleteSelected.click();
+    ASSERT_EQ(audios.topLevelItemCount(), 2);
+    EXPECT_EQ(audios.topLevelItem(0)->text(0), "v.avi");
+    EXPECT_EQ(audios.topLevelItem(1)->text(0), "a3.mp3");
+    EXPECT_EQ(shown.job().audios[1].FileName, "/m/a3.mp3");
+
+    shown.controls().get<widgets::ImageButton>(kDeleteAllAudioButton).click();
+    EXPECT_EQ(audios.topLevelItemCount(), 0);
+    EXPECT_EQ(list(kVideoList).topLevelItemCount(), 1);
+
+    shown.mediaLists().appendAudio({{"/m/a1.mp3", kSecond}});
+    shown.controls().get<widgets::ImageButton>(kDeleteAllButton).click();
+    EXPECT_EQ(audios.topLevelItemCount(), 0);
+    EXPECT_EQ(list(kVideoList).topLevelItemCount(), 0);
+    EXPECT_TRUE(shown.job().videos.empty());
+}
+
+TEST_F(MainWindowTest, ProgressTextCountsElapsedSeconds) {
+    MainWindow& shown = open();
+    EXPECT_EQ(shown.progressTimer().interval(), 1000);
+    shown.onProgressTick();
+    EXPECT_EQ(shown.statusText(), "Please wait... Used Time: 00:00:01");
+    for (int tick = 1; tick < 3725; ++tick) {
+        shown.onProgressTick();
+    }
+    EXPECT_EQ(shown.job().ElapsedSeconds, 3725);
+    EXPECT_EQ(shown.statusText(), "Please wait... Used Time: 01:02:05");
+}
+
+TEST_F(MainWindowTest, CloseRequestsAreRefusedWhileAMixRuns) {
+    MainWindow& shown = open();
+    shown.job().Converting = true;
+    list(kVideoList).setFocus();
+
+    press(Qt::Key_Escape);
+    press(Qt::Key_Return);
+    shown.controls().get<widgets::ImageButton>(kExitButton).click();
+    EXPECT_FALSE(shown.close());  // the close box
+
+    EXPECT_EQ(prompt.texts(), QStringList(4, "Please first stop Convert"));
+    EXPECT_TRUE(shown.isVisible());
+
+    shown.job().Converting = false;
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(shown.isVisible());
+    EXPECT_EQ(prompt.requests().size(), 4);
+}
+
+TEST_F(MainWindowTest, EnterAndExitCloseTheIdleWindow) {
+    MainWindow& shown = open();
+    list(kAudioList).setFocus();
+    press(Qt::Key_Return);
+    EXPECT_FALSE(shown.isVisible());
+
+    MainWindow& again = open();
+    again.controls().get<widgets::ImageButton>(kExitButton).click();
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_TRUE(prompt.requests().isEmpty());
+}
+
+TEST_F(MainWindowTest, CodecFeedbackIsSwitchedOffOnlyWhenTheValueExists) {
+    open();
+    EXPECT_TRUE(QSettings("DivXNetworks", "DivX4Windows").allKeys().isEmpty());
+    EXPECT_FALSE(QFile::exists(QSettings("DivXNetworks", "DivX4Windows").fileName()));
+    window.reset();
+
+    QSettings("DivXNetworks", "DivX4Windows").setValue("Disable feedback", 0);
+    open();
+    EXPECT_EQ(QSettings("DivXNetworks", "DivX4Windows").value("Disable feedback").toInt(), 1);
+}
+
+TEST(CodecFeedbackSwitch, FirstByteOfEachKindOfValue) {
+    struct Case {
+        const char* name;
+        QVariant stored;
+        QVariant expected;
+    };
+    const Case cases[] = {
+        {"integer 0", 0, 1},
+        {"integer 1", 1, 1},
+        {"integer with higher bytes", 0x0200, 0x0201},
+        {"text", QString("yes"),
+         QString("\x01"
+                 "es")},
+        {"bytes", QByteArray("\x00\x05", 2), QByteArray("\x01\x05", 2)},
+        {"empty text", QString(""), QString("")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QSettings("Test", "codec").clear();
+        QSettings("Test", "codec").setValue("Disable feedback", c.stored);
+        EXPECT_EQ(switchOffCodecFeedback("Test", "codec"), CodecFeedbackOutcome::Switched);
+        const QVariant now = QSettings("Test", "codec").value("Disable feedback");
+        if (c.expected.typeId() == QMetaType::Int) {
+            EXPECT_EQ(now.toInt(), c.expected.toInt());
+        } else if (c.expected.typeId() == QMetaType::QByteArray) {
+            EXPECT_EQ(now.toByteArray(), c.expected.toByteArray());
+        } else {
+            EXPECT_EQ(now.toString(), c.expected.toString());
+        }
+    }
+    QSettings("Test", "codec").clear();
+    EXPECT_EQ(switchOffCodecFeedback("Test", "codec"), CodecFeedbackOutcome::ValueMissing);
+    EXPECT_TRUE(QSettings("Test", "codec").allKeys().isEmpty());
+}
+
+}  // namespace
+}  // namespace mixer
