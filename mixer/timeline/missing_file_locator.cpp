@@ -1,0 +1,32 @@
+#include "mixer/timeline/missing_file_locator.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace mixer {
+
+editing::MissingFileLocator makeMissingFileLocator(widgets::FilePickerPort& picker,
+                                                   QWidget* owner) {
+    return [&picker, owner](const std::string& missing) -> std::optional<std::string> {
+        const QFileInfo missingFile(QString::fromStdString(missing));
+        widgets::OpenFileRequest request;
+        request.title = QStringLiteral("Locate %1").arg(missingFile.fileName());
+        request.filters = {
+            widgets::FileFilter{missingFile.fileName(), missingFile.fileName()},
+            widgets::FileFilter{QStringLiteral("Any Files (*)"), QStringLiteral("*")},
+        };
+        request.selectedFilter = 1;
+        if (QDir(missingFile.path()).exists()) {
+            request.initialFolder = missingFile.path();
+        }
+        request.selection = widgets::FileSelection::One;
+        request.owner = owner;
+        const std::optional<QStringList> chosen = picker.openFiles(request);
+        if (!chosen || chosen->isEmpty()) {
+            return std::nullopt;
+        }
+        return chosen->front().toStdString();
+    };
+}
+
+}  // namespace mixer

@@ -1,0 +1,109 @@
+#include "mixer/timeline/placement.h"
+
+#include <cmath>
+#include <limits>
+
+namespace mixer {
+
+namespace {
+
+constexpr RefTime kLatestTime = std::numeric_limits<RefTime>::max();
+
+// a + b, held at the largest time instead of overflowing.
+RefTime saturatingAdd(RefTime a, RefTime b) {
+    RefTime sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        return b > 0 ? kLatestTime : std::numeric_limits<RefTime>::min();
+    }
+    return sum;
+}
+
+}  // namespace
+
+RefTime totalVideoLength(const std::vector<VideoEntry>& videos) {
+    RefTime total = 0;
+    for (const VideoEntry& entry : videos) {
+        total = saturatingAdd(total, entry.Duration);
+    }
+    return total;
+}
+
+std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& videos,
+                                            RefTime totalVideoLength) {
+    std::vector<VideoPlacement> placements;
+    if (videos.empty()) {
+        return placements;
+    }
+    placements.reserve(videos.size());
+    RefTime cursor = -(videos.front().TransitionDuration / 2);
+    for (std::size_t index = 0; index < videos.size(); ++index) {
+        const VideoEntry& entry = videos[index];
+        const RefTime end =
+            saturatingAdd(saturatingAdd(cursor, entry.Duration), entry.TransitionDuration);
+        VideoPlacement placement;
+        placement.index = static_cast<int>(index);
+        placement.start = cursor < 0 ? 0 : cursor;
+        placement.stop = end > totalVideoLength ? totalVideoLength : end;
+        placement.transitionDuration = entry.TransitionDuration;
+        placements.push_back(placement);
+        cursor = placement.stop - entry.TransitionDuration;
+    }
+    return placements;
+}
+
+std::optional<Span> transitionSpan(const VideoPlacement& clip, RefTime totalVideoLength) {
+    const RefTime remaining = clip.mediaLength() - clip.transitionDuration;
+    if (remaining < 0) {
+        return std::nullopt;
+    }
+    const RefTime end = saturatingAdd(clip.start, clip.transitionDuration);
+    return Span{clip.start, end < totalVideoLength ? end : totalVideoLength};
+}
+
+double effectivePlaybackSpeed(double speed) {
+    return std::isfinite(speed) && speed > 0.0 ? speed : 1.0;
+}
+
+RefTime audioOutputStop(RefTime start, RefTime mediaLength, double speed) {
+    const double stop = static_cast<double>(start) +
+                        static_cast<double>(mediaLength) / effectivePlaybackSpeed(speed);
+    // 2^63 is the first double past the largest time.
+    if (stop >= 9223372036854775808.0) {
+        return kLatestTime;
+    }
+    if (stop <= -9223372036854775808.0) {
+        return std::numeric_limits<RefTime>::min();
+    }
+    return static_cast<RefTime>(stop);  // truncates toward zero
+}
+
+std::vector<AudioPlacement> placeAudioEntry(const AudioEntry& entry, int index,
+                                            RefTime totalVideoLength) {
+    std::vector<AudioPlacement> placements;
+    const RefTime duration = entry.Duration;
+    const auto place = [&](RefTime start, RefTime end) {
+        placements.push_back(
+            AudioPlacement{index, start, end, audioOutputStop(start, end - start, entry.Speed)});
+    };
+
+    const RefTime fullEnd = saturatingAdd(entry.StartTime, duration);
+    const RefTime end = fullEnd > totalVideoLength ? totalVideoLength : fullEnd;
+    place(entry.StartTime, end);
+    if (entry.Repeat == 0 || duration <= 0) {
+        return placements;
+    }
+    RefTime copyStart = fullEnd;
+    RefTime copyEnd = saturatingAdd(end, duration);
+    while (copyStart <= totalVideoLength) {
+        place(copyStart, copyEnd);
+        const RefTime nextStart = saturatingAdd(copyStart, duration);
+        if (nextStart == copyStart) {
+            break;  // held at the largest time: no later copy exists
+        }
+        copyStart = nextStart;
+        copyEnd = saturatingAdd(copyEnd, duration);
+    }
+    return placements;
+}
+
+}  // namespace mixer

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "mixer/project/mix_job.h"
+
+#include <optional>
+#include <vector>
+
+namespace mixer {
+
+// Where the clips of a mix lie on the output time line: pure arithmetic on the lists, in
+// 100-ns units, with no time line involved. The build emits exactly these values.
+
+// The output's length: the sum of the Durations of all video entries (0 for none).
+RefTime totalVideoLength(const std::vector<VideoEntry>& videos);
+
+// One video clip as placed: its span on the output and its transition length.
+struct VideoPlacement {
+    int index = 0;  // position in the video list
+    RefTime start = 0;
+    RefTime stop = 0;
+    RefTime transitionDuration = 0;
+
+    // The file plays from its beginning for this long.
+    RefTime mediaLength() const { return stop - start; }
+};
+
+// Places the clips one after another so that each overlaps the one before by that one's
+// transition length: a cursor starts half of the first transition (truncated toward zero)
+// before 0; each clip runs from the cursor (never before 0) for its Duration plus its
+// transition length, its stop cut to `totalVideoLength`, and the next clip begins at this
+// clip's stop minus its transition length.
+std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& videos,
+                                            RefTime totalVideoLength);
+
+struct Span {
+    RefTime start = 0;
+    RefTime stop = 0;
+};
+
+// The span of a placed clip's transition: from the clip's start for its transition length,
+// cut to `totalVideoLength`. Nothing when the transition is longer than the clip's placed
+// length (the clip then gets no transition).
+std::optional<Span> transitionSpan(const VideoPlacement& clip, RefTime totalVideoLength);
+
+// The playback rate the placement uses: `Speed` itself, or 1 when it is 0, negative or not a
+// number (the audio settings dialog does not refuse such a value, and no span can be derived
+// from it).
+double effectivePlaybackSpeed(double speed);
+
+// Where a placement that plays `mediaLength` of its file from `start` ends on the output:
+// start + mediaLength / speed, computed in double precision and truncated toward zero (speed as
+// by effectivePlaybackSpeed). A span past the largest representable time ends there.
+RefTime audioOutputStop(RefTime start, RefTime mediaLength, double speed);
+
+// One placement of an audio entry.
+struct AudioPlacement {
+    int index = 0;  // position in the audio list
+    RefTime start = 0;
+    RefTime end = 0;   // start + the length of media to play
+    RefTime stop = 0;  // where the placement ends on the output (audioOutputStop)
+
+    RefTime mediaLength() const { return end - start; }
+};
+
+// Places audio entry `index`: once at its StartTime, playing its Duration cut to
+// `totalVideoLength`; with Repeat set (any value but 0, as the list shows "Yes"), again every
+// Duration of output time after that (the step does not depend on Speed) for as long as a copy
+// begins at or before `totalVideoLength`. Copies after the first play the whole file and are not
+// cut. When the first placement is cut there are no copies, and an entry whose Duration is zero or
+// less is placed once, never repeated (its copies would never move on).
+std::vector<AudioPlacement> placeAudioEntry(const AudioEntry& entry, int index,
+                                            RefTime totalVideoLength);
+
+}  // namespace mixer

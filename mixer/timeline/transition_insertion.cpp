@@ -1,0 +1,72 @@
+#include "mixer/timeline/timeline_build.h"
+#include "mixer/timeline/transition_effect_table.h"
+
+namespace mixer {
+
+using editing::failed;
+using editing::NodeKind;
+
+namespace {
+
+void tell(TimelineBuild& build, const char* text) {
+    build.prompt.tell(QString::fromUtf8(text), {}, widgets::PromptIcon::None, build.owner);
+}
+
+// The time line refuses a track of the wrong kind (or one it does not know) before it looks at
+// anything else: the track does not take transitions or effects.
+bool trackRefused(Result result) {
+    return result == editing::kErrorWrongNodeKind || result == editing::kErrorUnknownNode ||
+           result == editing::kErrorPointer || result == editing::kErrorNoInterface;
+}
+
+}  // namespace
+
+Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime stop, int i) {
+    const int transitionEffect = build.job.videos[static_cast<std::size_t>(i)].TransitionEffect;
+    if (transitionEffect == 0) {
+        return editing::kOk;
+    }
+    editing::TimelineInterface& timeline = build.CurrentTimeline;
+
+    NodeId transition = editing::kNoNode;
+    if (const Result result = timeline.createEmptyNode(NodeKind::Transition, transition);
+        failed(result)) {
+        tell(build, "Could not CreateEmptyNode TIMELINE_MAJOR_TYPE_TRANSITION");
+        return result;
+    }
+    const TransitionEffectRow* row = findTransitionEffect(transitionEffect);
+    editing::SubObject subObject;
+    subObject.kind = editing::SubObject::Kind::Transition;
+    subObject.transition =
+        row != nullptr && row->kind ? *row->kind : editing::TransitionKind::SmpteWipe;
+    if (const Result result = timeline.setSubObject(transition, subObject); failed(result)) {
+        tell(build, "Could not SetSubObjectGUID");
+        return result;
+    }
+    if (const Result result = timeline.setStartStop(transition, start, stop); failed(result)) {
+        tell(build, "Could not SetStartStop(TLTranStart, TLTranStop);");
+        return result;
+    }
+    if (const Result result = timeline.addTransition(track, transition); failed(result)) {
+        tell(build,
+             trackRefused(result) ? "Could not get *pTransable" : "Could not TransAdd(pTransObj)");
+        return result;
+    }
+
+    if (row != nullptr && row->maskNumber) {
+        editing::PropertySet pattern;
+        Result result = pattern.addProperty(
+            "MaskNum", {editing::PropertyPoint{0, std::int32_t{*row->maskNumber},
+                                               editing::Interpolation::Jump}});
+        if (!failed(result)) {
+            result = timeline.setPropertySet(transition, pattern);
+        }
+        if (failed(result)) {
+            tell(build, "Could not SetPropertySetter");
+            return result;
+        }
+    }
+    return editing::kOk;
+}
+
+}  // namespace mixer
