@@ -1,6 +1,7 @@
 #include "editing/transitions/smpte_patterns.h"
 
 #include "editing/transitions/cell_order.h"
+#include "editing/transitions/directional_gauge.h"
 #include "editing/transitions/shape_gauges.h"
 
 #include <algorithm>
@@ -118,17 +119,25 @@ LumaMap makeSmpteWipeMap(int maskNumber, int width, int height) {
         case 120:
             return map([](const PixelPosition& p) { return std::hypot(p.pixelX / 2.0, p.pixelY); });
         case 124:
-            return centredShapeMap(width, height, roundedRectangleGauge);
+            return centredShapeMap(
+                width, height,
+                DirectionalGauge(roundedRectangleGauge,
+                                 DirectionalGauge::Symmetry::LeftRightAndTopBottom));
         case 127:
-            return centredShapeMap(width, height,
-                                   [](double x, double y) { return starGauge(x, y, 4, 0.5); });
+            return centredShapeMap(
+                width, height,
+                DirectionalGauge([](double x, double y) { return starGauge(x, y, 4, 0.5); },
+                                 DirectionalGauge::Symmetry::LeftRightAndTopBottom));
         case 128: {
             const double inner = pentagramInnerRadius();
             return centredShapeMap(
-                width, height, [inner](double x, double y) { return starGauge(x, y, 5, inner); });
+                width, height,
+                DirectionalGauge([inner](double x, double y) { return starGauge(x, y, 5, inner); },
+                                 DirectionalGauge::Symmetry::LeftRight));
         }
         case 130:
-            return centredShapeMap(width, height, heartGauge);
+            return centredShapeMap(
+                width, height, DirectionalGauge(heartGauge, DirectionalGauge::Symmetry::LeftRight));
         case 224:
             // Pivot on the left edge's midpoint; angle clockwise from straight up.
             return map([&](const PixelPosition& p) {
