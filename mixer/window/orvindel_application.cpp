@@ -1,0 +1,13 @@
+#include "mixer/window/orvindel_application.h"
+
+#include "mixer/window/main_window.h"
+
+namespace mixer {
+
+int OrvindelApplication::run() {
+    MainWindow window(store_, MainWindowPorts{prompt_, filePicker_, launcher_});
+    window.exec();
+    return 0;
+}
+
+}  // namespace mixer

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "mixer/project/settings_store.h"
+#include "widgets/ports/desktop_launcher.h"
+#include "widgets/ports/qt_file_picker.h"
+#include "widgets/ports/qt_prompt.h"
+
+namespace mixer {
+
+// Orvindel's application object: owns the desktop ports and the settings store, creates the
+// main window and runs it modally; when the window closes the program ends. The QApplication
+// must exist, with organisation "Korvane" and application "orvindel", before it is created.
+class OrvindelApplication {
+  public:
+    OrvindelApplication() = default;
+    OrvindelApplication(const OrvindelApplication&) = delete;
+    OrvindelApplication& operator=(const OrvindelApplication&) = delete;
+
+    // Runs the main window; returns the program's exit status.
+    int run();
+
+  private:
+    widgets::QtPrompt prompt_;
+    widgets::QtFilePicker filePicker_;
+    widgets::DesktopLauncher launcher_;
+    SettingsStore store_;
+};
+
+}  // namespace mixer
