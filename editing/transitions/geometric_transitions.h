@@ -23,7 +23,11 @@ class PixelateTransition final : public Transition {
     static int squareSizeAt(double progress);
 
   private:
-    void pixelatePlane(const ConstPlaneView& source, const PlaneView& target, int squareSize);
+    // Squares are laid on the luma grid; a plane subsampled by `subsampling` gives each
+    // square the samples whose top-left luma pixel lies in it.
+    void pixelatePlane(const ConstPlaneView& source, const PlaneView& target, int squareSize,
+                       int subsampling);
+    static int squareEdge(int square, int squareSize, int subsampling);
 
     // Scratch made once at the frame size: column sums of one band of rows and one row of
     // square averages.
@@ -47,8 +51,9 @@ class StretchTransition final : public Transition {
                const PictureView& out) override;
 
   private:
-    void stretchPlane(const ConstPlaneView& from, const ConstPlaneView& to, double progress,
-                      const PlaneView& target);
+    // Writes one plane: B inside columns bandLeft .. bandRight - 1 of the plane, A outside.
+    void stretchRows(const ConstPlaneView& from, const ConstPlaneView& to, const PlaneView& target,
+                     int bandLeft, int bandRight, int subsampling);
 
     // Scratch made once at the frame size: the source column of each output column.
     std::vector<int> sourceColumns_;

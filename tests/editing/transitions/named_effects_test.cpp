@@ -248,16 +248,20 @@ TEST(NamedEffects, SlideMovesAOutToTheLeftOverB) {
     const Picture from = texturedPicture(321, 41, 1);
     const Picture to = texturedPicture(321, 41, 2);
     const Picture out = renderEffect(14, from, to, 0.5);
-    const int shift = 161;  // round(0.5 * 321)
+    // round(0.5 * 321) = 161 columns of B from column 160 on; A moved left by 161 pixels.
+    const int lumaEdge = 160;
     for (int plane = 0; plane < 3; ++plane) {
         const ConstPlaneView a = from.view().planes[plane];
         const ConstPlaneView b = to.view().planes[plane];
         const ConstPlaneView result = out.view().planes[plane];
-        const int planeShift = plane == kPlaneY ? shift : 81;
+        const int subsampling = plane == kPlaneY ? 1 : 2;
+        // A chroma sample shows B when its top-left luma pixel does.
+        const int edge = (lumaEdge + subsampling - 1) / subsampling;
+        const int shift = result.width - edge;
+        EXPECT_EQ(shift, plane == kPlaneY ? 161 : 81);
         for (int y = 0; y < result.height; ++y) {
             for (int x = 0; x < result.width; ++x) {
-                const int expected =
-                    x < result.width - planeShift ? a.row(y)[x + planeShift] : b.row(y)[x];
+                const int expected = x < edge ? a.row(y)[x + shift] : b.row(y)[x];
                 ASSERT_EQ(result.row(y)[x], expected) << plane << ": " << x << "," << y;
             }
         }
@@ -268,23 +272,40 @@ TEST(NamedEffects, StretchSqueezesBIntoACentredBandOverA) {
     const Picture from = texturedPicture(320, 20, 1);
     const Picture to = texturedPicture(320, 20, 2);
     const Picture out = renderEffect(15, from, to, 0.5);
-    const ConstPlaneView a = from.view().planes[kPlaneY];
-    const ConstPlaneView b = to.view().planes[kPlaneY];
-    const ConstPlaneView result = out.view().planes[kPlaneY];
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 320; ++x) {
-            const int expected = x < 80 || x >= 240 ? a.row(y)[x] : b.row(y)[(x - 80) * 2 + 1];
-            ASSERT_EQ(result.row(y)[x], expected) << x << "," << y;
+    for (int plane = 0; plane < 3; ++plane) {
+        const ConstPlaneView a = from.view().planes[plane];
+        const ConstPlaneView b = to.view().planes[plane];
+        const ConstPlaneView result = out.view().planes[plane];
+        const int subsampling = plane == kPlaneY ? 1 : 2;
+        for (int y = 0; y < result.height; ++y) {
+            for (int x = 0; x < result.width; ++x) {
+                // Luma: columns 80 .. 239 show B squeezed to half width; a chroma sample
+                // follows its top-left luma pixel.
+                const int lumaX = x * subsampling;
+                const int expected = lumaX < 80 || lumaX >= 240
+                                         ? a.row(y)[x]
+                                         : b.row(y)[((lumaX - 80) * 2 + 1) / subsampling];
+                ASSERT_EQ(result.row(y)[x], expected) << plane << ": " << x << "," << y;
+            }
         }
     }
 }
 
-// Every square of `size` pixels laid from the top-left holds the rounded mean of `source`.
-void expectSquaresOfMeans(const ConstPlaneView& result, const ConstPlaneView& source, int size) {
-    for (int top = 0; top < result.height; top += size) {
-        for (int left = 0; left < result.width; left += size) {
-            const int bottom = std::min(result.height, top + size);
-            const int right = std::min(result.width, left + size);
+// Every square of `size` luma pixels laid from the top-left holds the rounded mean of
+// `source`; in a plane subsampled by `subsampling`, a square holds the samples whose top-left
+// luma pixel lies in it.
+void expectSquaresOfMeans(const ConstPlaneView& result, const ConstPlaneView& source, int size,
+                          int subsampling) {
+    auto edge = [&](int square) { return (square * size + subsampling - 1) / subsampling; };
+    for (int row = 0; edge(row) < result.height; ++row) {
+        for (int column = 0; edge(column) < result.width; ++column) {
+            const int top = edge(row);
+            const int left = edge(column);
+            const int bottom = std::min(result.height, edge(row + 1));
+            const int right = std::min(result.width, edge(column + 1));
+            if (bottom <= top || right <= left) {
+                continue;
+            }
             int sum = 0;
             for (int y = top; y < bottom; ++y) {
                 for (int x = left; x < right; ++x) {
@@ -315,10 +336,10 @@ TEST(NamedEffects, PixelateCoarsensAThenRefinesB) {
         EXPECT_EQ(transitions::PixelateTransition::squareSizeAt(c.progress), c.squareSize);
         const Picture out = renderEffect(7, from, to, c.progress);
         const Picture& source = c.showsB ? to : from;
-        expectSquaresOfMeans(out.view().planes[kPlaneY], source.view().planes[kPlaneY],
-                             c.squareSize);
-        expectSquaresOfMeans(out.view().planes[kPlaneU], source.view().planes[kPlaneU],
-                             (c.squareSize + 1) / 2);
+        for (int plane = 0; plane < 3; ++plane) {
+            expectSquaresOfMeans(out.view().planes[plane], source.view().planes[plane],
+                                 c.squareSize, plane == kPlaneY ? 1 : 2);
+        }
     }
 }
 

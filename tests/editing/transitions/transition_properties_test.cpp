@@ -12,10 +12,10 @@ using testing_support::BMask;
 using testing_support::effectLabel;
 using testing_support::firstDifferingPlane;
 using testing_support::flatPicture;
-using testing_support::isHardEdgedWipe;
 using testing_support::kBlueB;
 using testing_support::kRedA;
 using testing_support::renderEffect;
+using testing_support::showsOnlyAOrB;
 using testing_support::texturedPicture;
 
 class EveryEffect : public ::testing::TestWithParam<int> {};
@@ -56,7 +56,7 @@ TEST_P(EveryEffect, ShareOfBNeverShrinksAsProgressGrows) {
     auto transition = createTransition(*setup);
     std::vector<std::uint8_t> previous(161 * 91, 0);
     double previousShare = 0;
-    const bool hardEdged = isHardEdgedWipe(GetParam());
+    const bool hardEdged = showsOnlyAOrB(GetParam());
     for (int step = 0; step <= 40; ++step) {
         const double progress = step / 40.0;
         Picture out(161, 91);
@@ -86,9 +86,9 @@ TEST_P(EveryEffect, ShareOfBNeverShrinksAsProgressGrows) {
     }
 }
 
-TEST_P(EveryEffect, HardEdgedWipesShowOnlyAOrBAndChromaFollowsLuma) {
-    if (!isHardEdgedWipe(GetParam())) {
-        GTEST_SKIP() << "a blend or geometric effect";
+TEST_P(EveryEffect, FlatPicturesGiveOnlyAOrBAndChromaFollowsLuma) {
+    if (!showsOnlyAOrB(GetParam())) {
+        GTEST_SKIP() << "a blend";
     }
     const Picture from = flatPicture(321, 239, kRedA);
     const Picture to = flatPicture(321, 239, kBlueB);

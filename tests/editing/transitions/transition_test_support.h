@@ -23,13 +23,12 @@ inline std::vector<int> allEffectIndices() {
     return indices;
 }
 
-// Effects whose every output pixel is either A's or B's, switching once (everything but the
-// blends and the geometric effects).
-inline bool isHardEdgedWipe(int effectIndex) {
+// Effects that, between two flat pictures, show at every pixel either A or B, switching
+// once (everything but the blends and Pixelate).
+inline bool showsOnlyAOrB(int effectIndex) {
     const TransitionKind kind = kTransitionEffectTable[static_cast<std::size_t>(effectIndex)].kind;
     return kind != TransitionKind::Fade && kind != TransitionKind::Wipe &&
-           kind != TransitionKind::Pixelate && kind != TransitionKind::Slide &&
-           kind != TransitionKind::Stretch;
+           kind != TransitionKind::Pixelate;
 }
 
 inline std::string effectLabel(const ::testing::TestParamInfo<int>& info) {
