@@ -48,12 +48,11 @@ struct AudioEntry {
     bool repeat = false;
 };
 
-// The cache folder for generated inputs: build/bench-media beside the build folder of this
-// executable (build/<preset>/bench/NAME -> build/bench-media).
+// The cache folder for generated inputs and outputs: bench-media in the build folder of this
+// executable (build/<preset>/bench/NAME -> build/<preset>/bench-media).
 inline std::filesystem::path mediaFolder() {
     std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe");
-    std::filesystem::path folder =
-        executable.parent_path().parent_path().parent_path() / "bench-media";
+    std::filesystem::path folder = executable.parent_path().parent_path() / "bench-media";
     std::filesystem::create_directories(folder);
     return folder;
 }
