@@ -6,7 +6,7 @@ std::string_view transitionEffectName(int effectIndex) {
     if (effectIndex < 0 || effectIndex >= kTransitionEffectCount) {
         return {};
     }
-    return kTransitionEffectTable[static_cast<std::size_t>(effectIndex)].name;
+    return kTransitionEffectCatalog[static_cast<std::size_t>(effectIndex)].name;
 }
 
 std::optional<TransitionSetup> transitionSetupForEffect(int effectIndex, int width, int height,
@@ -23,7 +23,8 @@ std::optional<TransitionSetup> transitionSetupForEffect(int effectIndex, int wid
         setup.maskNumber = 1;
         return setup;
     }
-    const TransitionEffectRow& row = kTransitionEffectTable[static_cast<std::size_t>(effectIndex)];
+    const TransitionEffectEntry& row =
+        kTransitionEffectCatalog[static_cast<std::size_t>(effectIndex)];
     setup.kind = row.kind;
     setup.maskNumber = row.kind == TransitionKind::SmpteWipe ? row.maskNumber : 1;
     return setup;

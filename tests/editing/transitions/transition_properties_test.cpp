@@ -132,7 +132,7 @@ TEST(TransitionCatalog, NamesTheEffectsInTableOrder) {
     EXPECT_EQ(transitionEffectName(46), "Matrix, horizontal");
     EXPECT_EQ(transitionEffectName(47), "");
     int smpteRows = 0;
-    for (const TransitionEffectRow& row : kTransitionEffectTable) {
+    for (const TransitionEffectEntry& row : kTransitionEffectCatalog) {
         smpteRows += row.kind == TransitionKind::SmpteWipe ? 1 : 0;
         if (row.kind == TransitionKind::SmpteWipe) {
             EXPECT_TRUE(transitions::isKnownSmptePattern(row.maskNumber)) << row.name;
