@@ -1,7 +1,10 @@
 #include "tests/support/private_pulse_daemon.h"
 
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +12,9 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,6 +40,54 @@ std::string sineModuleArguments(const SineSource& source) {
 }
 
 }  // namespace
+
+// Writes a float32 mono sine into the pipe of a pipe source, 10 ms at a time on a steady
+// schedule, until stopped or the pipe goes away.
+struct PrivatePulseDaemon::PacedFeeder {
+    std::string name;
+    std::atomic<bool> stopping{false};
+    std::thread thread;
+
+    PacedFeeder(std::string sourceName, const std::filesystem::path& pipe, double frequencyHz,
+                int sampleRateHz)
+        : name(std::move(sourceName)) {
+        thread = std::thread([this, pipe, frequencyHz, sampleRateHz] {
+            const int descriptor = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (descriptor < 0) {
+                return;
+            }
+            const int framesPerPiece = sampleRateHz / 100;
+            std::vector<float> piece(static_cast<std::size_t>(framesPerPiece));
+            long long frame = 0;
+            auto next = std::chrono::steady_clock::now();
+            while (!stopping.load()) {
+                for (int i = 0; i < framesPerPiece; ++i, ++frame) {
+                    piece[static_cast<std::size_t>(i)] = static_cast<float>(
+                        0.5 * std::sin(2.0 * M_PI * frequencyHz * static_cast<double>(frame) /
+                                       sampleRateHz));
+                }
+                // While the source is idle it reads nothing; sound of that time is lost, as at
+                // a sound card, rather than piling up in the pipe.
+                int pendingBytes = 0;
+                ::ioctl(descriptor, FIONREAD, &pendingBytes);
+                if (pendingBytes <= static_cast<int>(2 * piece.size() * sizeof(float))) {
+                    const ssize_t written =
+                        ::write(descriptor, piece.data(), piece.size() * sizeof(float));
+                    if (written < 0 && errno != EAGAIN) {
+                        break;  // the source was unloaded
+                    }
+                }
+                next += std::chrono::milliseconds(10);
+                std::this_thread::sleep_until(next);
+            }
+            ::close(descriptor);
+        });
+    }
+    ~PacedFeeder() {
+        stopping = true;
+        thread.join();
+    }
+};
 
 PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
     const auto runtime = folder_.path() / "runtime";
@@ -114,6 +167,7 @@ PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
 }
 
 PrivatePulseDaemon::~PrivatePulseDaemon() {
+    feeders_.clear();
     if (daemonProcess_ > 0) {
         kill(daemonProcess_, SIGTERM);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -141,8 +195,21 @@ void PrivatePulseDaemon::restoreEnvironment() {
 
 bool PrivatePulseDaemon::loadSineSource(const SineSource& source) {
     int exitCode = -1;
-    const std::string output = pactl(
-        "load-module module-sine-source " + shellQuote(sineModuleArguments(source)), &exitCode);
+    std::string output;
+    if (source.delivery == ToneDelivery::SineModule) {
+        output = pactl("load-module module-sine-source " + sineModuleArguments(source), &exitCode);
+    } else {
+        const auto pipe = folder_.path() / ("pipe-" + source.name);
+        output =
+            pactl("load-module module-pipe-source source_name=" + source.name +
+                      " file=" + shellQuote(pipe.string()) +
+                      " format=float32le channels=1 rate=" + std::to_string(source.sampleRateHz),
+                  &exitCode);
+        if (exitCode == 0) {
+            feeders_.push_back(std::make_unique<PacedFeeder>(source.name, pipe, source.frequencyHz,
+                                                             source.sampleRateHz));
+        }
+    }
     if (exitCode != 0) {
         return false;
     }
@@ -150,9 +217,19 @@ bool PrivatePulseDaemon::loadSineSource(const SineSource& source) {
     return true;
 }
 
+void PrivatePulseDaemon::stopFeeder(const std::string& name) {
+    for (auto it = feeders_.begin(); it != feeders_.end(); ++it) {
+        if ((*it)->name == name) {
+            feeders_.erase(it);
+            return;
+        }
+    }
+}
+
 bool PrivatePulseDaemon::unloadSource(const std::string& name) {
     for (auto it = sourceModules_.begin(); it != sourceModules_.end(); ++it) {
         if (it->first == name) {
+            stopFeeder(name);
             int exitCode = -1;
             pactl("unload-module " + std::to_string(it->second), &exitCode);
             sourceModules_.erase(it);

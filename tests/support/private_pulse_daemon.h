@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,21 @@
 
 namespace test_support {
 
-// A sine-tone capture device of the private daemon (module-sine-source).
+enum class ToneDelivery {
+    // module-sine-source: the server's own tone, delivered in blocks of about two seconds
+    // (the module has a fixed latency), so recorded lengths come in whole blocks.
+    SineModule,
+    // module-pipe-source (float32 mono) fed by a thread of the fixture at real-time pace in
+    // 10 ms pieces: recorded lengths follow the wall clock, as with a sound card.
+    PacedPipe,
+};
+
+// A sine-tone capture device of the private daemon.
 struct SineSource {
     std::string name;
     double frequencyHz = 440.0;
     int sampleRateHz = 44100;
+    ToneDelivery delivery = ToneDelivery::SineModule;
 };
 
 // A PulseAudio daemon of the test's own: its socket, runtime folder and home live in a
@@ -43,7 +54,9 @@ class PrivatePulseDaemon {
     std::string pactl(const std::string& arguments, int* exitCode = nullptr) const;
 
   private:
+    struct PacedFeeder;
     void restoreEnvironment();
+    void stopFeeder(const std::string& name);
 
     TemporaryFolder folder_;
     pid_t daemonProcess_ = -1;
@@ -51,6 +64,7 @@ class PrivatePulseDaemon {
     std::string error_;
     std::string serverAddress_;
     std::vector<std::pair<std::string, int>> sourceModules_;  // source name -> module index
+    std::vector<std::unique_ptr<PacedFeeder>> feeders_;
     std::vector<std::pair<std::string, std::string>> savedEnvironment_;
     std::vector<std::string> unsetEnvironment_;
 };
