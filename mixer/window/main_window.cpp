@@ -1,5 +1,6 @@
 #include "mixer/window/main_window.h"
 
+#include "mixer/dialogs/compressor_choice.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
@@ -15,7 +16,10 @@
 
 #include <QAction>
 #include <QDebug>
+#include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTreeWidget>
 
 namespace mixer {
@@ -24,8 +28,15 @@ namespace art = widgets::art::orvindel;
 using namespace main_window;
 using widgets::Notification;
 
-MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* parent)
-    : QDialog(parent), store_(store), ports_(ports), mediaLists_(job_) {
+MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
+                       const editing::CompressorRegistry& compressors, QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      ports_(ports),
+      mediaLists_(job_),
+      compressorRegistry_(compressors),
+      mix_(job_, ports.prompt, ports.filePicker, this),
+      launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()) {
     // Start-up order: background, controls and menu item, icon, codec switch, compressor
     // choices, list views, transition defaults, random seed, output name and size with the
     // first status text, button decorations, frame rate.
@@ -36,7 +47,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* par
         setWindowIcon(icon->icon);
     }
     switchOffCodecFeedback();
-    compressorChoices_ = loadCompressorChoices(store_);
+    bindStoredCompressors();
     setUpListViews();
     job_.transitionDefaults = loadTransitionDefaults(store_);
     seedStandardRandomNumbers();
@@ -45,6 +56,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* par
     decorateButtons();
     loadFrameRate(store_, job_.outputSettings);
 
+    addProgressDisplay();
     progressTimer_.setInterval(1000);
     connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::onProgressTick);
     connect(&mediaLists_, &MediaLists::videoListChanged, this,
@@ -54,10 +66,47 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* par
     connect(&mediaLists_, &MediaLists::audioRowChanged, this, [this](int row) {
         rewriteAudioRow(audioList(), row, job_.audios[static_cast<std::size_t>(row)]);
     });
+    connect(&mix_, &MixController::mixStarted, this, &MainWindow::onMixStarted);
+    connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
     wireCommands();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::bindStoredCompressors() {
+    // -2 (never chosen) looks for the default compressor, -1 means none, a position binds the
+    // compressor there; a position that no longer exists falls back to the default.
+    compressorChoices_ = loadCompressorChoices(store_);
+    const CompressorBinding video =
+        bindVideoCompressor(compressorRegistry_, compressorChoices_.videoCompressorNumber);
+    const CompressorBinding audio =
+        bindAudioCompressor(compressorRegistry_, compressorChoices_.audioCompressorNumber);
+    job_.outputSettings.UseVideoCompressor = video.use;
+    job_.outputSettings.UseAudioCompressor = audio.use;
+    mix_.setCompressors({video.compressor, audio.compressor});
+}
+
+void MainWindow::addProgressDisplay() {
+    // Beside the status line's "Please wait..." text, visible only while a mix runs.
+    const widgets::DialogUnitConverter units = widgets::converterFor(mainWindowTemplate());
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("mixProgressBar"));
+    progressBar_->setRange(0, 1000);
+    progressBar_->setTextVisible(false);
+    progressBar_->setGeometry(units.toPixels(QRect(180, 182, 128, 9)));
+    progressBar_->hide();
+    percentageLabel_ = new QLabel(this);
+    percentageLabel_->setObjectName(QStringLiteral("mixPercentage"));
+    percentageLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    percentageLabel_->setGeometry(units.toPixels(QRect(311, 182, 32, 10)));
+    percentageLabel_->hide();
+}
+
+void MainWindow::updateProgressDisplay() {
+    const double fraction = mix_.progressFraction().value_or(0.0);
+    progressBar_->setValue(static_cast<int>(fraction * 1000.0));
+    percentageLabel_->setText(QStringLiteral("%1%").arg(static_cast<int>(fraction * 100.0)));
+}
 
 void MainWindow::buildControls() {
     controls_ =
@@ -167,9 +216,29 @@ void MainWindow::onAddAudio() {}
 
 void MainWindow::onOptions() {}
 
-void MainWindow::onMix() {}
+void MainWindow::onMix() {
+    mix_.onMixCommand();
+}
 
-void MainWindow::onHelp() {}
+void MainWindow::onMixStarted() {
+    controls_.get<QPushButton>(kMixButton).setText(QString::fromUtf8(kMixButtonStopCaption));
+    updateProgressDisplay();
+    progressBar_->show();
+    percentageLabel_->show();
+    progressTimer_.start();
+}
+
+void MainWindow::onMixEnded() {
+    progressTimer_.stop();
+    controls_.get<QPushButton>(kMixButton).setText(QString::fromUtf8(kMixButtonIdleCaption));
+    progressBar_->hide();
+    percentageLabel_->hide();
+    setStatusText(doneStatusText(job_.outputSettings));
+}
+
+void MainWindow::onHelp() {
+    launches_.openHelp();
+}
 
 void MainWindow::onExit() {
     close();
@@ -193,19 +262,36 @@ void MainWindow::onDeleteAllAudio() {
 
 void MainWindow::onAudioProperties() {}
 
-void MainWindow::onVideoListDoubleClicked() {}
+namespace {
+QList<int> asRowList(const std::vector<int>& rows) {
+    return QList<int>(rows.begin(), rows.end());
+}
+}  // namespace
 
-void MainWindow::onAudioListDoubleClicked() {}
+void MainWindow::onVideoListDoubleClicked() {
+    launches_.playSelectedVideos(job_.videos, asRowList(selectedRows(videoList())), this);
+}
 
-void MainWindow::onMicrophone() {}
+void MainWindow::onAudioListDoubleClicked() {
+    launches_.playSelectedAudios(job_.audios, asRowList(selectedRows(audioList())), this);
+}
 
-void MainWindow::onHomepage() {}
+void MainWindow::onMicrophone() {
+    launches_.startRecorder();
+}
 
-void MainWindow::onAbout() {}
+void MainWindow::onHomepage() {
+    launches_.openHomePage();
+}
+
+void MainWindow::onAbout() {
+    // The About box is connected here when the launch area provides it.
+}
 
 void MainWindow::onProgressTick() {
     ++job_.ElapsedSeconds;
     setStatusText(progressStatusText(job_.ElapsedSeconds));
+    updateProgressDisplay();
 }
 
 bool MainWindow::closeChecksPass() {

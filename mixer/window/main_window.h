@@ -1,5 +1,8 @@
 #pragma once
 
+#include "editing/compressors/compressor_registry.h"
+#include "mixer/launch/external_launches.h"
+#include "mixer/mix/mix_controller.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/profile_loading.h"
@@ -15,6 +18,8 @@
 #include <QTimer>
 
 class QAction;
+class QLabel;
+class QProgressBar;
 class QTreeWidget;
 
 namespace widgets {
@@ -40,7 +45,10 @@ inline constexpr const char* kAboutMenuText = "&About Orvindel";
 class MainWindow : public QDialog {
     Q_OBJECT
   public:
-    MainWindow(SettingsStore& store, MainWindowPorts ports, QWidget* parent = nullptr);
+    // `compressors` lists the compressors of this machine; the stored choices are bound from
+    // it at start-up. It outlives the window.
+    MainWindow(SettingsStore& store, MainWindowPorts ports,
+               const editing::CompressorRegistry& compressors, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const MixJob& job() const { return job_; }
@@ -51,6 +59,10 @@ class MainWindow : public QDialog {
     // The compressor positions read at start-up, kept as stored.
     const StoredCompressorChoices& storedCompressorChoices() const { return compressorChoices_; }
     QAction& aboutAction() const { return *aboutAction_; }
+    MixController& mixController() { return mix_; }
+    // The progress bar and percentage shown beside the status line while a mix runs.
+    QProgressBar& mixProgressBar() const { return *progressBar_; }
+    QLabel& mixPercentageLabel() const { return *percentageLabel_; }
 
     QString statusText() const;
     void setStatusText(const QString& text);
@@ -78,6 +90,8 @@ class MainWindow : public QDialog {
     void onHomepage();
     void onAbout();
     void onProgressTick();
+    void onMixStarted();
+    void onMixEnded();
 
   protected:
     // Every way of closing (accept, reject, the close box through reject) ends here, so this
@@ -90,6 +104,9 @@ class MainWindow : public QDialog {
     void addAboutMenuItem();
     void setUpListViews();
     void decorateButtons();
+    void bindStoredCompressors();
+    void addProgressDisplay();
+    void updateProgressDisplay();
     void wireCommands();
     bool closeChecksPass();
 
@@ -101,11 +118,16 @@ class MainWindow : public QDialog {
     MainWindowPorts ports_;
     MixJob job_;
     MediaLists mediaLists_;
+    const editing::CompressorRegistry& compressorRegistry_;
     StoredCompressorChoices compressorChoices_;
+    MixController mix_;
+    ExternalLaunches launches_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;
     QAction* aboutAction_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QLabel* percentageLabel_ = nullptr;
     QTimer progressTimer_;
 };
 

@@ -4,8 +4,11 @@
 
 namespace mixer {
 
+OrvindelApplication::OrvindelApplication()
+    : compressors_(editing::CompressorRegistry::discover()) {}
+
 int OrvindelApplication::run() {
-    MainWindow window(store_, MainWindowPorts{prompt_, filePicker_, launcher_});
+    MainWindow window(store_, MainWindowPorts{prompt_, filePicker_, launcher_}, compressors_);
     window.exec();
     return 0;
 }

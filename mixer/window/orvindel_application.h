@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/compressors/compressor_registry.h"
 #include "mixer/project/settings_store.h"
 #include "widgets/ports/desktop_launcher.h"
 #include "widgets/ports/qt_file_picker.h"
@@ -12,7 +13,7 @@ namespace mixer {
 // must exist, with organisation "Korvane" and application "orvindel", before it is created.
 class OrvindelApplication {
   public:
-    OrvindelApplication() = default;
+    OrvindelApplication();
     OrvindelApplication(const OrvindelApplication&) = delete;
     OrvindelApplication& operator=(const OrvindelApplication&) = delete;
 
@@ -24,6 +25,8 @@ class OrvindelApplication {
     widgets::QtFilePicker filePicker_;
     widgets::DesktopLauncher launcher_;
     SettingsStore store_;
+    // The compressors of this machine, found once at start-up.
+    editing::CompressorRegistry compressors_;
 };
 
 }  // namespace mixer

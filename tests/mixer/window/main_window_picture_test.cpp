@@ -28,7 +28,8 @@ TEST(MainWindowPicture, TheFilledWindowIsDrawnOnItsTiledBackground) {
     widgets::testing::ScriptedPrompt prompt;
     widgets::testing::ScriptedFilePicker picker;
     widgets::testing::RecordingLauncher launcher;
-    MainWindow window(store, MainWindowPorts{prompt, picker, launcher});
+    const editing::CompressorRegistry compressors({}, {});
+    MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, compressors);
     window.mediaLists().appendVideo({"/home/maria/Videos/beach.avi", 124'800'000});
     window.mediaLists().appendVideo({"/home/maria/Videos/harbour.mp4", 83'400'000});
     window.mediaLists().appendVideo({"/home/maria/Videos/sunset.mov", 210'000'000});

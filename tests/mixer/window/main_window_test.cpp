@@ -40,7 +40,8 @@ class MainWindowTest : public testing::Test {
     }
 
     MainWindow& open() {
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher});
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
+                                              compressors);
         window->show();
         return *window;
     }
@@ -61,6 +62,8 @@ class MainWindowTest : public testing::Test {
     widgets::testing::ScriptedPrompt prompt;
     widgets::testing::ScriptedFilePicker picker;
     widgets::testing::RecordingLauncher launcher;
+    // No compressors: every stream is written uncompressed.
+    editing::CompressorRegistry compressors{{}, {}};
     std::unique_ptr<MainWindow> window;
 };
 

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "editing/compressors/compressor_registry.h"
+#include "editing/timeline/timeline_interface.h"
+#include "mixer/project/mix_job.h"
+#include "mixer/timeline/timeline_build.h"
+#include "widgets/ports/file_picker_port.h"
+#include "widgets/ports/prompt_port.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace editing {
+class RenderEngine;
+}
+
+namespace mixer {
+
+inline constexpr const char* kOpenVideoFirstMessage = "Please open a video file firstly.";
+inline constexpr const char* kTooManyFilesMessage =
+    "The video files are too many! Please delete some files in the list.";
+// "%1" is the output path.
+inline constexpr const char* kReplaceOutputQuestion = "%1 exists. Do you want to replace it?";
+inline constexpr const char* kReplaceOutputCaption = "Warning";
+inline constexpr const char* kMixButtonIdleCaption = "Mix";
+inline constexpr const char* kMixButtonStopCaption = "Stop";
+
+// The compressors a mix hands to the render, bound from the stored choices at start-up and
+// again whenever the output options change. A stream whose Use...Compressor flag is false,
+// or that has no compressor here, is written uncompressed.
+struct ChosenCompressors {
+    std::optional<editing::Compressor> video;
+    std::optional<editing::Compressor> audio;
+};
+
+// The Mix command and the life of one mix: checks the lists, protects an existing output
+// file, builds the time line, starts the render engine and ends the mix on completion, on an
+// error or when the user stops it. While a mix runs, Converting is true; every way of ending
+// resets ElapsedSeconds and announces mixEnded(), after which a new mix may start.
+//
+// Threading: everything runs on the UI thread except the engine's notifier, which only emits
+// renderEventsQueued(); that signal reaches HandleRenderEvents through a queued connection.
+// The MixJob, the ports and the owner window outlive this object; destroying it stops a
+// running render.
+class MixController : public QObject {
+    Q_OBJECT
+  public:
+    MixController(MixJob& job, widgets::PromptPort& prompt, widgets::FilePickerPort& filePicker,
+                  QWidget* owner = nullptr);
+    ~MixController() override;
+
+    // The factory of the time lines that mixes build (tests inject failing ones).
+    void setTimelineFactory(TimelineFactory factory);
+    void setCompressors(ChosenCompressors compressors);
+    const ChosenCompressors& compressors() const { return compressors_; }
+
+    // The Mix button: the first check that applies decides (no video; a list too long; a mix
+    // running, which is then stopped; else the replace question and the start).
+    void onMixCommand();
+
+    // Ends the running mix: the render is stopped (the file keeps what was written, and it
+    // plays), the time line is released, Converting becomes false, mixEnded() is announced and
+    // ElapsedSeconds is reset. Does nothing when no render is held.
+    void StopRender();
+
+    // Drains the render's events: completion ends the mix; an error ends it as a stop does and
+    // then shows the error's description. Nothing happens when no render is held (a late
+    // notification after the end).
+    void HandleRenderEvents();
+
+    bool isMixing() const { return job_.Converting; }
+    // How much of the time line has been written, 0 - 1; nothing while no render runs.
+    std::optional<double> progressFraction() const;
+
+  signals:
+    // The render runs: the Mix button reads "Stop" and the progress timer runs.
+    void mixStarted();
+    // The mix has ended (completed, stopped or failed): the Mix button reads "Mix" again.
+    void mixEnded();
+    // Emitted on a render worker thread whenever events are queued.
+    void renderEventsQueued();
+
+  private:
+    bool outputMayBeWritten();
+    void startMix();
+    void releaseRender();
+
+    MixJob& job_;
+    widgets::PromptPort& prompt_;
+    widgets::FilePickerPort& filePicker_;
+    QWidget* owner_;
+    TimelineFactory timelineFactory_;
+    ChosenCompressors compressors_;
+    std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
+    std::unique_ptr<editing::RenderEngine> MixRenderEngine;
+};
+
+}  // namespace mixer
