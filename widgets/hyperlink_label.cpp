@@ -155,6 +155,14 @@ void HyperlinkLabel::changeEvent(QEvent* event) {
     }
 }
 
+void HyperlinkLabel::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    if (!m_fittedAtFirstShow) {
+        m_fittedAtFirstShow = true;
+        refitToText();
+    }
+}
+
 void HyperlinkLabel::applyLook() {
     m_applyingLook = true;
     QFont look = font();

@@ -24,7 +24,7 @@ enum class UnderlineMode : int { WhileHovered = -1, Never = 0, Always = 1 };
 // "adjust to fit" is on (the default) the label resizes itself to its text measured in the
 // underlined font, keeping its horizontal centre (Qt::AlignHCenter), its right edge
 // (Qt::AlignRight) or else its left edge, and its vertical centre (Qt::AlignVCenter) or else
-// its top.
+// its top. The first refit happens when the label is first shown, after its window placed it.
 //
 // A failed open sounds the beep and shows "Unable to open hyperlink:\n\n" and the line of
 // hyperlinkFailureText through the prompt port with the warning icon; the label stays
@@ -78,6 +78,7 @@ class HyperlinkLabel : public QLabel {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void applyLook();
@@ -94,6 +95,7 @@ class HyperlinkLabel : public QLabel {
     UnderlineMode m_underlineMode = UnderlineMode::WhileHovered;
     bool m_adjustToFit = true;
     bool m_applyingLook = false;
+    bool m_fittedAtFirstShow = false;
 };
 
 }  // namespace widgets

@@ -185,6 +185,14 @@ TEST_F(HyperlinkLabelTest, RefitKeepsTheEdgeOrCentreTheAlignmentNames) {
     }
 }
 
+TEST_F(HyperlinkLabelTest, FitsItsTextWhenFirstShown) {
+    QFont underlined = label->font();
+    underlined.setUnderline(true);
+    EXPECT_EQ(label->width(),
+              QFontMetrics(underlined).horizontalAdvance(QStringLiteral("Homepage")));
+    EXPECT_EQ(label->x(), 20);
+}
+
 TEST_F(HyperlinkLabelTest, NoRefitWhileAdjustToFitIsOff) {
     label->setAdjustToFit(false);
     label->setGeometry(50, 10, 300, 40);
