@@ -3,6 +3,7 @@
 #include "tests/editing/render/decoded_avi.h"
 #include "tests/editing/render/render_fixture.h"
 #include "tests/editing/render/render_media.h"
+#include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -332,6 +333,44 @@ TEST(RenderEngine, MissingSourceIsReportedAndTheRenderGoesOnInBlack) {
     ASSERT_EQ(decoded.frames.size(), 25u);
     EXPECT_TRUE(near(decoded.frames[3].centre(), kBlack, kTolerance));
     EXPECT_TRUE(near(decoded.frames[20].centre(), kGreen, kTolerance));
+}
+
+}  // namespace
+}  // namespace render_test
+
+namespace render_test {
+namespace {
+
+TEST(RenderEngine, MediaStartOffsetsAndOtherSampleRatesAreHonoured) {
+    const RenderMedia& media = renderMedia();
+    test_support::TemporaryFolder folder;
+    const std::string mono22k = folder.file("mono22k.wav");
+    ASSERT_TRUE(test_support::makeTone(mono22k, 600.0, 1.0, 0.5, 22050, 1));
+    TimelineModel timeline;
+    GroupModel video = videoGroup(160, 120, 25.0);
+    TrackModel& clip = addVideoTrack(video, media.redThenBlue, 0, kSecond / 2);
+    clip.sources[0].mediaStart = seconds(0.2);  // starts on the blue half
+    clip.sources[0].mediaStop = seconds(0.7);
+    GroupModel audio = audioGroup();
+    // From 0.6 s into a 1 s file: 0.4 s of sound, then silence.
+    TrackModel& late = addAudioTrack(audio, media.tone440, 0, kSecond / 2, 1.0);
+    late.sources[0].mediaStart = seconds(0.6);
+    late.sources[0].mediaStop = seconds(1.1);
+    // A mono 22,050 Hz file at half speed: 300 Hz.
+    addAudioTrack(audio, mono22k, kSecond / 2, kSecond, 1.0, kSecond / 4);
+    timeline.groups = {video, audio};
+    const std::string output = folder.file("offsets.avi");
+    expectCompleted(renderToEnd(timeline, {output, std::nullopt, std::nullopt}));
+
+    const DecodedAvi decoded = decodeFile(output);
+    ASSERT_EQ(decoded.frames.size(), 25u);
+    EXPECT_TRUE(near(decoded.frames[0].centre(), kBlue, kTolerance))
+        << describe(decoded.frames[0].centre());
+    EXPECT_NEAR(toneFrequencyHz(decoded, 0.05, 0.35), 440.0, 6.0);
+    EXPECT_GT(rmsLevel(decoded, 0.05, 0.35), 0.1);
+    EXPECT_LT(rmsLevel(decoded, 0.42, 0.48), 0.01) << "the file ended 0.4 s into the placement";
+    EXPECT_NEAR(toneFrequencyHz(decoded, 0.55, 0.95), 300.0, 5.0);
+    EXPECT_GT(rmsLevel(decoded, 0.55, 0.95), 0.1) << "a mono file sounds on both channels";
 }
 
 }  // namespace
