@@ -29,7 +29,7 @@ std::unique_ptr<Transition> createTransition(const TransitionSetup& setup) {
         case TransitionKind::Spiral:
             return masked(makeSpiralMap(width, height));
         case TransitionKind::Pixelate:
-            return std::make_unique<PixelateTransition>(width, height);
+            return std::make_unique<PixelateTransition>(width);
         case TransitionKind::Wheel:
             return masked(makeWheelMap(width, height));
         case TransitionKind::Strips:
@@ -45,7 +45,7 @@ std::unique_ptr<Transition> createTransition(const TransitionSetup& setup) {
         case TransitionKind::Slide:
             return std::make_unique<SlideTransition>();
         case TransitionKind::Stretch:
-            return std::make_unique<StretchTransition>(width, height);
+            return std::make_unique<StretchTransition>(width);
         case TransitionKind::RandomDissolve:
             return masked(makeRandomDissolveMap(width, height, setup.seed));
         case TransitionKind::SmpteWipe:

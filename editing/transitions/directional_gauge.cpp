@@ -10,14 +10,6 @@ double DirectionalGauge::span() const {
     return symmetry_ == Symmetry::LeftRight ? std::numbers::pi : std::numbers::pi / 2.0;
 }
 
-double DirectionalGauge::sine(double angle) {
-    return std::sin(angle);
-}
-
-double DirectionalGauge::cosine(double angle) {
-    return std::cos(angle);
-}
-
 double DirectionalGauge::operator()(double x, double y) const {
     const double radius = std::hypot(x, y);
     if (radius == 0.0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 namespace editing::transitions {
@@ -21,7 +22,7 @@ class DirectionalGauge {
         table_.resize(kSamples + 1);
         for (int sample = 0; sample <= kSamples; ++sample) {
             const double angle = span() * sample / kSamples;
-            table_[static_cast<std::size_t>(sample)] = unitGauge(gauge, angle);
+            table_[static_cast<std::size_t>(sample)] = gauge(std::sin(angle), -std::cos(angle));
         }
     }
 
@@ -34,18 +35,9 @@ class DirectionalGauge {
     // Directions run from straight up (0) clockwise to straight down (pi), or to the
     // horizontal (pi / 2) when the shape is also mirrored top to bottom.
     double span() const;
-    template <typename Gauge>
-    static double unitGauge(Gauge gauge, double angle);
-    static double sine(double angle);
-    static double cosine(double angle);
 
     Symmetry symmetry_;
     std::vector<double> table_;
 };
-
-template <typename Gauge>
-double DirectionalGauge::unitGauge(Gauge gauge, double angle) {
-    return gauge(sine(angle), -cosine(angle));
-}
 
 }  // namespace editing::transitions

@@ -11,26 +11,24 @@ namespace editing::transitions {
 namespace {
 
 int pixelsAt(double progress, int extent) {
-    return static_cast<int>(std::lround(std::clamp(progress, 0.0, 1.0) * extent));
+    return static_cast<int>(std::lround(clampedProgress(progress) * extent));
 }
 
 }  // namespace
 
-PixelateTransition::PixelateTransition(int width, int height)
+PixelateTransition::PixelateTransition(int width)
     : columnSums_(static_cast<std::size_t>(std::max(width, 1))),
-      averagedRow_(static_cast<std::size_t>(std::max(width, 1))) {
-    static_cast<void>(height);
-}
+      averagedRow_(static_cast<std::size_t>(std::max(width, 1))) {}
 
 int PixelateTransition::squareSizeAt(double progress) {
-    const double clamped = std::clamp(progress, 0.0, 1.0);
+    const double clamped = clampedProgress(progress);
     const double towardMiddle = clamped < 0.5 ? clamped * 2.0 : (1.0 - clamped) * 2.0;
     return 1 + static_cast<int>(std::lround(towardMiddle * (kLargestSquarePixels - 1)));
 }
 
 void PixelateTransition::blend(const ConstPictureView& from, const ConstPictureView& to,
                                double progress, const PictureView& out) {
-    const ConstPictureView& source = progress < 0.5 ? from : to;
+    const ConstPictureView& source = clampedProgress(progress) < 0.5 ? from : to;
     const int squareSize = squareSizeAt(progress);
     for (int plane = 0; plane < 3; ++plane) {
         pixelatePlane(source.planes[plane], out.planes[plane], squareSize,
@@ -114,10 +112,8 @@ void SlideTransition::blend(const ConstPictureView& from, const ConstPictureView
     }
 }
 
-StretchTransition::StretchTransition(int width, int height)
-    : sourceColumns_(static_cast<std::size_t>(std::max(width, 1))) {
-    static_cast<void>(height);
-}
+StretchTransition::StretchTransition(int width)
+    : sourceColumns_(static_cast<std::size_t>(std::max(width, 1))) {}
 
 void StretchTransition::blend(const ConstPictureView& from, const ConstPictureView& to,
                               double progress, const PictureView& out) {

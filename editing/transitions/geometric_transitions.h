@@ -14,7 +14,7 @@ class PixelateTransition final : public Transition {
   public:
     static constexpr int kLargestSquarePixels = 50;
 
-    PixelateTransition(int width, int height);
+    explicit PixelateTransition(int width);
 
     void blend(const ConstPictureView& from, const ConstPictureView& to, double progress,
                const PictureView& out) override;
@@ -45,7 +45,7 @@ class SlideTransition final : public Transition {
 // B, squeezed horizontally to the width p * W and centred, over A.
 class StretchTransition final : public Transition {
   public:
-    StretchTransition(int width, int height);
+    explicit StretchTransition(int width);
 
     void blend(const ConstPictureView& from, const ConstPictureView& to, double progress,
                const PictureView& out) override;

@@ -12,7 +12,7 @@ namespace {
 constexpr double kSoftBandWidth = 0.25;
 
 int weightFor(double share) {
-    return static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * 256.0));
+    return static_cast<int>(std::lround(clampedProgress(share) * 256.0));
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ SoftWipeTransition::SoftWipeTransition(int width, int height)
 
 void SoftWipeTransition::blend(const ConstPictureView& from, const ConstPictureView& to,
                                double progress, const PictureView& out) {
-    const double clamped = std::clamp(progress, 0.0, 1.0);
+    const double clamped = clampedProgress(progress);
     const double edge = (1.0 + kSoftBandWidth) * clamped;
     for (int x = 0; x < width_; ++x) {
         const double u = (x + 0.5) / width_;

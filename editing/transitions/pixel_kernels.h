@@ -25,6 +25,11 @@ void mixRow(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* to,
 void mixRowWeighted(std::uint8_t* out, const std::uint8_t* from, const std::uint8_t* to,
                     const std::uint16_t* weights, int count);
 
+// The progress limited to 0 .. 1; a progress that is not a number counts as 0 (A).
+inline double clampedProgress(double progress) {
+    return progress > 0.0 ? (progress < 1.0 ? progress : 1.0) : 0.0;
+}
+
 // Copies a row unless source and target are the same bytes.
 void copyRow(std::uint8_t* out, const std::uint8_t* source, int count);
 

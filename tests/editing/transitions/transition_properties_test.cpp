@@ -4,6 +4,8 @@
 
 #include "editing/transitions/smpte_patterns.h"
 
+#include <cmath>
+
 namespace editing {
 namespace {
 
@@ -28,6 +30,7 @@ TEST_P(EveryEffect, EndsAreExactlyAAndBInAllPlanes) {
         const Picture to = texturedPicture(size.width, size.height, 2);
         EXPECT_EQ(firstDifferingPlane(renderEffect(GetParam(), from, to, 0.0), from), -1);
         EXPECT_EQ(firstDifferingPlane(renderEffect(GetParam(), from, to, -0.5), from), -1);
+        EXPECT_EQ(firstDifferingPlane(renderEffect(GetParam(), from, to, std::nan("")), from), -1);
         EXPECT_EQ(firstDifferingPlane(renderEffect(GetParam(), from, to, 1.0), to), -1);
         EXPECT_EQ(firstDifferingPlane(renderEffect(GetParam(), from, to, 1.5), to), -1);
     }
