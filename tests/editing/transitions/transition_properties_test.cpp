@@ -122,6 +122,18 @@ TEST_P(EveryEffect, FlatPicturesGiveOnlyAOrBAndChromaFollowsLuma) {
     }
 }
 
+TEST_P(EveryEffect, EmptyFramesAreHarmless) {
+    const auto setup = transitionSetupForEffect(GetParam(), 0, 0, 1);
+    auto transition = createTransition(*setup);
+    ASSERT_NE(transition, nullptr);
+    Picture from(0, 0);
+    Picture to(0, 0);
+    for (double progress : {0.0, 0.5, 1.0}) {
+        transition->blend(from.view(), to.view(), progress, from.view());
+    }
+    EXPECT_TRUE(from.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Transitions, EveryEffect, ::testing::ValuesIn(allEffectIndices()),
                          effectLabel);
 
