@@ -1,0 +1,367 @@
+#include "editing/probe/duration_probe.h"
+#include "mixer/window/main_window.h"
+#include "mixer/window/main_window_controls.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/image_button.h"
+#include "widgets/testing/recording_launcher.h"
+#include "widgets/testing/scripted_file_picker.h"
+#include "widgets/testing/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSettings>
+#include <QThread>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace mixer {
+namespace {
+
+using namespace main_window;
+using test_support::TemporaryFolder;
+using widgets::PromptAnswer;
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+
+// Processes the window's events until `condition` holds or `timeoutMs` has passed.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < timeoutMs) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return condition();
+}
+
+// Reads the RGB colour of the centre pixel of the frame shown at `seconds` of `path`.
+std::vector<unsigned char> centrePixelAt(const std::string& path, double seconds,
+                                         const TemporaryFolder& folder) {
+    const std::string frame = folder.file("frame.rgb");
+    const bool decoded = test_support::runFfmpeg(
+        "-y -ss " + std::to_string(seconds) + " -i " + test_support::shellQuote(path) +
+        " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + test_support::shellQuote(frame));
+    if (!decoded) {
+        return {};
+    }
+    std::ifstream in(frame, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+    if (bytes.size() != static_cast<std::size_t>(kWidth * kHeight * 3)) {
+        return {};
+    }
+    const std::size_t centre = (static_cast<std::size_t>(kHeight / 2) * kWidth + kWidth / 2) * 3;
+    return {bytes[centre], bytes[centre + 1], bytes[centre + 2]};
+}
+
+// The window over a profile whose output is a small AVI in a private folder, with two
+// generated one-second clips (red, then blue, each with a tone) ready to be listed.
+class MixFlowTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        clips_ = std::make_unique<TemporaryFolder>();
+        test_support::ClipRecipe red;
+        red.colour = {220, 20, 20};
+        red.seconds = 1.0;
+        red.width = kWidth;
+        red.height = kHeight;
+        red.toneHz = 440;
+        ASSERT_TRUE(test_support::makeClip(clips_->file("red.avi"), red));
+        test_support::ClipRecipe blue = red;
+        blue.colour = {20, 20, 220};
+        blue.toneHz = 660;
+        ASSERT_TRUE(test_support::makeClip(clips_->file("blue.avi"), blue));
+        compressors_ =
+            std::make_unique<editing::CompressorRegistry>(editing::CompressorRegistry::discover());
+    }
+    static void TearDownTestSuite() {
+        clips_.reset();
+        compressors_.reset();
+    }
+
+    void SetUp() override {
+        QSettings profile("Korvane", "orvindel");
+        profile.clear();
+        outputPath = folder.file("mix out.avi");
+        profile.setValue("Settings/OutputName", QString::fromStdString(outputPath));
+        profile.setValue("Settings/OutputWidth", kWidth);
+        profile.setValue("Settings/OutputHigh", kHeight);
+        profile.setValue("Settings/OutputFrameRateIndex", 2);  // 25 frames per second
+        profile.setValue("TransitionSettings/TransitionType", 2);
+        profile.setValue("TransitionSettings/TransitionName", 0);
+        profile.sync();
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
+                                              *compressors_);
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        QSettings("Korvane", "orvindel").clear();
+    }
+
+    void listBothClips() {
+        for (const char* name : {"red.avi", "blue.avi"}) {
+            const std::string path = clips_->file(name);
+            const editing::DurationProbe probe = editing::probeDuration(path);
+            ASSERT_TRUE(probe.succeeded()) << path;
+            ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
+                      AppendOutcome::Appended);
+        }
+    }
+
+    widgets::ImageButton& mixButton() {
+        return window->controls().get<widgets::ImageButton>(kMixButton);
+    }
+    bool mixEnded() { return !window->job().Converting; }
+
+    static std::unique_ptr<TemporaryFolder> clips_;
+    static std::unique_ptr<editing::CompressorRegistry> compressors_;
+
+    TemporaryFolder folder;
+    std::string outputPath;
+    SettingsStore store;
+    widgets::testing::ScriptedPrompt prompt;
+    widgets::testing::ScriptedFilePicker picker;
+    widgets::testing::RecordingLauncher launcher;
+    std::unique_ptr<MainWindow> window;
+};
+
+std::unique_ptr<TemporaryFolder> MixFlowTest::clips_;
+std::unique_ptr<editing::CompressorRegistry> MixFlowTest::compressors_;
+
+TEST_F(MixFlowTest, AudioAloneIsNotEnough) {
+    window->mediaLists().appendAudio({{clips_->file("red.avi"), 10'000'000},
+                                      {clips_->file("blue.avi"), 10'000'000},
+                                      {clips_->file("red.avi"), 10'000'000}});
+    const QString statusBefore = window->statusText();
+    mixButton().click();
+    EXPECT_EQ(prompt.texts(), QStringList{"Please open a video file firstly."});
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(window->statusText(), statusBefore);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(outputPath)));
+}
+
+TEST_F(MixFlowTest, ListsLongerThanTheLimitAreRefused) {
+    struct Case {
+        std::size_t videos;
+        std::size_t audios;
+    };
+    for (const Case& c : {Case{1001, 0}, Case{1, 1001}}) {
+        prompt.clear();
+        window->job().videos.assign(c.videos, VideoEntry{clips_->file("red.avi"), 10'000'000});
+        window->job().audios.assign(c.audios, AudioEntry{clips_->file("red.avi"), 10'000'000});
+        mixButton().click();
+        EXPECT_EQ(
+            prompt.texts(),
+            QStringList{"The video files are too many! Please delete some files in the list."});
+        EXPECT_FALSE(window->job().Converting);
+    }
+}
+
+TEST_F(MixFlowTest, AnsweringNoLeavesTheExistingFileAndStartsNothing) {
+    listBothClips();
+    {
+        QFile old(QString::fromStdString(outputPath));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older mix");
+    }
+    prompt.queueAnswer(PromptAnswer::No);
+    mixButton().click();
+
+    ASSERT_EQ(prompt.requests().size(), 1);
+    const widgets::PromptRequest& question = prompt.requests().front();
+    EXPECT_EQ(question.text,
+              QString::fromStdString(outputPath) + " exists. Do you want to replace it?");
+    EXPECT_EQ(question.caption, "Warning");
+    EXPECT_EQ(question.buttons, widgets::PromptButtons::YesNo);
+    EXPECT_EQ(question.icon, widgets::PromptIcon::Warning);
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(mixButton().text(), "Mix");
+    QFile old(QString::fromStdString(outputPath));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "an older mix");
+}
+
+TEST_F(MixFlowTest, AMixRendersTheClipsAndEndsWithTheDoneText) {
+    listBothClips();
+    {
+        QFile old(QString::fromStdString(outputPath));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older mix");
+    }
+    prompt.queueAnswer(PromptAnswer::Yes);
+    mixButton().click();
+
+    ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
+    EXPECT_EQ(mixButton().text(), "Stop");
+    EXPECT_TRUE(window->progressTimer().isActive());
+    EXPECT_TRUE(window->mixProgressBar().isVisible());
+    EXPECT_TRUE(window->mixPercentageLabel().text().endsWith('%'));
+
+    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    EXPECT_EQ(prompt.requests().size(), 1);  // the replace question only
+    EXPECT_EQ(window->statusText(), "Done. Output File: " + QString::fromStdString(outputPath) +
+                                        "     Resolution: 160*120");
+    EXPECT_EQ(mixButton().text(), "Mix");
+    EXPECT_EQ(window->job().ElapsedSeconds, 0);
+    EXPECT_FALSE(window->progressTimer().isActive());
+    EXPECT_FALSE(window->mixProgressBar().isVisible());
+
+    const editing::DurationProbe written = editing::probeDuration(outputPath);
+    ASSERT_TRUE(written.succeeded());
+    // The output is as long as the listed videos (their probed lengths, sound included).
+    const RefTime listed = window->job().videos[0].Duration + window->job().videos[1].Duration;
+    EXPECT_NEAR(static_cast<double>(written.durationRefTime), static_cast<double>(listed),
+                0.1 * editing::kRefTimePerSecond);
+    const std::vector<unsigned char> first = centrePixelAt(outputPath, 0.5, folder);
+    const std::vector<unsigned char> second = centrePixelAt(outputPath, 1.5, folder);
+    ASSERT_EQ(first.size(), 3u);
+    ASSERT_EQ(second.size(), 3u);
+    EXPECT_GT(first[0], 150);  // red clip first
+    EXPECT_LT(first[2], 90);
+    EXPECT_GT(second[2], 150);  // then the blue one
+    EXPECT_LT(second[0], 90);
+
+    // A late notification after the end finds no render and does nothing.
+    window->mixController().HandleRenderEvents();
+    EXPECT_EQ(prompt.requests().size(), 1);
+}
+
+TEST_F(MixFlowTest, StopEndsTheMixAtOnceAndTheNextMixCountsAgain) {
+    listBothClips();
+    mixButton().click();
+    ASSERT_TRUE(window->job().Converting);
+    window->onProgressTick();
+    window->onProgressTick();
+    EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:02");
+
+    // Escape and the close box are refused while the mix runs.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &escape);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompt.texts(), QStringList(2, "Please first stop Convert"));
+    EXPECT_TRUE(window->isVisible());
+
+    mixButton().click();  // "Stop"
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(mixButton().text(), "Mix");
+    EXPECT_TRUE(window->statusText().startsWith("Done. Output File: "));
+    EXPECT_EQ(window->job().ElapsedSeconds, 0);
+    EXPECT_FALSE(window->progressTimer().isActive());
+    // What was written so far is a file that opens.
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(outputPath)));
+
+    // Notifications queued before the stop arrive late and change nothing.
+    QApplication::processEvents();
+    EXPECT_EQ(prompt.requests().size(), 2);
+
+    prompt.queueAnswer(PromptAnswer::Yes);
+    mixButton().click();
+    ASSERT_TRUE(window->job().Converting);
+    window->onProgressTick();
+    EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:01");
+    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    EXPECT_TRUE(editing::probeDuration(outputPath).succeeded());
+}
+
+TEST_F(MixFlowTest, ATimeLineThatCouldNotBeCreatedIsNotRendered) {
+    listBothClips();
+    window->mixController().setTimelineFactory(
+        [](std::unique_ptr<editing::TimelineInterface>&) { return editing::kErrorOutOfMemory; });
+    mixButton().click();
+    ASSERT_FALSE(prompt.texts().isEmpty());
+    EXPECT_EQ(prompt.texts().front(), "Could not create timeline");
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(mixButton().text(), "Mix");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(outputPath)));
+}
+
+TEST_F(MixFlowTest, AnOutputThatCannotBeWrittenIsReported) {
+    listBothClips();
+    window->job().outputSettings.OutputName = folder.file("no such folder/out.avi");
+    mixButton().click();
+    ASSERT_EQ(prompt.requests().size(), 1);
+    EXPECT_EQ(prompt.requests().front().caption, "Error");
+    EXPECT_FALSE(prompt.texts().front().isEmpty());
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(mixButton().text(), "Mix");
+}
+
+TEST_F(MixFlowTest, ARenderErrorEndsTheMixAndShowsItsDescription) {
+    // A listed file that exists but holds no media: the render reports it.
+    const std::string broken = folder.file("broken.avi");
+    {
+        std::ofstream out(broken, std::ios::binary);
+        out << std::string(4096, 'x');
+    }
+    window->mediaLists().appendVideo({broken, 10'000'000});
+    mixButton().click();
+    ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
+    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_EQ(prompt.requests().size(), 1);
+    EXPECT_EQ(prompt.requests().front().caption, "Error");
+    EXPECT_FALSE(prompt.texts().front().isEmpty());
+    EXPECT_TRUE(window->statusText().startsWith("Done. Output File: "));
+    EXPECT_EQ(mixButton().text(), "Mix");
+}
+
+TEST(CompressorBindingAtStartUp, StoredChoicesBecomeCompressorsAndFlags) {
+    const auto compressor = [](editing::CompressorKind kind, const char* name,
+                               const char* encoder) {
+        editing::Compressor made;
+        made.kind = kind;
+        made.friendlyName = name;
+        made.encoderName = encoder;
+        return made;
+    };
+    const auto divx = compressor(editing::CompressorKind::Video, "DivX MPEG-4", "mpeg4");
+    const auto mjpeg = compressor(editing::CompressorKind::Video, "Motion JPEG", "mjpeg");
+    const auto adpcm = compressor(editing::CompressorKind::Audio, "Microsoft ADPCM", "adpcm_ms");
+    const editing::CompressorRegistry registry({mjpeg, divx}, {adpcm});
+    struct Case {
+        int storedVideo;
+        bool useVideo;
+        const char* videoEncoder;  // nullptr: none
+    };
+    const Case cases[] = {
+        {-2, true, "mpeg4"},  // never chosen: the default
+        {-1, false, nullptr},
+        {0, true, "mjpeg"},
+        {7, true, "mpeg4"},  // a position that no longer exists: the default
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.storedVideo);
+        QSettings("Korvane", "orvindel").clear();
+        QSettings("Korvane", "orvindel")
+            .setValue("DexVideoCompress/CompressorNumber", c.storedVideo);
+        SettingsStore store;
+        widgets::testing::ScriptedPrompt prompt;
+        widgets::testing::ScriptedFilePicker picker;
+        widgets::testing::RecordingLauncher launcher;
+        MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, registry);
+        EXPECT_EQ(window.job().outputSettings.UseVideoCompressor, c.useVideo);
+        EXPECT_TRUE(window.job().outputSettings.UseAudioCompressor);
+        const auto& chosen = window.mixController().compressors();
+        EXPECT_EQ(chosen.video.has_value(), c.videoEncoder != nullptr);
+        if (c.videoEncoder != nullptr && chosen.video) {
+            EXPECT_EQ(chosen.video->encoderName, c.videoEncoder);
+        }
+        ASSERT_TRUE(chosen.audio.has_value());
+        EXPECT_EQ(chosen.audio->encoderName, "adpcm_ms");
+        // The stored choice itself is kept as it was.
+        EXPECT_EQ(window.storedCompressorChoices().videoCompressorNumber, c.storedVideo);
+    }
+    QSettings("Korvane", "orvindel").clear();
+}
+
+}  // namespace
+}  // namespace mixer
