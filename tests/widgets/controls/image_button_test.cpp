@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "tests/widgets/controls/pixel_probe.h"
 #include "widgets/art_catalog.h"
@@ -305,6 +306,27 @@ TEST(ImageButtonTransparency, KeepsTheSnapshotUntilThePaletteChanges) {
     parent.setPalette(changed);
     EXPECT_FALSE(button->hasBackgroundSnapshot());
     EXPECT_TRUE(sameColour(render(*button).pixel(inside), QColor(0, 0, 200)));
+}
+
+TEST(ImageButtonTransparency, ScreenKeepsTheSnapshotAfterTheParentChanges) {
+    PaintedParent parent;
+    parent.resize(200, 120);
+    auto* button = new ImageButton(QStringLiteral("Mix"), &parent);
+    button->setGeometry(20, 20, 60, 40);
+    button->setDrawTransparent();
+    parent.show();
+    QCoreApplication::processEvents();
+    parent.repaint();
+    EXPECT_TRUE(button->hasBackgroundSnapshot());
+
+    parent.colour = QColor(0, 0, 200);
+    parent.repaint();
+    // What the window system was given, not a fresh rendering.
+    const QImage screen = parent.screen()->grabWindow(parent.winId()).toImage();
+    ASSERT_FALSE(screen.isNull());
+    const qreal ratio = screen.devicePixelRatio();
+    EXPECT_TRUE(sameColour(screen.pixel(QPoint(22, 22) * ratio), QColor(0, 160, 0)));
+    EXPECT_TRUE(sameColour(screen.pixel(QPoint(150, 100) * ratio), QColor(0, 0, 200)));
 }
 
 TEST(ImageButtonTransparency, ShowsThePatternUnderItOnATiledParent) {
