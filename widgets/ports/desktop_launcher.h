@@ -5,7 +5,8 @@
 namespace widgets {
 
 // Starts programs with QProcess::startDetached (no shell: every argument stays one argument)
-// and opens files and web addresses with QDesktopServices::openUrl.
+// and opens files and web addresses with QDesktopServices::openUrl. A local file that does not
+// exist is not handed to the desktop: opening it fails at once.
 class DesktopLauncher : public LauncherPort {
   public:
     bool startProgram(const QString& program, const QStringList& arguments) override;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 
+#include "widgets/ports/desktop_launcher.h"
 #include "widgets/ports/qt_file_picker.h"
 #include "widgets/ports/qt_prompt.h"
 #include "widgets/testing/recording_launcher.h"
@@ -78,6 +79,15 @@ TEST(ScriptedFilePicker, CancelsUnlessAnAnswerIsQueued) {
     EXPECT_EQ(picker.saveFile(save), QStringLiteral("/tmp/out.avi"));
     EXPECT_FALSE(picker.saveFile(save).has_value());
     EXPECT_EQ(picker.saveRequests().size(), 2);
+}
+
+TEST(DesktopLauncher, RefusesWhatCannotBeStartedOrOpened) {
+    widgets::DesktopLauncher launcher;
+    EXPECT_FALSE(launcher.startProgram(QStringLiteral("/nonexistent/folder/ambrevo"), {}));
+    EXPECT_FALSE(launcher.startProgram(QString(), {}));
+    EXPECT_FALSE(launcher.openWithDesktop(QUrl()));
+    EXPECT_FALSE(launcher.openWithDesktop(
+        QUrl::fromLocalFile(QStringLiteral("/nonexistent/folder/help/Introduction.htm"))));
 }
 
 TEST(RecordingLauncher, SucceedsUnlessScriptedToFail) {
