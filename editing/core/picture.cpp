@@ -7,9 +7,13 @@ namespace editing {
 
 namespace {
 
-int paddedStride(int width) { return (width + 63) / 64 * 64; }
+int paddedStride(int width) {
+    return (width + 63) / 64 * 64;
+}
 
-std::uint8_t clampToByte(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
+std::uint8_t clampToByte(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
 
 }  // namespace
 
@@ -34,9 +38,13 @@ PictureView Picture::view() {
     return view;
 }
 
-ConstPictureView Picture::view() const { return const_cast<Picture*>(this)->view(); }
+ConstPictureView Picture::view() const {
+    return const_cast<Picture*>(this)->view();
+}
 
-void Picture::fillBlack() { fillRgb(0, 0, 0); }
+void Picture::fillBlack() {
+    fillRgb(0, 0, 0);
+}
 
 void Picture::fillRgb(int red, int green, int blue) {
     std::uint8_t values[3];

@@ -49,12 +49,14 @@ struct ConstPictureView {
     int height() const { return planes[kPlaneY].height; }
 };
 
-inline int chromaExtent(int lumaExtent) { return (lumaExtent + 1) / 2; }
+inline int chromaExtent(int lumaExtent) {
+    return (lumaExtent + 1) / 2;
+}
 
 // An owned YUV 4:2:0 picture. Rows are padded to a multiple of 64 bytes so that per-row
 // loops vectorise without a scalar tail on common sizes.
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(int width, int height);
 
@@ -70,7 +72,7 @@ public:
     // Fills with the colour given in 8-bit RGB (converted with BT.601 limited range).
     void fillRgb(int red, int green, int blue);
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     int strides_[3] = {};

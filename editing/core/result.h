@@ -36,8 +36,12 @@ inline constexpr Result kErrorNoDecodableStream = static_cast<Result>(0x8004030A
 inline constexpr Result kErrorNoCompressor = static_cast<Result>(0x8004030B);
 inline constexpr Result kErrorRenderBusy = static_cast<Result>(0x8004030C);
 
-inline constexpr bool succeeded(Result result) { return result >= 0; }
-inline constexpr bool failed(Result result) { return result < 0; }
+inline constexpr bool succeeded(Result result) {
+    return result >= 0;
+}
+inline constexpr bool failed(Result result) {
+    return result < 0;
+}
 
 // A readable description of `result`: ours, or FFmpeg's (av_strerror). Empty for a code that
 // nobody describes, so callers can fall back to "Unknown Error: 0x..".

@@ -30,7 +30,7 @@ struct Property {
 
 // The parameters of a transition or an effect, each a value that may change over time.
 class PropertySet {
-public:
+  public:
     // Adds `name` with its points (at least one, in non-decreasing time). Fails with
     // kErrorInvalidArgument for an empty name, no points or points out of order.
     Result addProperty(std::string name, std::vector<PropertyPoint> points);
@@ -44,7 +44,7 @@ public:
     // The same as a number: an integer or double value as double; text is not a number.
     std::optional<double> numberAt(const std::string& name, RefTime time) const;
 
-private:
+  private:
     std::vector<Property> properties_;
 };
 

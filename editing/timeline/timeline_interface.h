@@ -37,7 +37,7 @@ struct SubObject {
 using MissingFileLocator = std::function<std::optional<std::string>(const std::string& missing)>;
 
 class TimelineInterface {
-public:
+  public:
     virtual ~TimelineInterface() = default;
 
     virtual Result createEmptyNode(NodeKind kind, NodeId& node) = 0;

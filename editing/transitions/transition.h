@@ -31,8 +31,8 @@ enum class TransitionKind {
 
 struct TransitionSetup {
     TransitionKind kind = TransitionKind::Fade;
-    int maskNumber = 1;      // SMPTE wipe pattern; 1 when the node carries none
-    int width = 0;           // frame size in luma pixels; the effect is made for this size only
+    int maskNumber = 1;  // SMPTE wipe pattern; 1 when the node carries none
+    int width = 0;       // frame size in luma pixels; the effect is made for this size only
     int height = 0;
     std::uint32_t seed = 0;  // fixes RandomBars / RandomDissolve for one render
 };
@@ -42,7 +42,7 @@ struct TransitionSetup {
 //
 // Threading: one instance is used by one thread at a time; distinct instances are independent.
 class Transition {
-public:
+  public:
     virtual ~Transition() = default;
 
     // Writes the picture at `progress` (0 at the transition's start, 1 at its stop) of the

@@ -33,19 +33,19 @@ bool makeClip(const std::string& path, const ClipRecipe& recipe) {
     std::snprintf(colour, sizeof colour, "0x%02x%02x%02x", recipe.colour.red, recipe.colour.green,
                   recipe.colour.blue);
     std::ostringstream arguments;
-    arguments << "-f lavfi -i " << shellQuote("color=c=" + std::string(colour) + ":s=" +
-                                              std::to_string(recipe.width) + "x" +
-                                              std::to_string(recipe.height) + ":r=" +
-                                              std::to_string(recipe.framesPerSecond) +
-                                              ":d=" + std::to_string(recipe.seconds));
+    arguments << "-f lavfi -i "
+              << shellQuote("color=c=" + std::string(colour) + ":s=" +
+                            std::to_string(recipe.width) + "x" + std::to_string(recipe.height) +
+                            ":r=" + std::to_string(recipe.framesPerSecond) +
+                            ":d=" + std::to_string(recipe.seconds));
     if (recipe.toneHz > 0.0) {
         arguments << " -f lavfi -i "
                   << shellQuote("sine=frequency=" + std::to_string(recipe.toneHz) +
                                 ":sample_rate=44100:duration=" + std::to_string(recipe.seconds))
                   << " -ac 2 -c:a " << recipe.audioCodec;
     }
-    arguments << " -c:v " << recipe.videoCodec << " -q:v 2 -pix_fmt yuv420p -t "
-              << recipe.seconds << " " << shellQuote(path);
+    arguments << " -c:v " << recipe.videoCodec << " -q:v 2 -pix_fmt yuv420p -t " << recipe.seconds
+              << " " << shellQuote(path);
     return runFfmpeg(arguments.str());
 }
 

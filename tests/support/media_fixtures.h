@@ -13,12 +13,12 @@ struct Colour {
 };
 
 struct ClipRecipe {
-    Colour colour;            // every frame is filled with this colour
-    double seconds = 1.0;     // length of picture and sound
+    Colour colour;         // every frame is filled with this colour
+    double seconds = 1.0;  // length of picture and sound
     int width = 320;
     int height = 240;
     double framesPerSecond = 25.0;
-    double toneHz = 0.0;      // 0: no sound stream; otherwise a sine of this frequency
+    double toneHz = 0.0;  // 0: no sound stream; otherwise a sine of this frequency
     std::string videoCodec = "mpeg4";
     std::string audioCodec = "libmp3lame";
 };

@@ -1,7 +1,7 @@
 // Test entry for suites that show widgets: one QApplication for the whole process,
 // on the offscreen platform unless the environment asks for another.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include <cstdlib>
 #include <filesystem>

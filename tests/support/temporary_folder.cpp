@@ -7,7 +7,8 @@
 namespace test_support {
 
 TemporaryFolder::TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvindel-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "orvindel-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }

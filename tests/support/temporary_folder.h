@@ -8,7 +8,7 @@ namespace test_support {
 // A fresh folder under the system's temporary folder, removed with everything in it when
 // the object is destroyed. Each instance has its own folder, so tests never share files.
 class TemporaryFolder {
-public:
+  public:
     TemporaryFolder();
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
@@ -18,7 +18,7 @@ public:
     // Absolute path of `name` inside the folder (the file need not exist).
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

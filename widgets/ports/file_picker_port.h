@@ -39,7 +39,7 @@ struct SaveFileRequest {
 };
 
 class FilePickerPort {
-public:
+  public:
     virtual ~FilePickerPort() = default;
     // Absolute paths of the chosen existing files in the order the user chose them, or
     // nothing when the user cancelled.

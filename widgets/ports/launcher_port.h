@@ -11,7 +11,7 @@ namespace widgets {
 // use DesktopLauncher (QProcess::startDetached, QDesktopServices); tests use RecordingLauncher.
 
 class LauncherPort {
-public:
+  public:
     virtual ~LauncherPort() = default;
     // Starts `program` detached with `arguments`; false when it could not be started.
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;

@@ -22,7 +22,7 @@ struct PromptRequest {
 };
 
 class PromptPort {
-public:
+  public:
     virtual ~PromptPort() = default;
     // Shows the box modally and returns the button pressed (Ok for an Ok box; closing a Yes/No
     // box without a choice answers No).
