@@ -165,3 +165,44 @@ TEST(RenderOutput, AudioOnlyTimelineWritesOneAudioStream) {
 
 }  // namespace
 }  // namespace render_test
+
+namespace render_test {
+namespace {
+
+// Frame sizes whose rows are not a multiple of 4 bytes (DIB padding) or whose chroma planes
+// round up, uncompressed and with the default video compressor.
+TEST(RenderOutput, OddFrameSizesRenderAndKeepTheirSize) {
+    const RenderMedia& media = renderMedia();
+    const CompressorRegistry registry = CompressorRegistry::discover();
+    test_support::TemporaryFolder folder;
+    struct Case {
+        int width;
+        int height;
+        bool compressed;
+    };
+    for (const Case& entry : {Case{161, 121, false}, Case{98, 62, false}, Case{162, 122, true}}) {
+        SCOPED_TRACE(std::to_string(entry.width) + "x" + std::to_string(entry.height));
+        TimelineModel timeline;
+        GroupModel video = videoGroup(entry.width, entry.height, 25.0);
+        addVideoTrack(video, media.whiteOverRed, 0, kSecond / 5, StretchMode::Stretch);
+        timeline.groups = {video};
+        const std::string output = folder.file("odd.avi");
+        const std::optional<Compressor> compressor =
+            entry.compressed ? registry.videoAt(*registry.defaultVideoPosition()) : std::nullopt;
+        const RenderOutcome outcome = renderToEnd(timeline, {output, compressor, std::nullopt});
+        ASSERT_EQ(outcome.startResult, kOk);
+        EXPECT_EQ(outcome.completeEvents, 1);
+        const DecodedAvi decoded = decodeFile(output);
+        ASSERT_EQ(decoded.frames.size(), 5u);
+        EXPECT_EQ(decoded.frames[2].width, entry.width);
+        EXPECT_EQ(decoded.frames[2].height, entry.height);
+        const RgbFrame& frame = decoded.frames[2];
+        EXPECT_TRUE(near(frame.at(frame.width / 2, 2), Rgb{255, 255, 255}, 30))
+            << describe(frame.at(frame.width / 2, 2));
+        EXPECT_TRUE(near(frame.at(frame.width / 2, frame.height - 3), Rgb{255, 0, 0}, 30))
+            << describe(frame.at(frame.width / 2, frame.height - 3));
+    }
+}
+
+}  // namespace
+}  // namespace render_test
