@@ -1,6 +1,9 @@
 #include <QApplication>
 
+#include "recorder/recorder_app.h"
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    return 0;
+    recorder::RecorderApp recorderApp;
+    return recorderApp.run();
 }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "capture/audio_server.h"
+
+namespace recorder {
+
+// The recorder's capture graph: the opened capture device (the "Audio Capture" filter) and,
+// from Record to Stop, the writer of the current recording (the WAV Dest and File Writer pair).
+// The sound-server connection it uses belongs to the window and outlives the graph, so that a
+// device's return is still noticed after its removal released the graph.
+// GUI thread only.
+class RecordingGraph {
+  public:
+    explicit RecordingGraph(capture::AudioServer& server) : server_(server) {}
+    ~RecordingGraph();  // a writer still present completes its file
+    RecordingGraph(const RecordingGraph&) = delete;
+    RecordingGraph& operator=(const RecordingGraph&) = delete;
+
+    // Adds the device as the graph's capture source (one at a time).
+    void addCaptureDevice(const capture::CaptureDevice& device);
+    const std::optional<capture::CaptureDevice>& captureDevice() const { return captureDevice_; }
+
+    // Prepares a recording of the capture device into `path` (created or truncated), not yet
+    // running. False with `error` when there is no capture device or the file or the stream
+    // cannot be made; nothing is left behind then.
+    bool addWriter(const std::string& path, std::string& error);
+    bool hasWriter() const { return writer_ != nullptr; }
+    capture::RecordingSession* writer() const { return writer_.get(); }
+
+    // Run starts or resumes the recording; pause holds it; stopWhenReady takes what has been
+    // captured and completes the file. Each is a no-op without a writer.
+    bool run(std::string& error);
+    void pause();
+    void stopWhenReady();
+    // Drops the writer (completing its file if it was not stopped).
+    void removeWriter();
+
+    // The live input level of the capture device, 0.0 - 1.0; 0 without one.
+    double takePeakLevel();
+
+  private:
+    capture::AudioServer& server_;
+    std::optional<capture::CaptureDevice> captureDevice_;
+    std::unique_ptr<capture::RecordingSession> writer_;
+    std::unique_ptr<capture::LevelMeter> levelMeter_;
+};
+
+}  // namespace recorder
