@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <set>
 
 namespace mixer {
@@ -328,6 +329,49 @@ TEST(BuildTimelineTest, AMissingFileTheUserDoesNotLocateKeepsItsName) {
     EXPECT_EQ(picker.openRequests().size(), 1);
     EXPECT_TRUE(picker.openRequests()[0].initialFolder.isEmpty()) << "the folder is gone too";
     EXPECT_EQ(build.model.groups.at(0).tracks.at(0).sources.at(0).mediaName, "/nowhere/clip.avi");
+}
+
+// Settings the time line itself refuses reach their messages without any fault injected.
+TEST(BuildTimelineTest, OutputSettingsTheTimeLineRefusesAreTold) {
+    struct Case {
+        const char* name;
+        std::function<void(OutputSettings&)> change;
+        std::string text;
+        std::string caption;
+        std::size_t videoSources;  // sources in the video group; groups.size() tells the rest
+        std::size_t groups;
+    };
+    const std::string unknownMode = editing::describeResult(editing::kErrorUnknownStretchMode);
+    const std::vector<Case> cases = {
+        {"no frame width", [](OutputSettings& o) { o.OutputWidth = 0; },
+         "Could not pVideoGroup->SetMediaType(&mtGroup)", "", 0, 1},
+        {"no frame rate", [](OutputSettings& o) { o.OutputFrameRate = 0.0; },
+         "Could not SetOutputFPS", "", 0, 1},
+        {"unknown resize mode", [](OutputSettings& o) { o.ResizeMode = 7; }, unknownMode,
+         "SetStretchMode(7)", 0, 2},
+    };
+    for (const Case& check : cases) {
+        SCOPED_TRACE(check.name);
+        MixJob job;
+        job.videos = {video("/v/a.avi", 10 * kSecond, 0, 0)};
+        job.audios = {audio("/v/a.avi", 10 * kSecond, 0)};
+        check.change(job.outputSettings);
+        Build build;
+        run(build, job);
+        ASSERT_EQ(build.prompt.requests().size(), 1);
+        EXPECT_EQ(build.prompt.requests()[0].text.toStdString(), check.text);
+        EXPECT_EQ(build.prompt.requests()[0].caption.toStdString(), check.caption);
+        ASSERT_EQ(build.model.groups.size(), check.groups);
+        EXPECT_EQ(build.model.groups.back().mediaType.kind, editing::MediaKind::Audio)
+            << "the sound is built whatever happened to the video";
+        if (check.groups == 2) {
+            std::size_t sources = 0;
+            for (const auto& track : build.model.groups[0].tracks) {
+                sources += track.sources.size();
+            }
+            EXPECT_EQ(sources, check.videoSources);
+        }
+    }
 }
 
 TEST(TransitionEffectTableTest, FortySevenRowsInIndexOrderWithTheirNamesAndPatterns) {
