@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSettings>
+
+#include "recorder/logic/input_line_rules.h"
+#include "recorder/logic/recorder_settings.h"
+#include "recorder/logic/recording_texts.h"
+
+namespace {
+
+using recorder::CaptureValues;
+
+struct SearchCase {
+    const char* label;
+    QStringList lines;
+    CaptureValues before;
+    int expectedPinIndex;
+};
+
+class MicrophoneSearch : public testing::TestWithParam<SearchCase> {};
+
+TEST_P(MicrophoneSearch, ChoosesTheFirstMicrophoneLineOnlyOnFirstUse) {
+    CaptureValues values = GetParam().before;
+    recorder::searchMicrophoneLine(GetParam().lines, values);
+    EXPECT_EQ(values.nCapturePinIndex, GetParam().expectedPinIndex);
+    EXPECT_EQ(values.nSearchFlag, 1);
+}
+
+const QStringList kSoundCardLines = {"CD Audio", "Line In", "Microphone", "Stereo Mix"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, MicrophoneSearch,
+    testing::Values(
+        SearchCase{"first_run", kSoundCardLines, {0, 0, 0, 0}, 2},
+        SearchCase{"next_run_keeps_remembered_line", kSoundCardLines, {0, 1, 1, 0}, 1},
+        SearchCase{"upper_case", {"Line In", "MICROPHONE"}, {0, 0, 0, 0}, 1},
+        SearchCase{
+            "front_microphone", {"Line In", "Front Microphone", "Microphone"}, {0, 0, 0, 0}, 1},
+        SearchCase{"no_microphone_keeps_remembered", {"Line In", "Aux"}, {0, 1, 0, 0}, 1},
+        SearchCase{"no_lines", {}, {0, 0, 0, 0}, 0}),
+    [](const testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.label); });
+
+TEST(VolumeScale, SliderAndLevelConvertBothWays) {
+    EXPECT_DOUBLE_EQ(recorder::levelFromSliderPosition(200), 1.0);
+    EXPECT_DOUBLE_EQ(recorder::levelFromSliderPosition(1), 0.005);
+    EXPECT_DOUBLE_EQ(recorder::levelFromSliderPosition(0), 0.0);
+    EXPECT_EQ(recorder::sliderPositionFromLevel(0.7777), 155);
+    EXPECT_EQ(recorder::sliderPositionFromLevel(1.0), 200);
+    EXPECT_EQ(recorder::sliderPositionFromLevel(0.0049), 0);
+}
+
+TEST(StatusTexts, ElapsedTimeHasTwoDigitFieldsAndGrowingHours) {
+    EXPECT_EQ(recorder::readyStatusText(), "Status : Ready");
+    EXPECT_EQ(recorder::recordingStatusText(0), "Status : Recording audio - Used Time: 00:00:00");
+    EXPECT_EQ(recorder::recordingStatusText(3661),
+              "Status : Recording audio - Used Time: 01:01:01");
+    EXPECT_EQ(recorder::recordingStatusText(360000),
+              "Status : Recording audio - Used Time: 100:00:00");
+    EXPECT_EQ(recorder::pausedStatusText(8),
+              "Status : Paused audio recording - Used Time: 00:00:08");
+}
+
+TEST(BrowseRule, EveryChosenNameEndsInWav) {
+    const std::vector<std::pair<QString, QString>> cases = {
+        {"/d/take.mp3", "/d/take.wav"},
+        {"/d/take", "/d/take.wav"},
+        {"/d/rel.2/take", "/d/rel.2/take.wav"},
+        {"/d/take.wav", "/d/take.wav"},
+        {"/d/my take.final.WAV", "/d/my take.final.wav"},
+    };
+    for (const auto& [chosen, stored] : cases) {
+        EXPECT_EQ(recorder::outputNameForChosenFile(chosen), stored) << chosen.toStdString();
+    }
+    EXPECT_EQ(recorder::browseInitialFolder("/home/u/rec/a.wav"), "/home/u/rec");
+    EXPECT_EQ(recorder::browseInitialFolder("a.wav"), ".");
+    EXPECT_EQ(recorder::browseInitialFolder("/a.wav"), "/");
+}
+
+TEST(RecordingTarget, EmptyEditBoxRecordsToRecordWavInHome) {
+    EXPECT_EQ(recorder::recordingTargetPath(""), QDir::home().absoluteFilePath("record.wav"));
+    EXPECT_EQ(recorder::recordingTargetPath("/x/y.wav"), "/x/y.wav");
+}
+
+TEST(RecorderSettings, DefaultsAndRoundTrip) {
+    QSettings("Korvane", "ambrevo").clear();
+    const CaptureValues defaults = recorder::RecorderSettings::readCaptureValues();
+    EXPECT_EQ(defaults.nSoundCaptureIndex, 0);
+    EXPECT_EQ(defaults.nCapturePinIndex, 0);
+    EXPECT_EQ(defaults.nSearchFlag, 0);
+    EXPECT_EQ(recorder::RecorderSettings::readOutputFile(),
+              QDir::home().absoluteFilePath("recorder.wav"));
+    EXPECT_TRUE(QDir::isAbsolutePath(recorder::RecorderSettings::readOutputFile()));
+    EXPECT_EQ(recorder::RecorderSettings::readHintOnlyOnce(0), 0);
+    EXPECT_EQ(recorder::RecorderSettings::readHintOnlyOnce(1), 1);
+
+    recorder::RecorderSettings::writeCaptureValues({3, 2, 1, 9});
+    recorder::RecorderSettings::writeOutputFile("/tmp/out.wav");
+    const CaptureValues read = recorder::RecorderSettings::readCaptureValues();
+    EXPECT_EQ(read.nSoundCaptureIndex, 3);
+    EXPECT_EQ(read.nCapturePinIndex, 2);
+    EXPECT_EQ(read.nSearchFlag, 1);
+    QSettings raw("Korvane", "ambrevo");
+    EXPECT_EQ(raw.value("Option/output_wav_file").toString(), "/tmp/out.wav");
+    EXPECT_FALSE(raw.contains("Option/nDeviceCount"));  // not a setting
+    raw.clear();
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#pragma once
+
+// Shared by the recorder's window tests: a private sound server with tone sources, scripted
+// ports and event pumping.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QThread>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "recorder/logic/capture_values.h"
+#include "recorder/window/recorder_dialogs.h"
+#include "recorder/window/recorder_window.h"
+#include "tests/support/private_pulse_daemon.h"
+#include "widgets/testing/recording_launcher.h"
+#include "widgets/testing/scripted_file_picker.h"
+#include "widgets/testing/scripted_prompt.h"
+
+namespace recorder_test {
+
+// Answers the input hint from a script (OK with the check box state, or closed without OK);
+// an empty script closes it without OK.
+class ScriptedHint : public recorder::HintPresenter {
+  public:
+    std::optional<bool> showHint(QWidget*) override {
+        ++shown;
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<bool>> answers;
+    int shown = 0;
+};
+
+inline bool pumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+inline void pumpFor(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    pumpUntil([&] { return timer.elapsed() >= milliseconds; }, milliseconds + 1000);
+}
+
+inline void clearRecorderSettings() {
+    QSettings("Korvane", "ambrevo").clear();
+}
+
+// Owns everything a window needs; make the window last (it uses all the rest).
+struct RecorderRig {
+    explicit RecorderRig(const std::vector<test_support::SineSource>& sources) : daemon(sources) {}
+
+    std::unique_ptr<recorder::RecorderWindow> makeWindow() {
+        return std::make_unique<recorder::RecorderWindow>(
+            values, recorder::RecorderPorts{prompt, filePicker, launcher, hint});
+    }
+
+    test_support::PrivatePulseDaemon daemon;
+    widgets::testing::ScriptedPrompt prompt;
+    widgets::testing::ScriptedFilePicker filePicker;
+    widgets::testing::RecordingLauncher launcher;
+    ScriptedHint hint;
+    recorder::CaptureValues values;
+};
+
+}  // namespace recorder_test
