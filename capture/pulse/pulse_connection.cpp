@@ -20,6 +20,10 @@ void collectSource(pa_context*, const pa_source_info* info, int endOfList, void*
     state->sources.push_back(detailsFrom(*info));
 }
 
+void signalSuccess(pa_context*, int, void* connection) {
+    static_cast<PulseConnection*>(connection)->signal();
+}
+
 }  // namespace
 
 SourceDetails detailsFrom(const pa_source_info& info) {
@@ -93,8 +97,8 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
         }
         pa_context_set_subscribe_callback(context, &PulseConnection::onSubscription,
                                           connection.get());
-        if (!connection->waitFor(
-                pa_context_subscribe(context, PA_SUBSCRIPTION_MASK_SOURCE, nullptr, nullptr))) {
+        if (!connection->waitFor(pa_context_subscribe(context, PA_SUBSCRIPTION_MASK_SOURCE,
+                                                      &signalSuccess, connection.get()))) {
             error = "cannot subscribe to device events";
             return nullptr;
         }
