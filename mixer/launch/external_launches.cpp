@@ -1,5 +1,6 @@
 #include "mixer/launch/external_launches.h"
 
+#include "mixer/launch/about_dialog.h"
 #include "mixer/launch/maker_pages.h"
 
 #include <QFile>
@@ -101,6 +102,11 @@ void ExternalLaunches::playFiles(const std::vector<std::string>& fileNames,
 
 bool ExternalLaunches::openHomePage() {
     return launcher_.openWithDesktop(QUrl(QString::fromUtf8(kMakerHomePageAddress)));
+}
+
+void ExternalLaunches::showAbout(QWidget* parent) {
+    AboutDialog about(launcher_, prompt_, parent);
+    about.exec();
 }
 
 }  // namespace mixer

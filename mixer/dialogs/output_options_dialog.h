@@ -1,0 +1,96 @@
+#pragma once
+
+#include "editing/compressors/compressor_registry.h"
+#include "mixer/dialogs/encoder_settings_dialog.h"
+#include "mixer/dialogs/encoder_settings_memory.h"
+#include "mixer/dialogs/output_options_acceptance.h"
+#include "mixer/project/mix_job.h"
+#include "mixer/project/settings_store.h"
+#include "widgets/command_table.h"
+#include "widgets/dialog_controls.h"
+#include "widgets/dialog_template.h"
+#include "widgets/ports/file_picker_port.h"
+#include "widgets/ports/prompt_port.h"
+
+#include <QDialog>
+
+#include <optional>
+
+namespace mixer {
+
+namespace output_options {
+inline constexpr int kOutputNameBox = 1022;
+inline constexpr int kBrowseButton = 1024;
+inline constexpr int kResolutionList = 1025;
+inline constexpr int kCustomWidthBox = 1027;
+inline constexpr int kCustomHeightBox = 1028;
+inline constexpr int kFrameRateList = 1055;
+inline constexpr int kCustomFrameRateBox = 1056;
+inline constexpr int kResizeModeList = 1057;
+inline constexpr int kVideoCompressorList = 1001;
+inline constexpr int kHiddenScratchList = 1052;  // never shown; kept where the template has it
+inline constexpr int kCompressorSettingsButton = 1053;
+inline constexpr int kAudioCompressorList = 1002;
+inline constexpr int kOkButton = 1;
+inline constexpr int kDefaultCompressorsButton = 1051;
+inline constexpr int kCancelButton = 2;
+}  // namespace output_options
+
+inline constexpr const char* kBrowseTitle = "Select Output File Name";
+inline constexpr const char* kNoEncoderSettingsText = "%1 has no settings to change.";
+
+// "Select output options", 249 x 178 dialog units.
+widgets::DialogTemplate outputOptionsTemplate();
+
+// What the dialog works with; everything outlives the dialog.
+struct OutputOptionsServices {
+    const editing::CompressorRegistry& registry;
+    SettingsStore& store;  // the compressor choices are read from it; OK writes to it
+    EncoderSettingsMemory& encoderSettings;  // what "Settings" changes, kept for the run
+    widgets::FilePickerPort& filePicker;
+    widgets::PromptPort& prompt;
+    // Shows one encoder's settings; the real modal dialog unless a test gives another.
+    EncoderSettingsEditor editEncoderSettings = runEncoderSettingsDialog;
+};
+
+// The output options dialog over a copy of the caller's OutputSettings: output file (with
+// Browse), resolution, frame rate, resize mode and the two compressors (with "Defaul" and the
+// video encoder's "Settings"). OK checks and normalises the input, writes the profile and
+// offers the result in accepted(); Cancel writes nothing (what "Settings" changed stays in the
+// encoder settings memory, as the user set it). UI thread only.
+class OutputOptionsDialog : public QDialog {
+    Q_OBJECT
+  public:
+    OutputOptionsDialog(const OutputSettings& settings, OutputOptionsServices services,
+                        QWidget* parent = nullptr);
+
+    const widgets::DialogControls& controls() const { return controls_; }
+    const widgets::CommandTable& commands() const { return commands_; }
+    // The accepted options; nothing before an accepted OK.
+    const std::optional<AcceptedOutputOptions>& accepted() const { return accepted_; }
+
+    void onBrowse();
+    void onResolutionChosen();
+    void onFrameRateChosen();
+    void onDefaultCompressors();
+    void onCompressorSettings();
+    void onOk();
+
+  private:
+    void fillLists();
+    void showInitialValues();
+    OutputOptionsEntries entries() const;
+
+    OutputSettings copy_;
+    OutputOptionsServices services_;
+    widgets::DialogControls controls_;
+    widgets::CommandTable commands_;
+    std::optional<AcceptedOutputOptions> accepted_;
+};
+
+// Runs the dialog modally; the accepted options, or nothing on Cancel.
+std::optional<AcceptedOutputOptions> runOutputOptionsDialog(const OutputSettings& settings,
+                                                            OutputOptionsServices services,
+                                                            QWidget* owner);
+
+}  // namespace mixer
