@@ -221,7 +221,8 @@ int RecorderWindow::CreateGraph() {
         std::string error;
         m_server = capture::AudioServer::connect("Ambrevo", error);
         if (!m_server) {
-            qCDebug(recorderLog) << "no sound server:" << QString::fromStdString(error);
+            qCWarning(recorderLog)
+                << "Ambrevo cannot reach the sound server:" << QString::fromStdString(error);
             return -1;
         }
         m_server->setEventNotifier([this] { emit graphNotify(); });
