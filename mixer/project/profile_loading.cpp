@@ -20,6 +20,18 @@ std::optional<double> leadingDecimalNumber(const QString& text) {
     return value;
 }
 
+namespace {
+
+QString folderPartOf(const QString& path) {
+    const qsizetype lastSeparator = path.lastIndexOf(QLatin1Char('/'));
+    if (lastSeparator < 0) {
+        return {};
+    }
+    return path.left(lastSeparator + 1);
+}
+
+}  // namespace
+
 FrameRateChoice frameRateForStoredIndex(int storedIndex, const QString& storedCustomText) {
     if (storedIndex >= 0 && storedIndex < static_cast<int>(kFrameRatePresets.size())) {
         return {storedIndex,
@@ -64,20 +76,12 @@ StoredCompressorChoices loadCompressorChoices(const SettingsStore& store) {
             store.read(settings::kAudioCompressorNumber)};
 }
 
-QString folderOfPath(const QString& path) {
-    const qsizetype lastSeparator = path.lastIndexOf(QLatin1Char('/'));
-    if (lastSeparator < 0) {
-        return {};
-    }
-    return path.left(lastSeparator + 1);
-}
-
 void rememberVideoFolder(SettingsStore& store, const QString& addedPath) {
-    store.write(settings::kLastPhotoFolder, folderOfPath(addedPath));
+    store.write(settings::kLastPhotoFolder, folderPartOf(addedPath));
 }
 
 void rememberAudioFolder(SettingsStore& store, const QString& addedPath) {
-    store.write(settings::kLastAudioFolder, folderOfPath(addedPath));
+    store.write(settings::kLastAudioFolder, folderPartOf(addedPath));
 }
 
 QString lastVideoFolder(const SettingsStore& store) {

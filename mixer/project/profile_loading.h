@@ -42,12 +42,9 @@ struct StoredCompressorChoices {
 };
 StoredCompressorChoices loadCompressorChoices(const SettingsStore& store);
 
-// The folder of a path: the path cut after its last '/', which stays part of the folder;
-// a path without '/' gives the empty text. Cut on characters, never on bytes.
-QString folderOfPath(const QString& path);
-
-// Stores the folder of `addedPath` as "Option"/"LastPhotoFolder" (videos) or
-// "Option"/"LastAudioFolder" (sounds).
+// Stores the folder of `addedPath` (the path cut after its last '/', which stays part of the
+// folder; empty for a path without '/'; cut on characters, never on bytes) as
+// "Option"/"LastPhotoFolder" (videos) or "Option"/"LastAudioFolder" (sounds).
 void rememberVideoFolder(SettingsStore& store, const QString& addedPath);
 void rememberAudioFolder(SettingsStore& store, const QString& addedPath);
 QString lastVideoFolder(const SettingsStore& store);

@@ -36,7 +36,8 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       mediaLists_(job_),
       compressorRegistry_(compressors),
       mix_(job_, ports.prompt, ports.filePicker, this),
-      launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()) {
+      launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
+      mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this) {
     // Start-up order: background, controls and menu item, icon, codec switch, compressor
     // choices, list views, transition defaults, random seed, output name and size with the
     // first status text, button decorations, frame rate.
@@ -210,9 +211,13 @@ void MainWindow::showOutputStatus() {
 
 // Commands whose features live in other areas are connected here as those areas land.
 
-void MainWindow::onAddVideo() {}
+void MainWindow::onAddVideo() {
+    mediaAdder_.addVideo();
+}
 
-void MainWindow::onAddAudio() {}
+void MainWindow::onAddAudio() {
+    mediaAdder_.addAudio();
+}
 
 void MainWindow::onOptions() {}
 

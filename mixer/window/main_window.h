@@ -2,6 +2,7 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/launch/external_launches.h"
+#include "mixer/media/media_adder.h"
 #include "mixer/mix/mix_controller.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
@@ -122,6 +123,7 @@ class MainWindow : public QDialog {
     StoredCompressorChoices compressorChoices_;
     MixController mix_;
     ExternalLaunches launches_;
+    MediaAdder mediaAdder_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;

@@ -126,12 +126,17 @@ TEST_F(SettingsStoreTest, FrameRateFromTheStoredIndex) {
     }
 }
 
-TEST(FolderOfPath, CutsAfterTheLastSlash) {
-    EXPECT_EQ(folderOfPath("/clips/a.avi"), "/clips/");
-    EXPECT_EQ(folderOfPath("/a.avi"), "/");
-    EXPECT_EQ(folderOfPath("a.avi"), "");
-    EXPECT_EQ(folderOfPath("/home/user/Vidéos/été/clip.avi"), "/home/user/Vidéos/été/");
-    EXPECT_EQ(folderOfPath("/music/"), "/music/");
+TEST_F(SettingsStoreTest, RememberedFoldersAreCutAfterTheLastSlash) {
+    const std::pair<const char*, const char*> pathToFolder[] = {
+        {"/clips/a.avi", "/clips/"},
+        {"/a.avi", "/"},
+        {"a.avi", ""},
+        {"/home/user/Vidéos/été/clip.avi", "/home/user/Vidéos/été/"},
+    };
+    for (const auto& [path, folder] : pathToFolder) {
+        rememberVideoFolder(store, QString::fromUtf8(path));
+        EXPECT_EQ(lastVideoFolder(store), QString::fromUtf8(folder)) << path;
+    }
 }
 
 TEST_F(SettingsStoreTest, AddedFoldersAreRememberedPerList) {

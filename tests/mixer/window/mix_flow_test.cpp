@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QThread>
+#include <QTreeWidget>
 
 #include <fstream>
 #include <functional>
@@ -137,6 +138,32 @@ class MixFlowTest : public testing::Test {
 
 std::unique_ptr<TemporaryFolder> MixFlowTest::clips_;
 std::unique_ptr<editing::CompressorRegistry> MixFlowTest::compressors_;
+
+TEST_F(MixFlowTest, AddButtonsListTheChosenFilesWithTheirLengths) {
+    const QString red = QString::fromStdString(clips_->file("red.avi"));
+    const QString blue = QString::fromStdString(clips_->file("blue.avi"));
+    picker.queueOpenAnswer(QStringList{red});
+    window->controls().get<widgets::ImageButton>(kAddVideoButton).click();
+    picker.queueOpenAnswer(QStringList{blue, red});
+    window->controls().get<widgets::ImageButton>(kAddAudioButton).click();
+
+    ASSERT_EQ(picker.openRequests().size(), 2);
+    EXPECT_EQ(picker.openRequests()[0].title, "Select Media Files...");
+    ASSERT_EQ(window->job().videos.size(), 1u);
+    EXPECT_GT(window->job().videos[0].Duration, 9'000'000);
+    ASSERT_EQ(window->job().audios.size(), 3u);  // the companion, then the two sounds
+    const auto& audioView = window->controls().get<QTreeWidget>(kAudioList);
+    ASSERT_EQ(audioView.topLevelItemCount(), 3);
+    EXPECT_EQ(audioView.topLevelItem(0)->text(0), "red.avi");
+    EXPECT_EQ(audioView.topLevelItem(1)->text(0), "blue.avi");
+    EXPECT_EQ(window->controls().get<QTreeWidget>(kVideoList).topLevelItemCount(), 1);
+    const QString clipFolder = QString::fromStdString(clips_->path().string()) + "/";
+    EXPECT_EQ(QSettings("Korvane", "orvindel").value("Option/LastPhotoFolder").toString(),
+              clipFolder);
+    EXPECT_EQ(QSettings("Korvane", "orvindel").value("Option/LastAudioFolder").toString(),
+              clipFolder);
+    EXPECT_TRUE(prompt.requests().isEmpty());
+}
 
 TEST_F(MixFlowTest, AudioAloneIsNotEnough) {
     window->mediaLists().appendAudio({{clips_->file("red.avi"), 10'000'000},
