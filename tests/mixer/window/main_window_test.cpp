@@ -224,6 +224,25 @@ TEST_F(MainWindowTest, DeleteButtonsWorkOnTheSelectedRows) {
     EXPECT_TRUE(shown.job().videos.empty());
 }
 
+TEST_F(MainWindowTest, LaunchButtonsAndDoubleClicksReachTheLauncher) {
+    MainWindow& shown = open();
+    shown.controls().get<widgets::ImageButton>(kMicrophoneButton).click();
+    ASSERT_EQ(launcher.programStarts().size(), 1);
+    EXPECT_TRUE(launcher.programStarts()[0].program.endsWith("ambrevo"));
+    EXPECT_TRUE(launcher.programStarts()[0].arguments.isEmpty());
+
+    shown.controls().get<widgets::ImageButton>(kHomepageButton).click();
+    ASSERT_EQ(launcher.openedAddresses().size(), 1);
+    EXPECT_TRUE(launcher.openedAddresses()[0].scheme().startsWith("http"));
+
+    // Double clicks with rows listed but none selected remind the user, per list.
+    shown.mediaLists().appendVideo({"/clips/a.avi", kSecond});
+    EXPECT_TRUE(shown.commands().dispatch(kVideoList, widgets::Notification::DoubleClicked));
+    EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::DoubleClicked));
+    EXPECT_EQ(prompt.texts(),
+              QStringList({"Please select items!", "Please click an item to preview!"}));
+}
+
 TEST_F(MainWindowTest, ProgressTextCountsElapsedSeconds) {
     MainWindow& shown = open();
     EXPECT_EQ(shown.progressTimer().interval(), 1000);
