@@ -14,6 +14,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -116,6 +117,10 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
         controls_.get(control::kDeviceMarker).hide();
     }
     setUpButtons();
+    auto& mutedWarning = controls_.get(control::kMutedWarning);
+    QPalette warningPalette = mutedWarning.palette();
+    warningPalette.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    mutedWarning.setPalette(warningPalette);
     if (values_.nSearchFlag == 1) {
         inputLineList().hide();
         controls_.get(control::kLineMarker).hide();

@@ -107,9 +107,10 @@ TEST_P(WavWriterFormats, StandardToolsReadWhatWasWritten) {
     ASSERT_TRUE(writer->append(bytes.data(), bytes.size()));
     ASSERT_TRUE(writer->finish());
 
-    EXPECT_EQ(ffprobeField(path, "codec_name"), testCase.expectedCodec);
-    EXPECT_EQ(ffprobeField(path, "sample_rate"), std::to_string(testCase.format.sampleRateHz));
-    EXPECT_EQ(ffprobeField(path, "channels"), std::to_string(testCase.format.channelCount));
+    EXPECT_EQ(ffprobeField(path, "codec_name,sample_rate,channels"),
+              std::string(testCase.expectedCodec) + "\n" +
+                  std::to_string(testCase.format.sampleRateHz) + "\n" +
+                  std::to_string(testCase.format.channelCount));
     EXPECT_EQ(ffmpegDecodedFrames(path), frames);
     const auto wav = test_support::readWav(path);
     ASSERT_TRUE(wav);

@@ -348,6 +348,24 @@ TEST_F(RecorderWindowTest, PlayHandsTheWholeNameToThePlayerOrSaysItIsMissing) {
     EXPECT_TRUE(rig.launcher.programStarts().isEmpty());
 }
 
+TEST_F(RecorderWindowTest, ChangingTheLineWhileRecordingCompletesTheTake) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    const QString path = QString::fromStdString(folder_.file("line change.wav"));
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
+    click(*window, control::kRecord);
+    pumpFor(700);
+    ASSERT_TRUE(
+        window->commands().dispatch(control::kInputLineList, Notification::SelectionChanged));
+    EXPECT_FALSE(window->isActive());
+    EXPECT_EQ(window->statusText(), "Status : Ready");
+    const auto take = test_support::readWav(path.toStdString());
+    ASSERT_TRUE(take);
+    EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);
+    EXPECT_NEAR(take->durationSeconds(), 0.7, 0.3);
+}
+
 TEST_F(RecorderWindowTest, HintFollowsTheOnlyOnceRule) {
     RecorderRig rig({{"tone_a", 440.0}, {"tone_b", 880.0}});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
