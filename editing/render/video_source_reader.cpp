@@ -14,6 +14,8 @@ namespace {
 // Frame times are rounded to the stream's time base; a frame that lies within this margin
 // after the asked time still counts as "at" it.
 constexpr RefTime kFrameTimeMargin = 1000;  // 0.1 ms
+// Further ahead than this, a source seeks rather than decoding its way there.
+constexpr RefTime kSeekAheadRefTime = 3 * kRefTimePerSecond;
 
 int evenDown(int value) {
     return value & ~1;
@@ -41,6 +43,13 @@ Result VideoSourceReader::open(const std::string& fileName, RefTime mediaStart,
 }
 
 void VideoSourceReader::advanceTo(RefTime mediaTime) {
+    if (hasCurrent_ && !ended_ && mediaTime - currentTime_ > kSeekAheadRefTime) {
+        // A source that was covered for a long stretch jumps there instead of decoding every
+        // frame in between; the seek lands on the key frame before the time.
+        input_.seekBefore(mediaTime);
+        hasCurrent_ = false;
+        hasNext_ = false;
+    }
     if (!hasCurrent_ && !ended_) {
         hasCurrent_ = input_.nextFrame(*current_);
         currentTime_ = hasCurrent_ ? input_.frameTime(*current_) : 0;

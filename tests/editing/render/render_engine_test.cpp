@@ -375,3 +375,34 @@ TEST(RenderEngine, MediaStartOffsetsAndOtherSampleRatesAreHonoured) {
 
 }  // namespace
 }  // namespace render_test
+
+namespace render_test {
+namespace {
+
+TEST(RenderEngine, ACoveredSourceShowsTheRightFrameWhenUncovered) {
+    const RenderMedia& media = renderMedia();
+    test_support::TemporaryFolder folder;
+    // 4 s red, then 1 s blue; key frames every 2 s.
+    const std::string long_clip = folder.file("long.avi");
+    ASSERT_TRUE(test_support::runFfmpeg(
+        "-f lavfi -i color=c=red:s=160x120:r=25:d=4 -f lavfi -i color=c=blue:s=160x120:r=25:d=1 "
+        "-filter_complex '[0][1]concat=n=2:v=1:a=0' -c:v mpeg4 -g 50 -q:v 2 -pix_fmt yuv420p " +
+        test_support::shellQuote(long_clip)));
+    TimelineModel timeline;
+    GroupModel video = videoGroup(160, 120, 25.0);
+    addVideoTrack(video, long_clip, 0, 5 * kSecond);
+    // Shown for 1 s, then covered from 1 s to 4.5 s: it has to jump 3.5 s ahead.
+    addVideoTrack(video, media.green, kSecond, 4500 * kSecond / 1000);
+    timeline.groups = {video};
+    const std::string output = folder.file("uncovered.avi");
+    expectCompleted(renderToEnd(timeline, {output, std::nullopt, std::nullopt}));
+    const DecodedAvi decoded = decodeFile(output);
+    ASSERT_EQ(decoded.frames.size(), 125u);
+    EXPECT_TRUE(near(frameAt(decoded, 0.5, 25).centre(), kRed, kTolerance));
+    EXPECT_TRUE(near(frameAt(decoded, 4.4, 25).centre(), kGreen, kTolerance));
+    EXPECT_TRUE(near(frameAt(decoded, 4.6, 25).centre(), kBlue, kTolerance))
+        << describe(frameAt(decoded, 4.6, 25).centre());
+}
+
+}  // namespace
+}  // namespace render_test
