@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace render_test {
@@ -202,6 +203,30 @@ TEST(RenderOutput, OddFrameSizesRenderAndKeepTheirSize) {
         EXPECT_TRUE(near(frame.at(frame.width / 2, frame.height - 3), Rgb{255, 0, 0}, 30))
             << describe(frame.at(frame.width / 2, frame.height - 3));
     }
+}
+
+}  // namespace
+}  // namespace render_test
+
+namespace render_test {
+namespace {
+
+TEST(RenderOutput, AnExistingFileIsOverwritten) {
+    test_support::TemporaryFolder folder;
+    const std::string output = folder.file("existing.avi");
+    {
+        std::ofstream existing(output, std::ios::binary);
+        existing << std::string(4 << 20, 'x');  // larger than the render
+    }
+    const RenderOutcome outcome =
+        renderToEnd(redWithTone(kSecond / 5), {output, std::nullopt, std::nullopt});
+    ASSERT_EQ(outcome.startResult, kOk);
+    EXPECT_EQ(outcome.completeEvents, 1);
+    EXPECT_LT(std::filesystem::file_size(output), std::uintmax_t{1} << 20);
+    const DecodedAvi decoded = decodeFile(output);
+    ASSERT_TRUE(decoded.opened);
+    EXPECT_EQ(decoded.frames.size(), 5u);
+    EXPECT_EQ(decoded.decodeErrors, 0);
 }
 
 }  // namespace
