@@ -366,6 +366,65 @@ TEST_F(RecorderWindowTest, ChangingTheLineWhileRecordingCompletesTheTake) {
     EXPECT_NEAR(take->durationSeconds(), 0.7, 0.3);
 }
 
+TEST_F(RecorderWindowTest, EmptyEditBoxRecordsToRecordWavInHome) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    window->controls().get<QLineEdit>(control::kOutputFile).clear();
+    click(*window, control::kRecord);
+    pumpFor(500);
+    click(*window, control::kStop);
+    const auto take =
+        test_support::readWav(QDir::home().absoluteFilePath("record.wav").toStdString());
+    ASSERT_TRUE(take);
+    EXPECT_GT(take->durationSeconds(), 0.2);
+}
+
+TEST_F(RecorderWindowTest, SwitchingDeviceWhileRecordingCompletesTheTake) {
+    RecorderRig rig({kPacedTone, {"paced_880", 880.0, 44100, ToneDelivery::PacedPipe}});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    const QString path = QString::fromStdString(folder_.file("first device.wav"));
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
+    click(*window, control::kRecord);
+    pumpFor(700);
+    window->controls().get<QComboBox>(control::kDeviceList).setCurrentIndex(1);
+    ASSERT_TRUE(window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged));
+    EXPECT_FALSE(window->isActive());
+    EXPECT_EQ(window->statusText(), "Status : Ready");
+    EXPECT_EQ(rig.values.nSoundCaptureIndex, 1);
+    const auto take = test_support::readWav(path.toStdString());
+    ASSERT_TRUE(take);
+    EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);
+    EXPECT_NEAR(test_support::toneFrequencyHz(take->firstChannel, 44100), 440.0, 2.0);
+
+    // The next take comes from the newly chosen device.
+    const QString second = QString::fromStdString(folder_.file("second device.wav"));
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(second);
+    click(*window, control::kRecord);
+    pumpFor(700);
+    click(*window, control::kStop);
+    const auto other = test_support::readWav(second.toStdString());
+    ASSERT_TRUE(other);
+    EXPECT_NEAR(test_support::toneFrequencyHz(other->firstChannel, 44100), 880.0, 3.0);
+}
+
+TEST_F(RecorderWindowTest, ClosingWhileRecordingCompletesTheTakeBeforeSaving) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    const QString path = QString::fromStdString(folder_.file("closing.wav"));
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
+    click(*window, control::kRecord);
+    pumpFor(700);
+    window->close();
+    const auto take = test_support::readWav(path.toStdString());
+    ASSERT_TRUE(take);
+    EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);
+    EXPECT_NEAR(take->durationSeconds(), 0.7, 0.3);
+    EXPECT_EQ(QSettings("Korvane", "ambrevo").value("Option/output_wav_file").toString(), path);
+}
+
 TEST_F(RecorderWindowTest, HintFollowsTheOnlyOnceRule) {
     RecorderRig rig({{"tone_a", 440.0}, {"tone_b", 880.0}});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
