@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace mixer {
 
 namespace art = widgets::art::orvindel;
@@ -37,7 +39,12 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       compressorRegistry_(compressors),
       mix_(job_, ports.prompt, ports.filePicker, this),
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
-      mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this) {
+      mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this),
+      outputOptionsRunner_(runOutputOptionsDialog),
+      audioSettingsRunner_(
+          [&prompt = ports.prompt](const AudioSettingsValues& values, QWidget* owner) {
+              return runAudioSettingsDialog(values, prompt, owner);
+          }) {
     // Start-up order: background, controls and menu item, icon, codec switch, compressor
     // choices, list views, transition defaults, random seed, output name and size with the
     // first status text, button decorations, frame rate.
@@ -78,13 +85,26 @@ void MainWindow::bindStoredCompressors() {
     // -2 (never chosen) looks for the default compressor, -1 means none, a position binds the
     // compressor there; a position that no longer exists falls back to the default.
     compressorChoices_ = loadCompressorChoices(store_);
-    const CompressorBinding video =
+    videoCompressor_ =
         bindVideoCompressor(compressorRegistry_, compressorChoices_.videoCompressorNumber);
-    const CompressorBinding audio =
+    audioCompressor_ =
         bindAudioCompressor(compressorRegistry_, compressorChoices_.audioCompressorNumber);
-    job_.outputSettings.UseVideoCompressor = video.use;
-    job_.outputSettings.UseAudioCompressor = audio.use;
-    mix_.setCompressors({video.compressor, audio.compressor});
+    job_.outputSettings.UseVideoCompressor = videoCompressor_.use;
+    job_.outputSettings.UseAudioCompressor = audioCompressor_.use;
+    handCompressorsToMix();
+}
+
+void MainWindow::handCompressorsToMix() {
+    mix_.setCompressors({encoderSettings_.applyTo(videoCompressor_.compressor),
+                         encoderSettings_.applyTo(audioCompressor_.compressor)});
+}
+
+void MainWindow::setOutputOptionsRunner(OutputOptionsRunner runner) {
+    outputOptionsRunner_ = std::move(runner);
+}
+
+void MainWindow::setAudioSettingsRunner(AudioSettingsRunner runner) {
+    audioSettingsRunner_ = std::move(runner);
 }
 
 void MainWindow::addProgressDisplay() {
@@ -219,7 +239,22 @@ void MainWindow::onAddAudio() {
     mediaAdder_.addAudio();
 }
 
-void MainWindow::onOptions() {}
+void MainWindow::onOptions() {
+    const std::optional<AcceptedOutputOptions> accepted =
+        outputOptionsRunner_(job_.outputSettings,
+                             OutputOptionsServices{compressorRegistry_, store_, encoderSettings_,
+                                                   ports_.filePicker, ports_.prompt},
+                             this);
+    if (accepted) {
+        job_.outputSettings = accepted->settings;
+        videoCompressor_ = accepted->video;
+        audioCompressor_ = accepted->audio;
+        compressorChoices_ = loadCompressorChoices(store_);
+        showOutputStatus();
+    }
+    // Encoder settings changed with "Settings" count even when the dialog was cancelled.
+    handCompressorsToMix();
+}
 
 void MainWindow::onMix() {
     mix_.onMixCommand();
@@ -265,7 +300,13 @@ void MainWindow::onDeleteAllAudio() {
     mediaLists_.deleteAllAudio();
 }
 
-void MainWindow::onAudioProperties() {}
+void MainWindow::onAudioProperties() {
+    const std::optional<EditedAudioEntry> edited = editSelectedAudioEntry(
+        job_.audios, selectedRows(audioList()), ports_.prompt, this, audioSettingsRunner_);
+    if (edited) {
+        mediaLists_.replaceAudioEntry(edited->row, edited->entry);
+    }
+}
 
 namespace {
 QList<int> asRowList(const std::vector<int>& rows) {
@@ -290,7 +331,7 @@ void MainWindow::onHomepage() {
 }
 
 void MainWindow::onAbout() {
-    // The About box is connected here when the launch area provides it.
+    launches_.showAbout(this);
 }
 
 void MainWindow::onProgressTick() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "editing/compressors/compressor_registry.h"
+#include "mixer/dialogs/audio_settings_dialog.h"
+#include "mixer/dialogs/encoder_settings_memory.h"
+#include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/launch/external_launches.h"
 #include "mixer/media/media_adder.h"
 #include "mixer/mix/mix_controller.h"
@@ -36,6 +39,10 @@ struct MainWindowPorts {
     widgets::LauncherPort& launcher;
 };
 
+// Runs the output options dialog modally: the accepted options, or nothing on Cancel.
+using OutputOptionsRunner = std::function<std::optional<AcceptedOutputOptions>(
+    const OutputSettings& settings, OutputOptionsServices services, QWidget* owner)>;
+
 inline constexpr const char* kStopConvertFirstMessage = "Please first stop Convert";
 inline constexpr const char* kAboutMenuText = "&About Orvindel";
 
@@ -64,6 +71,11 @@ class MainWindow : public QDialog {
     // The progress bar and percentage shown beside the status line while a mix runs.
     QProgressBar& mixProgressBar() const { return *progressBar_; }
     QLabel& mixPercentageLabel() const { return *percentageLabel_; }
+    const EncoderSettingsMemory& encoderSettings() const { return encoderSettings_; }
+
+    // The modal dialogs the window opens; tests replace them with scripted ones.
+    void setOutputOptionsRunner(OutputOptionsRunner runner);
+    void setAudioSettingsRunner(AudioSettingsRunner runner);
 
     QString statusText() const;
     void setStatusText(const QString& text);
@@ -106,6 +118,8 @@ class MainWindow : public QDialog {
     void setUpListViews();
     void decorateButtons();
     void bindStoredCompressors();
+    // Hands the bound compressors, with the encoder settings chosen this run, to the mix.
+    void handCompressorsToMix();
     void addProgressDisplay();
     void updateProgressDisplay();
     void wireCommands();
@@ -124,6 +138,11 @@ class MainWindow : public QDialog {
     MixController mix_;
     ExternalLaunches launches_;
     MediaAdder mediaAdder_;
+    EncoderSettingsMemory encoderSettings_;
+    CompressorBinding videoCompressor_;
+    CompressorBinding audioCompressor_;
+    OutputOptionsRunner outputOptionsRunner_;
+    AudioSettingsRunner audioSettingsRunner_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;

@@ -19,6 +19,9 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace mixer {
 namespace {
@@ -241,6 +244,75 @@ TEST_F(MainWindowTest, LaunchButtonsAndDoubleClicksReachTheLauncher) {
     EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::DoubleClicked));
     EXPECT_EQ(prompt.texts(),
               QStringList({"Please select items!", "Please click an item to preview!"}));
+}
+
+TEST_F(MainWindowTest, OutputOptionsAcceptedChangeTheStatusLineAndCancelChangesNothing) {
+    MainWindow& shown = open();
+    std::vector<OutputSettings> offered;
+    std::optional<AcceptedOutputOptions> answer;
+    shown.setOutputOptionsRunner(
+        [&](const OutputSettings& settings, OutputOptionsServices, QWidget* owner) {
+            EXPECT_EQ(owner, &shown);
+            offered.push_back(settings);
+            return answer;
+        });
+    const QString statusBefore = shown.statusText();
+    shown.controls().get<widgets::ImageButton>(kOptionsButton).click();  // Cancel
+    EXPECT_EQ(shown.statusText(), statusBefore);
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0].OutputName, shown.job().outputSettings.OutputName);
+
+    AcceptedOutputOptions accepted;
+    accepted.settings = shown.job().outputSettings;
+    accepted.settings.OutputName = "/films/new.avi";
+    accepted.settings.OutputWidth = 640;
+    accepted.settings.OutputHigh = 480;
+    accepted.settings.OutputFrameRate = 25.0;
+    accepted.settings.OutputFrameRateIndex = 2;
+    accepted.settings.ResizeMode = 0;
+    accepted.settings.UseVideoCompressor = false;
+    answer = accepted;
+    shown.controls().get<widgets::ImageButton>(kOptionsButton).click();
+    EXPECT_EQ(shown.statusText(), "Output File: /films/new.avi     Resolution: 640*480");
+    EXPECT_EQ(shown.job().outputSettings.OutputFrameRateIndex, 2);
+    EXPECT_EQ(shown.job().outputSettings.ResizeMode, 0);
+    EXPECT_FALSE(shown.job().outputSettings.UseVideoCompressor);
+    EXPECT_FALSE(shown.mixController().compressors().video.has_value());
+}
+
+TEST_F(MainWindowTest, AudioPropertiesEditTheFirstSelectedRow) {
+    MainWindow& shown = open();
+    std::vector<AudioSettingsValues> offered;
+    shown.setAudioSettingsRunner([&](const AudioSettingsValues& values, QWidget*) {
+        offered.push_back(values);
+        AudioSettingsValues changed = values;
+        changed.volume = 2.0;
+        changed.startTimeSeconds = 2.5;
+        changed.repeat = 1;
+        return std::optional<AudioSettingsValues>(changed);
+    });
+    shown.controls().get<widgets::ImageButton>(kAudioPropertiesButton).click();  // empty list
+    EXPECT_TRUE(prompt.requests().isEmpty());
+
+    for (int i = 0; i < 6; ++i) {
+        shown.mediaLists().appendAudio({{"/m/a" + std::to_string(i) + ".mp3", kSecond}});
+    }
+    shown.controls().get<widgets::ImageButton>(kAudioPropertiesButton).click();
+    EXPECT_EQ(prompt.texts(), QStringList{"Please select an item!"});
+    EXPECT_TRUE(offered.empty());
+
+    list(kAudioList).topLevelItem(5)->setSelected(true);
+    list(kAudioList).topLevelItem(3)->setSelected(true);
+    EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::RightClicked));
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0].volume, 1.0);
+    EXPECT_EQ(shown.job().audios[3].StartTime, 25'000'000);
+    EXPECT_EQ(shown.job().audios[3].Volume, 2.0);
+    EXPECT_EQ(shown.job().audios[5].Volume, 1.0);
+    const QStringList row = {"a3.mp3", "1.000", "2.000", "2.500", "1.000", "Yes"};
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(list(kAudioList).topLevelItem(3)->text(column), row[column]);
+    }
 }
 
 TEST_F(MainWindowTest, ProgressTextCountsElapsedSeconds) {
