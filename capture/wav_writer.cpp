@@ -245,7 +245,13 @@ bool WavWriter::finish() {
         const unsigned char pad = 0;
         good = writeAll(fileDescriptor_, &pad, 1, -1) || fail("write failed");
     }
-    good = good && refreshHeader();
+    if (good) {
+        good = refreshHeader();
+    } else {
+        // After a failed write (a full disk) the header still counts every byte that was
+        // stored, so what was recorded up to then plays.
+        writeHeader();
+    }
     if (::close(fileDescriptor_) != 0 && good) {
         good = fail("close failed");
     }

@@ -34,10 +34,11 @@ void RecordingGraph::pause() {
     }
 }
 
-void RecordingGraph::stopWhenReady() {
-    if (writer_) {
-        writer_->stop();
+std::string RecordingGraph::stopWhenReady() {
+    if (writer_ && !writer_->stop()) {
+        return writer_->writeError();
     }
+    return {};
 }
 
 void RecordingGraph::removeWriter() {

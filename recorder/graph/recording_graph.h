@@ -35,7 +35,8 @@ class RecordingGraph {
     // captured and completes the file. Each is a no-op without a writer.
     bool run(std::string& error);
     void pause();
-    void stopWhenReady();
+    // Empty when the file was written completely, else what went wrong (a full disk ...).
+    std::string stopWhenReady();
     // Drops the writer (completing its file if it was not stopped).
     void removeWriter();
 

@@ -505,8 +505,9 @@ void RecorderWindow::OnStop() {
     if (!m_bActive) {
         return;
     }
+    std::string writeError;
     if (m_pGB) {
-        m_pGB->stopWhenReady();
+        writeError = m_pGB->stopWhenReady();
         RecordTimer.stop();
         m_nElapsed = 0;
     }
@@ -515,6 +516,12 @@ void RecorderWindow::OnStop() {
     m_bActive = false;
     enableButtons(true, true, true, true);
     setStatus(readyStatusText());
+    if (!writeError.empty()) {
+        // The take is not what the user heard: say so rather than end quietly in Ready.
+        ports_.prompt.show({QStringLiteral("The recording could not be written completely:\n") +
+                                QString::fromStdString(writeError),
+                            QStringLiteral("Error"), PromptIcon::Error, PromptButtons::Ok, this});
+    }
 }
 
 void RecorderWindow::OnRecordTimer() {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
+
+#include <sys/resource.h>
 
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/private_pulse_daemon.h"
@@ -165,6 +168,30 @@ TEST_F(AudioServerTest, RemovedDeviceEndsTheRecordingWithACompleteFile) {
     ASSERT_TRUE(wav);
     EXPECT_EQ(wav->declaredDataBytes, wav->storedDataBytes);
     EXPECT_GT(wav->durationSeconds(), 0.2);
+}
+
+TEST_F(AudioServerTest, AFullDiskIsReportedAtStop) {
+    // A file-size limit stands in for a full disk: writes past it fail with EFBIG.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string path = folder_.file("full.wav");
+    std::string error;
+    auto session = server_->openRecording("tone_1000", path, error);
+    ASSERT_TRUE(session) << error;
+    ASSERT_TRUE(session->run(error)) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // 134 kB of float samples
+    EXPECT_FALSE(session->stop());
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(session->writeError().empty());
+    const auto wav = test_support::readWav(path);
+    ASSERT_TRUE(wav);  // what fitted is still a valid file, its header counting all of it
+    EXPECT_LE(wav->declaredDataBytes, wav->storedDataBytes);
+    EXPECT_GT(wav->declaredDataBytes, 32u * 1024);
 }
 
 TEST_F(AudioServerTest, UnknownDeviceOrFolderLeavesNoFile) {

@@ -10,7 +10,10 @@
 #include <QSettings>
 #include <QSlider>
 
+#include <csignal>
 #include <fstream>
+
+#include <sys/resource.h>
 
 #include "recorder/window/recorder_templates.h"
 #include "tests/capture/wav/wav_inspection.h"
@@ -423,6 +426,32 @@ TEST_F(RecorderWindowTest, ClosingWhileRecordingCompletesTheTakeBeforeSaving) {
     EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);
     EXPECT_NEAR(take->durationSeconds(), 0.7, 0.3);
     EXPECT_EQ(QSettings("Korvane", "ambrevo").value("Option/output_wav_file").toString(), path);
+}
+
+TEST_F(RecorderWindowTest, ATakeThatCouldNotBeWrittenIsReportedAtStop) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    window->controls()
+        .get<QLineEdit>(control::kOutputFile)
+        .setText(QString::fromStdString(folder_.file("full.wav")));
+    // A file-size limit stands in for a full disk.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 32 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    click(*window, control::kRecord);
+    pumpFor(800);
+    click(*window, control::kStop);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(window->statusText(), "Status : Ready");
+    ASSERT_EQ(rig.prompt.requests().size(), 1);
+    EXPECT_TRUE(
+        rig.prompt.requests()[0].text.startsWith("The recording could not be written completely:"));
+    EXPECT_EQ(rig.prompt.requests()[0].caption, "Error");
 }
 
 TEST_F(RecorderWindowTest, HintFollowsTheOnlyOnceRule) {
