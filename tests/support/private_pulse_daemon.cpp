@@ -70,7 +70,7 @@ struct PrivatePulseDaemon::PacedFeeder {
                 // a sound card, rather than piling up in the pipe.
                 int pendingBytes = 0;
                 ::ioctl(descriptor, FIONREAD, &pendingBytes);
-                if (pendingBytes <= static_cast<int>(2 * piece.size() * sizeof(float))) {
+                if (pendingBytes <= static_cast<int>(5 * piece.size() * sizeof(float))) {
                     const ssize_t written =
                         ::write(descriptor, piece.data(), piece.size() * sizeof(float));
                     if (written < 0 && errno != EAGAIN) {
