@@ -50,8 +50,10 @@ for program in orvindel ambrevo; do
     for key in Type Name Exec Icon Categories; do
         grep -q "^$key=" "$entry" || fail "$program.desktop has no $key"
     done
-    exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
-    [[ -x "$prefix/bin/$exec_program" ]] || fail "$program.desktop starts $exec_program, not installed"
+    # Exec names the installed program by its path, quoted here since the prefix has a blank.
+    exec_value=$(sed -n 's/^Exec=//p' "$entry")
+    [[ "$exec_value" == "\"$prefix/bin/$program\"" ]] ||
+        fail "$program.desktop starts $exec_value, not \"$prefix/bin/$program\""
     if command -v desktop-file-validate >/dev/null; then
         desktop-file-validate "$entry" || fail "$program.desktop does not validate"
     fi
