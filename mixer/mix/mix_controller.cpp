@@ -51,6 +51,12 @@ void MixController::setCompressors(ChosenCompressors compressors) {
 }
 
 void MixController::onMixCommand() {
+    // While a mix runs the button is "Stop" whatever the lists hold now: they stay editable
+    // during a mix, and emptying them must not leave a mix that cannot be stopped.
+    if (job_.Converting) {
+        StopRender();
+        return;
+    }
     if (job_.videos.empty()) {
         prompt_.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, widgets::PromptIcon::None,
                      owner_);
@@ -60,10 +66,6 @@ void MixController::onMixCommand() {
         static_cast<int>(job_.audios.size()) > kMaxListEntries) {
         prompt_.tell(QString::fromUtf8(kTooManyFilesMessage), {}, widgets::PromptIcon::None,
                      owner_);
-        return;
-    }
-    if (job_.Converting) {
-        StopRender();
         return;
     }
     if (!outputMayBeWritten()) {

@@ -59,8 +59,8 @@ class MixController : public QObject {
     void setCompressors(ChosenCompressors compressors);
     const ChosenCompressors& compressors() const { return compressors_; }
 
-    // The Mix button: the first check that applies decides (no video; a list too long; a mix
-    // running, which is then stopped; else the replace question and the start).
+    // The Mix button: a running mix is stopped; otherwise the first check that applies
+    // decides (no video; a list too long; else the replace question and the start).
     void onMixCommand();
 
     // Ends the running mix: the render is stopped (the file keeps what was written, and it

@@ -300,6 +300,17 @@ TEST_F(MixFlowTest, StopEndsTheMixAtOnceAndTheNextMixCountsAgain) {
     EXPECT_TRUE(editing::probeDuration(outputPath).succeeded());
 }
 
+TEST_F(MixFlowTest, AMixStopsEvenAfterItsListsWereEmptied) {
+    listBothClips();
+    mixButton().click();
+    ASSERT_TRUE(window->job().Converting);
+    window->controls().get<widgets::ImageButton>(kDeleteAllButton).click();
+    mixButton().click();  // "Stop"
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(mixButton().text(), "Mix");
+    EXPECT_TRUE(prompt.requests().isEmpty());
+}
+
 TEST_F(MixFlowTest, ATimeLineThatCouldNotBeCreatedIsNotRendered) {
     listBothClips();
     window->mixController().setTimelineFactory(
