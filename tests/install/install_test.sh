@@ -32,9 +32,9 @@ for page in "$source_dir"/resources/help/*.htm "$source_dir"/resources/help/help
     cmp -s "$page" "$help/$name" || fail "help page $name is missing or differs"
 done
 [[ -f "$help/Introduction.htm" ]] || fail "no help/Introduction.htm"
-# Every page a help page links must be installed beside it.
+# Every page, style sheet and picture a help page refers to must be installed beside it.
 for page in "$help"/*.htm; do
-    for target in $(grep -o 'href="[^"#:]*"' "$page" | sed 's/href="//; s/"$//'); do
+    for target in $(grep -o '\(href\|src\)="[^"#:]*"' "$page" | sed 's/^[a-z]*="//; s/"$//'); do
         [[ -e "$help/$target" ]] || fail "$(basename "$page") links the missing $target"
     done
 done
