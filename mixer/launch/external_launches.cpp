@@ -4,6 +4,7 @@
 #include "mixer/launch/maker_pages.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QUrl>
 
@@ -15,7 +16,12 @@ namespace mixer {
 
 namespace {
 
+// A regular file that opens for reading. Anything else (a folder, a pipe that would block the
+// window until someone writes to it, a device) is not something to play.
 bool canBeRead(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        return false;
+    }
     QFile file(path);
     return file.open(QIODevice::ReadOnly);
 }

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace mixer {
 namespace {
 
@@ -109,6 +111,27 @@ TEST_F(Launches, HelpOfTheSourceTreeIsCompiledIntoTheProgram) {
     ASSERT_TRUE(page.has_value());
     EXPECT_EQ(*page, QDir::cleanPath(QStringLiteral(ORVINDEL_SOURCE_DIR) +
                                      QStringLiteral("/resources/help/Introduction.htm")));
+}
+
+TEST_F(Launches, RecorderOfThisBuildTreeIsCompiledIntoTheProgram) {
+    const ProgramLocations running = ProgramLocations::ofRunningProgram();
+    EXPECT_EQ(QDir::cleanPath(running.buildTreeRecorderFolder),
+              QDir::cleanPath(QStringLiteral(ORVINDEL_BINARY_DIR) + QStringLiteral("/recorder")));
+}
+
+TEST_F(Launches, FoldersAndPipesAreNotPlayed) {
+    const auto pipe = folder.path() / "pipe.wav";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directories(folder.path() / "folder.avi");
+    const std::vector<AudioEntry> audios{{pipe.string()}, {folder.file("folder.avi")}};
+    ExternalLaunches launches(launcher, prompt, locationsIn(folder.path()));
+    launches.playSelectedAudios(audios, {0});  // must not wait for a writer
+    launches.playSelectedAudios(audios, {1});
+    EXPECT_TRUE(launcher.openedAddresses().isEmpty());
+    EXPECT_EQ(
+        prompt.texts(),
+        (QStringList{QString::fromStdString(pipe.string()) + " does not exist!",
+                     QString::fromStdString(folder.file("folder.avi")) + " does not exist!"}));
 }
 
 TEST_F(Launches, SelectedFilesArePlayedInAscendingOrderOncePerRow) {
