@@ -37,21 +37,29 @@ bool fileExists(const std::string& name) {
 
 }  // namespace
 
-Result Timeline::find(NodeId id, Node*& node) {
+Result Timeline::checkId(NodeId id) const {
     if (id == kNoNode) {
         return kErrorPointer;
     }
     if (id < 0 || static_cast<std::size_t>(id) > nodes_.size()) {
         return kErrorUnknownNode;
     }
-    node = &nodes_[static_cast<std::size_t>(id) - 1];
     return kOk;
 }
 
+Result Timeline::find(NodeId id, Node*& node) {
+    const Result result = checkId(id);
+    if (succeeded(result)) {
+        node = &nodes_[static_cast<std::size_t>(id) - 1];
+    }
+    return result;
+}
+
 Result Timeline::find(NodeId id, const Node*& node) const {
-    Node* found = nullptr;
-    const Result result = const_cast<Timeline*>(this)->find(id, found);
-    node = found;
+    const Result result = checkId(id);
+    if (succeeded(result)) {
+        node = &nodes_[static_cast<std::size_t>(id) - 1];
+    }
     return result;
 }
 

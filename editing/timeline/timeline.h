@@ -89,7 +89,9 @@ class Timeline final : public TimelineInterface {
         PropertySet properties;
     };
 
-    // Looks `id` up; kErrorPointer for kNoNode, kErrorUnknownNode for an id of no node.
+    // kErrorPointer for kNoNode, kErrorUnknownNode for an id of no node, else kOk.
+    Result checkId(NodeId id) const;
+    // Looks `id` up (see checkId); `node` is set only on success.
     Result find(NodeId id, Node*& node);
     Result find(NodeId id, const Node*& node) const;
     Result findKind(NodeId id, NodeKind kind, Node*& node);

@@ -1,23 +1,14 @@
+#include "mixer/timeline/build_steps.h"
 #include "mixer/timeline/placement.h"
 #include "mixer/timeline/timeline_build.h"
 
 namespace mixer {
 
+using build_steps::tell;
+using build_steps::trackRefused;
+
 using editing::failed;
 using editing::NodeKind;
-
-namespace {
-
-void tell(TimelineBuild& build, const char* text) {
-    build.prompt.tell(QString::fromUtf8(text), {}, widgets::PromptIcon::None, build.owner);
-}
-
-bool trackRefused(Result result) {
-    return result == editing::kErrorWrongNodeKind || result == editing::kErrorUnknownNode ||
-           result == editing::kErrorPointer || result == editing::kErrorNoInterface;
-}
-
-}  // namespace
 
 Result AddAudioGroup(TimelineBuild& build) {
     editing::TimelineInterface& timeline = build.CurrentTimeline;

@@ -1,19 +1,17 @@
 #include "mixer/timeline/timeline_build.h"
+#include "mixer/timeline/build_steps.h"
 
 #include "editing/timeline/timeline.h"
 #include "mixer/timeline/placement.h"
 
 namespace mixer {
 
+using build_steps::tell;
+
 using editing::failed;
 using editing::NodeKind;
 
 namespace {
-
-// A plain box under the program's own caption, as every build message but the first.
-void tell(TimelineBuild& build, const char* text) {
-    build.prompt.tell(QString::fromUtf8(text), {}, widgets::PromptIcon::None, build.owner);
-}
 
 // Whole seconds of a time, truncated, for the captions of the media error boxes.
 int wholeSeconds(RefTime time) {

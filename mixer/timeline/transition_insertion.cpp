@@ -1,25 +1,14 @@
+#include "mixer/timeline/build_steps.h"
 #include "mixer/timeline/timeline_build.h"
 #include "mixer/timeline/transition_effect_table.h"
 
 namespace mixer {
 
+using build_steps::tell;
+using build_steps::trackRefused;
+
 using editing::failed;
 using editing::NodeKind;
-
-namespace {
-
-void tell(TimelineBuild& build, const char* text) {
-    build.prompt.tell(QString::fromUtf8(text), {}, widgets::PromptIcon::None, build.owner);
-}
-
-// The time line refuses a track of the wrong kind (or one it does not know) before it looks at
-// anything else: the track does not take transitions or effects.
-bool trackRefused(Result result) {
-    return result == editing::kErrorWrongNodeKind || result == editing::kErrorUnknownNode ||
-           result == editing::kErrorPointer || result == editing::kErrorNoInterface;
-}
-
-}  // namespace
 
 Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime stop, int i) {
     const int transitionEffect = build.job.videos[static_cast<std::size_t>(i)].TransitionEffect;
