@@ -17,8 +17,9 @@ void signalOperation(pa_context*, int, void* connection) {
 }  // namespace
 
 std::unique_ptr<AudioServer> AudioServer::connect(const std::string& applicationName,
-                                                  std::string& error) {
-    auto connection = pulse::PulseConnection::open(applicationName, error);
+                                                  std::string& error,
+                                                  std::chrono::milliseconds answerLimit) {
+    auto connection = pulse::PulseConnection::open(applicationName, answerLimit, error);
     if (!connection) {
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,9 +24,12 @@ class PulseConnection;
 // device events are produced on the server thread, queued, and announced through the notifier.
 class AudioServer {
   public:
-    // Connects as `applicationName`; null with `error` set when no server answers.
-    static std::unique_ptr<AudioServer> connect(const std::string& applicationName,
-                                                std::string& error);
+    // Connects as `applicationName`; null with `error` set when no server answers. No call
+    // waits for the server longer than `answerLimit`: a server that stops answering makes the
+    // call fail instead of freezing the caller.
+    static std::unique_ptr<AudioServer> connect(
+        const std::string& applicationName, std::string& error,
+        std::chrono::milliseconds answerLimit = std::chrono::seconds(5));
     ~AudioServer();
     AudioServer(const AudioServer&) = delete;
     AudioServer& operator=(const AudioServer&) = delete;

@@ -20,6 +20,10 @@ void collectSource(pa_context*, const pa_source_info* info, int endOfList, void*
     state->sources.push_back(detailsFrom(*info));
 }
 
+void signalTick(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* connection) {
+    static_cast<PulseConnection*>(connection)->signal();
+}
+
 void signalSuccess(pa_context*, int, void* connection) {
     static_cast<PulseConnection*>(connection)->signal();
 }
@@ -57,8 +61,10 @@ SourceDetails detailsFrom(const pa_source_info& info) {
 }
 
 std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applicationName,
+                                                       std::chrono::milliseconds answerLimit,
                                                        std::string& error) {
     std::shared_ptr<PulseConnection> connection(new PulseConnection());
+    connection->answerLimit_ = answerLimit;
     connection->mainloop_.reset(pa_threaded_mainloop_new());
     if (!connection->mainloop_) {
         error = "cannot create the sound-server mainloop";
@@ -83,17 +89,16 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
     }
     {
         MainloopLock guard(connection->mainloop_.get());
-        for (;;) {
-            const pa_context_state_t state = pa_context_get_state(context);
-            if (state == PA_CONTEXT_READY) {
-                break;
-            }
-            if (!PA_CONTEXT_IS_GOOD(state)) {
-                error = std::string("cannot connect to the sound server: ") +
-                        pa_strerror(pa_context_errno(context));
-                return nullptr;
-            }
-            pa_threaded_mainloop_wait(connection->mainloop_.get());
+        connection->waitUntil([context] {
+            return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) ||
+                   pa_context_get_state(context) == PA_CONTEXT_READY;
+        });
+        if (pa_context_get_state(context) != PA_CONTEXT_READY) {
+            error = PA_CONTEXT_IS_GOOD(pa_context_get_state(context))
+                        ? std::string("the sound server does not answer")
+                        : std::string("cannot connect to the sound server: ") +
+                              pa_strerror(pa_context_errno(context));
+            return nullptr;
         }
         pa_context_set_subscribe_callback(context, &PulseConnection::onSubscription,
                                           connection.get());
@@ -127,14 +132,30 @@ bool PulseConnection::waitFor(pa_operation* operation) {
         return false;
     }
     OperationHandle owned(operation);
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
-        if (!isReady()) {
-            pa_operation_cancel(operation);
-            return false;
-        }
-        pa_threaded_mainloop_wait(mainloop_.get());
+    const bool answered = waitUntil(
+        [operation] { return pa_operation_get_state(operation) != PA_OPERATION_RUNNING; });
+    if (!answered && pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+        pa_operation_cancel(operation);
     }
     return pa_operation_get_state(operation) == PA_OPERATION_DONE;
+}
+
+bool PulseConnection::waitUntil(const std::function<bool()>& finished) {
+    const auto deadline = std::chrono::steady_clock::now() + answerLimit_;
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(mainloop_.get());
+    while (!finished()) {
+        const pa_context_state_t state = pa_context_get_state(context_.get());
+        if (!PA_CONTEXT_IS_GOOD(state) || std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        // Wakes this wait at least every 100 ms, so the deadline is noticed even when the
+        // server never answers.
+        const TimeEventHandle tick(
+            api, pa_context_rttime_new(context_.get(), pa_rtclock_now() + 100 * PA_USEC_PER_MSEC,
+                                       &signalTick, this));
+        pa_threaded_mainloop_wait(mainloop_.get());
+    }
+    return true;
 }
 
 std::vector<SourceDetails> PulseConnection::listSources() {

@@ -4,6 +4,7 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -35,7 +36,9 @@ struct SourceDetails {
 // the mainloop thread, which holds the lock while it runs them.
 class PulseConnection {
   public:
+    // `answerLimit`: how long any wait for the server may take before it is given up.
     static std::shared_ptr<PulseConnection> open(const std::string& applicationName,
+                                                 std::chrono::milliseconds answerLimit,
                                                  std::string& error);
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
@@ -46,9 +49,13 @@ class PulseConnection {
     MainloopLock lock() const { return MainloopLock(mainloop_.get()); }
     bool isReady() const;
 
-    // Waits until `operation` completes; false when it could not even start or the connection
-    // broke. Takes ownership of the reference.
+    // Waits until `operation` completes; false when it could not even start, the connection
+    // broke or the server did not answer in time. Takes ownership of the reference.
     bool waitFor(pa_operation* operation);
+    // Waits (lock held) until `finished` holds; false when the connection broke or the server
+    // did not answer within the answer limit. A server that stops answering never freezes the
+    // caller for longer than that.
+    bool waitUntil(const std::function<bool()>& finished);
     void signal() { pa_threaded_mainloop_signal(mainloop_.get(), 0); }
 
     std::vector<SourceDetails> listSources();
@@ -68,6 +75,7 @@ class PulseConnection {
                                 void* self);
     void push(DeviceEventKind kind, const std::string& name);
 
+    std::chrono::milliseconds answerLimit_{5000};
     ThreadedMainloopHandle mainloop_;
     ContextHandle context_;
     // Source index -> name, kept current by the subscription (removal events carry the index

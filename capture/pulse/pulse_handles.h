@@ -54,6 +54,23 @@ struct ProplistDeleter {
 };
 using ProplistHandle = std::unique_ptr<pa_proplist, ProplistDeleter>;
 
+// A timer event of the mainloop; freed (and so never fired afterwards) when dropped.
+class TimeEventHandle {
+  public:
+    TimeEventHandle(pa_mainloop_api* api, pa_time_event* event) : api_(api), event_(event) {}
+    ~TimeEventHandle() {
+        if (event_ != nullptr) {
+            api_->time_free(event_);
+        }
+    }
+    TimeEventHandle(const TimeEventHandle&) = delete;
+    TimeEventHandle& operator=(const TimeEventHandle&) = delete;
+
+  private:
+    pa_mainloop_api* api_;
+    pa_time_event* event_;
+};
+
 // Holds the mainloop lock for a scope: every pa_* call from outside the mainloop thread is
 // made under it.
 class MainloopLock {

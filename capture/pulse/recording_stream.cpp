@@ -14,16 +14,11 @@ constexpr pa_usec_t kFragmentUsec = 100'000;
 
 // Waits until the stream is ready or has failed; true when ready.
 bool waitUntilReady(PulseConnection& connection, pa_stream* stream) {
-    for (;;) {
+    connection.waitUntil([stream] {
         const pa_stream_state_t state = pa_stream_get_state(stream);
-        if (state == PA_STREAM_READY) {
-            return true;
-        }
-        if (!PA_STREAM_IS_GOOD(state) || !connection.isReady()) {
-            return false;
-        }
-        pa_threaded_mainloop_wait(connection.mainloop());
-    }
+        return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+    });
+    return pa_stream_get_state(stream) == PA_STREAM_READY;
 }
 
 void signalSuccess(pa_stream*, int, void* connection) {

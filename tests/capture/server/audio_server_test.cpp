@@ -4,9 +4,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/private_pulse_daemon.h"
@@ -213,6 +218,36 @@ TEST_F(AudioServerTest, LevelMeterFollowsTheTone) {
     }
     EXPECT_GT(highest, 0.05);  // the sine source plays at a fixed amplitude
     EXPECT_LE(highest, 1.0);
+}
+
+TEST(AudioServerWithoutAnswer, ASilentServerIsGivenUpOnInsteadOfFreezing) {
+    // A socket that accepts connections but never speaks.
+    test_support::TemporaryFolder folder;
+    const std::string socketPath = folder.file("silent");
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    const char* previous = std::getenv("PULSE_SERVER");
+    const std::string saved = previous != nullptr ? previous : "";
+    setenv("PULSE_SERVER", ("unix:" + socketPath).c_str(), 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string error;
+    auto server = AudioServer::connect("ambrevo-test", error, std::chrono::milliseconds(400));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (previous != nullptr) {
+        setenv("PULSE_SERVER", saved.c_str(), 1);
+    } else {
+        unsetenv("PULSE_SERVER");
+    }
+    close(listener);
+    EXPECT_FALSE(server);
+    EXPECT_FALSE(error.empty());
+    EXPECT_LT(waited, std::chrono::seconds(3));
 }
 
 }  // namespace
