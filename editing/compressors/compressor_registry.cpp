@@ -9,30 +9,56 @@ namespace editing {
 
 namespace {
 
-Compressor videoCandidate(std::string friendlyName, std::string encoderName,
-                          CompressorSettings settings, bool hasQuality, bool hasBitRate,
-                          bool hasKeyFrameInterval, bool hasSpeedPreset) {
-    return Compressor{CompressorKind::Video,
-                      std::move(friendlyName),
-                      std::move(encoderName),
-                      std::move(settings),
-                      hasQuality,
-                      hasBitRate,
-                      hasKeyFrameInterval,
-                      hasSpeedPreset};
+// Bounds the encoders honour: the MPEG video encoders cut a longer key-frame distance to 600
+// frames; the quantiser scale runs 1 - 31, x264's constant rate factor 1 - 51 (0, lossless,
+// would read as "default").
+constexpr SettingRange kQuantiserScale{1, 31};
+constexpr SettingRange kConstantRateFactor{1, 51};
+constexpr SettingRange kVideoBitRateKbps{1, 200'000};
+constexpr SettingRange kMpegKeyFrameInterval{1, 600};
+constexpr SettingRange kKeyFrameInterval{1, 3'000};
+
+SettableSettings quantised(std::optional<SettingRange> keyFrameInterval) {
+    return {QualityScale::QuantiserScale, kQuantiserScale, kVideoBitRateKbps, keyFrameInterval, {}};
 }
 
-Compressor audioCandidate(std::string friendlyName, std::string encoderName, int bitRateKbps) {
+SettableSettings keyFramesOnly() {
+    return {QualityScale::None, std::nullopt, std::nullopt, kKeyFrameInterval, {}};
+}
+
+SettableSettings x264Settable() {
+    return {QualityScale::ConstantRateFactor,
+            kConstantRateFactor,
+            kVideoBitRateKbps,
+            kKeyFrameInterval,
+            {"ultrafast", "superfast", "veryfast", "faster", "fast", "medium", "slow", "slower",
+             "veryslow"}};
+}
+
+Compressor videoCandidate(std::string friendlyName, std::string encoderName,
+                          CompressorSettings settings, SettableSettings settable) {
+    return Compressor{CompressorKind::Video, std::move(friendlyName), std::move(encoderName),
+                      std::move(settings), std::move(settable)};
+}
+
+// `bitRateKbps` of 0: the encoder's rate follows from the format; nothing to set.
+Compressor audioCandidate(std::string friendlyName, std::string encoderName, int bitRateKbps,
+                          SettingRange bitRateRangeKbps = {}) {
     CompressorSettings settings;
     settings.bitRateKbps = bitRateKbps;
-    return Compressor{CompressorKind::Audio,
-                      std::move(friendlyName),
-                      std::move(encoderName),
-                      settings,
-                      false,
-                      bitRateKbps > 0,
-                      false,
-                      false};
+    SettableSettings settable;
+    if (bitRateKbps > 0) {
+        settable.bitRateKbps = bitRateRangeKbps;
+    }
+    return Compressor{CompressorKind::Audio, std::move(friendlyName), std::move(encoderName),
+                      settings, std::move(settable)};
+}
+
+int clampedInto(const std::optional<SettingRange>& range, int value) {
+    if (!range || value <= 0) {
+        return 0;
+    }
+    return std::clamp(value, range->least, range->most);
 }
 
 std::string lowerCase(std::string text) {
@@ -69,33 +95,43 @@ std::vector<std::string> namesOf(const std::vector<Compressor>& list) {
 
 }  // namespace
 
+CompressorSettings clampedSettings(const SettableSettings& settable, CompressorSettings settings) {
+    settings.quality = clampedInto(settable.quality, settings.quality);
+    settings.bitRateKbps = clampedInto(settable.bitRateKbps, settings.bitRateKbps);
+    settings.keyFrameInterval = clampedInto(settable.keyFrameInterval, settings.keyFrameInterval);
+    if (settable.speedPresets.empty()) {
+        settings.speedPreset.clear();
+    }
+    return settings;
+}
+
 std::vector<Compressor> candidateCompressors(CompressorKind kind) {
     if (kind == CompressorKind::Video) {
         // Order is part of the contract: positions are remembered between runs.
         return {
-            videoCandidate("DivX-compatible MPEG-4 Part 2", "mpeg4", {3, 0, 250, {}}, true, true,
-                           true, false),
-            videoCandidate("Microsoft MPEG-4 Video Codec V3", "msmpeg4", {3, 0, 250, {}}, true,
-                           true, true, false),
-            videoCandidate("Microsoft MPEG-4 Video Codec V2", "msmpeg4v2", {3, 0, 250, {}}, true,
-                           true, true, false),
-            videoCandidate("H.264 / AVC (x264)", "libx264", {23, 0, 250, "veryfast"}, true, true,
-                           true, true),
-            videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}}, true, true, false, false),
-            videoCandidate("Huffyuv lossless", "huffyuv", {}, false, false, false, false),
-            videoCandidate("FFmpeg Huffyuv lossless", "ffvhuff", {}, false, false, false, false),
-            videoCandidate("FFV1 lossless", "ffv1", {0, 0, 250, {}}, false, false, true, false),
-            videoCandidate("PNG frames lossless", "png", {}, false, false, false, false),
-            videoCandidate("Zip Motion Blocks Video", "zmbv", {0, 0, 250, {}}, false, false, true,
-                           false),
+            videoCandidate("DivX-compatible MPEG-4 Part 2", "mpeg4", {3, 0, 250, {}},
+                           quantised(kMpegKeyFrameInterval)),
+            videoCandidate("Microsoft MPEG-4 Video Codec V3", "msmpeg4", {3, 0, 250, {}},
+                           quantised(kMpegKeyFrameInterval)),
+            videoCandidate("Microsoft MPEG-4 Video Codec V2", "msmpeg4v2", {3, 0, 250, {}},
+                           quantised(kMpegKeyFrameInterval)),
+            videoCandidate("H.264 / AVC (x264)", "libx264", {23, 0, 250, "veryfast"},
+                           x264Settable()),
+            // Every JPEG frame is a key frame.
+            videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}}, quantised(std::nullopt)),
+            videoCandidate("Huffyuv lossless", "huffyuv", {}, {}),
+            videoCandidate("FFmpeg Huffyuv lossless", "ffvhuff", {}, {}),
+            videoCandidate("FFV1 lossless", "ffv1", {0, 0, 250, {}}, keyFramesOnly()),
+            videoCandidate("PNG frames lossless", "png", {}, {}),
+            videoCandidate("Zip Motion Blocks Video", "zmbv", {0, 0, 250, {}}, keyFramesOnly()),
         };
     }
     return {
         audioCandidate("Microsoft ADPCM", "adpcm_ms", 0),
         audioCandidate("IMA ADPCM", "adpcm_ima_wav", 0),
-        audioCandidate("MPEG Layer-3 (MP3)", "libmp3lame", 192),
-        audioCandidate("MPEG Layer-2 (MP2)", "mp2", 192),
-        audioCandidate("Dolby Digital AC-3", "ac3", 192),
+        audioCandidate("MPEG Layer-3 (MP3)", "libmp3lame", 192, {8, 320}),
+        audioCandidate("MPEG Layer-2 (MP2)", "mp2", 192, {32, 384}),
+        audioCandidate("Dolby Digital AC-3", "ac3", 192, {32, 640}),
         audioCandidate("CCITT A-Law", "pcm_alaw", 0),
         audioCandidate("CCITT u-Law", "pcm_mulaw", 0),
         audioCandidate("PCM 8-bit unsigned", "pcm_u8", 0),
@@ -105,12 +141,13 @@ std::vector<Compressor> candidateCompressors(CompressorKind kind) {
 bool encoderOpens(const Compressor& compressor) {
     ffmpeg::CodecContextHandle context;
     std::string description;
+    const EncoderOptions probe{StreamHeaders::InBand};
     if (compressor.kind == CompressorKind::Video) {
-        return succeeded(openVideoEncoder(compressor, VideoEncoderFormat{64, 48, {25, 1}}, false,
+        return succeeded(openVideoEncoder(compressor, VideoEncoderFormat{64, 48, {25, 1}}, probe,
                                           context, description));
     }
     return succeeded(
-        openAudioEncoder(compressor, AudioEncoderFormat{44100, 2}, false, context, description));
+        openAudioEncoder(compressor, AudioEncoderFormat{44100, 2}, probe, context, description));
 }
 
 CompressorRegistry CompressorRegistry::discover() {

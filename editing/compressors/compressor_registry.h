@@ -10,15 +10,46 @@ namespace editing {
 enum class CompressorKind { Video, Audio };
 
 // What the render applies to one encoder. A value of 0 (or an empty preset) leaves the
-// encoder's own default in place; the has* flags of Compressor say which fields an encoder
-// takes, so a settings dialog shows only those.
+// encoder's own default in place; SettableSettings says which fields an encoder takes and
+// within which bounds, so a settings dialog shows only those.
 struct CompressorSettings {
-    int quality = 0;      // quality scale: qscale 1 (best) .. 31 for MPEG-4 / MJPEG, CRF for H.264
-    int bitRateKbps = 0;  // target bit rate in kbit/s; used where quality is 0 or not offered
+    int quality = 0;           // on the encoder's QualityScale; lower is better on every scale
+    int bitRateKbps = 0;       // target bit rate in kbit/s; used where quality is 0 or not offered
     int keyFrameInterval = 0;  // frames from one key frame to the next (video)
     std::string speedPreset;   // the encoder's speed preset ("veryfast" ...), where it has one
 
     bool operator==(const CompressorSettings&) const = default;
+};
+
+// The numbers one setting may take, both ends included. 0 is never inside a range: it stands
+// for "the encoder's own default" in every field.
+struct SettingRange {
+    int least = 1;
+    int most = 1;
+
+    bool operator==(const SettingRange&) const = default;
+};
+
+// How an encoder reads CompressorSettings::quality.
+enum class QualityScale {
+    None,                // the encoder takes no quality number
+    QuantiserScale,      // fixed quantiser (qscale): 1 is best
+    ConstantRateFactor,  // x264's constant rate factor: lower is better
+};
+
+// What a user may set on one encoder, with the bounds the encoder honours. A setting the
+// encoder does not take has no range (and no presets).
+struct SettableSettings {
+    QualityScale qualityScale = QualityScale::None;
+    std::optional<SettingRange> quality;  // present exactly when qualityScale is not None
+    std::optional<SettingRange> bitRateKbps;
+    std::optional<SettingRange> keyFrameInterval;
+    std::vector<std::string> speedPresets;  // fastest first; empty: no preset to choose
+
+    bool takesAnything() const {
+        return quality || bitRateKbps || keyFrameInterval || !speedPresets.empty();
+    }
+    bool operator==(const SettableSettings&) const = default;
 };
 
 // One encoder that the AVI writer can use, as the user sees it.
@@ -26,12 +57,14 @@ struct Compressor {
     CompressorKind kind = CompressorKind::Video;
     std::string friendlyName;     // shown in the lists, searched by the default look-up
     std::string encoderName;      // the libavcodec encoder ("mpeg4", "adpcm_ms" ...)
-    CompressorSettings settings;  // sensible defaults for this encoder
-    bool hasQuality = false;
-    bool hasBitRate = false;
-    bool hasKeyFrameInterval = false;
-    bool hasSpeedPreset = false;
+    CompressorSettings settings;  // sensible defaults for this encoder, within `settable`
+    SettableSettings settable;    // what the render applies of `settings`; the rest is ignored
 };
+
+// `settings` brought within what `settable` offers: fields the encoder does not take are
+// cleared (0 / empty), numbers other than 0 are clamped into their ranges. A preset outside
+// the list is kept (the encoder rejects it when it is not one of its own).
+CompressorSettings clampedSettings(const SettableSettings& settable, CompressorSettings settings);
 
 // The video and audio compressors that are usable on this machine, each list in a fixed order
 // (see docs/compressors.md): a candidate is listed only when its encoder exists and opens with

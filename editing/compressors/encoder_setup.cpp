@@ -18,29 +18,61 @@ std::string averrorText(int code) {
     return text;
 }
 
-bool takesQscale(const std::string& encoderName) {
-    return encoderName == "mpeg4" || encoderName == "msmpeg4" || encoderName == "msmpeg4v2" ||
-           encoderName == "mjpeg";
-}
-
 void applyVideoSettings(const Compressor& compressor, AVCodecContext& context) {
-    const CompressorSettings& settings = compressor.settings;
-    if (compressor.hasQuality && settings.quality > 0) {
-        if (takesQscale(compressor.encoderName)) {
+    const SettableSettings& settable = compressor.settable;
+    const CompressorSettings settings = clampedSettings(settable, compressor.settings);
+    if (settings.quality > 0) {
+        if (settable.qualityScale == QualityScale::ConstantRateFactor) {
+            av_opt_set_int(context.priv_data, "crf", settings.quality, 0);
+        } else {
             context.flags |= AV_CODEC_FLAG_QSCALE;
             context.global_quality = FF_QP2LAMBDA * settings.quality;
-        } else {
-            av_opt_set_int(context.priv_data, "crf", settings.quality, 0);
         }
-    } else if (compressor.hasBitRate && settings.bitRateKbps > 0) {
+    } else if (settings.bitRateKbps > 0) {
         context.bit_rate = static_cast<int64_t>(settings.bitRateKbps) * 1000;
     }
-    if (compressor.hasKeyFrameInterval && settings.keyFrameInterval > 0) {
+    if (settings.keyFrameInterval > 0) {
         context.gop_size = settings.keyFrameInterval;
     }
-    if (compressor.hasSpeedPreset && !settings.speedPreset.empty()) {
+    if (!settings.speedPreset.empty()) {
         av_opt_set(context.priv_data, "preset", settings.speedPreset.c_str(), 0);
     }
+}
+
+void applyAudioSettings(const Compressor& compressor, AVCodecContext& context) {
+    const CompressorSettings settings = clampedSettings(compressor.settable, compressor.settings);
+    if (settings.bitRateKbps > 0) {
+        context.bit_rate = static_cast<int64_t>(settings.bitRateKbps) * 1000;
+    }
+}
+
+// The encoder of `compressor`, allocated, when it exists and is of `type`.
+Result allocateEncoder(const Compressor& compressor, AVMediaType type,
+                       ffmpeg::CodecContextHandle& allocated, std::string& description) {
+    const AVCodec* codec = avcodec_find_encoder_by_name(compressor.encoderName.c_str());
+    if (codec == nullptr || codec->type != type) {
+        description = "The encoder \"" + compressor.encoderName + "\" is not available.";
+        return kErrorNoCompressor;
+    }
+    allocated.reset(avcodec_alloc_context3(codec));
+    return allocated ? kOk : kErrorOutOfMemory;
+}
+
+// Opens the configured `configured` into `context` with the header `options`.
+Result openConfigured(const Compressor& compressor, EncoderOptions options,
+                      ffmpeg::CodecContextHandle configured, ffmpeg::CodecContextHandle& context,
+                      std::string& description) {
+    if (options.headers == StreamHeaders::Global) {
+        configured->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    }
+    const int status = avcodec_open2(configured.get(), configured->codec, nullptr);
+    if (status < 0) {
+        description =
+            "Could not open the encoder \"" + compressor.encoderName + "\": " + averrorText(status);
+        return status;
+    }
+    context = std::move(configured);
+    return kOk;
 }
 
 template <typename Format, std::size_t Count>
@@ -76,74 +108,46 @@ AVSampleFormat chooseEncoderSampleFormat(const AVCodec& codec) {
 }
 
 Result openVideoEncoder(const Compressor& compressor, const VideoEncoderFormat& format,
-                        bool globalHeader, ffmpeg::CodecContextHandle& context,
+                        EncoderOptions options, ffmpeg::CodecContextHandle& context,
                         std::string& description) {
     context.reset();
-    const AVCodec* codec = avcodec_find_encoder_by_name(compressor.encoderName.c_str());
-    if (codec == nullptr || codec->type != AVMEDIA_TYPE_VIDEO) {
-        description = "The encoder \"" + compressor.encoderName + "\" is not available.";
-        return kErrorNoCompressor;
+    ffmpeg::CodecContextHandle configured;
+    const Result allocated =
+        allocateEncoder(compressor, AVMEDIA_TYPE_VIDEO, configured, description);
+    if (failed(allocated)) {
+        return allocated;
     }
-    ffmpeg::CodecContextHandle opened(avcodec_alloc_context3(codec));
-    if (!opened) {
-        return kErrorOutOfMemory;
-    }
-    opened->width = format.width;
-    opened->height = format.height;
-    opened->time_base = av_inv_q(format.framesPerSecond);
-    opened->framerate = format.framesPerSecond;
-    opened->sample_aspect_ratio = AVRational{1, 1};
-    opened->pix_fmt = chooseEncoderPixelFormat(*codec);
-    opened->thread_count = 2;
+    configured->width = format.width;
+    configured->height = format.height;
+    configured->time_base = av_inv_q(format.framesPerSecond);
+    configured->framerate = format.framesPerSecond;
+    configured->sample_aspect_ratio = AVRational{1, 1};
+    configured->pix_fmt = chooseEncoderPixelFormat(*configured->codec);
+    configured->thread_count = 2;
     if (compressor.encoderName == "mjpeg") {
         // Limited-range 4:2:0 JPEG is what AVI MJPEG players read.
-        opened->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
+        configured->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
     }
-    if (globalHeader) {
-        opened->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    }
-    applyVideoSettings(compressor, *opened);
-    const int status = avcodec_open2(opened.get(), codec, nullptr);
-    if (status < 0) {
-        description =
-            "Could not open the encoder \"" + compressor.encoderName + "\": " + averrorText(status);
-        return status;
-    }
-    context = std::move(opened);
-    return kOk;
+    applyVideoSettings(compressor, *configured);
+    return openConfigured(compressor, options, std::move(configured), context, description);
 }
 
 Result openAudioEncoder(const Compressor& compressor, const AudioEncoderFormat& format,
-                        bool globalHeader, ffmpeg::CodecContextHandle& context,
+                        EncoderOptions options, ffmpeg::CodecContextHandle& context,
                         std::string& description) {
     context.reset();
-    const AVCodec* codec = avcodec_find_encoder_by_name(compressor.encoderName.c_str());
-    if (codec == nullptr || codec->type != AVMEDIA_TYPE_AUDIO) {
-        description = "The encoder \"" + compressor.encoderName + "\" is not available.";
-        return kErrorNoCompressor;
+    ffmpeg::CodecContextHandle configured;
+    const Result allocated =
+        allocateEncoder(compressor, AVMEDIA_TYPE_AUDIO, configured, description);
+    if (failed(allocated)) {
+        return allocated;
     }
-    ffmpeg::CodecContextHandle opened(avcodec_alloc_context3(codec));
-    if (!opened) {
-        return kErrorOutOfMemory;
-    }
-    opened->sample_rate = format.sampleRate;
-    av_channel_layout_default(&opened->ch_layout, format.channels);
-    opened->sample_fmt = chooseEncoderSampleFormat(*codec);
-    opened->time_base = AVRational{1, format.sampleRate};
-    if (globalHeader) {
-        opened->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    }
-    if (compressor.hasBitRate && compressor.settings.bitRateKbps > 0) {
-        opened->bit_rate = static_cast<int64_t>(compressor.settings.bitRateKbps) * 1000;
-    }
-    const int status = avcodec_open2(opened.get(), codec, nullptr);
-    if (status < 0) {
-        description =
-            "Could not open the encoder \"" + compressor.encoderName + "\": " + averrorText(status);
-        return status;
-    }
-    context = std::move(opened);
-    return kOk;
+    configured->sample_rate = format.sampleRate;
+    av_channel_layout_default(&configured->ch_layout, format.channels);
+    configured->sample_fmt = chooseEncoderSampleFormat(*configured->codec);
+    configured->time_base = AVRational{1, format.sampleRate};
+    applyAudioSettings(compressor, *configured);
+    return openConfigured(compressor, options, std::move(configured), context, description);
 }
 
 }  // namespace editing

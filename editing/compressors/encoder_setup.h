@@ -23,19 +23,27 @@ struct AudioEncoderFormat {
     int channels = 2;
 };
 
+// Where the encoder's setup data (extradata) goes: in band, or once in the stream header
+// when the muxer asks for a global header.
+enum class StreamHeaders { InBand, Global };
+
+struct EncoderOptions {
+    StreamHeaders headers = StreamHeaders::InBand;
+};
+
 // The pixel format the encoder is fed: yuv420p when it takes it, else its first format.
 AVPixelFormat chooseEncoderPixelFormat(const AVCodec& codec);
 // The sample format the encoder is fed: s16 when it takes it, else its first format.
 AVSampleFormat chooseEncoderSampleFormat(const AVCodec& codec);
 
-// Finds, configures (format + settings) and opens the encoder of `compressor`.
-// `globalHeader` asks for extradata in the stream header (set when the muxer wants it).
+// Finds, configures (format + settings) and opens the encoder of `compressor`. Only what
+// `compressor.settable` offers of `compressor.settings` is applied, clamped into its range.
 // On failure `context` is empty and `description` says why.
 Result openVideoEncoder(const Compressor& compressor, const VideoEncoderFormat& format,
-                        bool globalHeader, ffmpeg::CodecContextHandle& context,
+                        EncoderOptions options, ffmpeg::CodecContextHandle& context,
                         std::string& description);
 Result openAudioEncoder(const Compressor& compressor, const AudioEncoderFormat& format,
-                        bool globalHeader, ffmpeg::CodecContextHandle& context,
+                        EncoderOptions options, ffmpeg::CodecContextHandle& context,
                         std::string& description);
 
 }  // namespace editing

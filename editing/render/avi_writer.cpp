@@ -25,6 +25,11 @@ struct BufferPoolDeleter {
 };
 using BufferPoolHandle = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 
+EncoderOptions encoderOptionsFor(const AVFormatContext& format) {
+    return {(format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
+                                                              : StreamHeaders::InBand};
+}
+
 AVRational rateOf(double framesPerSecond) {
     return av_d2q(framesPerSecond, 1'000'000);
 }
@@ -87,9 +92,9 @@ Result AviWriter::addVideoStream(int width, int height, double framesPerSecond,
     const AVRational rate = rateOf(framesPerSecond);
     AVCodecParameters& parameters = *entry->stream->codecpar;
     if (compressor) {
-        const Result result = openVideoEncoder(*compressor, VideoEncoderFormat{width, height, rate},
-                                               (format_->oformat->flags & AVFMT_GLOBALHEADER) != 0,
-                                               entry->encoder, description);
+        const Result result =
+            openVideoEncoder(*compressor, VideoEncoderFormat{width, height, rate},
+                             encoderOptionsFor(*format_), entry->encoder, description);
         if (failed(result)) {
             return result;
         }
@@ -158,9 +163,9 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
     }
     AVCodecParameters& parameters = *entry->stream->codecpar;
     if (compressor) {
-        const Result result = openAudioEncoder(
-            *compressor, AudioEncoderFormat{sampleRate, channels},
-            (format_->oformat->flags & AVFMT_GLOBALHEADER) != 0, entry->encoder, description);
+        const Result result =
+            openAudioEncoder(*compressor, AudioEncoderFormat{sampleRate, channels},
+                             encoderOptionsFor(*format_), entry->encoder, description);
         if (failed(result)) {
             return result;
         }

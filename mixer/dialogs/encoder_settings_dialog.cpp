@@ -21,11 +21,13 @@ constexpr int kRowHeight = 18;
 constexpr int kDialogWidth = 230;
 const QString kEncoderDefaultText = QStringLiteral("Encoder default");
 
-ControlTemplate spinBox(int id, int y, int largest) {
+// A number box over `range`, with "Encoder default" (0) below it. Numbers between 0 and the
+// range's least are clamped when the settings are taken.
+ControlTemplate spinBox(int id, int y, editing::SettingRange range) {
     ControlTemplate control{id, ControlKind::Custom, {}, 130, y, 90, 12};
-    control.create = [largest](const ControlTemplate&, QWidget* parent) -> QWidget* {
+    control.create = [range](const ControlTemplate&, QWidget* parent) -> QWidget* {
         auto* box = new QSpinBox(parent);
-        box->setRange(0, largest);
+        box->setRange(0, range.most);
         box->setSpecialValueText(kEncoderDefaultText);
         return box;
     };
@@ -48,22 +50,21 @@ widgets::DialogTemplate encoderSettingsTemplate(const editing::Compressor& compr
     controls.push_back({kCompressorName, ControlKind::Label,
                         QString::fromStdString(compressor.friendlyName), 7, 7, kDialogWidth - 14,
                         8});
+    const editing::SettableSettings& settable = compressor.settable;
     int y = 22;
-    if (compressor.hasQuality) {
-        const QualityScale scale = qualityScaleFor(compressor);
+    if (settable.quality) {
         controls.push_back(rowLabel(QStringLiteral("Quality (%1 = best, %2 = smallest file):")
-                                        .arg(scale.best)
-                                        .arg(scale.smallest),
+                                        .arg(settable.quality->least)
+                                        .arg(settable.quality->most),
                                     y));
-        ControlTemplate quality = spinBox(kQualityBox, y, scale.smallest);
-        controls.push_back(quality);
+        controls.push_back(spinBox(kQualityBox, y, *settable.quality));
         y += kRowHeight;
     }
-    if (compressor.hasBitRate) {
+    if (settable.bitRateKbps) {
         controls.push_back(rowLabel(QStringLiteral("Bit rate (kbit/s):"), y));
-        controls.push_back(spinBox(kBitRateBox, y, kLargestBitRateKbps));
+        controls.push_back(spinBox(kBitRateBox, y, *settable.bitRateKbps));
         y += kRowHeight;
-        if (compressor.hasQuality) {
+        if (settable.quality) {
             controls.push_back({kNoControlId, ControlKind::Label,
                                 QStringLiteral("The bit rate applies while the quality is left "
                                                "at the encoder default."),
@@ -71,12 +72,12 @@ widgets::DialogTemplate encoderSettingsTemplate(const editing::Compressor& compr
             y += 14;
         }
     }
-    if (compressor.hasKeyFrameInterval) {
+    if (settable.keyFrameInterval) {
         controls.push_back(rowLabel(QStringLiteral("Key frame every (frames):"), y));
-        controls.push_back(spinBox(kKeyFrameIntervalBox, y, kLargestKeyFrameInterval));
+        controls.push_back(spinBox(kKeyFrameIntervalBox, y, *settable.keyFrameInterval));
         y += kRowHeight;
     }
-    if (compressor.hasSpeedPreset) {
+    if (!settable.speedPresets.empty()) {
         controls.push_back(rowLabel(QStringLiteral("Speed preset:"), y));
         controls.push_back({kSpeedPresetList, ControlKind::DropDownList, {}, 130, y, 90, 120});
         y += kRowHeight;
@@ -151,7 +152,7 @@ editing::CompressorSettings EncoderSettingsDialog::chosenSettings() const {
             chosen.speedPreset = presets->currentText().toStdString();
         }
     }
-    return chosen;
+    return clampedEncoderSettings(compressor_, chosen);
 }
 
 std::optional<editing::CompressorSettings> runEncoderSettingsDialog(

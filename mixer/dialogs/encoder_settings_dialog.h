@@ -37,7 +37,8 @@ class EncoderSettingsDialog : public QDialog {
                           const editing::CompressorSettings& current, QWidget* parent = nullptr);
 
     const widgets::DialogControls& controls() const { return controls_; }
-    // What the fields hold now (fields the encoder does not take are 0 / empty).
+    // What the fields hold now, clamped into the encoder's ranges (fields the encoder does not
+    // take are 0 / empty).
     editing::CompressorSettings chosenSettings() const;
     void showSettings(const editing::CompressorSettings& settings);
 

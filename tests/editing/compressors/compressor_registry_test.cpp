@@ -132,7 +132,7 @@ TEST(CompressorSettings, TheRenderAppliesQualityKeyFramesPresetAndBitRate) {
     EXPECT_EQ(mpeg4.settings.keyFrameInterval, 250);
     mpeg4.settings.quality = 5;
     mpeg4.settings.keyFrameInterval = 12;
-    ASSERT_EQ(openVideoEncoder(mpeg4, {352, 240, {25, 1}}, false, context, description), kOk)
+    ASSERT_EQ(openVideoEncoder(mpeg4, {352, 240, {25, 1}}, {}, context, description), kOk)
         << description;
     EXPECT_EQ(context->gop_size, 12);
     EXPECT_TRUE(context->flags & AV_CODEC_FLAG_QSCALE);
@@ -142,7 +142,7 @@ TEST(CompressorSettings, TheRenderAppliesQualityKeyFramesPresetAndBitRate) {
     Compressor bitRate = candidateCompressors(CompressorKind::Video)[0];
     bitRate.settings.quality = 0;
     bitRate.settings.bitRateKbps = 800;
-    ASSERT_EQ(openVideoEncoder(bitRate, {352, 240, {25, 1}}, false, context, description), kOk);
+    ASSERT_EQ(openVideoEncoder(bitRate, {352, 240, {25, 1}}, {}, context, description), kOk);
     EXPECT_FALSE(context->flags & AV_CODEC_FLAG_QSCALE);
     EXPECT_EQ(context->bit_rate, 800000);
 
@@ -154,7 +154,7 @@ TEST(CompressorSettings, TheRenderAppliesQualityKeyFramesPresetAndBitRate) {
     }
     if (encoderOpens(x264)) {
         x264.settings.speedPreset = "ultrafast";
-        ASSERT_EQ(openVideoEncoder(x264, {352, 240, {25, 1}}, false, context, description), kOk);
+        ASSERT_EQ(openVideoEncoder(x264, {352, 240, {25, 1}}, {}, context, description), kOk);
         std::uint8_t* preset = nullptr;
         ASSERT_GE(av_opt_get(context->priv_data, "preset", 0, &preset), 0);
         EXPECT_STREQ(reinterpret_cast<char*>(preset), "ultrafast");
@@ -163,10 +163,49 @@ TEST(CompressorSettings, TheRenderAppliesQualityKeyFramesPresetAndBitRate) {
 
     const Compressor mp3 = candidateCompressors(CompressorKind::Audio)[2];
     ASSERT_EQ(mp3.encoderName, "libmp3lame");
-    ASSERT_EQ(openAudioEncoder(mp3, {44100, 2}, false, context, description), kOk) << description;
+    ASSERT_EQ(openAudioEncoder(mp3, {44100, 2}, {}, context, description), kOk) << description;
     EXPECT_EQ(context->bit_rate, 192000);
     EXPECT_EQ(context->sample_rate, 44100);
     EXPECT_EQ(context->ch_layout.nb_channels, 2);
+}
+
+TEST(CompressorSettings, EveryCandidateDescribesWhatItTakesAndItsDefaultsLieInside) {
+    for (CompressorKind kind : {CompressorKind::Video, CompressorKind::Audio}) {
+        for (const Compressor& candidate : candidateCompressors(kind)) {
+            SCOPED_TRACE(candidate.encoderName);
+            const SettableSettings& settable = candidate.settable;
+            EXPECT_EQ(settable.quality.has_value(), settable.qualityScale != QualityScale::None);
+            for (const auto& range :
+                 {settable.quality, settable.bitRateKbps, settable.keyFrameInterval}) {
+                if (range) {
+                    EXPECT_GE(range->least, 1);
+                    EXPECT_LE(range->least, range->most);
+                }
+            }
+            EXPECT_EQ(clampedSettings(settable, candidate.settings), candidate.settings);
+        }
+    }
+}
+
+TEST(CompressorSettings, ClampingClearsWhatIsNotTakenAndKeepsZeroAsDefault) {
+    const SettableSettings settable{
+        QualityScale::QuantiserScale, SettingRange{2, 31}, std::nullopt, SettingRange{1, 600}, {}};
+    struct Case {
+        CompressorSettings given;
+        CompressorSettings expected;
+    };
+    for (const Case& entry : {
+             Case{{0, 0, 0, {}}, {0, 0, 0, {}}},
+             Case{{1, 500, 601, "slow"}, {2, 0, 600, {}}},
+             Case{{99, -4, -1, {}}, {31, 0, 0, {}}},
+             Case{{-3, 0, 12, {}}, {0, 0, 12, {}}},
+         }) {
+        EXPECT_EQ(clampedSettings(settable, entry.given), entry.expected)
+            << entry.given.quality << " " << entry.given.keyFrameInterval;
+    }
+    const SettableSettings nothing{};
+    EXPECT_FALSE(nothing.takesAnything());
+    EXPECT_EQ(clampedSettings(nothing, {23, 800, 250, "fast"}), CompressorSettings{});
 }
 
 }  // namespace

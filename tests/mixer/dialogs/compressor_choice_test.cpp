@@ -16,7 +16,8 @@ Compressor video(const char* name, const char* encoder) {
     compressor.friendlyName = name;
     compressor.encoderName = encoder;
     compressor.settings.quality = 3;
-    compressor.hasQuality = true;
+    compressor.settable.qualityScale = editing::QualityScale::QuantiserScale;
+    compressor.settable.quality = editing::SettingRange{1, 31};
     return compressor;
 }
 

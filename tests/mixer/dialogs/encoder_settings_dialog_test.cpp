@@ -14,23 +14,24 @@ using namespace encoder_settings;
 using editing::Compressor;
 using editing::CompressorSettings;
 
+// The registry's own description of an encoder, whether or not it opens here.
+Compressor candidate(const std::string& encoderName) {
+    for (const Compressor& compressor :
+         editing::candidateCompressors(editing::CompressorKind::Video)) {
+        if (compressor.encoderName == encoderName) {
+            return compressor;
+        }
+    }
+    ADD_FAILURE() << "no candidate " << encoderName;
+    return {};
+}
+
 Compressor x264() {
-    Compressor compressor;
-    compressor.friendlyName = "H.264 / AVC (x264)";
-    compressor.encoderName = "libx264";
-    compressor.settings = {23, 0, 250, "veryfast"};
-    compressor.hasQuality = compressor.hasBitRate = true;
-    compressor.hasKeyFrameInterval = compressor.hasSpeedPreset = true;
-    return compressor;
+    return candidate("libx264");
 }
 
 Compressor motionJpeg() {
-    Compressor compressor;
-    compressor.friendlyName = "Motion JPEG";
-    compressor.encoderName = "mjpeg";
-    compressor.settings = {3, 0, 0, {}};
-    compressor.hasQuality = compressor.hasBitRate = true;
-    return compressor;
+    return candidate("mjpeg");
 }
 
 TEST(EncoderSettingsDialog, ShowsOnlyWhatTheEncoderTakes) {
@@ -62,6 +63,26 @@ TEST(EncoderSettingsDialog, ReturnsTheChosenValuesAndResetsToDefaults) {
     EXPECT_EQ(dialog.chosenSettings(), x264().settings);
 }
 
+TEST(EncoderSettingsDialog, RangesComeFromTheRegistryAndChosenValuesStayInside) {
+    // Hand-made description: the dialog follows it, not the encoder's name.
+    Compressor custom = x264();
+    custom.settable.quality = editing::SettingRange{10, 40};
+    custom.settable.keyFrameInterval = editing::SettingRange{5, 90};
+    custom.settable.speedPresets = {"quick", "careful"};
+    EncoderSettingsDialog dialog(custom, {99, 0, 1, "careful"});
+    EXPECT_EQ(dialog.controls().get<QSpinBox>(kQualityBox).maximum(), 40);
+    EXPECT_EQ(dialog.controls().get<QSpinBox>(kKeyFrameIntervalBox).maximum(), 90);
+    EXPECT_EQ(dialog.controls().get<QComboBox>(kSpeedPresetList).count(), 3);
+    EXPECT_EQ(dialog.chosenSettings(), (CompressorSettings{40, 0, 5, "careful"}));
+    dialog.controls().get<QSpinBox>(kQualityBox).setValue(3);  // below the least: clamped up
+    EXPECT_EQ(dialog.chosenSettings().quality, 10);
+
+    // The MPEG encoders cut key-frame distances above 600; the dialog does not offer them.
+    EncoderSettingsDialog mpeg4(candidate("mpeg4"), candidate("mpeg4").settings);
+    EXPECT_EQ(mpeg4.controls().get<QSpinBox>(kKeyFrameIntervalBox).maximum(), 600);
+    EXPECT_EQ(mpeg4.controls().get<QSpinBox>(kQualityBox).maximum(), 31);
+}
+
 TEST(EncoderSettingsDialog, UnknownPresetStaysChoosable) {
     EncoderSettingsDialog dialog(x264(), {23, 0, 250, "placebo"});
     EXPECT_EQ(dialog.chosenSettings().speedPreset, "placebo");
@@ -71,10 +92,9 @@ TEST(EncoderSettingsFields, ClampsToWhatTheEncoderOffers) {
     EXPECT_EQ(clampedEncoderSettings(motionJpeg(), {99, -5, 40, "slow"}),
               (CompressorSettings{31, 0, 0, {}}));
     EXPECT_EQ(clampedEncoderSettings(x264(), {0, 900000, 99999, "fast"}),
-              (CompressorSettings{0, kLargestBitRateKbps, kLargestKeyFrameInterval, "fast"}));
-    Compressor lossless;
-    lossless.encoderName = "huffyuv";
-    EXPECT_FALSE(hasEncoderSettings(lossless));
+              (CompressorSettings{0, 200'000, 3'000, "fast"}));
+    EXPECT_FALSE(hasEncoderSettings(candidate("huffyuv")));
+    EXPECT_TRUE(hasEncoderSettings(candidate("zmbv")));
     EXPECT_TRUE(hasEncoderSettings(motionJpeg()));
     EXPECT_TRUE(speedPresetsFor(motionJpeg()).isEmpty());
     EXPECT_EQ(speedPresetsFor(x264()).first(), QStringLiteral("ultrafast"));

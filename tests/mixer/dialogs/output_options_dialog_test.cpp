@@ -29,7 +29,10 @@ Compressor named(CompressorKind kind, const char* name, const char* encoder,
     compressor.kind = kind;
     compressor.friendlyName = name;
     compressor.encoderName = encoder;
-    compressor.hasQuality = hasQuality;
+    if (hasQuality) {
+        compressor.settable.qualityScale = editing::QualityScale::QuantiserScale;
+        compressor.settable.quality = editing::SettingRange{1, 31};
+    }
     compressor.settings.quality = hasQuality ? 3 : 0;
     return compressor;
 }
