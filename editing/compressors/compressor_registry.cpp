@@ -141,7 +141,7 @@ std::vector<Compressor> candidateCompressors(CompressorKind kind) {
 bool encoderOpens(const Compressor& compressor) {
     ffmpeg::CodecContextHandle context;
     std::string description;
-    const EncoderOptions probe{StreamHeaders::InBand};
+    const EncoderOptions probe{StreamHeaders::InBand, EncoderUse::Probe};
     if (compressor.kind == CompressorKind::Video) {
         return succeeded(openVideoEncoder(compressor, VideoEncoderFormat{64, 48, {25, 1}}, probe,
                                           context, description));

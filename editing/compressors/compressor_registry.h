@@ -76,7 +76,11 @@ CompressorSettings clampedSettings(const SettableSettings& settable, CompressorS
 // read from several threads.
 class CompressorRegistry {
   public:
-    // Probes every candidate encoder once (tens of milliseconds).
+    // Probes every candidate encoder once (tens of milliseconds). The probe leaves FFmpeg's
+    // global log level alone: each probe encoder's own informational lines (x264's CPU and
+    // profile report, for one) are moved below the default level through that encoder's
+    // log_level_offset, so a program that keeps the default level prints nothing but the
+    // warnings and errors of the probe. The render's encoders log as FFmpeg's level decides.
     static CompressorRegistry discover();
     // A registry holding exactly the given compressors (for tests and tools).
     CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio);

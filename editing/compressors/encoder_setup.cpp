@@ -58,12 +58,16 @@ Result allocateEncoder(const Compressor& compressor, AVMediaType type,
     return allocated ? kOk : kErrorOutOfMemory;
 }
 
-// Opens the configured `configured` into `context` with the header `options`.
+// Opens the configured `configured` into `context` with the header and logging `options`.
 Result openConfigured(const Compressor& compressor, EncoderOptions options,
                       ffmpeg::CodecContextHandle configured, ffmpeg::CodecContextHandle& context,
                       std::string& description) {
     if (options.headers == StreamHeaders::Global) {
         configured->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    }
+    if (options.use == EncoderUse::Probe) {
+        // AV_LOG_INFO + 8 lies below the default level; warnings stay visible.
+        configured->log_level_offset = AV_LOG_VERBOSE - AV_LOG_INFO;
     }
     const int status = avcodec_open2(configured.get(), configured->codec, nullptr);
     if (status < 0) {

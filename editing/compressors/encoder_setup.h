@@ -27,8 +27,14 @@ struct AudioEncoderFormat {
 // when the muxer asks for a global header.
 enum class StreamHeaders { InBand, Global };
 
+// What the opened encoder is for. A probe encoder is thrown away at once: its informational
+// lines are moved below FFmpeg's default log level (its log_level_offset), so probing prints
+// only warnings and errors without touching the global log level.
+enum class EncoderUse { Render, Probe };
+
 struct EncoderOptions {
     StreamHeaders headers = StreamHeaders::InBand;
+    EncoderUse use = EncoderUse::Render;
 };
 
 // The pixel format the encoder is fed: yuv420p when it takes it, else its first format.

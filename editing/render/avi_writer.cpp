@@ -27,7 +27,8 @@ using BufferPoolHandle = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 
 EncoderOptions encoderOptionsFor(const AVFormatContext& format) {
     return {(format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
-                                                              : StreamHeaders::InBand};
+                                                              : StreamHeaders::InBand,
+            EncoderUse::Render};
 }
 
 AVRational rateOf(double framesPerSecond) {

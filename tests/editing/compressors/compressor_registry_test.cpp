@@ -9,6 +9,9 @@ extern "C" {
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
 
 namespace {
 
@@ -206,6 +209,57 @@ TEST(CompressorSettings, ClampingClearsWhatIsNotTakenAndKeepsZeroAsDefault) {
     const SettableSettings nothing{};
     EXPECT_FALSE(nothing.takesAnything());
     EXPECT_EQ(clampedSettings(nothing, {23, 800, 250, "fast"}), CompressorSettings{});
+}
+
+// Lines at information level or louder (as FFmpeg hands them to its log callback, after each
+// object's own level offset), gathered while one test body runs.
+class FfmpegLogCapture {
+  public:
+    FfmpegLogCapture() {
+        lines().clear();
+        av_log_set_callback(&FfmpegLogCapture::keep);
+    }
+    ~FfmpegLogCapture() { av_log_set_callback(av_log_default_callback); }
+    static std::vector<std::string>& lines() {
+        static std::vector<std::string> kept;
+        return kept;
+    }
+
+  private:
+    static void keep(void*, int level, const char* format, va_list arguments) {
+        if (level > AV_LOG_INFO) {
+            return;
+        }
+        char text[512] = {};
+        std::vsnprintf(text, sizeof text, format, arguments);
+        static std::mutex guard;
+        const std::lock_guard lock(guard);
+        lines().emplace_back(text);
+    }
+};
+
+TEST(CompressorRegistry, ProbingKeepsEncodersInformationLinesQuietAndTheLogLevelAlone) {
+    Compressor x264;
+    for (const Compressor& candidate : candidateCompressors(CompressorKind::Video)) {
+        if (candidate.encoderName == "libx264") {
+            x264 = candidate;
+        }
+    }
+    const int levelBefore = av_log_get_level();
+    {
+        FfmpegLogCapture capture;
+        const bool opens = encoderOpens(x264);
+        if (!opens) {
+            GTEST_SKIP() << "x264 is not available here";
+        }
+        EXPECT_TRUE(FfmpegLogCapture::lines().empty()) << FfmpegLogCapture::lines().front();
+        // The same encoder opened for a render still reports as FFmpeg's level decides.
+        ffmpeg::CodecContextHandle context;
+        std::string description;
+        ASSERT_EQ(openVideoEncoder(x264, {64, 48, {25, 1}}, {}, context, description), kOk);
+        EXPECT_FALSE(FfmpegLogCapture::lines().empty());
+    }
+    EXPECT_EQ(av_log_get_level(), levelBefore);
 }
 
 }  // namespace
