@@ -298,6 +298,11 @@ Result AviWriter::writeVideo(int index, const ConstPictureView& picture, std::in
         }
     }
     frame.pts = frameIndex;
+    if ((stream.encoder->flags & AV_CODEC_FLAG_QSCALE) != 0) {
+        // A fixed-quantiser encoder takes each picture's quantiser from the frame, not from
+        // the context; without this every frame is coded at the finest quantiser.
+        frame.quality = stream.encoder->global_quality;
+    }
     const int sent = avcodec_send_frame(stream.encoder.get(), &frame);
     if (sent < 0) {
         return sent;

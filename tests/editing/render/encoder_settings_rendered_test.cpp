@@ -1,0 +1,71 @@
+#include "editing/compressors/compressor_registry.h"
+#include "editing/render/render_engine.h"
+
+#include "tests/editing/render/decoded_avi.h"
+#include "tests/editing/render/render_fixture.h"
+#include "tests/editing/render/render_media.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace render_test {
+namespace {
+
+using namespace editing;
+
+// Ten frames at 25 fps of `file`, fitted to 160 x 120.
+TimelineModel tenFramesOf(const std::string& file) {
+    TimelineModel timeline;
+    GroupModel video = videoGroup(160, 120, 25.0);
+    addVideoTrack(video, file, 0, kSecond * 2 / 5, StretchMode::Stretch);
+    timeline.groups = {video};
+    return timeline;
+}
+
+struct Rendered {
+    std::uintmax_t fileBytes = 0;
+    DecodedAvi decoded;
+};
+
+Rendered renderWith(const TimelineModel& timeline, const Compressor& compressor,
+                    const std::string& output) {
+    const RenderOutcome outcome = renderToEnd(timeline, {output, compressor, std::nullopt});
+    EXPECT_EQ(outcome.startResult, kOk);
+    EXPECT_EQ(outcome.completeEvents, 1);
+    return {std::filesystem::file_size(output), decodeFile(output)};
+}
+
+// The quality each listed encoder offers reaches the file: its best end writes a larger file
+// than its smallest-file end, on a picture with detail.
+TEST(EncoderSettingsRendered, TheQualityRangeChangesTheFileSize) {
+    test_support::TemporaryFolder folder;
+    const std::string detailed = folder.file("detailed.avi");
+    ASSERT_TRUE(test_support::runFfmpeg(
+        "-f lavfi -i testsrc2=size=160x120:rate=25:duration=0.4 -c:v mpeg4 -q:v 1 " +
+        test_support::shellQuote(detailed)));
+    const TimelineModel timeline = tenFramesOf(detailed);
+    int compared = 0;
+    const CompressorRegistry registry = CompressorRegistry::discover();
+    for (Compressor compressor : registry.videoCompressors()) {
+        if (!compressor.settable.quality) {
+            continue;
+        }
+        SCOPED_TRACE(compressor.friendlyName);
+        compressor.settings.quality = compressor.settable.quality->least;
+        const Rendered best = renderWith(timeline, compressor, folder.file("best.avi"));
+        compressor.settings.quality = compressor.settable.quality->most;
+        const Rendered smallest = renderWith(timeline, compressor, folder.file("smallest.avi"));
+        EXPECT_EQ(best.decoded.frames.size(), 10u);
+        EXPECT_EQ(smallest.decoded.frames.size(), 10u);
+        EXPECT_GT(best.fileBytes, smallest.fileBytes * 2)
+            << best.fileBytes << " vs " << smallest.fileBytes;
+        ++compared;
+    }
+    EXPECT_GT(compared, 0) << "no listed encoder takes a quality";
+}
+
+}  // namespace
+}  // namespace render_test
