@@ -32,7 +32,12 @@ void applyVideoSettings(const Compressor& compressor, AVCodecContext& context) {
         context.bit_rate = static_cast<int64_t>(settings.bitRateKbps) * 1000;
     }
     if (settings.keyFrameInterval > 0) {
-        context.gop_size = settings.keyFrameInterval;
+        // zmbv reads its key-frame distance from keyint_min and ignores gop_size.
+        if (compressor.encoderName == "zmbv") {
+            context.keyint_min = settings.keyFrameInterval;
+        } else {
+            context.gop_size = settings.keyFrameInterval;
+        }
     }
     if (!settings.speedPreset.empty()) {
         av_opt_set(context.priv_data, "preset", settings.speedPreset.c_str(), 0);

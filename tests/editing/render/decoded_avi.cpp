@@ -139,6 +139,10 @@ DecodedAvi decodeFile(const std::string& path) {
     };
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         const int index = packet->stream_index;
+        if (index == videoStream) {
+            ++decoded.videoPackets;
+            decoded.videoKeyPackets += (packet->flags & AV_PKT_FLAG_KEY) != 0 ? 1 : 0;
+        }
         if ((index == videoStream || index == audioStream) && decoders[index]) {
             if (avcodec_send_packet(decoders[index].get(), packet.get()) < 0) {
                 ++decoded.decodeErrors;

@@ -42,6 +42,8 @@ struct DecodedAvi {
     std::vector<float> samples;    // first audio stream, interleaved stereo at its rate
     int sampleRate = 0;
     int decodeErrors = 0;
+    int videoPackets = 0;     // of the first video stream, as the file holds them
+    int videoKeyPackets = 0;  // of those, the ones the index marks as key frames
 };
 
 // Decodes all of `path`. `opened` is false when libavformat cannot read it.

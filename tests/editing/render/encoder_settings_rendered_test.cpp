@@ -67,5 +67,30 @@ TEST(EncoderSettingsRendered, TheQualityRangeChangesTheFileSize) {
     EXPECT_GT(compared, 0) << "no listed encoder takes a quality";
 }
 
+// The key-frame interval each listed encoder offers reaches the file: every third frame of ten
+// is a key frame, where the default interval gives only the first.
+TEST(EncoderSettingsRendered, TheKeyFrameIntervalReachesTheFile) {
+    test_support::TemporaryFolder folder;
+    const TimelineModel timeline = tenFramesOf(renderMedia().red);
+    int compared = 0;
+    const CompressorRegistry registry = CompressorRegistry::discover();
+    for (Compressor compressor : registry.videoCompressors()) {
+        if (!compressor.settable.keyFrameInterval) {
+            continue;
+        }
+        SCOPED_TRACE(compressor.friendlyName);
+        const Rendered usual = renderWith(timeline, compressor, folder.file("usual.avi"));
+        EXPECT_EQ(usual.decoded.videoPackets, 10);
+        EXPECT_EQ(usual.decoded.videoKeyPackets, 1);
+        compressor.settings.keyFrameInterval = 3;
+        const Rendered often = renderWith(timeline, compressor, folder.file("often.avi"));
+        EXPECT_EQ(often.decoded.videoPackets, 10);
+        EXPECT_EQ(often.decoded.videoKeyPackets, 4);  // frames 0, 3, 6 and 9
+        EXPECT_EQ(often.decoded.frames.size(), 10u);
+        ++compared;
+    }
+    EXPECT_GT(compared, 0) << "no listed encoder takes a key-frame interval";
+}
+
 }  // namespace
 }  // namespace render_test
