@@ -1,5 +1,5 @@
-#include "editing/core/picture.h"
 #include "editing/core/result.h"
+#include "editing/core/picture.h"
 
 #include <gtest/gtest.h>
 
