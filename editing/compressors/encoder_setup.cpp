@@ -12,12 +12,6 @@ namespace editing {
 
 namespace {
 
-std::string averrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
 void applyVideoSettings(const Compressor& compressor, AVCodecContext& context) {
     const SettableSettings& settable = compressor.settable;
     const CompressorSettings settings = clampedSettings(settable, compressor.settings);
@@ -76,8 +70,8 @@ Result openConfigured(const Compressor& compressor, EncoderOptions options,
     }
     const int status = avcodec_open2(configured.get(), configured->codec, nullptr);
     if (status < 0) {
-        description =
-            "Could not open the encoder \"" + compressor.encoderName + "\": " + averrorText(status);
+        description = "Could not open the encoder \"" + compressor.encoderName +
+                      "\": " + describeResult(status);
         return status;
     }
     context = std::move(configured);

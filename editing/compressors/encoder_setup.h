@@ -5,7 +5,7 @@
 // open.
 
 #include "editing/compressors/compressor_registry.h"
-#include "editing/compressors/ffmpeg_handles.h"
+#include "editing/core/ffmpeg_handles.h"
 #include "editing/core/result.h"
 
 #include <string>

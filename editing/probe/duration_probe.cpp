@@ -1,5 +1,7 @@
 #include "editing/probe/duration_probe.h"
 
+#include "editing/core/ffmpeg_handles.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -15,16 +17,6 @@ extern "C" {
 namespace editing {
 
 namespace {
-
-struct FormatContextCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-using FormatContextPointer = std::unique_ptr<AVFormatContext, FormatContextCloser>;
-
-struct CodecContextFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-using CodecContextPointer = std::unique_ptr<AVCodecContext, CodecContextFreer>;
 
 DurationProbe failure(ProbeStage stage, Result result) {
     DurationProbe probe;
@@ -47,7 +39,7 @@ bool canDecode(const AVStream& stream) {
     if (decoder == nullptr) {
         return false;
     }
-    CodecContextPointer context(avcodec_alloc_context3(decoder));
+    ffmpeg::CodecContextHandle context(avcodec_alloc_context3(decoder));
     if (!context || avcodec_parameters_to_context(context.get(), parameters) < 0) {
         return false;
     }
@@ -88,7 +80,7 @@ DurationProbe probeDuration(const std::string& path) {
     if (const int code = avformat_open_input(&opened, path.c_str(), nullptr, nullptr); code < 0) {
         return failure(ProbeStage::Open, code);
     }
-    FormatContextPointer format(opened);
+    ffmpeg::InputFormatHandle format(opened);
     if (const int code = avformat_find_stream_info(format.get(), nullptr); code < 0) {
         return failure(ProbeStage::Open, code);
     }

@@ -2,7 +2,7 @@
 
 // Private to the render: the sound of one audio source, resampled to the group's rate.
 
-#include "editing/compressors/ffmpeg_handles.h"
+#include "editing/core/ffmpeg_handles.h"
 #include "editing/render/media_input.h"
 
 #include <string>

@@ -14,12 +14,6 @@ namespace editing {
 
 namespace {
 
-std::string averrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
 struct BufferPoolDeleter {
     void operator()(AVBufferPool* pool) const { av_buffer_pool_uninit(&pool); }
 };
@@ -75,7 +69,7 @@ Result AviWriter::create(const std::string& fileName, std::string& description) 
     fileName_ = fileName;
     const int status = avformat_alloc_output_context2(&format_, nullptr, "avi", fileName.c_str());
     if (status < 0 || format_ == nullptr) {
-        description = "Could not set up the AVI writer: " + averrorText(status);
+        description = "Could not set up the AVI writer: " + describeResult(status);
         return status < 0 ? status : kErrorFail;
     }
     return kOk;
@@ -213,7 +207,7 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
 Result AviWriter::writeHeader(std::string& description) {
     int status = avio_open(&format_->pb, fileName_.c_str(), AVIO_FLAG_WRITE);
     if (status < 0) {
-        description = "Could not create \"" + fileName_ + "\": " + averrorText(status);
+        description = "Could not create \"" + fileName_ + "\": " + describeResult(status);
         return status;
     }
     fileOpen_ = true;
@@ -223,7 +217,7 @@ Result AviWriter::writeHeader(std::string& description) {
     status = avformat_write_header(format_, &options);
     av_dict_free(&options);
     if (status < 0) {
-        description = "Could not write the AVI header: " + averrorText(status);
+        description = "Could not write the AVI header: " + describeResult(status);
         return status;
     }
     headerWritten_ = true;
@@ -415,7 +409,7 @@ Result AviWriter::finish(std::string& description) {
         firstFailure = closed;
     }
     if (failed(firstFailure)) {
-        description = "Could not finish \"" + fileName_ + "\": " + averrorText(firstFailure);
+        description = "Could not finish \"" + fileName_ + "\": " + describeResult(firstFailure);
     }
     return firstFailure;
 }

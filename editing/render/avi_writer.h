@@ -3,7 +3,7 @@
 // Private to the render: the AVI file, its streams and their encoders.
 
 #include "editing/compressors/compressor_registry.h"
-#include "editing/compressors/ffmpeg_handles.h"
+#include "editing/core/ffmpeg_handles.h"
 #include "editing/core/picture.h"
 #include "editing/core/result.h"
 

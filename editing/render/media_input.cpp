@@ -2,28 +2,18 @@
 
 namespace editing {
 
-namespace {
-
-std::string averrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
-}  // namespace
-
 Result MediaInput::open(const std::string& fileName, AVMediaType type, int decoderThreads,
                         std::string& description) {
     AVFormatContext* opened = nullptr;
     int status = avformat_open_input(&opened, fileName.c_str(), nullptr, nullptr);
     if (status < 0) {
-        description = "Could not open \"" + fileName + "\": " + averrorText(status);
+        description = "Could not open \"" + fileName + "\": " + describeResult(status);
         return status;
     }
     format_.reset(opened);
     status = avformat_find_stream_info(format_.get(), nullptr);
     if (status < 0) {
-        description = "Could not read \"" + fileName + "\": " + averrorText(status);
+        description = "Could not read \"" + fileName + "\": " + describeResult(status);
         return status;
     }
     const AVCodec* codec = nullptr;
@@ -53,7 +43,8 @@ Result MediaInput::open(const std::string& fileName, AVMediaType type, int decod
     }
     status = avcodec_open2(decoder_.get(), codec, nullptr);
     if (status < 0) {
-        description = "Could not open the decoder for \"" + fileName + "\": " + averrorText(status);
+        description =
+            "Could not open the decoder for \"" + fileName + "\": " + describeResult(status);
         decoder_.reset();
         return kErrorNoDecodableStream;
     }

@@ -3,7 +3,7 @@
 // Private to the render: one decoded stream of a media file, read from the start (or from a
 // seek point) to its end.
 
-#include "editing/compressors/ffmpeg_handles.h"
+#include "editing/core/ffmpeg_handles.h"
 #include "editing/core/ref_time.h"
 #include "editing/core/result.h"
 

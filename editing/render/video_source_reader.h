@@ -2,7 +2,7 @@
 
 // Private to the render: the pictures of one video source, fitted to the group's frame.
 
-#include "editing/compressors/ffmpeg_handles.h"
+#include "editing/core/ffmpeg_handles.h"
 #include "editing/core/picture.h"
 #include "editing/render/media_input.h"
 #include "editing/timeline/timeline_model.h"
