@@ -37,6 +37,18 @@ struct InputFormatDeleter {
 };
 using InputFormatHandle = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
 
+// An output made with avformat_alloc_output_context2. Its file, when still open, is closed
+// as it stands (no trailer): finishing a file is the owner's job.
+struct OutputFormatDeleter {
+    void operator()(AVFormatContext* context) const {
+        if (context->pb != nullptr && (context->oformat->flags & AVFMT_NOFILE) == 0) {
+            avio_closep(&context->pb);
+        }
+        avformat_free_context(context);
+    }
+};
+using OutputFormatHandle = std::unique_ptr<AVFormatContext, OutputFormatDeleter>;
+
 struct ScaleContextDeleter {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };

@@ -57,18 +57,17 @@ struct AviWriter::Stream {
 
 AviWriter::AviWriter() : packet_(ffmpeg::makePacket()) {}
 
-AviWriter::~AviWriter() {
-    if (fileOpen_ && format_ != nullptr) {
-        avio_closep(&format_->pb);
-    }
-    streams_.clear();
-    avformat_free_context(format_);
-}
+AviWriter::~AviWriter() = default;
 
 Result AviWriter::create(const std::string& fileName, std::string& description) {
     fileName_ = fileName;
-    const int status = avformat_alloc_output_context2(&format_, nullptr, "avi", fileName.c_str());
-    if (status < 0 || format_ == nullptr) {
+    if (!packet_) {
+        return kErrorOutOfMemory;
+    }
+    AVFormatContext* allocated = nullptr;
+    const int status = avformat_alloc_output_context2(&allocated, nullptr, "avi", fileName.c_str());
+    format_.reset(allocated);
+    if (status < 0 || !format_) {
         description = "Could not set up the AVI writer: " + describeResult(status);
         return status < 0 ? status : kErrorFail;
     }
@@ -80,7 +79,7 @@ Result AviWriter::addVideoStream(int width, int height, double framesPerSecond,
                                  std::string& description) {
     auto entry = std::make_unique<Stream>();
     entry->type = AVMEDIA_TYPE_VIDEO;
-    entry->stream = avformat_new_stream(format_, nullptr);
+    entry->stream = avformat_new_stream(format_.get(), nullptr);
     if (entry->stream == nullptr) {
         return kErrorOutOfMemory;
     }
@@ -93,12 +92,17 @@ Result AviWriter::addVideoStream(int width, int height, double framesPerSecond,
         if (failed(result)) {
             return result;
         }
-        avcodec_parameters_from_context(&parameters, entry->encoder.get());
+        if (avcodec_parameters_from_context(&parameters, entry->encoder.get()) < 0) {
+            return kErrorOutOfMemory;
+        }
         if (compressor->encoderName == "mpeg4") {
             parameters.codec_tag = MKTAG('D', 'X', '5', '0');  // what DivX decoders look for
         }
         entry->stream->time_base = entry->encoder->time_base;
         entry->frame = ffmpeg::makeFrame();
+        if (!entry->frame) {
+            return kErrorOutOfMemory;
+        }
         entry->frame->format = entry->encoder->pix_fmt;
         entry->frame->width = width;
         entry->frame->height = height;
@@ -152,7 +156,7 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
     auto entry = std::make_unique<Stream>();
     entry->type = AVMEDIA_TYPE_AUDIO;
     entry->channels = channels;
-    entry->stream = avformat_new_stream(format_, nullptr);
+    entry->stream = avformat_new_stream(format_.get(), nullptr);
     if (entry->stream == nullptr) {
         return kErrorOutOfMemory;
     }
@@ -165,7 +169,9 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
             return result;
         }
         AVCodecContext& encoder = *entry->encoder;
-        avcodec_parameters_from_context(&parameters, &encoder);
+        if (avcodec_parameters_from_context(&parameters, &encoder) < 0) {
+            return kErrorOutOfMemory;
+        }
         entry->stream->time_base = encoder.time_base;
         entry->audioFrameSize = encoder.frame_size > 0 ? encoder.frame_size : 1024;
         SwrContext* converter = nullptr;
@@ -178,6 +184,9 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
         entry->fifo.reset(
             av_audio_fifo_alloc(encoder.sample_fmt, channels, entry->audioFrameSize * 4));
         entry->frame = ffmpeg::makeFrame();
+        if (!entry->frame) {
+            return kErrorOutOfMemory;
+        }
         entry->frame->format = encoder.sample_fmt;
         entry->frame->nb_samples = entry->audioFrameSize;
         entry->frame->sample_rate = sampleRate;
@@ -210,11 +219,10 @@ Result AviWriter::writeHeader(std::string& description) {
         description = "Could not create \"" + fileName_ + "\": " + describeResult(status);
         return status;
     }
-    fileOpen_ = true;
     AVDictionary* options = nullptr;
     // Uncompressed frames are written bottom-up, and the header says so (positive height).
     av_dict_set(&options, "flipped_raw_rgb", "1", 0);
-    status = avformat_write_header(format_, &options);
+    status = avformat_write_header(format_.get(), &options);
     av_dict_free(&options);
     if (status < 0) {
         description = "Could not write the AVI header: " + describeResult(status);
@@ -235,7 +243,7 @@ Result AviWriter::drainEncoder(Stream& stream) {
         }
         av_packet_rescale_ts(packet_.get(), stream.encoder->time_base, stream.stream->time_base);
         packet_->stream_index = stream.stream->index;
-        const int written = av_interleaved_write_frame(format_, packet_.get());
+        const int written = av_interleaved_write_frame(format_.get(), packet_.get());
         if (written < 0) {
             return written;
         }
@@ -275,7 +283,7 @@ Result AviWriter::writeVideo(int index, const ConstPictureView& picture, std::in
         packet_->flags |= AV_PKT_FLAG_KEY;
         packet_->stream_index = stream.stream->index;
         av_packet_rescale_ts(packet_.get(), stream.packetTimeBase, stream.stream->time_base);
-        return av_interleaved_write_frame(format_, packet_.get());
+        return av_interleaved_write_frame(format_.get(), packet_.get());
     }
     AVFrame& frame = *stream.frame;
     if (av_frame_make_writable(&frame) < 0) {
@@ -304,10 +312,10 @@ Result AviWriter::writeVideo(int index, const ConstPictureView& picture, std::in
     return drainEncoder(stream);
 }
 
-Result AviWriter::encodeAudioFrames(Stream& stream, bool final) {
+Result AviWriter::encodeAudioFrames(Stream& stream, AudioTail tail) {
     AVCodecContext& encoder = *stream.encoder;
     while (av_audio_fifo_size(stream.fifo.get()) >= stream.audioFrameSize ||
-           (final && av_audio_fifo_size(stream.fifo.get()) > 0)) {
+           (tail == AudioTail::Flush && av_audio_fifo_size(stream.fifo.get()) > 0)) {
         AVFrame& frame = *stream.frame;
         if (av_frame_make_writable(&frame) < 0) {
             return kErrorOutOfMemory;
@@ -355,7 +363,7 @@ Result AviWriter::writeAudio(int index, const std::int16_t* samples, int frames)
         stream.nextPts += frames;
         av_packet_rescale_ts(packet_.get(), AVRational{1, stream.stream->codecpar->sample_rate},
                              stream.stream->time_base);
-        return av_interleaved_write_frame(format_, packet_.get());
+        return av_interleaved_write_frame(format_.get(), packet_.get());
     }
     if (frames > stream.convertedCapacity) {
         const AVSampleFormat format = stream.encoder->sample_fmt;
@@ -374,9 +382,12 @@ Result AviWriter::writeAudio(int index, const std::int16_t* samples, int frames)
     if (converted < 0) {
         return converted;
     }
-    av_audio_fifo_write(stream.fifo.get(), reinterpret_cast<void**>(stream.convertedPlanes.data()),
-                        converted);
-    return encodeAudioFrames(stream, false);
+    if (av_audio_fifo_write(stream.fifo.get(),
+                            reinterpret_cast<void**>(stream.convertedPlanes.data()),
+                            converted) < converted) {
+        return kErrorOutOfMemory;
+    }
+    return encodeAudioFrames(stream, AudioTail::Keep);
 }
 
 Result AviWriter::finish(std::string& description) {
@@ -391,7 +402,7 @@ Result AviWriter::finish(std::string& description) {
         }
         Result result = kOk;
         if (stream->type == AVMEDIA_TYPE_AUDIO) {
-            result = encodeAudioFrames(*stream, true);
+            result = encodeAudioFrames(*stream, AudioTail::Flush);
         }
         avcodec_send_frame(stream->encoder.get(), nullptr);
         const Result drained = drainEncoder(*stream);
@@ -399,12 +410,11 @@ Result AviWriter::finish(std::string& description) {
             firstFailure = failed(result) ? result : drained;
         }
     }
-    const int trailer = av_write_trailer(format_);
+    const int trailer = av_write_trailer(format_.get());
     if (trailer < 0 && succeeded(firstFailure)) {
         firstFailure = trailer;
     }
     const int closed = avio_closep(&format_->pb);
-    fileOpen_ = false;
     if (closed < 0 && succeeded(firstFailure)) {
         firstFailure = closed;
     }
@@ -415,9 +425,8 @@ Result AviWriter::finish(std::string& description) {
 }
 
 void AviWriter::abandon() {
-    if (fileOpen_ && format_ != nullptr) {
+    if (format_ && format_->pb != nullptr) {
         avio_closep(&format_->pb);
-        fileOpen_ = false;
         std::remove(fileName_.c_str());
     }
 }

@@ -51,11 +51,13 @@ class AviWriter {
   private:
     struct Stream;
     Result drainEncoder(Stream& stream);
-    Result encodeAudioFrames(Stream& stream, bool final);
+    // Whether the samples left in the queue that do not fill a whole encoder frame are encoded
+    // too (padded with silence where the encoder takes only whole frames).
+    enum class AudioTail { Keep, Flush };
+    Result encodeAudioFrames(Stream& stream, AudioTail tail);
 
     std::string fileName_;
-    AVFormatContext* format_ = nullptr;  // owned; freed in the destructor
-    bool fileOpen_ = false;
+    ffmpeg::OutputFormatHandle format_;  // its pb is the open file, null once closed
     bool headerWritten_ = false;
     std::vector<std::unique_ptr<Stream>> streams_;
     ffmpeg::PacketHandle packet_;
