@@ -171,6 +171,53 @@ inline editing::GroupModel placeAudio(const std::vector<AudioEntry>& entries, Re
     return group;
 }
 
+// The 30 s music of W1 (MP3), made once in `folder`; returns its path.
+inline std::string makeW1Music(const std::filesystem::path& folder) {
+    const std::string music = (folder / "w1_music.mp3").string();
+    makeOnce(
+        music,
+        "-f lavfi -i " +
+            quote("aevalsrc=0.4*sin(2*PI*220*t)+0.2*sin(2*PI*331*t)*sin(2*PI*0.5*t):s=44100:d=30") +
+            " -ac 2 -c:a libmp3lame -b:a 160k");
+    return music;
+}
+
+struct Workload {
+    std::vector<VideoEntry> videos;
+    std::vector<AudioEntry> audios;
+    RefTime total = 0;
+    editing::TimelineModel timeline;
+};
+
+// Sums the clip lengths into `total` and lays the time line out by the mixer's rules.
+inline void layOut(Workload& work) {
+    for (const VideoEntry& video : work.videos) {
+        work.total += video.duration;
+    }
+    work.timeline.groups = {placeVideo(work.videos, work.total),
+                            placeAudio(work.audios, work.total)};
+}
+
+// W1: five 10 s 640 x 480 clips with sound and 1 s transitions, their own sound as audio
+// entries, and the 30 s music at volume 0.5 repeated under them (the last audio entry).
+inline Workload makeW1(const std::filesystem::path& folder) {
+    Workload work;
+    const editing::TransitionKind kinds[] = {
+        editing::TransitionKind::SmpteWipe, editing::TransitionKind::Fade,
+        editing::TransitionKind::Iris, editing::TransitionKind::Slide,
+        editing::TransitionKind::Fade};
+    for (int index = 0; index < 5; ++index) {
+        const std::string file =
+            makeClip(folder, "w1_clip" + std::to_string(index) + ".avi", 10.0, 640, 480, index);
+        work.videos.push_back({file, 10 * kSecond, kSecond, kinds[index], index == 0 ? 1 : 0});
+        work.audios.push_back({file, 10 * kSecond, 10 * kSecond * index, 1.0, 1.0, false});
+    }
+    const std::string music = makeW1Music(folder);
+    work.audios.push_back({music, 30 * kSecond, 0, 0.5, 1.0, true});
+    layOut(work);
+    return work;
+}
+
 struct Measurement {
     double seconds = 0.0;
     double peakMegabytes = 0.0;

@@ -13,52 +13,17 @@ namespace {
 
 using namespace bench;
 
-struct W1 {
-    std::vector<VideoEntry> videos;
-    std::vector<AudioEntry> audios;
-    std::string music;
-    RefTime total = 0;
-    editing::TimelineModel timeline;
-};
-
-W1 makeW1() {
-    const std::filesystem::path folder = mediaFolder();
-    W1 work;
-    const editing::TransitionKind kinds[] = {
-        editing::TransitionKind::SmpteWipe, editing::TransitionKind::Fade,
-        editing::TransitionKind::Iris, editing::TransitionKind::Slide,
-        editing::TransitionKind::Fade};
-    for (int index = 0; index < 5; ++index) {
-        const std::string file =
-            makeClip(folder, "w1_clip" + std::to_string(index) + ".avi", 10.0, 640, 480, index);
-        work.videos.push_back({file, 10 * kSecond, kSecond, kinds[index], index == 0 ? 1 : 0});
-        work.audios.push_back({file, 10 * kSecond, 10 * kSecond * index, 1.0, 1.0, false});
-    }
-    work.music = (folder / "w1_music.mp3").string();
-    makeOnce(
-        work.music,
-        "-f lavfi -i " +
-            quote("aevalsrc=0.4*sin(2*PI*220*t)+0.2*sin(2*PI*331*t)*sin(2*PI*0.5*t):s=44100:d=30") +
-            " -ac 2 -c:a libmp3lame -b:a 160k");
-    work.audios.push_back({work.music, 30 * kSecond, 0, 0.5, 1.0, true});
-    for (const VideoEntry& video : work.videos) {
-        work.total += video.duration;
-    }
-    work.timeline.groups = {placeVideo(work.videos, work.total),
-                            placeAudio(work.audios, work.total)};
-    return work;
-}
-
 // The same work for the ffmpeg tool: every clip fitted (scale + pad) and held 0.5 / 1 s past
 // its end like our sources, chained with xfade at the clips' overlaps, padded black to the
 // length of the sound; each clip's sound delayed to its start and two copies of the music at
 // half volume, mixed without normalisation.
-std::string ffmpegArguments(const W1& work, const std::string& output) {
+std::string ffmpegArguments(const Workload& work, const std::string& music,
+                            const std::string& output) {
     std::ostringstream arguments;
     for (const VideoEntry& video : work.videos) {
         arguments << "-i " << quote(video.file) << " ";
     }
-    arguments << "-i " << quote(work.music) << " -filter_complex \"";
+    arguments << "-i " << quote(music) << " -filter_complex \"";
     const double holds[] = {0.5, 1.0, 1.0, 1.0, 0.5};
     for (int index = 0; index < 5; ++index) {
         arguments << "[" << index << ":v]scale=352:240:force_original_aspect_ratio=decrease,"
@@ -91,10 +56,12 @@ std::string ffmpegArguments(const W1& work, const std::string& output) {
 }  // namespace
 
 int main() {
-    const W1 work = makeW1();
+    const std::filesystem::path mediaPath = mediaFolder();
+    const Workload work = makeW1(mediaPath);
+    const std::string music = makeW1Music(mediaPath);
     const RefTime length = work.timeline.duration();
     const std::int64_t frames = frameCount(length);
-    const std::string folder = mediaFolder().string();
+    const std::string folder = mediaPath.string();
     std::printf(
         "w1: 5 clips of 10 s 640x480, 1 s transitions, 30 s music repeated; output %.1f s, "
         "%lld frames of %dx%d at %.3f fps\n",
@@ -103,7 +70,7 @@ int main() {
     const std::string ours = folder + "/w1_ours.avi";
     const std::string theirs = folder + "/w1_ffmpeg.avi";
     const Measurement engine = inChild([&] { return renderWithEngine(work.timeline, ours); });
-    const Measurement tool = inChild([&] { return runTool(ffmpegArguments(work, theirs)); });
+    const Measurement tool = inChild([&] { return runTool(ffmpegArguments(work, music, theirs)); });
     printMeasurement("w1 ours", engine, frames);
     printMeasurement("w1 ffmpeg", tool, frames);
     std::printf("w1: %.2f x ffmpeg\n", engine.seconds / tool.seconds);

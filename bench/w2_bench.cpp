@@ -17,45 +17,6 @@ using namespace bench;
 constexpr int kClips = 1000;
 constexpr int kDistinctFiles = 10;
 
-struct Workload {
-    std::vector<VideoEntry> videos;
-    std::vector<AudioEntry> audios;
-    RefTime total = 0;
-    editing::TimelineModel timeline;
-};
-
-void layOut(Workload& work) {
-    for (const VideoEntry& video : work.videos) {
-        work.total += video.duration;
-    }
-    work.timeline.groups = {placeVideo(work.videos, work.total),
-                            placeAudio(work.audios, work.total)};
-}
-
-// W1's time line, rendered for its peak memory.
-Workload makeW1(const std::filesystem::path& folder) {
-    Workload work;
-    const editing::TransitionKind kinds[] = {
-        editing::TransitionKind::SmpteWipe, editing::TransitionKind::Fade,
-        editing::TransitionKind::Iris, editing::TransitionKind::Slide,
-        editing::TransitionKind::Fade};
-    for (int index = 0; index < 5; ++index) {
-        const std::string file =
-            makeClip(folder, "w1_clip" + std::to_string(index) + ".avi", 10.0, 640, 480, index);
-        work.videos.push_back({file, 10 * kSecond, kSecond, kinds[index], index == 0 ? 1 : 0});
-        work.audios.push_back({file, 10 * kSecond, 10 * kSecond * index, 1.0, 1.0, false});
-    }
-    const std::string music = (folder / "w1_music.mp3").string();
-    makeOnce(
-        music,
-        "-f lavfi -i " +
-            quote("aevalsrc=0.4*sin(2*PI*220*t)+0.2*sin(2*PI*331*t)*sin(2*PI*0.5*t):s=44100:d=30") +
-            " -ac 2 -c:a libmp3lame -b:a 160k");
-    work.audios.push_back({music, 30 * kSecond, 0, 0.5, 1.0, true});
-    layOut(work);
-    return work;
-}
-
 struct W2 {
     Workload work;
     std::vector<std::string> files;
