@@ -29,10 +29,8 @@ QString tooLongMessage(const QString& path) {
         .arg(path.left(200) + QStringLiteral("..."));
 }
 
-bool listFull(const std::vector<VideoEntry>& list) {
-    return static_cast<int>(list.size()) >= kMaxListEntries;
-}
-bool listFull(const std::vector<AudioEntry>& list) {
+template <typename Entry>
+bool listFull(const std::vector<Entry>& list) {
     return static_cast<int>(list.size()) >= kMaxListEntries;
 }
 
@@ -54,15 +52,9 @@ int MediaAdder::addVideo() {
         return 0;
     }
 
-    widgets::OpenFileRequest request;
-    request.title = QString::fromUtf8(kDialogTitle);
-    request.filters = {kVideoFilter, kAnyFilter};
-    request.selectedFilter = 1;
-    request.initialFolder = settings_.read(settings::kLastPhotoFolder);
-    request.selection = widgets::FileSelection::One;
-    request.owner = owner_;
-    const std::optional<QStringList> chosen = filePicker_.openFiles(request);
-    if (!chosen || chosen->isEmpty()) {
+    const std::optional<QStringList> chosen =
+        chooseFiles(kVideoFilter, settings::kLastPhotoFolder, widgets::FileSelection::One);
+    if (!chosen) {
         return 0;
     }
     const QString path = chosen->front();
@@ -94,15 +86,9 @@ int MediaAdder::addAudio() {
         return 0;
     }
 
-    widgets::OpenFileRequest request;
-    request.title = QString::fromUtf8(kDialogTitle);
-    request.filters = {kAudioFilter, kAnyFilter};
-    request.selectedFilter = 1;
-    request.initialFolder = settings_.read(settings::kLastAudioFolder);
-    request.selection = widgets::FileSelection::Several;
-    request.owner = owner_;
-    const std::optional<QStringList> chosen = filePicker_.openFiles(request);
-    if (!chosen || chosen->isEmpty()) {
+    const std::optional<QStringList> chosen =
+        chooseFiles(kAudioFilter, settings::kLastAudioFolder, widgets::FileSelection::Several);
+    if (!chosen) {
         return 0;
     }
 
@@ -152,6 +138,23 @@ int MediaAdder::addAudio() {
                      QStringLiteral("Warning"), widgets::PromptIcon::Warning, owner_);
     }
     return appended.appendedCount;
+}
+
+std::optional<QStringList> MediaAdder::chooseFiles(const widgets::FileFilter& kindFilter,
+                                                   const TextSetting& lastFolder,
+                                                   widgets::FileSelection selection) {
+    widgets::OpenFileRequest request;
+    request.title = QString::fromUtf8(kDialogTitle);
+    request.filters = {kindFilter, kAnyFilter};
+    request.selectedFilter = 1;
+    request.initialFolder = settings_.read(lastFolder);
+    request.selection = selection;
+    request.owner = owner_;
+    std::optional<QStringList> chosen = filePicker_.openFiles(request);
+    if (!chosen || chosen->isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 }  // namespace mixer

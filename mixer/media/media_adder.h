@@ -5,6 +5,8 @@
 #include "widgets/ports/file_picker_port.h"
 #include "widgets/ports/prompt_port.h"
 
+#include <optional>
+
 class QWidget;
 
 namespace mixer {
@@ -34,6 +36,12 @@ class MediaAdder {
     static const char* const kDialogTitle;
 
   private:
+    // The open dialog for one kind of media (its filter, then "Any Files"), starting in the
+    // folder remembered under lastFolder. Nothing when the user cancelled or chose no file.
+    std::optional<QStringList> chooseFiles(const widgets::FileFilter& kindFilter,
+                                           const TextSetting& lastFolder,
+                                           widgets::FileSelection selection);
+
     MediaLists& lists_;
     widgets::FilePickerPort& filePicker_;
     widgets::PromptPort& prompt_;
