@@ -229,8 +229,6 @@ void MainWindow::showOutputStatus() {
     setStatusText(outputStatusText(job_.outputSettings));
 }
 
-// Commands whose features live in other areas are connected here as those areas land.
-
 void MainWindow::onAddVideo() {
     mediaAdder_.addVideo();
 }
