@@ -47,14 +47,15 @@ QString selectedNameFilter(const QList<FileFilter>& filters, int selectedFilter)
     return nameFilter(filters[selectedFilter - 1]);
 }
 
-std::optional<QStringList> QtFilePicker::openFiles(const OpenFileRequest& request) {
-    QFileDialog dialog(request.owner, request.title, request.initialFolder);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
-                                                                   : QFileDialog::ExistingFile);
-    if (!request.filters.isEmpty()) {
-        dialog.setNameFilters(nameFiltersForDialog(request.filters));
-        const QString selected = selectedNameFilter(request.filters, request.selectedFilter);
+namespace {
+
+// Shows `dialog` with `filters` (1-based `selectedFilter` chosen) and returns the files picked,
+// or nothing when the user cancels or picks none.
+std::optional<QStringList> runWithFilters(QFileDialog& dialog, const QList<FileFilter>& filters,
+                                          int selectedFilter) {
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(nameFiltersForDialog(filters));
+        const QString selected = selectedNameFilter(filters, selectedFilter);
         if (!selected.isEmpty()) {
             dialog.selectNameFilter(selected);
         }
@@ -69,6 +70,16 @@ std::optional<QStringList> QtFilePicker::openFiles(const OpenFileRequest& reques
     return chosen;
 }
 
+}  // namespace
+
+std::optional<QStringList> QtFilePicker::openFiles(const OpenFileRequest& request) {
+    QFileDialog dialog(request.owner, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
+                                                                   : QFileDialog::ExistingFile);
+    return runWithFilters(dialog, request.filters, request.selectedFilter);
+}
+
 std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
     QString start = request.initialFolder;
     if (!request.initialName.isEmpty()) {
@@ -77,21 +88,12 @@ std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
     QFileDialog dialog(request.owner, request.title, start);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.filters.isEmpty()) {
-        dialog.setNameFilters(nameFiltersForDialog(request.filters));
-        const QString selected = selectedNameFilter(request.filters, request.selectedFilter);
-        if (!selected.isEmpty()) {
-            dialog.selectNameFilter(selected);
-        }
-    }
-    if (dialog.exec() != QDialog::Accepted) {
+    const std::optional<QStringList> chosen =
+        runWithFilters(dialog, request.filters, request.selectedFilter);
+    if (!chosen) {
         return std::nullopt;
     }
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) {
-        return std::nullopt;
-    }
-    return chosen.first();
+    return chosen->first();
 }
 
 }  // namespace widgets
