@@ -71,6 +71,17 @@ Result Timeline::findKind(NodeId id, NodeKind kind, Node*& node) {
     return node->kind == kind ? kOk : kErrorWrongNodeKind;
 }
 
+Result Timeline::findParentAndDetachedChild(NodeId parentId, NodeKind parentKind, Node*& parent,
+                                            NodeId childId, NodeKind childKind, Node*& child) {
+    if (const Result result = findKind(parentId, parentKind, parent); failed(result)) {
+        return result;
+    }
+    if (const Result result = findKind(childId, childKind, child); failed(result)) {
+        return result;
+    }
+    return child->attached ? kErrorNodeAlreadyAttached : kOk;
+}
+
 const GroupMediaType* Timeline::mediaTypeOfTrack(const Node& track) const {
     const Node* group = nullptr;
     if (track.parent == kNoNode || failed(find(track.parent, group)) || !group->hasMediaType) {
@@ -186,15 +197,11 @@ Result Timeline::groupCount(int& count) const {
 
 Result Timeline::insertTrack(NodeId groupId, NodeId trackId, int priority) {
     Node* group = nullptr;
-    if (const Result result = findKind(groupId, NodeKind::Group, group); failed(result)) {
-        return result;
-    }
     Node* track = nullptr;
-    if (const Result result = findKind(trackId, NodeKind::Track, track); failed(result)) {
+    if (const Result result = findParentAndDetachedChild(groupId, NodeKind::Group, group, trackId,
+                                                         NodeKind::Track, track);
+        failed(result)) {
         return result;
-    }
-    if (track->attached) {
-        return kErrorNodeAlreadyAttached;
     }
     if (group->hasMediaType) {
         const bool video = group->mediaType.kind == MediaKind::Video;
@@ -287,15 +294,11 @@ Result Timeline::setStretchMode(NodeId sourceId, int stretchMode) {
 
 Result Timeline::addSource(NodeId trackId, NodeId sourceId) {
     Node* track = nullptr;
-    if (const Result result = findKind(trackId, NodeKind::Track, track); failed(result)) {
-        return result;
-    }
     Node* source = nullptr;
-    if (const Result result = findKind(sourceId, NodeKind::Source, source); failed(result)) {
+    if (const Result result = findParentAndDetachedChild(trackId, NodeKind::Track, track, sourceId,
+                                                         NodeKind::Source, source);
+        failed(result)) {
         return result;
-    }
-    if (source->attached) {
-        return kErrorNodeAlreadyAttached;
     }
     if (source->mediaName.empty()) {
         return kErrorInvalidArgument;  // nothing to play: the render could not open it
@@ -345,16 +348,11 @@ Result Timeline::setPropertySet(NodeId nodeId, const PropertySet& properties) {
 
 Result Timeline::addTransition(NodeId trackId, NodeId transitionId) {
     Node* track = nullptr;
-    if (const Result result = findKind(trackId, NodeKind::Track, track); failed(result)) {
-        return result;
-    }
     Node* transition = nullptr;
-    if (const Result result = findKind(transitionId, NodeKind::Transition, transition);
+    if (const Result result = findParentAndDetachedChild(
+            trackId, NodeKind::Track, track, transitionId, NodeKind::Transition, transition);
         failed(result)) {
         return result;
-    }
-    if (transition->attached) {
-        return kErrorNodeAlreadyAttached;
     }
     if (const GroupMediaType* media = mediaTypeOfTrack(*track);
         media != nullptr && media->kind != MediaKind::Video) {
@@ -371,15 +369,11 @@ Result Timeline::addTransition(NodeId trackId, NodeId transitionId) {
 
 Result Timeline::insertEffect(NodeId trackId, NodeId effectId, int priority) {
     Node* track = nullptr;
-    if (const Result result = findKind(trackId, NodeKind::Track, track); failed(result)) {
-        return result;
-    }
     Node* effect = nullptr;
-    if (const Result result = findKind(effectId, NodeKind::Effect, effect); failed(result)) {
+    if (const Result result = findParentAndDetachedChild(trackId, NodeKind::Track, track, effectId,
+                                                         NodeKind::Effect, effect);
+        failed(result)) {
         return result;
-    }
-    if (effect->attached) {
-        return kErrorNodeAlreadyAttached;
     }
     if (const GroupMediaType* media = mediaTypeOfTrack(*track);
         media != nullptr && media->kind != MediaKind::Audio) {

@@ -95,6 +95,11 @@ class Timeline final : public TimelineInterface {
     Result find(NodeId id, Node*& node);
     Result find(NodeId id, const Node*& node) const;
     Result findKind(NodeId id, NodeKind kind, Node*& node);
+    // The checks every insertion starts with: the parent and the child exist and are of their
+    // kinds (first failure wins, parent first), and the child is not attached yet
+    // (kErrorNodeAlreadyAttached). Both pointers are set as far as the lookups succeeded.
+    Result findParentAndDetachedChild(NodeId parentId, NodeKind parentKind, Node*& parent,
+                                      NodeId childId, NodeKind childKind, Node*& child);
     // The media kind of the group a track belongs to, when it belongs to one.
     const GroupMediaType* mediaTypeOfTrack(const Node& track) const;
     // Whether [start, stop) of `candidate` overlaps a sibling in `siblings` other than itself.
