@@ -155,11 +155,10 @@ void RecorderWindow::setStatus(const QString& text) {
     controls_.get<QLabel>(control::kStatus).setText(text);
 }
 
-void RecorderWindow::enableButtons(bool record, bool pause, bool stop, bool play) {
-    controls_.get(control::kRecord).setEnabled(record);
-    controls_.get(control::kPause).setEnabled(pause);
-    controls_.get(control::kStop).setEnabled(stop);
-    controls_.get(control::kPlay).setEnabled(play);
+void RecorderWindow::enableEveryRecordingButton() {
+    for (const int id : {control::kRecord, control::kPause, control::kStop, control::kPlay}) {
+        controls_.get(id).setEnabled(true);
+    }
 }
 
 void RecorderWindow::setUpButtons() {
@@ -514,7 +513,7 @@ void RecorderWindow::OnStop() {
     RemoveWriterFilters();
     m_bPaused = false;
     m_bActive = false;
-    enableButtons(true, true, true, true);
+    enableEveryRecordingButton();
     setStatus(readyStatusText());
     if (!writeError.empty()) {
         // The take is not what the user heard: say so rather than end quietly in Ready.

@@ -108,7 +108,8 @@ class RecorderWindow : public QDialog {
     void setUpButtons();
     void wireCommands();
     void setStatus(const QString& text);
-    void enableButtons(bool record, bool pause, bool stop, bool play);
+    // The Ready state: Record, Pause, Stop and Play all enabled.
+    void enableEveryRecordingButton();
     void refreshMutedWarning();
     void showInputLevel();
     QString openedDeviceName() const;
