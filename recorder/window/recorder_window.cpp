@@ -516,11 +516,14 @@ void RecorderWindow::OnStop() {
     enableEveryRecordingButton();
     setStatus(readyStatusText());
     if (!writeError.empty()) {
-        // The take is not what the user heard: say so rather than end quietly in Ready.
-        ports_.prompt.show({QStringLiteral("The recording could not be written completely:\n") +
-                                QString::fromStdString(writeError),
-                            QStringLiteral("Error"), PromptIcon::Error, PromptButtons::Ok, this});
+        reportIncompleteTake(writeError);
     }
+}
+
+void RecorderWindow::reportIncompleteTake(const std::string& writeError) {
+    ports_.prompt.show({QStringLiteral("The recording could not be written completely:\n") +
+                            QString::fromStdString(writeError),
+                        QStringLiteral("Error"), PromptIcon::Error, PromptButtons::Ok, this});
 }
 
 void RecorderWindow::OnRecordTimer() {
@@ -611,10 +614,14 @@ void RecorderWindow::OnGraphEvent() {
 // ---- Ending -----------------------------------------------------------------------------
 
 void RecorderWindow::closeEvent(QCloseEvent* event) {
+    std::string writeError;
     if (m_pGB) {
-        m_pGB->stopWhenReady();  // a running recording ends with a complete file
+        writeError = m_pGB->stopWhenReady();  // a running recording ends with a complete file
     }
     RecordTimer.stop();
+    if (!writeError.empty()) {
+        reportIncompleteTake(writeError);
+    }
     emptyLists();
     RemoveWriterFilters();
     ReleaseGraph();

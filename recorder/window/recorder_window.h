@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "capture/audio_server.h"
 #include "recorder/graph/recording_graph.h"
@@ -110,6 +111,9 @@ class RecorderWindow : public QDialog {
     void setStatus(const QString& text);
     // The Ready state: Record, Pause, Stop and Play all enabled.
     void enableEveryRecordingButton();
+    // A take that is not what the user heard (a full disk ...) is said so, at Stop and at a
+    // close request, rather than ending quietly.
+    void reportIncompleteTake(const std::string& writeError);
     void refreshMutedWarning();
     void showInputLevel();
     QString openedDeviceName() const;

@@ -454,6 +454,31 @@ TEST_F(RecorderWindowTest, ATakeThatCouldNotBeWrittenIsReportedAtStop) {
     EXPECT_EQ(rig.prompt.requests()[0].caption, "Error");
 }
 
+TEST_F(RecorderWindowTest, ATakeThatCouldNotBeWrittenIsReportedAtClose) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    const QString path = QString::fromStdString(folder_.file("full_at_close.wav"));
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 32 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    click(*window, control::kRecord);
+    pumpFor(800);
+    window->close();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    // The window still ends and saves its settings, but not before saying the take is short.
+    ASSERT_EQ(rig.prompt.requests().size(), 1);
+    EXPECT_TRUE(
+        rig.prompt.requests()[0].text.startsWith("The recording could not be written completely:"));
+    EXPECT_EQ(rig.prompt.requests()[0].caption, "Error");
+    EXPECT_EQ(QSettings("Korvane", "ambrevo").value("Option/output_wav_file").toString(), path);
+}
+
 TEST_F(RecorderWindowTest, HintFollowsTheOnlyOnceRule) {
     RecorderRig rig({{"tone_a", 440.0}, {"tone_b", 880.0}});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
