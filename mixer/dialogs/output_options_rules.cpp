@@ -28,8 +28,10 @@ int normalisedFrameSide(const QString& typed) {
 }
 
 QString aviNameFromChosenPath(const QString& chosenPath) {
+    const qsizetype nameStart = chosenPath.lastIndexOf(QLatin1Char('/')) + 1;
     const qsizetype lastDot = chosenPath.lastIndexOf(QLatin1Char('.'));
-    const QString stem = lastDot < 0 ? chosenPath : chosenPath.left(lastDot);
+    // Only a dot inside the file name, after its first character, starts an extension.
+    const QString stem = lastDot > nameStart ? chosenPath.left(lastDot) : chosenPath;
     return stem + QStringLiteral(".avi");
 }
 

@@ -49,10 +49,11 @@ int resizeModeForIndex(int index);
 // toward zero to a multiple of 8, and at least 16. "1001" -> 1000, "7", "0", "-20", "abc" -> 16.
 int normalisedFrameSide(const QString& typed);
 
-// The output name made from a path chosen in the save dialog: the path cut at its last '.',
-// wherever that dot stands (a dot in a folder name counts too), followed by ".avi".
-// "/clips/out.mpg" -> "/clips/out.avi"; "/clips/out" -> "/clips/out.avi";
-// "/my.clips/out" -> "/my.avi".
+// The output name made from a path chosen in the save dialog: the file name's extension (from
+// its last '.') replaced by ".avi", or ".avi" added when it has none. Folders are never cut, so
+// the file lands where the user chose it. "/clips/out.mpg" -> "/clips/out.avi";
+// "/clips/out" -> "/clips/out.avi"; "/my.clips/out" -> "/my.clips/out.avi";
+// "/clips/.hidden" -> "/clips/.hidden.avi".
 QString aviNameFromChosenPath(const QString& chosenPath);
 
 // The folder the save dialog starts in: `outputName` cut before its last '/', "/" for a file

@@ -259,7 +259,7 @@ TEST_F(OutputOptionsDialogTest, BrowseAsksForAnAviNameAndPutsItIntoTheField) {
     } cases[] = {
         {"/data/clips/out.mpg", "/data/clips/out.avi"},
         {"/data/clips/out", "/data/clips/out.avi"},
-        {"/data/my.clips/out", "/data/my.avi"},
+        {"/data/my.clips/out", "/data/my.clips/out.avi"},
     };
     for (const auto& example : cases) {
         auto dialog = open();

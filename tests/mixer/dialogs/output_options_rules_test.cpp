@@ -57,21 +57,26 @@ TEST(Formatting, UsesAPointWhateverTheLocale) {
     EXPECT_EQ(formatThreeDecimals(12.5), QStringLiteral("12.500"));
 }
 
-TEST(BrowseName, CutsAtTheLastDotOfTheWholePathThenAddsAvi) {
+TEST(BrowseName, CutsTheFileNamesExtensionThenAddsAvi) {
     const struct {
         const char* chosen;
         const char* expected;
     } cases[] = {
         {"/home/ana/clips/out.mpg", "/home/ana/clips/out.avi"},
         {"/home/ana/clips/out", "/home/ana/clips/out.avi"},
-        {"/home/ana/my.clips/out", "/home/ana/my.avi"},
+        // A dot in a folder name is no extension: the file stays in the folder chosen.
+        {"/home/ana/my.clips/out", "/home/ana/my.clips/out.avi"},
+        {"/home/ana/.local/out", "/home/ana/.local/out.avi"},
+        {"/home/ana/my.clips/out.mpg", "/home/ana/my.clips/out.avi"},
+        // A name that only starts with a dot has no extension either.
+        {"/home/ana/clips/.hidden", "/home/ana/clips/.hidden.avi"},
         {"/home/ana/clips/out.avi", "/home/ana/clips/out.avi"},
         {"/home/ana/clips/a.b.c", "/home/ana/clips/a.b.avi"},
         {"/home/ana/clips/name with spaces", "/home/ana/clips/name with spaces.avi"},
     };
     for (const auto& example : cases) {
-        EXPECT_EQ(aviNameFromChosenPath(QString::fromUtf8(example.chosen)),
-                  QString::fromUtf8(example.expected));
+        EXPECT_EQ(aviNameFromChosenPath(QString::fromUtf8(example.chosen)).toStdString(),
+                  example.expected);
     }
 }
 
