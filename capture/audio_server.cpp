@@ -30,7 +30,7 @@ AudioServer::AudioServer(std::shared_ptr<pulse::PulseConnection> connection)
     : connection_(std::move(connection)) {}
 
 AudioServer::~AudioServer() {
-    connection_->setEventNotifier(nullptr);
+    setEventNotifier(nullptr);
 }
 
 bool AudioServer::isConnected() const {
@@ -93,6 +93,10 @@ void AudioServer::watchDevice(const std::string& deviceName) {
 }
 
 void AudioServer::setEventNotifier(std::function<void()> notifier) {
+    // Events are pushed, and the notifier called, only from callbacks on the mainloop thread,
+    // which hold this lock: once it is ours, no call of the old notifier is under way, and
+    // none follows. The owner (a window about to go) relies on that.
+    const auto guard = connection_->lock();
     connection_->setEventNotifier(std::move(notifier));
 }
 

@@ -49,6 +49,8 @@ class AudioServer {
     void watchDevice(const std::string& deviceName);
     // Called on the server thread each time an event is queued. It must only hand the news to
     // the owner's thread (for a window: a queued signal) and never call back into this object.
+    // When this returns, the previous notifier is neither running nor called again; the
+    // destructor clears it the same way.
     void setEventNotifier(std::function<void()> notifier);
     // Takes the oldest queued event; nullopt when the queue is empty.
     std::optional<DeviceEvent> takeEvent();
