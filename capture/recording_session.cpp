@@ -14,12 +14,12 @@ RecordingSession::~RecordingSession() {
 }
 
 bool RecordingSession::run(std::string& error) {
-    return stream_->setCorked(false, error);
+    return stream_->setFlow(pulse::SampleFlow::Delivering, error);
 }
 
 void RecordingSession::pause() {
     std::string ignored;  // a device that is gone is paused already
-    stream_->setCorked(true, ignored);
+    stream_->setFlow(pulse::SampleFlow::Held, ignored);
 }
 
 bool RecordingSession::stop() {

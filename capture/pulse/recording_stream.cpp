@@ -114,7 +114,8 @@ void RecordingStream::drain() {
     }
 }
 
-bool RecordingStream::setCorked(bool corked, std::string& error) {
+bool RecordingStream::setFlow(SampleFlow flow, std::string& error) {
+    const bool corked = flow == SampleFlow::Held;
     const MainloopLock guard(connection_->mainloop());
     if (stopped_ || !stream_ || pa_stream_get_state(stream_.get()) != PA_STREAM_READY) {
         error = "the recording device is gone";

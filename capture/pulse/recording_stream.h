@@ -17,6 +17,9 @@ namespace capture::pulse {
 
 // Every member below the connection is guarded by the mainloop lock: the read callback runs on
 // the mainloop thread, every public method takes the lock.
+// Whether the server delivers samples to a recording stream (uncorked) or holds them (corked).
+enum class SampleFlow { Delivering, Held };
+
 class RecordingStream {
   public:
     // Connects a corked record stream to `source`; null with `error` on failure.
@@ -26,7 +29,9 @@ class RecordingStream {
                                                  const std::string& path, std::string& error);
     ~RecordingStream();
 
-    bool setCorked(bool corked, std::string& error);
+    // Held also writes out what had arrived and brings the WAV header up to date. False with
+    // `error` when the stream is stopped or gone, or the server refuses.
+    bool setFlow(SampleFlow flow, std::string& error);
     bool stop();
     bool isStopped() const;
     AudioFormat format() const;
