@@ -277,7 +277,14 @@ void ImageButton::takeBackgroundSnapshot() {
     m_backgroundSnapshot = snapshot;
 }
 
-void ImageButton::paintBackground(QPainter& painter, QRect& itemRect, bool pressed, bool focused) {
+ButtonColourState ImageButton::colourState(const PaintState& state) const {
+    if (m_hovered || state.pressed) {
+        return ButtonColourState::HoveredOrPressed;
+    }
+    return state.focused ? ButtonColourState::Focused : ButtonColourState::Normal;
+}
+
+void ImageButton::paintBackground(QPainter& painter, QRect& itemRect, const PaintState& state) {
     if (m_transparent) {
         if (m_backgroundSnapshot.isNull()) {
             takeBackgroundSnapshot();
@@ -285,22 +292,16 @@ void ImageButton::paintBackground(QPainter& painter, QRect& itemRect, bool press
         painter.drawPixmap(QPoint(0, 0), m_backgroundSnapshot);
         return;
     }
-    if (!m_flat && (focused || isDefault())) {
+    if (!m_flat && (state.focused || isDefault())) {
         painter.fillRect(itemRect, Qt::black);
         itemRect.adjust(1, 1, -1, -1);
     }
-    ButtonColourState state = ButtonColourState::Normal;
-    if (m_hovered || pressed) {
-        state = ButtonColourState::HoveredOrPressed;
-    } else if (focused) {
-        state = ButtonColourState::Focused;
-    }
-    painter.fillRect(itemRect, backgroundColour(state));
+    painter.fillRect(itemRect, backgroundColour(colourState(state)));
 }
 
-void ImageButton::paintBorder(QPainter& painter, const QRect& itemRect, bool pressed) {
+void ImageButton::paintBorder(QPainter& painter, const QRect& itemRect, const PaintState& state) {
     const QPalette& colours = palette();
-    if (pressed) {
+    if (state.pressed) {
         if (m_flat) {
             if (m_drawBorder) {
                 draw3dRect(painter, itemRect, colours.color(QPalette::Dark),
@@ -325,7 +326,8 @@ void ImageButton::paintBorder(QPainter& painter, const QRect& itemRect, bool pre
     }
 }
 
-QRect ImageButton::placeIcon(const QRect& itemRect, QRect& captionRect, bool pressed) const {
+QRect ImageButton::placeIcon(const QRect& itemRect, QRect& captionRect,
+                             const PaintState& state) const {
     const bool hasCaption = !text().isEmpty();
     const int iconWidth = m_iconSize.width();
     const int iconHeight = m_iconSize.height();
@@ -366,30 +368,30 @@ QRect ImageButton::placeIcon(const QRect& itemRect, QRect& captionRect, bool pre
         default:
             break;
     }
-    if (pressed) {
+    if (state.pressed) {
         topLeft += m_pressedOffset;
     }
     return QRect(topLeft, m_iconSize);
 }
 
-void ImageButton::paintIcon(QPainter& painter, const QRect& iconRect, bool pressed,
-                            bool disabled) const {
-    const bool showSecond = !m_secondIcon.isNull() && !m_hovered && !pressed;
+void ImageButton::paintIcon(QPainter& painter, const QRect& iconRect,
+                            const PaintState& state) const {
+    const bool showSecond = !m_secondIcon.isNull() && !m_hovered && !state.pressed;
     const QIcon& icon = showSecond ? m_secondIcon : m_icon;
-    const QPixmap pixmap =
-        icon.pixmap(m_iconSize, devicePixelRatioF(), disabled ? QIcon::Disabled : QIcon::Normal);
+    const QPixmap pixmap = icon.pixmap(m_iconSize, devicePixelRatioF(),
+                                       state.disabled ? QIcon::Disabled : QIcon::Normal);
     painter.drawPixmap(iconRect.topLeft(), pixmap);
 }
 
-void ImageButton::paintCaption(QPainter& painter, QRect captionRect, bool pressed, bool focused,
-                               bool disabled) const {
-    if (pressed) {
+void ImageButton::paintCaption(QPainter& painter, QRect captionRect,
+                               const PaintState& state) const {
+    if (state.pressed) {
         captionRect.translate(m_pressedOffset);
     }
     constexpr int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(font());
-    if (disabled) {
+    if (state.disabled) {
         // Engraved: a highlight copy one pixel right and down, the shadow copy in place.
         painter.setPen(palette().color(QPalette::Light));
         painter.drawText(captionRect.translated(1, 1), flags, text());
@@ -397,35 +399,27 @@ void ImageButton::paintCaption(QPainter& painter, QRect captionRect, bool presse
         painter.drawText(captionRect, flags, text());
         return;
     }
-    ButtonColourState state = ButtonColourState::Normal;
-    if (m_hovered || pressed) {
-        state = ButtonColourState::HoveredOrPressed;
-    } else if (focused) {
-        state = ButtonColourState::Focused;
-    }
-    painter.setPen(textColour(state));
+    painter.setPen(textColour(colourState(state)));
     painter.drawText(captionRect, flags, text());
 }
 
 void ImageButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    const bool pressed = isDown();
-    const bool focused = hasFocus();
-    const bool disabled = !isEnabled();
+    const PaintState state{isDown(), hasFocus(), !isEnabled()};
 
     QRect itemRect = rect();
-    paintBackground(painter, itemRect, pressed, focused);
-    paintBorder(painter, itemRect, pressed);
+    paintBackground(painter, itemRect, state);
+    paintBorder(painter, itemRect, state);
 
     QRect captionRect = itemRect;
     if (!m_icon.isNull()) {
-        const QRect iconRect = placeIcon(itemRect, captionRect, pressed);
-        paintIcon(painter, iconRect, pressed, disabled);
+        const QRect iconRect = placeIcon(itemRect, captionRect, state);
+        paintIcon(painter, iconRect, state);
     }
     if (!text().isEmpty()) {
-        paintCaption(painter, captionRect, pressed, focused, disabled);
+        paintCaption(painter, captionRect, state);
     }
-    if (focused && (!m_flat || m_drawFlatFocus)) {
+    if (state.focused && (!m_flat || m_drawFlatFocus)) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = itemRect.adjusted(3, 3, -3, -3);

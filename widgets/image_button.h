@@ -123,12 +123,18 @@ class ImageButton : public QPushButton {
     void updateHoverFromPointer(bool pointerInside);
     void clearHover();
     void takeBackgroundSnapshot();
-    void paintBackground(QPainter& painter, QRect& itemRect, bool pressed, bool focused);
-    void paintBorder(QPainter& painter, const QRect& itemRect, bool pressed);
-    QRect placeIcon(const QRect& itemRect, QRect& captionRect, bool pressed) const;
-    void paintIcon(QPainter& painter, const QRect& iconRect, bool pressed, bool disabled) const;
-    void paintCaption(QPainter& painter, QRect captionRect, bool pressed, bool focused,
-                      bool disabled) const;
+    // What one paint event draws from: the button's state when the event began.
+    struct PaintState {
+        bool pressed = false;
+        bool focused = false;
+        bool disabled = false;
+    };
+    ButtonColourState colourState(const PaintState& state) const;
+    void paintBackground(QPainter& painter, QRect& itemRect, const PaintState& state);
+    void paintBorder(QPainter& painter, const QRect& itemRect, const PaintState& state);
+    QRect placeIcon(const QRect& itemRect, QRect& captionRect, const PaintState& state) const;
+    void paintIcon(QPainter& painter, const QRect& iconRect, const PaintState& state) const;
+    void paintCaption(QPainter& painter, QRect captionRect, const PaintState& state) const;
     void redrawIf(Redraw redraw);
 
     bool m_flat = true;
