@@ -10,16 +10,18 @@ namespace editing {
 namespace {
 
 // Bounds the encoders honour: the MPEG video encoders cut a longer key-frame distance to 600
-// frames; the quantiser scale runs 1 - 31, x264's constant rate factor 1 - 51 (0, lossless,
-// would read as "default").
+// frames; the quantiser scale runs 1 - 31, but the Microsoft MPEG-4 encoders clip coefficients
+// of detailed pictures at quantisers 1 and 2 (their tables hold no larger levels), so they start
+// at 3; x264's constant rate factor runs 1 - 51 (0, lossless, would read as "default").
 constexpr SettingRange kQuantiserScale{1, 31};
+constexpr SettingRange kUnclippedQuantiserScale{3, 31};
 constexpr SettingRange kConstantRateFactor{1, 51};
 constexpr SettingRange kVideoBitRateKbps{1, 200'000};
 constexpr SettingRange kMpegKeyFrameInterval{1, 600};
 constexpr SettingRange kKeyFrameInterval{1, 3'000};
 
-SettableSettings quantised(std::optional<SettingRange> keyFrameInterval) {
-    return {QualityScale::QuantiserScale, kQuantiserScale, kVideoBitRateKbps, keyFrameInterval, {}};
+SettableSettings quantised(SettingRange quality, std::optional<SettingRange> keyFrameInterval) {
+    return {QualityScale::QuantiserScale, quality, kVideoBitRateKbps, keyFrameInterval, {}};
 }
 
 SettableSettings keyFramesOnly() {
@@ -110,15 +112,16 @@ std::vector<Compressor> candidateCompressors(CompressorKind kind) {
         // Order is part of the contract: positions are remembered between runs.
         return {
             videoCandidate("DivX-compatible MPEG-4 Part 2", "mpeg4", {3, 0, 250, {}},
-                           quantised(kMpegKeyFrameInterval)),
+                           quantised(kQuantiserScale, kMpegKeyFrameInterval)),
             videoCandidate("Microsoft MPEG-4 Video Codec V3", "msmpeg4", {3, 0, 250, {}},
-                           quantised(kMpegKeyFrameInterval)),
+                           quantised(kUnclippedQuantiserScale, kMpegKeyFrameInterval)),
             videoCandidate("Microsoft MPEG-4 Video Codec V2", "msmpeg4v2", {3, 0, 250, {}},
-                           quantised(kMpegKeyFrameInterval)),
+                           quantised(kUnclippedQuantiserScale, kMpegKeyFrameInterval)),
             videoCandidate("H.264 / AVC (x264)", "libx264", {23, 0, 250, "veryfast"},
                            x264Settable()),
             // Every JPEG frame is a key frame.
-            videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}}, quantised(std::nullopt)),
+            videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}},
+                           quantised(kQuantiserScale, std::nullopt)),
             videoCandidate("Huffyuv lossless", "huffyuv", {}, {}),
             videoCandidate("FFmpeg Huffyuv lossless", "ffvhuff", {}, {}),
             videoCandidate("FFV1 lossless", "ffv1", {0, 0, 250, {}}, keyFramesOnly()),

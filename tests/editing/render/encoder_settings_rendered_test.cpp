@@ -9,7 +9,16 @@
 
 #include <gtest/gtest.h>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include <cstdarg>
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace render_test {
 namespace {
@@ -38,6 +47,44 @@ Rendered renderWith(const TimelineModel& timeline, const Compressor& compressor,
     return {std::filesystem::file_size(output), decodeFile(output)};
 }
 
+// Encoder warnings that tell of coefficients clipped (a quantiser finer than the encoder's
+// tables hold), gathered from FFmpeg's log while an instance lives.
+class ClippingWarnings {
+  public:
+    ClippingWarnings() {
+        const std::lock_guard lock(guard());
+        seen().clear();
+        av_log_set_callback(&ClippingWarnings::keep);
+    }
+    ~ClippingWarnings() { av_log_set_callback(av_log_default_callback); }
+    std::vector<std::string> lines() const {
+        const std::lock_guard lock(guard());
+        return seen();
+    }
+
+  private:
+    static std::mutex& guard() {
+        static std::mutex mutex;
+        return mutex;
+    }
+    static std::vector<std::string>& seen() {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+    static void keep(void* object, int level, const char* format, va_list arguments) {
+        va_list copy;
+        va_copy(copy, arguments);
+        char text[512] = {};
+        std::vsnprintf(text, sizeof text, format, copy);
+        va_end(copy);
+        if (std::string(text).find("clipping") != std::string::npos) {
+            const std::lock_guard lock(guard());
+            seen().emplace_back(text);
+        }
+        av_log_default_callback(object, level, format, arguments);
+    }
+};
+
 // The quality each listed encoder offers reaches the file: its best end writes a larger file
 // than its smallest-file end, on a picture with detail.
 TEST(EncoderSettingsRendered, TheQualityRangeChangesTheFileSize) {
@@ -55,7 +102,10 @@ TEST(EncoderSettingsRendered, TheQualityRangeChangesTheFileSize) {
         }
         SCOPED_TRACE(compressor.friendlyName);
         compressor.settings.quality = compressor.settable.quality->least;
+        const ClippingWarnings warnings;
         const Rendered best = renderWith(timeline, compressor, folder.file("best.avi"));
+        // The best quality offered is one the encoder codes without clipping.
+        EXPECT_TRUE(warnings.lines().empty()) << warnings.lines().front();
         compressor.settings.quality = compressor.settable.quality->most;
         const Rendered smallest = renderWith(timeline, compressor, folder.file("smallest.avi"));
         EXPECT_EQ(best.decoded.frames.size(), 10u);
