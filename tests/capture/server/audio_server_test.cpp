@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "tests/capture/wav/wav_inspection.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/private_pulse_daemon.h"
 #include "tests/support/temporary_folder.h"
 
@@ -176,22 +177,19 @@ TEST_F(AudioServerTest, RemovedDeviceEndsTheRecordingWithACompleteFile) {
 }
 
 TEST_F(AudioServerTest, AFullDiskIsReportedAtStop) {
-    // A file-size limit stands in for a full disk: writes past it fail with EFBIG.
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const std::string path = folder_.file("full.wav");
-    std::string error;
-    auto session = server_->openRecording("tone_1000", path, error);
-    ASSERT_TRUE(session) << error;
-    ASSERT_TRUE(session->run(error)) << error;
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // 134 kB of float samples
-    EXPECT_FALSE(session->stop());
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    std::unique_ptr<capture::RecordingSession> session;
+    {
+        // Writes past the limit fail with EFBIG.
+        const test_support::FileSizeLimit fullDisk(64 * 1024);
+        ASSERT_TRUE(fullDisk.applied());
+        std::string error;
+        session = server_->openRecording("tone_1000", path, error);
+        ASSERT_TRUE(session) << error;
+        ASSERT_TRUE(session->run(error)) << error;
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));  // 134 kB of float samples
+        EXPECT_FALSE(session->stop());
+    }
     EXPECT_FALSE(session->writeError().empty());
     const auto wav = test_support::readWav(path);
     ASSERT_TRUE(wav);  // what fitted is still a valid file, its header counting all of it

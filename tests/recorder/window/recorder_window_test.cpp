@@ -18,6 +18,7 @@
 #include "recorder/window/recorder_templates.h"
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temporary_folder.h"
 
 namespace {
@@ -435,18 +436,13 @@ TEST_F(RecorderWindowTest, ATakeThatCouldNotBeWrittenIsReportedAtStop) {
     window->controls()
         .get<QLineEdit>(control::kOutputFile)
         .setText(QString::fromStdString(folder_.file("full.wav")));
-    // A file-size limit stands in for a full disk.
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 32 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    click(*window, control::kRecord);
-    pumpFor(800);
-    click(*window, control::kStop);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    {
+        const test_support::FileSizeLimit fullDisk(32 * 1024);
+        ASSERT_TRUE(fullDisk.applied());
+        click(*window, control::kRecord);
+        pumpFor(800);
+        click(*window, control::kStop);
+    }
     EXPECT_EQ(window->statusText(), "Status : Ready");
     ASSERT_EQ(rig.prompt.requests().size(), 1);
     EXPECT_TRUE(
@@ -460,17 +456,13 @@ TEST_F(RecorderWindowTest, ATakeThatCouldNotBeWrittenIsReportedAtClose) {
     auto window = rig.makeWindow();
     const QString path = QString::fromStdString(folder_.file("full_at_close.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = previous;
-    small.rlim_cur = 32 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    click(*window, control::kRecord);
-    pumpFor(800);
-    window->close();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    {
+        const test_support::FileSizeLimit fullDisk(32 * 1024);
+        ASSERT_TRUE(fullDisk.applied());
+        click(*window, control::kRecord);
+        pumpFor(800);
+        window->close();
+    }
     // The window still ends and saves its settings, but not before saying the take is short.
     ASSERT_EQ(rig.prompt.requests().size(), 1);
     EXPECT_TRUE(
