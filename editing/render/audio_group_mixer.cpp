@@ -100,6 +100,11 @@ void AudioGroupMixer::mixPlacement(Placement& placement, std::int64_t firstSampl
                                   static_cast<int>(until - from), gain);
         from = until;
     }
+    Result failure = kOk;
+    std::string description;
+    if (placement.reader->takeFailure(failure, description)) {
+        reportError_(failure, description);
+    }
 }
 
 void AudioGroupMixer::mix(std::int64_t firstSample, int frames, std::int16_t* out) {

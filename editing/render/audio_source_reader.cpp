@@ -6,6 +6,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace editing {
 
@@ -16,6 +17,7 @@ AudioSourceReader::AudioSourceReader(int outputSampleRate, double rate)
 
 Result AudioSourceReader::open(const std::string& fileName, RefTime mediaStart,
                                std::string& description) {
+    fileName_ = fileName;
     const Result result = input_.open(fileName, AVMEDIA_TYPE_AUDIO, 1, description);
     opened_ = succeeded(result);
     ended_ = !opened_;
@@ -26,35 +28,66 @@ Result AudioSourceReader::open(const std::string& fileName, RefTime mediaStart,
     return result;
 }
 
+void AudioSourceReader::fail(Result result, const std::string& what) {
+    ended_ = true;
+    if (failure_ == kOk) {
+        failure_ = result;
+        failureDescription_ = "Could not resample the sound of \"" + fileName_ + "\": " + what;
+    }
+}
+
+bool AudioSourceReader::takeFailure(Result& result, std::string& description) {
+    if (failure_ == kOk) {
+        return false;
+    }
+    result = failure_;
+    description = std::move(failureDescription_);
+    failure_ = kOk;
+    failureDescription_.clear();
+    return true;
+}
+
+bool AudioSourceReader::setUpResampler(const AVFrame& frame) {
+    // Declaring the input rate as rate x its true rate plays the media span over the
+    // output span: the speed change happens in the resampler, pitch included.
+    const double declaredInputRate = std::round(frame.sample_rate * rate_);
+    if (!(declaredInputRate >= 1.0) || declaredInputRate > std::numeric_limits<int>::max()) {
+        fail(kErrorInvalidArgument, "the speed of the placement is out of range.");
+        return false;
+    }
+    AVChannelLayout inputLayout{};
+    if (frame.ch_layout.nb_channels > 0 && frame.ch_layout.order != AV_CHANNEL_ORDER_UNSPEC) {
+        av_channel_layout_copy(&inputLayout, &frame.ch_layout);
+    } else {
+        av_channel_layout_default(&inputLayout, std::max(1, frame.ch_layout.nb_channels));
+    }
+    AVChannelLayout outputLayout{};
+    av_channel_layout_default(&outputLayout, kChannels);
+    SwrContext* context = nullptr;
+    int status = swr_alloc_set_opts2(&context, &outputLayout, AV_SAMPLE_FMT_FLT, outputSampleRate_,
+                                     &inputLayout, static_cast<AVSampleFormat>(frame.format),
+                                     static_cast<int>(declaredInputRate), 0, nullptr);
+    av_channel_layout_uninit(&inputLayout);
+    av_channel_layout_uninit(&outputLayout);
+    if (status < 0 || context == nullptr) {
+        swr_free(&context);
+        fail(status < 0 ? status : kErrorOutOfMemory,
+             describeResult(status < 0 ? status : kErrorOutOfMemory));
+        return false;
+    }
+    resampler_.reset(context);
+    status = swr_init(resampler_.get());
+    if (status < 0) {
+        resampler_.reset();
+        fail(status, describeResult(status));
+        return false;
+    }
+    return true;
+}
+
 bool AudioSourceReader::convertFrame(const AVFrame& frame) {
-    if (!resampler_) {
-        AVChannelLayout inputLayout{};
-        if (frame.ch_layout.nb_channels > 0 && frame.ch_layout.order != AV_CHANNEL_ORDER_UNSPEC) {
-            av_channel_layout_copy(&inputLayout, &frame.ch_layout);
-        } else {
-            av_channel_layout_default(&inputLayout, std::max(1, frame.ch_layout.nb_channels));
-        }
-        AVChannelLayout outputLayout{};
-        av_channel_layout_default(&outputLayout, kChannels);
-        // Declaring the input rate as rate x its true rate plays the media span over the
-        // output span: the speed change happens in the resampler, pitch included.
-        const int declaredInputRate =
-            std::max(1, static_cast<int>(std::lround(frame.sample_rate * rate_)));
-        SwrContext* context = nullptr;
-        const int status = swr_alloc_set_opts2(
-            &context, &outputLayout, AV_SAMPLE_FMT_FLT, outputSampleRate_, &inputLayout,
-            static_cast<AVSampleFormat>(frame.format), declaredInputRate, 0, nullptr);
-        av_channel_layout_uninit(&inputLayout);
-        av_channel_layout_uninit(&outputLayout);
-        if (status < 0 || context == nullptr) {
-            swr_free(&context);
-            return false;
-        }
-        resampler_.reset(context);
-        if (swr_init(resampler_.get()) < 0) {
-            resampler_.reset();
-            return false;
-        }
+    if (!resampler_ && !setUpResampler(frame)) {
+        return false;
     }
     // Samples before the media start (after a seek to the key point before it) are dropped.
     int skip = 0;
@@ -80,6 +113,10 @@ bool AudioSourceReader::convertFrame(const AVFrame& frame) {
     uint8_t* output = reinterpret_cast<uint8_t*>(pending_.data() + used);
     const int converted = swr_convert(resampler_.get(), &output, room, inputPlanes, inputCount);
     pending_.resize(used + static_cast<std::size_t>(std::max(converted, 0)) * kChannels);
+    if (converted < 0) {
+        fail(converted, describeResult(converted));
+        return false;
+    }
     return true;
 }
 
@@ -108,7 +145,7 @@ bool AudioSourceReader::refill(int wantedFrames) {
             break;
         }
         if (!convertFrame(*frame_)) {
-            ended_ = true;
+            ended_ = true;  // silence from here on; the failure waits in takeFailure()
         }
     }
     return pending_.size() - pendingOffset_ >= wantedFloats;

@@ -13,6 +13,8 @@ namespace editing {
 // Reads one file forward from a media time and hands out stereo float samples at the output
 // rate. `rate` (media span / output span) is applied by resampling, so the pitch follows the
 // speed as on tape. Past the end of the file (or for a file without sound) it gives silence.
+// When the sound cannot be converted (the resampler refuses the file's format or the speed),
+// the reader gives silence from there on and keeps one failure for takeFailure().
 //
 // Threading: used by one thread.
 class AudioSourceReader {
@@ -26,9 +28,15 @@ class AudioSourceReader {
     // Adds `gain` times the next `frames` stereo frames into `mix` (interleaved).
     void mixInto(float* mix, int frames, float gain);
 
+    // Hands out, once, the failure that silenced the reader during mixInto(): true with
+    // `result` and a readable `description` when there is one to report.
+    bool takeFailure(Result& result, std::string& description);
+
   private:
     bool refill(int wantedFrames);
     bool convertFrame(const AVFrame& frame);
+    bool setUpResampler(const AVFrame& frame);
+    void fail(Result result, const std::string& what);
 
     MediaInput input_;
     int outputSampleRate_;
@@ -36,6 +44,9 @@ class AudioSourceReader {
     bool opened_ = false;
     bool ended_ = false;
     RefTime mediaStart_ = 0;
+    std::string fileName_;
+    Result failure_ = kOk;  // kept until taken
+    std::string failureDescription_;
     ffmpeg::FrameHandle frame_;
     ffmpeg::ResampleContextHandle resampler_;
     std::vector<float> pending_;     // converted, interleaved stereo

@@ -1,0 +1,57 @@
+#include "editing/render/render_engine.h"
+
+#include "tests/editing/render/decoded_avi.h"
+#include "tests/editing/render/render_fixture.h"
+#include "tests/editing/render/render_media.h"
+#include "tests/support/temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace render_test {
+namespace {
+
+using namespace editing;
+
+// A placement whose speed the resampler cannot serve (it refuses rates near the top of its
+// range, and past the range there is no rate to ask for) falls silent with one error event
+// each; the render goes on and the other sound is untouched.
+TEST(AudioSourceRobustness, ASpeedTheResamplerRefusesIsReportedAndTheRenderGoesOn) {
+    const RenderMedia& media = renderMedia();
+    test_support::TemporaryFolder folder;
+    TimelineModel timeline;
+    GroupModel audio = audioGroup();
+    const RefTime span = kSecond / 100;
+    // Just over 48,000 x 44,100 Hz: within an int, but a filter longer than the resampler
+    // will set up (an exact multiple would let it shorten the filter, so 7 units are added).
+    addAudioTrack(audio, media.tone440, 0, span, 1.0, 48'000 * span + 7);
+    // 60,000 x 44,100 Hz: no rate the resampler can even be asked for.
+    addAudioTrack(audio, media.tone440, span, 2 * span, 1.0, 60'000 * span);
+    addAudioTrack(audio, media.tone440, kSecond / 2, kSecond, 1.0);
+    timeline.groups = {audio};
+    const std::string output = folder.file("refused.avi");
+    const RenderOutcome outcome = renderToEnd(timeline, {output, std::nullopt, std::nullopt});
+    ASSERT_EQ(outcome.startResult, kOk);
+    EXPECT_EQ(outcome.completeEvents, 1);
+    int errors = 0;
+    for (const RenderEvent& event : outcome.events) {
+        if (event.kind == RenderEventKind::Error) {
+            ++errors;
+            EXPECT_FALSE(event.endsRender);
+            EXPECT_NE(event.description.find("tone440.wav"), std::string::npos)
+                << event.description;
+        }
+    }
+    EXPECT_EQ(errors, 2);
+
+    const DecodedAvi decoded = decodeFile(output);
+    ASSERT_EQ(decoded.sampleRate, 44100);
+    EXPECT_EQ(decoded.samples.size(), 2u * 44100u);
+    EXPECT_LT(rmsLevel(decoded, 0.0, 0.45), 0.001) << "the refused placements are silent";
+    EXPECT_NEAR(toneFrequencyHz(decoded, 0.55, 0.95), 440.0, 6.0);
+    EXPECT_GT(rmsLevel(decoded, 0.55, 0.95), 0.1);
+}
+
+}  // namespace
+}  // namespace render_test
