@@ -437,9 +437,13 @@ void RecorderWindow::emptyLists() {
 
 void RecorderWindow::OnRecord() {
     if (m_bPaused) {
-        if (m_pGB) {
-            std::string ignored;
-            m_pGB->run(ignored);
+        std::string error;
+        if (m_pGB && !m_pGB->run(error)) {
+            // A device that went while paused: say so and end in Ready, rather than count
+            // seconds of a recording that does not happen.
+            reportStartFailure(error);
+            QMetaObject::invokeMethod(this, &RecorderWindow::OnStop, Qt::QueuedConnection);
+            return;
         }
         RecordTimer.start();
         m_bPaused = false;
@@ -465,13 +469,7 @@ void RecorderWindow::OnRecord() {
     if (m_pGB) {
         std::string error;
         if (!m_pGB->run(error)) {
-            qCDebug(recorderLog) << "run failed:" << QString::fromStdString(error);
-            ports_.prompt.show(
-                {QStringLiteral("1. Your audio hardware may be used by other program. Please exit "
-                                "other program.\n2. Or your audio hardware has unknown problem. "
-                                "The program can not start recording."),
-                 QStringLiteral("Start Recording Error"), PromptIcon::None, PromptButtons::Ok,
-                 this});
+            reportStartFailure(error);
             runFailed = true;
         }
         setStatus(recordingStatusText(0));
@@ -485,6 +483,15 @@ void RecorderWindow::OnRecord() {
     if (runFailed) {
         QMetaObject::invokeMethod(this, &RecorderWindow::OnStop, Qt::QueuedConnection);
     }
+}
+
+void RecorderWindow::reportStartFailure(const std::string& error) {
+    qCDebug(recorderLog) << "run failed:" << QString::fromStdString(error);
+    ports_.prompt.show(
+        {QStringLiteral("1. Your audio hardware may be used by other program. Please exit "
+                        "other program.\n2. Or your audio hardware has unknown problem. "
+                        "The program can not start recording."),
+         QStringLiteral("Start Recording Error"), PromptIcon::None, PromptButtons::Ok, this});
 }
 
 void RecorderWindow::OnPause() {

@@ -111,6 +111,8 @@ class RecorderWindow : public QDialog {
     void setStatus(const QString& text);
     // The Ready state: Record, Pause, Stop and Play all enabled.
     void enableEveryRecordingButton();
+    // The graph would not run (a busy or vanished device): the "Start Recording Error" box.
+    void reportStartFailure(const std::string& error);
     // A take that is not what the user heard (a full disk ...) is said so, at Stop and at a
     // close request, rather than ending quietly.
     void reportIncompleteTake(const std::string& writeError);

@@ -10,8 +10,10 @@
 #include <QSettings>
 #include <QSlider>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <thread>
 
 #include <sys/resource.h>
 
@@ -241,6 +243,33 @@ TEST_F(RecorderWindowTest, UnplugStopsAndCompletesTheTakeAndReplugRecordsAgain) 
     ASSERT_TRUE(second);
     EXPECT_NEAR(second->durationSeconds(), 1.0, 0.35);
     EXPECT_NEAR(test_support::toneFrequencyHz(second->firstChannel, 44100), 440.0, 2.0);
+}
+
+TEST_F(RecorderWindowTest, AResumeThatFailsIsReportedAndStopsInsteadOfCountingOn) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    const QString path = QString::fromStdString(folder_.file("resume.wav"));
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
+    click(*window, control::kRecord);
+    pumpFor(500);
+    click(*window, control::kPause);
+    // The device goes while paused; Record is pressed before the window hears of it.
+    ASSERT_TRUE(rig.daemon.unloadSource(kPacedTone.name));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!window->graph()->writer()->deviceLost() &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(window->graph()->writer()->deviceLost());
+    click(*window, control::kRecord);
+    ASSERT_FALSE(rig.prompt.requests().isEmpty());
+    EXPECT_EQ(rig.prompt.requests()[0].caption, "Start Recording Error");
+    ASSERT_TRUE(pumpUntil([&] { return !window->isActive(); }));
+    EXPECT_EQ(window->statusText(), "Status : Ready");
+    const auto take = test_support::readWav(path.toStdString());
+    ASSERT_TRUE(take);
+    EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);  // what was recorded is complete
 }
 
 TEST_F(RecorderWindowTest, SliderReleaseSetsTheSourceVolume) {
