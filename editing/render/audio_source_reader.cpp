@@ -15,6 +15,10 @@ AudioSourceReader::AudioSourceReader(int outputSampleRate, double rate)
       rate_(rate > 0.0 && std::isfinite(rate) ? rate : 1.0),
       frame_(ffmpeg::makeFrame()) {}
 
+AudioSourceReader::~AudioSourceReader() {
+    av_channel_layout_uninit(&resamplerLayout_);
+}
+
 Result AudioSourceReader::open(const std::string& fileName, RefTime mediaStart,
                                std::string& description) {
     fileName_ = fileName;
@@ -82,10 +86,37 @@ bool AudioSourceReader::setUpResampler(const AVFrame& frame) {
         fail(status, describeResult(status));
         return false;
     }
+    resamplerFormat_ = frame.format;
+    resamplerRate_ = frame.sample_rate;
+    av_channel_layout_uninit(&resamplerLayout_);
+    av_channel_layout_copy(&resamplerLayout_, &frame.ch_layout);
     return true;
 }
 
+bool AudioSourceReader::resamplerFits(const AVFrame& frame) const {
+    return frame.format == resamplerFormat_ && frame.sample_rate == resamplerRate_ &&
+           av_channel_layout_compare(&frame.ch_layout, &resamplerLayout_) == 0;
+}
+
+void AudioSourceReader::drainResampler() {
+    const int room = swr_get_out_samples(resampler_.get(), 0);
+    if (room <= 0) {
+        return;
+    }
+    const std::size_t used = pending_.size();
+    pending_.resize(used + static_cast<std::size_t>(room) * kChannels);
+    uint8_t* output = reinterpret_cast<uint8_t*>(pending_.data() + used);
+    const int converted = swr_convert(resampler_.get(), &output, room, nullptr, 0);
+    pending_.resize(used + static_cast<std::size_t>(std::max(converted, 0)) * kChannels);
+}
+
 bool AudioSourceReader::convertFrame(const AVFrame& frame) {
+    if (resampler_ && !resamplerFits(frame)) {
+        // The sound changed its rate, format or layout: what the old resampler holds (its
+        // filter delay) belongs before the new part.
+        drainResampler();
+        resampler_.reset();
+    }
     if (!resampler_ && !setUpResampler(frame)) {
         return false;
     }
@@ -131,16 +162,7 @@ bool AudioSourceReader::refill(int wantedFrames) {
         if (!input_.nextFrame(*frame_)) {
             ended_ = true;
             if (resampler_) {
-                // What the resampler still holds (its filter delay) ends the sound.
-                const int room = swr_get_out_samples(resampler_.get(), 0);
-                if (room > 0) {
-                    const std::size_t used = pending_.size();
-                    pending_.resize(used + static_cast<std::size_t>(room) * kChannels);
-                    uint8_t* output = reinterpret_cast<uint8_t*>(pending_.data() + used);
-                    const int converted = swr_convert(resampler_.get(), &output, room, nullptr, 0);
-                    pending_.resize(used +
-                                    static_cast<std::size_t>(std::max(converted, 0)) * kChannels);
-                }
+                drainResampler();  // what it still holds (its filter delay) ends the sound
             }
             break;
         }

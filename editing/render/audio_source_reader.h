@@ -13,7 +13,9 @@ namespace editing {
 // Reads one file forward from a media time and hands out stereo float samples at the output
 // rate. `rate` (media span / output span) is applied by resampling, so the pitch follows the
 // speed as on tape. Past the end of the file (or for a file without sound) it gives silence.
-// When the sound cannot be converted (the resampler refuses the file's format or the speed),
+// The resampler follows the sound: a file whose rate, sample format or channel layout changes
+// part way (joined MP3 or AAC streams) gets a new one, after the old one has given up what it
+// held. When the sound cannot be converted (the resampler refuses the file's format or the speed),
 // the reader gives silence from there on and keeps one failure for takeFailure().
 //
 // Threading: used by one thread.
@@ -22,6 +24,9 @@ class AudioSourceReader {
     static constexpr int kChannels = 2;
 
     AudioSourceReader(int outputSampleRate, double rate);
+    ~AudioSourceReader();
+    AudioSourceReader(const AudioSourceReader&) = delete;
+    AudioSourceReader& operator=(const AudioSourceReader&) = delete;
 
     Result open(const std::string& fileName, RefTime mediaStart, std::string& description);
 
@@ -36,6 +41,8 @@ class AudioSourceReader {
     bool refill(int wantedFrames);
     bool convertFrame(const AVFrame& frame);
     bool setUpResampler(const AVFrame& frame);
+    bool resamplerFits(const AVFrame& frame) const;
+    void drainResampler();
     void fail(Result result, const std::string& what);
 
     MediaInput input_;
@@ -49,6 +56,10 @@ class AudioSourceReader {
     std::string failureDescription_;
     ffmpeg::FrameHandle frame_;
     ffmpeg::ResampleContextHandle resampler_;
+    // The input the resampler was set up for (its layout is owned: uninitialised on change).
+    int resamplerFormat_ = -1;
+    int resamplerRate_ = 0;
+    AVChannelLayout resamplerLayout_{};
     std::vector<float> pending_;     // converted, interleaved stereo
     std::size_t pendingOffset_ = 0;  // in floats
 };
