@@ -2,6 +2,7 @@
 
 #include "mixer/media/media_folder.h"
 #include "mixer/media/media_probe.h"
+#include "mixer/project/profile_loading.h"
 
 namespace mixer {
 
@@ -53,7 +54,7 @@ int MediaAdder::addVideo() {
     }
 
     const std::optional<QStringList> chosen =
-        chooseFiles(kVideoFilter, settings::kLastPhotoFolder, widgets::FileSelection::One);
+        chooseFiles(kVideoFilter, lastVideoFolder(settings_), widgets::FileSelection::One);
     if (!chosen) {
         return 0;
     }
@@ -75,7 +76,7 @@ int MediaAdder::addVideo() {
         prompt_.tell(appendRefusalMessage(outcome), {}, widgets::PromptIcon::Warning, owner_);
         return 0;
     }
-    settings_.write(settings::kLastPhotoFolder, folderOfPath(path));
+    rememberVideoFolder(settings_, path);
     return 1;
 }
 
@@ -87,7 +88,7 @@ int MediaAdder::addAudio() {
     }
 
     const std::optional<QStringList> chosen =
-        chooseFiles(kAudioFilter, settings::kLastAudioFolder, widgets::FileSelection::Several);
+        chooseFiles(kAudioFilter, lastAudioFolder(settings_), widgets::FileSelection::Several);
     if (!chosen) {
         return 0;
     }
@@ -123,8 +124,7 @@ int MediaAdder::addAudio() {
     }
     if (appended.appendedCount > 0) {
         const ProbedFile& last = probed[static_cast<std::size_t>(appended.appendedCount) - 1];
-        settings_.write(settings::kLastAudioFolder,
-                        folderOfPath(QString::fromStdString(last.FileName)));
+        rememberAudioFolder(settings_, QString::fromStdString(last.FileName));
     }
     if (!leftOut.isEmpty()) {
         // A box stays readable: the first files are named, the rest counted.
@@ -141,13 +141,13 @@ int MediaAdder::addAudio() {
 }
 
 std::optional<QStringList> MediaAdder::chooseFiles(const widgets::FileFilter& kindFilter,
-                                                   const TextSetting& lastFolder,
+                                                   const QString& initialFolder,
                                                    widgets::FileSelection selection) {
     widgets::OpenFileRequest request;
     request.title = QString::fromUtf8(kDialogTitle);
     request.filters = {kindFilter, kAnyFilter};
     request.selectedFilter = 1;
-    request.initialFolder = settings_.read(lastFolder);
+    request.initialFolder = initialFolder;
     request.selection = selection;
     request.owner = owner_;
     std::optional<QStringList> chosen = filePicker_.openFiles(request);

@@ -36,10 +36,10 @@ class MediaAdder {
     static const char* const kDialogTitle;
 
   private:
-    // The open dialog for one kind of media (its filter, then "Any Files"), starting in the
-    // folder remembered under lastFolder. Nothing when the user cancelled or chose no file.
+    // The open dialog for one kind of media (its filter, then "Any Files"), starting in
+    // `initialFolder`. Nothing when the user cancelled or chose no file.
     std::optional<QStringList> chooseFiles(const widgets::FileFilter& kindFilter,
-                                           const TextSetting& lastFolder,
+                                           const QString& initialFolder,
                                            widgets::FileSelection selection);
 
     MediaLists& lists_;

@@ -20,17 +20,13 @@ std::optional<double> leadingDecimalNumber(const QString& text) {
     return value;
 }
 
-namespace {
-
-QString folderPartOf(const QString& path) {
+QString folderOfPath(const QString& path) {
     const qsizetype lastSeparator = path.lastIndexOf(QLatin1Char('/'));
     if (lastSeparator < 0) {
         return {};
     }
     return path.left(lastSeparator + 1);
 }
-
-}  // namespace
 
 FrameRateChoice frameRateForStoredIndex(int storedIndex, const QString& storedCustomText) {
     if (storedIndex >= 0 && storedIndex < static_cast<int>(kFrameRatePresets.size())) {
@@ -77,11 +73,11 @@ StoredCompressorChoices loadCompressorChoices(const SettingsStore& store) {
 }
 
 void rememberVideoFolder(SettingsStore& store, const QString& addedPath) {
-    store.write(settings::kLastPhotoFolder, folderPartOf(addedPath));
+    store.write(settings::kLastPhotoFolder, folderOfPath(addedPath));
 }
 
 void rememberAudioFolder(SettingsStore& store, const QString& addedPath) {
-    store.write(settings::kLastAudioFolder, folderPartOf(addedPath));
+    store.write(settings::kLastAudioFolder, folderOfPath(addedPath));
 }
 
 QString lastVideoFolder(const SettingsStore& store) {

@@ -42,9 +42,14 @@ struct StoredCompressorChoices {
 };
 StoredCompressorChoices loadCompressorChoices(const SettingsStore& store);
 
-// Stores the folder of `addedPath` (the path cut after its last '/', which stays part of the
-// folder; empty for a path without '/'; cut on characters, never on bytes) as
-// "Option"/"LastPhotoFolder" (videos) or "Option"/"LastAudioFolder" (sounds).
+// The folder of `path` as the add dialogs remember it: the path cut after its last '/', the
+// '/' kept ("/home/ann/clips/a.avi" -> "/home/ann/clips/", "/a.avi" -> "/"); a path without a
+// '/' gives the empty text (the dialog then starts where it likes). Cut on characters, never
+// on bytes.
+QString folderOfPath(const QString& path);
+
+// Stores folderOfPath(addedPath) as "Option"/"LastPhotoFolder" (videos) or
+// "Option"/"LastAudioFolder" (sounds); the last... functions read them back.
 void rememberVideoFolder(SettingsStore& store, const QString& addedPath);
 void rememberAudioFolder(SettingsStore& store, const QString& addedPath);
 QString lastVideoFolder(const SettingsStore& store);

@@ -1,5 +1,6 @@
 #include "mixer/media/media_adder.h"
 #include "mixer/media/media_folder.h"
+#include "mixer/project/profile_loading.h"
 
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
