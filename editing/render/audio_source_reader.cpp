@@ -22,6 +22,12 @@ AudioSourceReader::~AudioSourceReader() {
 Result AudioSourceReader::open(const std::string& fileName, RefTime mediaStart,
                                std::string& description) {
     fileName_ = fileName;
+    if (!frame_) {
+        opened_ = false;
+        ended_ = true;
+        description = "Not enough memory to read \"" + fileName + "\".";
+        return kErrorOutOfMemory;
+    }
     const Result result = input_.open(fileName, AVMEDIA_TYPE_AUDIO, 1, description);
     opened_ = succeeded(result);
     ended_ = !opened_;

@@ -31,9 +31,17 @@ Result MediaInput::open(const std::string& fileName, AVMediaType type, int decod
     decoder_.reset(avcodec_alloc_context3(codec));
     packet_ = ffmpeg::makePacket();
     if (!decoder_ || !packet_) {
+        description = "Not enough memory to read \"" + fileName + "\".";
         return kErrorOutOfMemory;
     }
-    avcodec_parameters_to_context(decoder_.get(), format_->streams[streamIndex_]->codecpar);
+    status =
+        avcodec_parameters_to_context(decoder_.get(), format_->streams[streamIndex_]->codecpar);
+    if (status < 0) {
+        description =
+            "Could not set up the decoder for \"" + fileName + "\": " + describeResult(status);
+        decoder_.reset();
+        return status;
+    }
     decoder_->pkt_timebase = format_->streams[streamIndex_]->time_base;
     if (decoderThreads > 1) {
         decoder_->thread_count = decoderThreads;

@@ -56,7 +56,13 @@ const Picture& VideoGroupRenderer::pictureOf(ActiveSource& active, RefTime time)
     const RefTime mediaTime =
         source.mediaStart +
         static_cast<RefTime>(static_cast<long double>(time - source.start) * rate);
-    return active.reader->pictureAt(mediaTime);
+    const Picture& picture = active.reader->pictureAt(mediaTime);
+    Result failure = kOk;
+    std::string description;
+    if (active.reader->takeFailure(failure, description)) {
+        reportError_(failure, description);
+    }
+    return picture;
 }
 
 Transition* VideoGroupRenderer::transitionAt(ActiveSource& active, RefTime time, double& progress) {

@@ -6,6 +6,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace editing {
 
@@ -34,6 +35,12 @@ VideoSourceReader::VideoSourceReader(int frameWidth, int frameHeight, StretchMod
 
 Result VideoSourceReader::open(const std::string& fileName, RefTime mediaStart,
                                std::string& description) {
+    fileName_ = fileName;
+    opened_ = false;
+    if (!current_ || !next_) {
+        description = "Not enough memory to read \"" + fileName + "\".";
+        return kErrorOutOfMemory;
+    }
     const Result result = input_.open(fileName, AVMEDIA_TYPE_VIDEO, 2, description);
     opened_ = succeeded(result);
     if (opened_ && mediaStart > 0) {
@@ -87,6 +94,17 @@ const Picture& VideoSourceReader::pictureAt(RefTime mediaTime) {
     return fitted_;
 }
 
+bool VideoSourceReader::takeFailure(Result& result, std::string& description) {
+    if (failure_ == kOk) {
+        return false;
+    }
+    result = failure_;
+    description = std::move(failureDescription_);
+    failure_ = kOk;
+    failureDescription_.clear();
+    return true;
+}
+
 void VideoSourceReader::fitCurrentFrame() {
     const AVFrame& frame = *current_;
     if (frame.width <= 0 || frame.height <= 0) {
@@ -137,6 +155,14 @@ void VideoSourceReader::fitCurrentFrame() {
         scaler_.reset(sws_getContext(
             cropWidth_, cropHeight_, static_cast<AVPixelFormat>(frame.format), targetWidth_,
             targetHeight_, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr));
+        if (!scaler_ && failure_ == kOk) {
+            const char* formatName = av_get_pix_fmt_name(static_cast<AVPixelFormat>(frame.format));
+            failure_ = kErrorFail;
+            failureDescription_ = "Could not fit the pictures of \"" + fileName_ + "\" (" +
+                                  std::to_string(frame.width) + "x" + std::to_string(frame.height) +
+                                  ", " + (formatName != nullptr ? formatName : "unknown format") +
+                                  ") into the frame.";
+        }
     }
     if (!scaler_) {
         return;

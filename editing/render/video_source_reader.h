@@ -26,11 +26,19 @@ class VideoSourceReader {
 
     const Picture& pictureAt(RefTime mediaTime);
 
+    // Hands out, once, a failure met by pictureAt() (the file's pictures could not be
+    // converted to the frame): true with `result` and a readable `description`. The picture
+    // stays as it was (black, or the last one fitted) while the failure lasts.
+    bool takeFailure(Result& result, std::string& description);
+
   private:
     void advanceTo(RefTime mediaTime);
     void fitCurrentFrame();
 
     MediaInput input_;
+    std::string fileName_;
+    Result failure_ = kOk;  // kept until taken
+    std::string failureDescription_;
     bool opened_ = false;
     StretchMode stretchMode_;
     Picture fitted_;
