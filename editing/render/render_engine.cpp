@@ -27,6 +27,10 @@ struct Chunk {
     int units = 0;                      // frames or sample frames in this chunk
 };
 
+// What an error means for the render: a source's failure leaves black or silence in its place
+// and the render goes on; a failure to write the output stops it.
+enum class ErrorEffect { RenderGoesOn, RenderStops };
+
 }  // namespace
 
 RefTime timelineLengthRefTime(const TimelineModel& timeline) {
@@ -76,12 +80,12 @@ struct RenderEngine::Running {
         }
     }
 
-    void reportError(Result result, const std::string& description, bool endsRender) {
+    void reportError(Result result, const std::string& description, ErrorEffect effect) {
         RenderEvent event;
         event.kind = RenderEventKind::Error;
         event.result = result;
         event.description = description.empty() ? describeResult(result) : description;
-        event.endsRender = endsRender;
+        event.endsRender = effect == ErrorEffect::RenderStops;
         queueEvent(std::move(event));
     }
 
@@ -95,7 +99,7 @@ struct RenderEngine::Running {
     void produceVideo(Pipeline& pipeline) {
         VideoGroupRenderer renderer(*pipeline.group, kTransitionSeed,
                                     [this](Result result, const std::string& description) {
-                                        reportError(result, description, false);
+                                        reportError(result, description, ErrorEffect::RenderGoesOn);
                                     });
         for (std::int64_t frame = 0; frame < pipeline.totalUnits && !stopRequested; ++frame) {
             std::optional<Chunk> chunk = pipeline.spare.pop();
@@ -115,7 +119,7 @@ struct RenderEngine::Running {
     void produceAudio(Pipeline& pipeline) {
         AudioGroupMixer mixer(*pipeline.group, static_cast<int>(pipeline.unitsPerSecond),
                               [this](Result result, const std::string& description) {
-                                  reportError(result, description, false);
+                                  reportError(result, description, ErrorEffect::RenderGoesOn);
                               });
         for (std::int64_t sample = 0; sample < pipeline.totalUnits && !stopRequested;) {
             std::optional<Chunk> chunk = pipeline.spare.pop();
@@ -175,7 +179,7 @@ struct RenderEngine::Running {
             }
             if (failed(result)) {
                 reportError(result, "Could not write the output file: " + describeResult(result),
-                            true);
+                            ErrorEffect::RenderStops);
                 aborted = true;
                 break;
             }
@@ -188,7 +192,7 @@ struct RenderEngine::Running {
         std::string description;
         const Result finished = writer.finish(description);
         if (failed(finished)) {
-            reportError(finished, description, true);
+            reportError(finished, description, ErrorEffect::RenderStops);
         } else if (completed) {
             progress = duration;
             queueEvent(
