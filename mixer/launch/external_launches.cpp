@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <string>
 
 Q_LOGGING_CATEGORY(launchLog, "orvindel.launch")
 
@@ -30,6 +31,17 @@ QList<int> ascendingDistinct(QList<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
+}
+
+// The file names of a list's entries, in row order.
+template <typename Entry>
+std::vector<std::string> fileNamesOf(const std::vector<Entry>& entries) {
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const Entry& entry : entries) {
+        names.push_back(entry.FileName);
+    }
+    return names;
 }
 
 }  // namespace
@@ -62,22 +74,12 @@ bool ExternalLaunches::openHelp() {
 
 void ExternalLaunches::playSelectedVideos(const std::vector<VideoEntry>& videos,
                                           const QList<int>& selectedRows, QWidget* owner) {
-    std::vector<std::string> names;
-    names.reserve(videos.size());
-    for (const VideoEntry& entry : videos) {
-        names.push_back(entry.FileName);
-    }
-    playFiles(names, selectedRows, kSelectVideosText, owner);
+    playFiles(fileNamesOf(videos), selectedRows, kSelectVideosText, owner);
 }
 
 void ExternalLaunches::playSelectedAudios(const std::vector<AudioEntry>& audios,
                                           const QList<int>& selectedRows, QWidget* owner) {
-    std::vector<std::string> names;
-    names.reserve(audios.size());
-    for (const AudioEntry& entry : audios) {
-        names.push_back(entry.FileName);
-    }
-    playFiles(names, selectedRows, kSelectAudioToPreviewText, owner);
+    playFiles(fileNamesOf(audios), selectedRows, kSelectAudioToPreviewText, owner);
 }
 
 void ExternalLaunches::playFiles(const std::vector<std::string>& fileNames,
