@@ -167,6 +167,11 @@ struct RenderEngine::Running {
             }
             std::optional<Chunk> chunk = next->filled.pop();
             if (!chunk) {
+                if (stopRequested) {
+                    // The queues were closed by stop(), not emptied by a finished producer:
+                    // progress stays at what every stream has written.
+                    break;
+                }
                 next->finished = true;
                 updateProgress();
                 continue;
