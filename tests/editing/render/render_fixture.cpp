@@ -1,5 +1,7 @@
 #include "tests/editing/render/render_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -109,6 +111,21 @@ RenderOutcome renderToEnd(const TimelineModel& timeline, const RenderOutputSetti
     std::lock_guard lock(mutex);
     outcome.notifications = notifications;
     return outcome;
+}
+
+void expectRecoverableErrorsNaming(const RenderOutcome& outcome, const std::string& fileName,
+                                   int expectedErrors) {
+    ASSERT_EQ(outcome.startResult, kOk);
+    EXPECT_EQ(outcome.completeEvents, 1);
+    int errors = 0;
+    for (const RenderEvent& event : outcome.events) {
+        if (event.kind == RenderEventKind::Error) {
+            ++errors;
+            EXPECT_FALSE(event.endsRender);
+            EXPECT_NE(event.description.find(fileName), std::string::npos) << event.description;
+        }
+    }
+    EXPECT_EQ(errors, expectedErrors);
 }
 
 }  // namespace render_test

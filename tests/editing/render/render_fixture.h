@@ -41,4 +41,9 @@ struct RenderOutcome {
 RenderOutcome renderToEnd(const editing::TimelineModel& timeline,
                           const editing::RenderOutputSettings& settings);
 
+// Checks that the render started, completed once, and reported exactly `expectedErrors` error
+// events, each one that let the render go on and each naming `fileName` in its description.
+void expectRecoverableErrorsNaming(const RenderOutcome& outcome, const std::string& fileName,
+                                   int expectedErrors);
+
 }  // namespace render_test
