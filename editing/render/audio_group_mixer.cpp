@@ -1,7 +1,5 @@
 #include "editing/render/audio_group_mixer.h"
 
-#include "editing/render/property_values.h"
-
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -61,8 +59,7 @@ std::vector<AudioGroupMixer::GainChange> AudioGroupMixer::gainsOf(const TrackMod
         for (const EffectModel& effect : track.effects) {
             if (effect.kind == EffectKind::AudioMixer && effect.start <= time &&
                 time < effect.stop) {
-                gain *=
-                    propertyNumberAt(effect.properties, "Vol", time - effect.start).value_or(1.0);
+                gain *= effect.properties.numberAt("Vol", time - effect.start).value_or(1.0);
             }
         }
         gains.push_back({sampleOf(time), static_cast<float>(gain)});

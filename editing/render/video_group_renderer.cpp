@@ -1,7 +1,5 @@
 #include "editing/render/video_group_renderer.h"
 
-#include "editing/render/property_values.h"
-
 #include <algorithm>
 
 namespace editing {
@@ -81,7 +79,7 @@ Transition* VideoGroupRenderer::transitionAt(ActiveSource& active, RefTime time,
     if (active.transitionModel != running) {
         TransitionSetup setup;
         setup.kind = running->kind;
-        const std::optional<double> mask = propertyNumberAt(running->properties, "MaskNum", 0);
+        const std::optional<double> mask = running->properties.numberAt("MaskNum", 0);
         setup.maskNumber = mask ? static_cast<int>(*mask) : 1;
         setup.width = group_.mediaType.width;
         setup.height = group_.mediaType.height;
