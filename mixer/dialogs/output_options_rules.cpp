@@ -1,6 +1,7 @@
 #include "mixer/dialogs/output_options_rules.h"
 
 #include "mixer/dialogs/number_text.h"
+#include "widgets/chosen_file_names.h"
 
 namespace mixer {
 
@@ -28,22 +29,11 @@ int normalisedFrameSide(const QString& typed) {
 }
 
 QString aviNameFromChosenPath(const QString& chosenPath) {
-    const qsizetype nameStart = chosenPath.lastIndexOf(QLatin1Char('/')) + 1;
-    const qsizetype lastDot = chosenPath.lastIndexOf(QLatin1Char('.'));
-    // Only a dot inside the file name, after its first character, starts an extension.
-    const QString stem = lastDot > nameStart ? chosenPath.left(lastDot) : chosenPath;
-    return stem + QStringLiteral(".avi");
+    return widgets::withFileExtension(chosenPath, QStringLiteral(".avi"));
 }
 
 QString browseStartFolder(const QString& outputName) {
-    const qsizetype lastSlash = outputName.lastIndexOf(QLatin1Char('/'));
-    if (lastSlash < 0) {
-        return QStringLiteral(".");
-    }
-    if (lastSlash == 0) {
-        return QStringLiteral("/");
-    }
-    return outputName.left(lastSlash);
+    return widgets::saveDialogStartFolder(outputName);
 }
 
 }  // namespace mixer

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "widgets/chosen_file_names.h"
 #include "widgets/elapsed_time.h"
 
 namespace recorder {
@@ -21,18 +22,11 @@ QString pausedStatusText(int elapsedSeconds) {
 }
 
 QString outputNameForChosenFile(const QString& path) {
-    const qsizetype folderEnd = path.lastIndexOf(QLatin1Char('/'));
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot > folderEnd ? path.left(dot) : path;
-    return stem + QStringLiteral(".wav");
+    return widgets::withFileExtension(path, QStringLiteral(".wav"));
 }
 
 QString browseInitialFolder(const QString& output) {
-    const qsizetype folderEnd = output.lastIndexOf(QLatin1Char('/'));
-    if (folderEnd < 0) {
-        return QStringLiteral(".");
-    }
-    return folderEnd == 0 ? QStringLiteral("/") : output.left(folderEnd);
+    return widgets::saveDialogStartFolder(output);
 }
 
 QString recordingTargetPath(const QString& editText) {
