@@ -137,17 +137,17 @@ TEST_F(RecorderWindowTest, TimerTicksCountElapsedSecondsAcrossAPause) {
         .setText(QString::fromStdString(folder_.file("ticks.wav")));
     click(*window, control::kRecord);
     for (int i = 0; i < 5; ++i) {
-        window->OnRecordTimer();
+        window->controller().OnRecordTimer();
     }
     click(*window, control::kPause);
     EXPECT_EQ(window->statusText(), "Status : Paused audio recording - Used Time: 00:00:05");
     click(*window, control::kRecord);
     for (int i = 0; i < 3; ++i) {
-        window->OnRecordTimer();
+        window->controller().OnRecordTimer();
     }
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 00:00:08");
     for (int i = 8; i < 3661; ++i) {
-        window->OnRecordTimer();
+        window->controller().OnRecordTimer();
     }
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 01:01:01");
     click(*window, control::kStop);

@@ -1,0 +1,173 @@
+// RecorderWindow, part two: the device list, the input-line list, the slider and the notices
+// that belong to the opened device.
+#include <QComboBox>
+#include <QProgressBar>
+#include <QSlider>
+
+#include "recorder/logic/input_line_rules.h"
+#include "recorder/window/recorder_dialogs.h"
+#include "recorder/window/recorder_templates.h"
+#include "recorder/window/recorder_window.h"
+#include "widgets/ports/prompt_port.h"
+
+namespace recorder {
+
+using widgets::PromptButtons;
+using widgets::PromptIcon;
+
+int RecorderWindow::StartDevices() {
+    capture::AudioServer* server = controller_.server();
+    if (server == nullptr || !server->isConnected()) {
+        return -1;
+    }
+    const int result = EnumerateDevices();
+    if (result < 0) {
+        return result;
+    }
+    if (result == 1) {
+        ports_.prompt.show(
+            {QStringLiteral(
+                 "There were no audio capture devices detected on this system.\r\n\r\nIf your "
+                 "system has an audio capture device (sound card, video camera, etc.),\r\nthen "
+                 "make sure that it is working properly and that you are not running\r\nthis "
+                 "program through a Windows XP Remote Desktop connection.\r\n\r\nThis program "
+                 "will now exit."),
+             QStringLiteral("No audio capture hardware!"), PromptIcon::Error, PromptButtons::Ok,
+             this});
+        return -1;
+    }
+    // A remembered device beyond the list (unplugged since) opens the first device instead.
+    const int index =
+        values_.nSoundCaptureIndex < deviceList().count() ? values_.nSoundCaptureIndex : 0;
+    deviceList().setCurrentIndex(index);
+    OpenSelectedDevice();
+    return 0;
+}
+
+int RecorderWindow::EnumerateDevices() {
+    const std::vector<capture::CaptureDevice> devices = controller_.server()->listDevices();
+    deviceList().clear();
+    if (devices.empty()) {
+        deviceList().addItem(QStringLiteral("<< No entries >>"));
+        return 1;
+    }
+    for (const capture::CaptureDevice& device : devices) {
+        // The entry keeps the device's own name, so two devices of one description stay apart.
+        deviceList().addItem(QString::fromStdString(device.description),
+                             QString::fromStdString(device.name));
+    }
+    values_.nDeviceCount = static_cast<int>(devices.size());
+    deviceList().setVisible(values_.nDeviceCount > 1);
+    return 0;
+}
+
+void RecorderWindow::OpenSelectedDevice() {
+    if (!controller_.openedDeviceName().empty()) {
+        inputLineList().clear();
+    }
+    values_.nSoundCaptureIndex = deviceList().currentIndex();
+    if (!controller_.openDevice(deviceList().currentData().toString().toStdString())) {
+        return;
+    }
+    if (FillInputLines() < 0) {
+        return;
+    }
+    const int line = values_.nCapturePinIndex;
+    inputLineList().setCurrentIndex(line >= 0 && line < inputLineList().count() ? line : -1);
+    OnSelectLine();
+    refreshMutedWarning();
+}
+
+int RecorderWindow::FillInputLines() {
+    inputLineList().clear();
+    const RecordingGraph* graph = controller_.graph();
+    if (graph == nullptr || !graph->captureDevice()) {
+        return -1;
+    }
+    QStringList names;
+    for (const capture::InputLine& line : graph->captureDevice()->lines) {
+        names << QString::fromStdString(line.description);
+    }
+    inputLineList().addItems(names);
+    searchMicrophoneLine(names, values_);
+    return 0;
+}
+
+std::optional<capture::InputLine> RecorderWindow::GetPin(int lineIndex) const {
+    const RecordingGraph* graph = controller_.graph();
+    if (graph == nullptr || !graph->captureDevice()) {
+        return std::nullopt;
+    }
+    const auto& lines = graph->captureDevice()->lines;
+    if (lineIndex < 0 || lineIndex >= static_cast<int>(lines.size())) {
+        return std::nullopt;
+    }
+    return lines[static_cast<std::size_t>(lineIndex)];
+}
+
+void RecorderWindow::OnSelectLine() {
+    showHintUnlessOff();
+    controller_.OnStop();
+    ApplyLineSelection();
+}
+
+void RecorderWindow::ApplyLineSelection() {
+    const int selected = inputLineList().currentIndex();
+    values_.nCapturePinIndex = selected;
+    const auto line = GetPin(selected);
+    if (!line) {
+        return;  // no line chosen: the slider keeps its position
+    }
+    capture::AudioServer& server = *controller_.server();
+    const std::string device = controller_.openedDeviceName();
+    static_cast<void>(
+        server.setActiveLine(device, line->name));  // a gone device: its event follows
+    const auto current = server.device(device);
+    volumeSlider().setValue(sliderPositionFromLevel(current ? current->level : 0.0));
+}
+
+void RecorderWindow::ApplyVolume(double level) {
+    const int selected = inputLineList().currentIndex();
+    values_.nCapturePinIndex = selected;
+    const auto line = GetPin(selected);
+    if (!line) {
+        return;
+    }
+    capture::AudioServer& server = *controller_.server();
+    const std::string device = controller_.openedDeviceName();
+    // A device that went meanwhile is reported by its removal event.
+    static_cast<void>(server.setLevel(device, level));
+    static_cast<void>(server.setActiveLine(device, line->name));
+}
+
+void RecorderWindow::showHintUnlessOff() {
+    if (m_bHintOff) {
+        return;
+    }
+    if (const auto checked = ports_.hint.showHint(this)) {
+        m_bHintOff = *checked;
+    }
+}
+
+void RecorderWindow::refreshMutedWarning() {
+    const std::string name = controller_.openedDeviceName();
+    bool muted = false;
+    if (!name.empty()) {
+        const auto device = controller_.server()->device(name);
+        muted = device && device->muted;
+    }
+    controls_.get(control::kMutedWarning).setVisible(muted);
+}
+
+void RecorderWindow::showInputLevel() {
+    RecordingGraph* graph = controller_.graph();
+    const double level = graph != nullptr ? graph->takePeakLevel() : 0.0;
+    controls_.get<QProgressBar>(control::kLevelMeter).setValue(static_cast<int>(level * 100.0));
+}
+
+void RecorderWindow::emptyLists() {
+    deviceList().clear();
+    inputLineList().clear();
+}
+
+}  // namespace recorder
