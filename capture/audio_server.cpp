@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstdio>
 
 #include "capture/pulse/pulse_connection.h"
@@ -101,10 +102,13 @@ CaptureResult AudioServer::setLevel(const std::string& deviceName, double level)
     if (!source) {
         return deviceGone(deviceName);
     }
+    // Rounded up: a level read back (volume / norm) is then never below the level written, so
+    // a slider position that truncates the level read back finds itself again.
     pa_cvolume volume;
     const double clamped = std::clamp(level, 0.0, 1.0);
-    pa_cvolume_set(&volume, source->volume.channels,
-                   static_cast<pa_volume_t>(clamped * static_cast<double>(PA_VOLUME_NORM) + 0.5));
+    pa_cvolume_set(
+        &volume, source->volume.channels,
+        static_cast<pa_volume_t>(std::ceil(clamped * static_cast<double>(PA_VOLUME_NORM))));
     return answered(connection_->waitFor(pa_context_set_source_volume_by_name(
                         connection_->context(), deviceName.c_str(), &volume, &signalOperation,
                         connection_.get())),

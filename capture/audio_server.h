@@ -44,7 +44,8 @@ class AudioServer {
     // Makes the port `lineName` the device's active port. A device without ports has one line,
     // itself, which is always active: that succeeds without asking the server.
     CaptureResult setActiveLine(const std::string& deviceName, const std::string& lineName);
-    // Sets every channel of the device's volume to `level` (0.0 - 1.0, clamped).
+    // Sets every channel of the device's volume to `level` (0.0 - 1.0, clamped), rounded up to
+    // the server's next volume step, so that reading it back never gives less than `level`.
     CaptureResult setLevel(const std::string& deviceName, double level);
 
     // Device events concern this device from now on (removal, return, changes); "" for none.

@@ -286,6 +286,9 @@ void PulseConnection::onSubscription(pa_context* context, pa_subscription_event_
             connection->watchedPresent_ = false;
             connection->push(DeviceEventKind::Removed, source.name);
         }
+        if (!source.isMonitor) {
+            connection->push(DeviceEventKind::ListChanged, source.name);
+        }
         return;
     }
     if (kind == PA_SUBSCRIPTION_EVENT_CHANGE) {
@@ -310,6 +313,9 @@ void PulseConnection::onNewSourceInfo(pa_context*, const pa_source_info* info, i
     }
     const bool isMonitor = info->monitor_of_sink != PA_INVALID_INDEX;
     connection->knownSources_[info->index] = {info->name, isMonitor};
+    if (!isMonitor) {
+        connection->push(DeviceEventKind::ListChanged, info->name);
+    }
     if (!connection->watchedName_.empty() && connection->watchedName_ == info->name &&
         !connection->watchedPresent_) {
         connection->watchedPresent_ = true;

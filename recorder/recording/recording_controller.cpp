@@ -245,6 +245,26 @@ void RecordingController::postStop() {
 
 void RecordingController::reportChainFailure(const CaptureResult& result) {
     qCDebug(recorderLog) << "recording chain failed:" << describe(result);
+    QString text;
+    switch (result.code()) {
+        case CaptureError::DeviceGone:
+            text = QStringLiteral(
+                "No recording was started: no input device is open.\n\nConnect the device, or "
+                "choose another one in the device list, then press Record again.");
+            break;
+        case CaptureError::FileNotCreated:
+            text = QStringLiteral(
+                       "No recording was started: the output file cannot be "
+                       "created.\n%1\n\nChoose an output file with Browse, in a "
+                       "folder that exists and that you may write to, with a name "
+                       "that is not too long.")
+                       .arg(describe(result));
+            break;
+        default:
+            text = QStringLiteral("No recording was started:\n%1").arg(describe(result));
+            break;
+    }
+    prompt_.show({text, QStringLiteral("Error"), PromptIcon::Error, PromptButtons::Ok, owner_});
 }
 
 void RecordingController::reportStartFailure(const CaptureResult& result) {
@@ -260,6 +280,11 @@ void RecordingController::reportIncompleteTake(const CaptureResult& result) {
     qCDebug(recorderLog) << "take incomplete:" << describe(result);
     QString text =
         QStringLiteral("The recording could not be written completely:\n") + describe(result);
+    if (result.code() == CaptureError::DiskFull) {
+        text += QStringLiteral(
+            "\n\nThe disk is full. What was recorded until then is saved and plays; free some "
+            "space, or choose an output file on another disk.");
+    }
     prompt_.show({text, QStringLiteral("Error"), PromptIcon::Error, PromptButtons::Ok, owner_});
 }
 
@@ -287,6 +312,9 @@ void RecordingController::OnGraphEvent() {
             case capture::DeviceEventKind::Returned:
                 // Only the device that was removed, and only while the user has not opened
                 // another one since.
+                if (removedDeviceName_.empty() || event->deviceName != removedDeviceName_) {
+                    break;
+                }
                 m_bPaused = false;
                 if (CreateGraph().succeeded()) {
                     emit deviceReturned(name);
@@ -302,6 +330,7 @@ void RecordingController::OnGraphEvent() {
                 emit deviceListChanged();
                 break;
             case capture::DeviceEventKind::RecordingFailed:
+                OnStop();  // at once: the file keeps what was written and says so
                 break;
         }
     }

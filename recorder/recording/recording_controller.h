@@ -22,7 +22,7 @@ namespace recorder {
 enum class RecordingState { Ready, Recording, Paused };
 
 // Caption of the device notices and of the no-server message: the program's own name.
-inline constexpr const char* kRecorderCaption = "DirectShow Audio Capture Sample";
+inline constexpr const char* kRecorderCaption = "Ambrevo";
 
 // A file counts as present when it can be opened for reading; anything else counts as absent.
 bool outputFileExists(const QString& path);

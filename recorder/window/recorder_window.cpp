@@ -85,7 +85,17 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     m_bHintOff = true;  // no hint during start-up
 
     ResetGraphMembers();
-    int result = controller_.CreateGraph().succeeded() ? 0 : -1;
+    int result = 0;
+    if (const capture::CaptureResult connected = controller_.CreateGraph(); connected.failed()) {
+        ports_.prompt.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
+                                           "sure that PulseAudio (or PipeWire with its PulseAudio "
+                                           "service) runs for your user, then start Ambrevo "
+                                           "again.\n\nThis program will now exit.")
+                                .arg(QString::fromStdString(connected.text())),
+                            QString::fromLatin1(kRecorderCaption), PromptIcon::Error,
+                            PromptButtons::Ok, this});
+        result = -1;
+    }
     if (result >= 0) {
         result = StartDevices();
     }
@@ -190,6 +200,10 @@ void RecorderWindow::wireCommands() {
         {control::kVolume, Notification::SliderReleased,
          [this] { ApplyVolume(levelFromSliderPosition(volumeSlider().value())); }},
     };
+    // Groove clicks, wheel steps and keys write the level too: a slider must never show a level
+    // that is not applied. A dragged thumb writes once, at its release (above).
+    connect(&volumeSlider(), &QAbstractSlider::actionTriggered, this,
+            &RecorderWindow::onVolumeAction);
     for (const QString& problem : commands_.wire(controls_)) {
         qCWarning(recorderLog) << "command table:" << problem;
     }
@@ -210,22 +224,22 @@ void RecorderWindow::showState(RecordingState state) {
 void RecorderWindow::connectController() {
     connect(&controller_, &RecordingController::stateChanged, this, &RecorderWindow::showState);
     connect(&controller_, &RecordingController::statusChanged, this, &RecorderWindow::setStatus);
+    connect(&controller_, &RecordingController::timeLeftChanged, this,
+            &RecorderWindow::showTimeLeft);
     connect(&controller_, &RecordingController::deviceRemoved, this,
             &RecorderWindow::onDeviceRemoved);
     connect(&controller_, &RecordingController::deviceReturned, this,
             &RecorderWindow::onDeviceReturned);
     connect(&controller_, &RecordingController::deviceChanged, this,
             &RecorderWindow::refreshMutedWarning);
+    connect(&controller_, &RecordingController::deviceListChanged, this,
+            &RecorderWindow::refreshDeviceList);
 }
 
-void RecorderWindow::onDeviceRemoved() {
-    emptyLists();
-    ResetGraphMembers();
-}
-
-void RecorderWindow::onDeviceReturned() {
-    ResetGraphMembers();
-    static_cast<void>(StartDevices());  // its own message says when no device is left
+void RecorderWindow::showTimeLeft(const QString& text) {
+    auto& label = controls_.get<QLabel>(control::kTimeLeft);
+    label.setText(text);
+    label.setVisible(!text.isEmpty());
 }
 
 void RecorderWindow::OnRecord() {

@@ -94,6 +94,13 @@ class RecorderWindow : public QDialog {
     void refreshMutedWarning();
     void showInputLevel();
 
+    // The device list again from the server, the opened device's entry selected (none when
+    // no device is open); shown while there is a choice to make.
+    void refreshDeviceList();
+    // Writes the slider's level after a user's change: a groove click, a wheel step, a key or
+    // the release of a dragged thumb; never for a change made by the program.
+    void onVolumeAction();
+    void showTimeLeft(const QString& text);
     void ResetGraphMembers();
     void finalRelease();
     void setUpButtons();
@@ -103,7 +110,7 @@ class RecorderWindow : public QDialog {
     // Record, Pause, Stop and Play as the state's row of the state table says.
     void showState(RecordingState state);
     void onDeviceRemoved();
-    void onDeviceReturned();
+    void onDeviceReturned(const QString& deviceName);
 
     QComboBox& deviceList() const;
     QComboBox& inputLineList() const;

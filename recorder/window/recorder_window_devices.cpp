@@ -29,9 +29,9 @@ int RecorderWindow::StartDevices() {
             {QStringLiteral(
                  "There were no audio capture devices detected on this system.\r\n\r\nIf your "
                  "system has an audio capture device (sound card, video camera, etc.),\r\nthen "
-                 "make sure that it is working properly and that you are not running\r\nthis "
-                 "program through a Windows XP Remote Desktop connection.\r\n\r\nThis program "
-                 "will now exit."),
+                 "make sure that it is working properly and that the sound server\r\n(PulseAudio, "
+                 "or PipeWire with its PulseAudio service) offers it as a capture source."
+                 "\r\n\r\nThis program will now exit."),
              QStringLiteral("No audio capture hardware!"), PromptIcon::Error, PromptButtons::Ok,
              this});
         return -1;
@@ -72,8 +72,7 @@ void RecorderWindow::OpenSelectedDevice() {
     if (FillInputLines() < 0) {
         return;
     }
-    const int line = values_.nCapturePinIndex;
-    inputLineList().setCurrentIndex(line >= 0 && line < inputLineList().count() ? line : -1);
+    inputLineList().setCurrentIndex(values_.nCapturePinIndex);
     OnSelectLine();
     refreshMutedWarning();
 }
@@ -89,7 +88,7 @@ int RecorderWindow::FillInputLines() {
         names << QString::fromStdString(line.description);
     }
     inputLineList().addItems(names);
-    searchMicrophoneLine(names, values_);
+    chooseInputLine(names, values_);
     return 0;
 }
 
@@ -138,6 +137,57 @@ void RecorderWindow::ApplyVolume(double level) {
     // A device that went meanwhile is reported by its removal event.
     static_cast<void>(server.setLevel(device, level));
     static_cast<void>(server.setActiveLine(device, line->name));
+}
+
+void RecorderWindow::onVolumeAction() {
+    if (volumeSlider().isSliderDown()) {
+        return;  // a drag writes once, when the thumb is released
+    }
+    // The action has moved the position already; the value follows after this signal.
+    ApplyVolume(levelFromSliderPosition(volumeSlider().sliderPosition()));
+}
+
+void RecorderWindow::refreshDeviceList() {
+    capture::AudioServer* server = controller_.server();
+    if (server == nullptr) {
+        return;
+    }
+    const std::string opened = controller_.openedDeviceName();
+    const std::vector<capture::CaptureDevice> devices = server->listDevices();
+    deviceList().clear();
+    int openedIndex = -1;
+    for (const capture::CaptureDevice& device : devices) {
+        if (device.name == opened) {
+            openedIndex = deviceList().count();
+        }
+        deviceList().addItem(QString::fromStdString(device.description),
+                             QString::fromStdString(device.name));
+    }
+    deviceList().setCurrentIndex(openedIndex);  // the program's change: opens nothing
+    values_.nDeviceCount = static_cast<int>(devices.size());
+    if (openedIndex >= 0) {
+        values_.nSoundCaptureIndex = openedIndex;  // the same device at its new position
+    }
+    const bool choice = devices.size() > 1 || (openedIndex < 0 && !devices.empty());
+    deviceList().setVisible(choice);
+    controls_.get(control::kDeviceMarker).setVisible(choice);
+}
+
+void RecorderWindow::onDeviceRemoved() {
+    inputLineList().clear();
+    refreshDeviceList();  // the other devices stay, none selected: the user may choose one
+    ResetGraphMembers();
+}
+
+void RecorderWindow::onDeviceReturned(const QString& deviceName) {
+    ResetGraphMembers();
+    refreshDeviceList();
+    // The device of that name, wherever the list has put it now.
+    const int index = deviceList().findData(deviceName);
+    if (index >= 0) {
+        deviceList().setCurrentIndex(index);
+        OpenSelectedDevice();
+    }
 }
 
 void RecorderWindow::showHintUnlessOff() {

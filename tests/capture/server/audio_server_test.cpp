@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -39,13 +40,18 @@ std::optional<DeviceEvent> waitForEvent(
     return std::nullopt;
 }
 
-std::optional<DeviceEvent> waitForEventOtherThanChange(AudioServer& server) {
+std::optional<DeviceEvent> waitForEventOtherThan(AudioServer& server,
+                                                 std::initializer_list<DeviceEventKind> skipped) {
     for (;;) {
         auto event = waitForEvent(server);
-        if (!event || event->kind != DeviceEventKind::Changed) {
+        if (!event || std::find(skipped.begin(), skipped.end(), event->kind) == skipped.end()) {
             return event;
         }
     }
+}
+
+std::optional<DeviceEvent> waitForEventOtherThanChange(AudioServer& server) {
+    return waitForEventOtherThan(server, {DeviceEventKind::Changed, DeviceEventKind::ListChanged});
 }
 
 class AudioServerTest : public testing::Test {
@@ -110,7 +116,11 @@ TEST_F(AudioServerTest, RemovalAndReturnOfTheWatchedDeviceOnly) {
     });
     server_->watchDevice("tone_440");
 
-    ASSERT_TRUE(daemon_->unloadSource("tone_1000"));  // not watched: no event
+    ASSERT_TRUE(daemon_->unloadSource("tone_1000"));  // not watched: the list changed, no more
+    const auto listed = waitForEventOtherThan(*server_, {DeviceEventKind::Changed});
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->kind, DeviceEventKind::ListChanged);
+    EXPECT_EQ(listed->deviceName, "tone_1000");
     ASSERT_TRUE(daemon_->unloadSource("tone_440"));
     auto event = waitForEventOtherThanChange(*server_);
     ASSERT_TRUE(event);

@@ -96,10 +96,10 @@ TEST(RecordingController, StatesAndTheElapsedCountFollowTheRules) {
     EXPECT_EQ(controller.state(), RecordingState::Ready);
     EXPECT_EQ(controller.elapsedSeconds(), 0);
     EXPECT_EQ(rig.statuses.last(), "Status : Ready");
-    EXPECT_EQ(rig.states, (std::vector<RecordingState>{
-                              RecordingState::Recording, RecordingState::Paused,
-                              RecordingState::Paused, RecordingState::Recording,
-                              RecordingState::Ready}));
+    EXPECT_EQ(rig.states,
+              (std::vector<RecordingState>{RecordingState::Recording, RecordingState::Paused,
+                                           RecordingState::Paused, RecordingState::Recording,
+                                           RecordingState::Ready}));
     EXPECT_TRUE(rig.prompt.requests().isEmpty());
     const auto take = test_support::readWav(path.toStdString());
     ASSERT_TRUE(take);
