@@ -3,9 +3,9 @@
 // Draws a scalable program icon as a SIZE x SIZE pixel PNG with a transparent background, for
 // the icon theme sizes desktops ask for. Runs at build time; exits non-zero with a message when
 // the SVG does not load or the PNG cannot be written, so the build stops instead of installing
-// an empty icon.
+// an empty icon. Needs no application object or display: the icons are shapes only (no text,
+// which would need Qt's font database and so a QGuiApplication).
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -18,7 +18,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: svg_icon_to_png INPUT.svg SIZE OUTPUT.png\n");
         return 2;
     }
-    QGuiApplication application(argc, argv);
     const QString inputPath = QString::fromLocal8Bit(argv[1]);
     bool sizeIsNumber = false;
     const int sizePixels = QString::fromLocal8Bit(argv[2]).toInt(&sizeIsNumber);
