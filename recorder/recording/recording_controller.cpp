@@ -95,6 +95,7 @@ bool RecordingController::openDevice(const std::string& deviceName) {
     m_pGB->addCaptureDevice(*device);
     server_->watchDevice(device->name);
     removedDeviceName_.clear();  // the user's choice: a removed device's return opens nothing
+    emit deviceChanged();        // a new device: its mute state is shown
     return true;
 }
 

@@ -103,7 +103,7 @@ class RecordingController : public QObject {
     // The removed device is back and a fresh graph is ready: the window lists the devices again
     // and opens this one.
     void deviceReturned(const QString& deviceName);
-    // The opened device's volume, mute state or active line changed elsewhere.
+    // A device was opened, or the opened device's volume, mute state or active line changed.
     void deviceChanged();
     // A capture device appeared or went: the device list is to be read again.
     void deviceListChanged();

@@ -65,7 +65,11 @@ QString helpIntroductionPage() {
 }  // namespace
 
 RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidget* parent)
-    : QDialog(parent), values_(values), ports_(ports), controller_(ports.prompt, this) {
+    : QDialog(parent),
+      values_(values),
+      ports_(ports),
+      controller_(ports.prompt, this),
+      selection_(controls_, values_, controller_, ports.prompt, ports.hint, this) {
     connectController();
     levelTimer_.setInterval(100);
     connect(&levelTimer_, &QTimer::timeout, this, &RecorderWindow::showInputLevel);
@@ -82,7 +86,7 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     volumeSlider().setValue(kSliderMaximum);
     m_strOutput = RecorderSettings::readOutputFile();
     outputEdit().setText(m_strOutput);
-    m_bHintOff = true;  // no hint during start-up
+    selection_.m_bHintOff = true;  // no hint during start-up
 
     ResetGraphMembers();
     int result = 0;
@@ -97,16 +101,16 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
         result = -1;
     }
     if (result >= 0) {
-        result = StartDevices();
+        result = selection_.StartDevices();
     }
     if (result < 0) {
-        emptyLists();
+        selection_.emptyLists();
         controller_.ReleaseGraph();
         m_bStartUpFailed = true;
         QMetaObject::invokeMethod(
             this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
     }
-    m_bHintOff = RecorderSettings::readHintOnlyOnce(0) != 0;
+    selection_.m_bHintOff = RecorderSettings::readHintOnlyOnce(0) != 0;
     if (values_.nDeviceCount <= 1) {
         controls_.get(control::kDeviceMarker).hide();
     }
@@ -127,9 +131,6 @@ RecorderWindow::~RecorderWindow() {
     finalRelease();
 }
 
-QComboBox& RecorderWindow::deviceList() const {
-    return controls_.get<QComboBox>(control::kDeviceList);
-}
 QComboBox& RecorderWindow::inputLineList() const {
     return controls_.get<QComboBox>(control::kInputLineList);
 }
@@ -195,15 +196,17 @@ void RecorderWindow::wireCommands() {
         {control::kHomepage, Notification::Clicked, [this] { OnHomepage(); }},
         {control::kAbout, Notification::Clicked, [this] { OnAbout(); }},
         {control::kHelp, Notification::Clicked, [this] { OnHelp(); }},
-        {control::kDeviceList, Notification::SelectionChanged, [this] { OpenSelectedDevice(); }},
-        {control::kInputLineList, Notification::SelectionChanged, [this] { OnSelectLine(); }},
+        {control::kDeviceList, Notification::SelectionChanged,
+         [this] { selection_.OpenSelectedDevice(); }},
+        {control::kInputLineList, Notification::SelectionChanged,
+         [this] { selection_.OnSelectLine(); }},
         {control::kVolume, Notification::SliderReleased,
-         [this] { ApplyVolume(levelFromSliderPosition(volumeSlider().value())); }},
+         [this] { selection_.ApplyVolume(levelFromSliderPosition(volumeSlider().value())); }},
     };
     // Groove clicks, wheel steps and keys write the level too: a slider must never show a level
     // that is not applied. A dragged thumb writes once, at its release (above).
     connect(&volumeSlider(), &QAbstractSlider::actionTriggered, this,
-            &RecorderWindow::onVolumeAction);
+            [this] { selection_.onVolumeAction(); });
     for (const QString& problem : commands_.wire(controls_)) {
         qCWarning(recorderLog) << "command table:" << problem;
     }
@@ -233,13 +236,39 @@ void RecorderWindow::connectController() {
     connect(&controller_, &RecordingController::deviceChanged, this,
             &RecorderWindow::refreshMutedWarning);
     connect(&controller_, &RecordingController::deviceListChanged, this,
-            &RecorderWindow::refreshDeviceList);
+            [this] { selection_.refreshDeviceList(); });
 }
 
 void RecorderWindow::showTimeLeft(const QString& text) {
     auto& label = controls_.get<QLabel>(control::kTimeLeft);
     label.setText(text);
     label.setVisible(!text.isEmpty());
+}
+
+void RecorderWindow::onDeviceRemoved() {
+    selection_.showDeviceRemoved();
+    ResetGraphMembers();
+}
+
+void RecorderWindow::onDeviceReturned(const QString& deviceName) {
+    ResetGraphMembers();
+    selection_.openReturnedDevice(deviceName);
+}
+
+void RecorderWindow::refreshMutedWarning() {
+    const std::string name = controller_.openedDeviceName();
+    bool muted = false;
+    if (!name.empty()) {
+        const auto device = controller_.server()->device(name);
+        muted = device && device->muted;
+    }
+    controls_.get(control::kMutedWarning).setVisible(muted);
+}
+
+void RecorderWindow::showInputLevel() {
+    RecordingGraph* graph = controller_.graph();
+    const double level = graph != nullptr ? graph->takePeakLevel() : 0.0;
+    controls_.get<QProgressBar>(control::kLevelMeter).setValue(static_cast<int>(level * 100.0));
 }
 
 void RecorderWindow::OnRecord() {
@@ -297,7 +326,7 @@ void RecorderWindow::OnAbout() {
 
 void RecorderWindow::closeEvent(QCloseEvent* event) {
     controller_.stopBeforeClose();  // completes a running take, then releases the graph
-    emptyLists();
+    selection_.emptyLists();
     RecorderSettings::writeCaptureValues(values_);
     m_strOutput = outputEdit().text();
     RecorderSettings::writeOutputFile(m_strOutput);
@@ -327,7 +356,7 @@ void RecorderWindow::finalRelease() {
     }
     m_bReleased = true;
     levelTimer_.stop();
-    emptyLists();
+    selection_.emptyLists();
     controller_.RemoveWriterFilters();
     controller_.ReleaseGraph();
 }

@@ -9,6 +9,7 @@
 
 #include "recorder/logic/capture_values.h"
 #include "recorder/recording/recording_controller.h"
+#include "recorder/window/capture_selection.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 
@@ -37,8 +38,9 @@ struct RecorderPorts {
 // Ambrevo's main window (template 102): devices and input lines, the level slider, Record /
 // Pause / Stop with the elapsed-time status line, the output file with Browse and Play, Help,
 // Homepage and About. The recording states, the graph and the device events belong to its
-// RecordingController; the window turns the controller's signals into buttons, texts and
-// lists, and keeps the device and line choices (recorder_window_devices.cpp).
+// RecordingController, the device and line lists with the slider to its CaptureSelection; the
+// window builds the controls, wires them and turns the controller's signals into buttons and
+// texts.
 //
 // Lifetime: initialisation runs in the constructor; when the server or every capture device is
 // missing it ends the window as soon as the event loop runs (startUpFailed()). A close request
@@ -58,7 +60,7 @@ class RecorderWindow : public QDialog {
     bool isPaused() const { return controller_.isPaused(); }
     int elapsedSeconds() const { return controller_.elapsedSeconds(); }
     const QString& outputFile() const { return m_strOutput; }
-    bool hintOff() const { return m_bHintOff; }
+    bool hintOff() const { return selection_.m_bHintOff; }
     QString statusText() const;
     RecordingGraph* graph() const { return controller_.graph(); }
 
@@ -69,9 +71,6 @@ class RecorderWindow : public QDialog {
     void OnHelp();
     void OnHomepage();
     void OnAbout();
-    void OpenSelectedDevice();
-    void OnSelectLine();
-    void ApplyVolume(double level);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,23 +82,8 @@ class RecorderWindow : public QDialog {
     void done(int result) override;
 
   private:
-    // Devices and input lines (recorder_window_devices.cpp).
-    int StartDevices();
-    int EnumerateDevices();
-    int FillInputLines();
-    std::optional<capture::InputLine> GetPin(int lineIndex) const;
-    void ApplyLineSelection();
-    void showHintUnlessOff();
-    void emptyLists();
     void refreshMutedWarning();
     void showInputLevel();
-
-    // The device list again from the server, the opened device's entry selected (none when
-    // no device is open); shown while there is a choice to make.
-    void refreshDeviceList();
-    // Writes the slider's level after a user's change: a groove click, a wheel step, a key or
-    // the release of a dragged thumb; never for a change made by the program.
-    void onVolumeAction();
     void showTimeLeft(const QString& text);
     void ResetGraphMembers();
     void finalRelease();
@@ -112,7 +96,6 @@ class RecorderWindow : public QDialog {
     void onDeviceRemoved();
     void onDeviceReturned(const QString& deviceName);
 
-    QComboBox& deviceList() const;
     QComboBox& inputLineList() const;
     QSlider& volumeSlider() const;
     QLineEdit& outputEdit() const;
@@ -124,8 +107,8 @@ class RecorderWindow : public QDialog {
     QPixmap backgroundTile_;
     QTimer levelTimer_;
     RecordingController controller_;
+    CaptureSelection selection_;
     QString m_strOutput;
-    bool m_bHintOff = false;
     bool m_bStartUpFailed = false;
     bool m_bReleased = false;
 };

@@ -197,54 +197,6 @@ TEST_F(RecorderWindowTest, ReplaceQuestionNoLeavesTheFileAndTheState) {
     EXPECT_EQ(content, "precious");
 }
 
-TEST_F(RecorderWindowTest, UnplugStopsAndCompletesTheTakeAndReplugRecordsAgain) {
-    RecorderRig rig({kPacedTone});
-    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
-    auto window = rig.makeWindow();
-    const QString path = QString::fromStdString(folder_.file("unplugged.wav"));
-    window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    click(*window, control::kRecord);
-    pumpFor(1000);
-    ASSERT_TRUE(rig.daemon.unloadSource(kPacedTone.name));
-    ASSERT_TRUE(pumpUntil([&] { return !rig.prompt.requests().isEmpty(); }));
-    EXPECT_EQ(rig.prompt.requests().back().text, "The selected input device was removed!");
-    EXPECT_EQ(rig.prompt.requests().back().caption, "DirectShow Audio Capture Sample");
-    EXPECT_EQ(rig.prompt.requests().back().icon, widgets::PromptIcon::Warning);
-    EXPECT_FALSE(window->isActive());
-    EXPECT_EQ(window->statusText(), "Status : Ready");
-    EXPECT_EQ(window->controls().get<QComboBox>(control::kDeviceList).count(), 0);
-    EXPECT_EQ(window->controls().get<QComboBox>(control::kInputLineList).count(), 0);
-    EXPECT_EQ(window->graph(), nullptr);
-    const auto take = test_support::readWav(path.toStdString());
-    ASSERT_TRUE(take);
-    EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);  // completed
-    EXPECT_NEAR(take->durationSeconds(), 1.0, 0.35);
-
-    // Record without a device records nothing.
-    const QString nothing = QString::fromStdString(folder_.file("nothing.wav"));
-    window->controls().get<QLineEdit>(control::kOutputFile).setText(nothing);
-    click(*window, control::kRecord);
-    EXPECT_FALSE(window->isActive());
-    EXPECT_FALSE(QFile::exists(nothing));
-
-    ASSERT_TRUE(rig.daemon.loadSineSource(kPacedTone));
-    ASSERT_TRUE(pumpUntil([&] { return rig.prompt.requests().size() >= 2; }));
-    EXPECT_EQ(rig.prompt.requests().back().text, "The audio input device has been reattached!");
-    EXPECT_EQ(rig.prompt.requests().back().icon, widgets::PromptIcon::Information);
-    EXPECT_EQ(window->controls().get<QComboBox>(control::kDeviceList).count(), 1);
-
-    const QString again = QString::fromStdString(folder_.file("again.wav"));
-    window->controls().get<QLineEdit>(control::kOutputFile).setText(again);
-    click(*window, control::kRecord);
-    EXPECT_TRUE(window->isActive());
-    pumpFor(1000);
-    click(*window, control::kStop);
-    const auto second = test_support::readWav(again.toStdString());
-    ASSERT_TRUE(second);
-    EXPECT_NEAR(second->durationSeconds(), 1.0, 0.35);
-    EXPECT_NEAR(test_support::toneFrequencyHz(second->firstChannel, 44100), 440.0, 2.0);
-}
-
 TEST_F(RecorderWindowTest, AResumeThatFailsIsReportedAndStopsInsteadOfCountingOn) {
     RecorderRig rig({kPacedTone});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();

@@ -1,21 +1,40 @@
-// RecorderWindow, part two: the device list, the input-line list, the slider and the notices
-// that belong to the opened device.
-#include <QComboBox>
-#include <QProgressBar>
-#include <QSlider>
+#include "recorder/window/capture_selection.h"
 
 #include "recorder/logic/input_line_rules.h"
+#include "recorder/recording/recording_controller.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_templates.h"
-#include "recorder/window/recorder_window.h"
 #include "widgets/ports/prompt_port.h"
+
+#include <QComboBox>
+#include <QSlider>
 
 namespace recorder {
 
 using widgets::PromptButtons;
 using widgets::PromptIcon;
 
-int RecorderWindow::StartDevices() {
+CaptureSelection::CaptureSelection(const widgets::DialogControls& controls, CaptureValues& values,
+                                   RecordingController& controller, widgets::PromptPort& prompt,
+                                   HintPresenter& hint, QWidget* owner)
+    : controls_(controls),
+      values_(values),
+      controller_(controller),
+      prompt_(prompt),
+      hint_(hint),
+      owner_(owner) {}
+
+QComboBox& CaptureSelection::deviceList() const {
+    return controls_.get<QComboBox>(control::kDeviceList);
+}
+QComboBox& CaptureSelection::inputLineList() const {
+    return controls_.get<QComboBox>(control::kInputLineList);
+}
+QSlider& CaptureSelection::volumeSlider() const {
+    return controls_.get<QSlider>(control::kVolume);
+}
+
+int CaptureSelection::StartDevices() {
     capture::AudioServer* server = controller_.server();
     if (server == nullptr || !server->isConnected()) {
         return -1;
@@ -25,7 +44,7 @@ int RecorderWindow::StartDevices() {
         return result;
     }
     if (result == 1) {
-        ports_.prompt.show(
+        prompt_.show(
             {QStringLiteral(
                  "There were no audio capture devices detected on this system.\r\n\r\nIf your "
                  "system has an audio capture device (sound card, video camera, etc.),\r\nthen "
@@ -33,7 +52,7 @@ int RecorderWindow::StartDevices() {
                  "or PipeWire with its PulseAudio service) offers it as a capture source."
                  "\r\n\r\nThis program will now exit."),
              QStringLiteral("No audio capture hardware!"), PromptIcon::Error, PromptButtons::Ok,
-             this});
+             owner_});
         return -1;
     }
     // A remembered device beyond the list (unplugged since) opens the first device instead.
@@ -44,7 +63,7 @@ int RecorderWindow::StartDevices() {
     return 0;
 }
 
-int RecorderWindow::EnumerateDevices() {
+int CaptureSelection::EnumerateDevices() {
     const std::vector<capture::CaptureDevice> devices = controller_.server()->listDevices();
     deviceList().clear();
     if (devices.empty()) {
@@ -61,7 +80,7 @@ int RecorderWindow::EnumerateDevices() {
     return 0;
 }
 
-void RecorderWindow::OpenSelectedDevice() {
+void CaptureSelection::OpenSelectedDevice() {
     if (!controller_.openedDeviceName().empty()) {
         inputLineList().clear();
     }
@@ -74,10 +93,9 @@ void RecorderWindow::OpenSelectedDevice() {
     }
     inputLineList().setCurrentIndex(values_.nCapturePinIndex);
     OnSelectLine();
-    refreshMutedWarning();
 }
 
-int RecorderWindow::FillInputLines() {
+int CaptureSelection::FillInputLines() {
     inputLineList().clear();
     const RecordingGraph* graph = controller_.graph();
     if (graph == nullptr || !graph->captureDevice()) {
@@ -92,7 +110,7 @@ int RecorderWindow::FillInputLines() {
     return 0;
 }
 
-std::optional<capture::InputLine> RecorderWindow::GetPin(int lineIndex) const {
+std::optional<capture::InputLine> CaptureSelection::GetPin(int lineIndex) const {
     const RecordingGraph* graph = controller_.graph();
     if (graph == nullptr || !graph->captureDevice()) {
         return std::nullopt;
@@ -104,13 +122,13 @@ std::optional<capture::InputLine> RecorderWindow::GetPin(int lineIndex) const {
     return lines[static_cast<std::size_t>(lineIndex)];
 }
 
-void RecorderWindow::OnSelectLine() {
+void CaptureSelection::OnSelectLine() {
     showHintUnlessOff();
     controller_.OnStop();
     ApplyLineSelection();
 }
 
-void RecorderWindow::ApplyLineSelection() {
+void CaptureSelection::ApplyLineSelection() {
     const int selected = inputLineList().currentIndex();
     values_.nCapturePinIndex = selected;
     const auto line = GetPin(selected);
@@ -125,7 +143,7 @@ void RecorderWindow::ApplyLineSelection() {
     volumeSlider().setValue(sliderPositionFromLevel(current ? current->level : 0.0));
 }
 
-void RecorderWindow::ApplyVolume(double level) {
+void CaptureSelection::ApplyVolume(double level) {
     const int selected = inputLineList().currentIndex();
     values_.nCapturePinIndex = selected;
     const auto line = GetPin(selected);
@@ -139,7 +157,7 @@ void RecorderWindow::ApplyVolume(double level) {
     static_cast<void>(server.setActiveLine(device, line->name));
 }
 
-void RecorderWindow::onVolumeAction() {
+void CaptureSelection::onVolumeAction() {
     if (volumeSlider().isSliderDown()) {
         return;  // a drag writes once, when the thumb is released
     }
@@ -147,7 +165,7 @@ void RecorderWindow::onVolumeAction() {
     ApplyVolume(levelFromSliderPosition(volumeSlider().sliderPosition()));
 }
 
-void RecorderWindow::refreshDeviceList() {
+void CaptureSelection::refreshDeviceList() {
     capture::AudioServer* server = controller_.server();
     if (server == nullptr) {
         return;
@@ -173,14 +191,12 @@ void RecorderWindow::refreshDeviceList() {
     controls_.get(control::kDeviceMarker).setVisible(choice);
 }
 
-void RecorderWindow::onDeviceRemoved() {
+void CaptureSelection::showDeviceRemoved() {
     inputLineList().clear();
     refreshDeviceList();  // the other devices stay, none selected: the user may choose one
-    ResetGraphMembers();
 }
 
-void RecorderWindow::onDeviceReturned(const QString& deviceName) {
-    ResetGraphMembers();
+void CaptureSelection::openReturnedDevice(const QString& deviceName) {
     refreshDeviceList();
     // The device of that name, wherever the list has put it now.
     const int index = deviceList().findData(deviceName);
@@ -190,32 +206,16 @@ void RecorderWindow::onDeviceReturned(const QString& deviceName) {
     }
 }
 
-void RecorderWindow::showHintUnlessOff() {
+void CaptureSelection::showHintUnlessOff() {
     if (m_bHintOff) {
         return;
     }
-    if (const auto checked = ports_.hint.showHint(this)) {
+    if (const auto checked = hint_.showHint(owner_)) {
         m_bHintOff = *checked;
     }
 }
 
-void RecorderWindow::refreshMutedWarning() {
-    const std::string name = controller_.openedDeviceName();
-    bool muted = false;
-    if (!name.empty()) {
-        const auto device = controller_.server()->device(name);
-        muted = device && device->muted;
-    }
-    controls_.get(control::kMutedWarning).setVisible(muted);
-}
-
-void RecorderWindow::showInputLevel() {
-    RecordingGraph* graph = controller_.graph();
-    const double level = graph != nullptr ? graph->takePeakLevel() : 0.0;
-    controls_.get<QProgressBar>(control::kLevelMeter).setValue(static_cast<int>(level * 100.0));
-}
-
-void RecorderWindow::emptyLists() {
+void CaptureSelection::emptyLists() {
     deviceList().clear();
     inputLineList().clear();
 }
