@@ -2,17 +2,10 @@
 // sound server, with the prompt answered from a script.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QSettings>
-#include <QThread>
-
-#include <fstream>
-#include <functional>
-
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recording/recording_controller.h"
 #include "tests/capture/wav/wav_inspection.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/private_pulse_daemon.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/testing/scripted_prompt.h"
@@ -25,19 +18,6 @@ using test_support::SineSource;
 using test_support::ToneDelivery;
 
 const SineSource kPacedTone{"paced_440", 440.0, 44100, ToneDelivery::PacedPipe};
-
-bool pumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // A controller on a private daemon with its device opened, and what it announced.
 struct ControllerRig {
@@ -91,7 +71,7 @@ TEST(RecordingController, StatesAndTheElapsedCountFollowTheRules) {
         controller.OnRecordTimer();
     }
     EXPECT_EQ(rig.statuses.last(), "Status : Recording audio - Used Time: 00:00:08");
-    pumpUntil([] { return false; }, 600);
+    test_support::pumpFor(600);
     controller.OnStop();
     EXPECT_EQ(controller.state(), RecordingState::Ready);
     EXPECT_EQ(controller.elapsedSeconds(), 0);
