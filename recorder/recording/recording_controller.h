@@ -61,7 +61,7 @@ class RecordingController : public QObject {
     // Opens `deviceName` as the graph's capture device: an opened device goes with its graph
     // (its take is completed) and a fresh graph is made when there is none (after a removal).
     // Device events concern this device from now on. False when the device is not there.
-    bool openDevice(const std::string& deviceName);
+    [[nodiscard]] bool openDevice(const std::string& deviceName);
 
     // ---- Recording states ----------------------------------------------------------------
     // Record: resumes a paused take; otherwise asks before replacing an existing output file

@@ -36,7 +36,7 @@ class CaptureSelection {
 
     // Lists the devices and opens the remembered one; negative (after its message when there is
     // no device at all) when the program cannot go on.
-    int StartDevices();
+    [[nodiscard]] int StartDevices();
     // The device list's selection changed: opens the selected device and its line.
     void OpenSelectedDevice();
     // The input-line list's selection changed: the hint rule, Stop, the line's level.
@@ -60,8 +60,8 @@ class CaptureSelection {
     bool m_bHintOff = false;
 
   private:
-    int EnumerateDevices();
-    int FillInputLines();
+    [[nodiscard]] int EnumerateDevices();
+    [[nodiscard]] int FillInputLines();
     std::optional<capture::InputLine> GetPin(int lineIndex) const;
     void ApplyLineSelection();
     void showHintUnlessOff();
