@@ -104,11 +104,13 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
                 pa_strerror(pa_context_errno(context));
         return nullptr;
     }
+    // Written before the server thread exists (its start orders this write before every read
+    // there); from here on callbacks come on the server thread only.
+    connection->serverThreadStarted_ = true;
     if (pa_threaded_mainloop_start(connection->mainloop_.get()) < 0) {
         error = "cannot start the sound-server thread";
         return nullptr;
     }
-    connection->serverThreadStarted_ = true;
     {
         const ServerLock guard(*connection);
         connection->waitUntil([context] {

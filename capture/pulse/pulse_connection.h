@@ -121,7 +121,7 @@ class PulseConnection {
     ThreadedMainloopHandle mainloop_;
     ContextHandle context_;
     std::thread::id ownerThread_;
-    bool serverThreadStarted_ = false;  // written by open() on the owner thread only
+    bool serverThreadStarted_ = false;  // written by open() before the server thread starts
     // The thread inside lock() (the owner thread while it talks to the server); written only
     // by that thread while it holds the mainloop lock.
     mutable std::atomic<std::thread::id> lockHolder_{};
