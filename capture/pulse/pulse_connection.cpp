@@ -113,10 +113,11 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
     }
     {
         const ServerLock guard(*connection);
-        connection->waitUntil([context] {
+        // The state below tells whether it worked, also when the wait gave up.
+        static_cast<void>(connection->waitUntil([context] {
             return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) ||
                    pa_context_get_state(context) == PA_CONTEXT_READY;
-        });
+        }));
         if (pa_context_get_state(context) != PA_CONTEXT_READY) {
             error = PA_CONTEXT_IS_GOOD(pa_context_get_state(context))
                         ? std::string("the sound server does not answer")
@@ -189,7 +190,9 @@ std::vector<SourceDetails> PulseConnection::listSources() {
     assert(onOwnerThread() && lockHeldHere());
     SourceListRequest request;
     request.connection = this;
-    waitFor(pa_context_get_source_info_list(context_.get(), &collectSource, &request));
+    // Unanswered, the list stays empty: callers see no device, and the next call asks again.
+    static_cast<void>(
+        waitFor(pa_context_get_source_info_list(context_.get(), &collectSource, &request)));
     return std::move(request.sources);
 }
 
@@ -197,8 +200,9 @@ std::optional<SourceDetails> PulseConnection::findSource(const std::string& name
     assert(onOwnerThread() && lockHeldHere());
     SourceListRequest request;
     request.connection = this;
-    waitFor(
-        pa_context_get_source_info_by_name(context_.get(), name.c_str(), &collectSource, &request));
+    // Unanswered, nothing is found: the caller treats the device as gone.
+    static_cast<void>(waitFor(pa_context_get_source_info_by_name(context_.get(), name.c_str(),
+                                                                 &collectSource, &request)));
     if (request.sources.empty()) {
         return std::nullopt;
     }

@@ -65,9 +65,9 @@ class ServerLock {
 class PulseConnection {
   public:
     // `answerLimit`: how long any wait for the server may take before it is given up.
-    static std::shared_ptr<PulseConnection> open(const std::string& applicationName,
-                                                 std::chrono::milliseconds answerLimit,
-                                                 std::string& error);
+    [[nodiscard]] static std::shared_ptr<PulseConnection> open(
+        const std::string& applicationName, std::chrono::milliseconds answerLimit,
+        std::string& error);
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
@@ -85,11 +85,11 @@ class PulseConnection {
 
     // Waits until `operation` completes; false when it could not even start, the connection
     // broke or the server did not answer in time. Takes ownership of the reference.
-    bool waitFor(pa_operation* operation);
+    [[nodiscard]] bool waitFor(pa_operation* operation);
     // Waits (lock held) until `finished` holds; false when the connection broke or the server
     // did not answer within the answer limit. A server that stops answering never freezes the
     // caller for longer than that.
-    bool waitUntil(const std::function<bool()>& finished);
+    [[nodiscard]] bool waitUntil(const std::function<bool()>& finished);
     void signal() { pa_threaded_mainloop_signal(mainloop_.get(), 0); }
 
     std::vector<SourceDetails> listSources();

@@ -15,10 +15,11 @@ constexpr pa_usec_t kFragmentUsec = 100'000;
 
 // Waits until the stream is ready or has failed; true when ready.
 bool waitUntilReady(PulseConnection& connection, pa_stream* stream) {
-    connection.waitUntil([stream] {
+    // The stream's state below is the answer, also when the wait gave up.
+    static_cast<void>(connection.waitUntil([stream] {
         const pa_stream_state_t state = pa_stream_get_state(stream);
         return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
-    });
+    }));
     return pa_stream_get_state(stream) == PA_STREAM_READY;
 }
 

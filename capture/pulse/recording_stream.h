@@ -26,10 +26,9 @@ enum class SampleFlow { Delivering, Held };
 class RecordingStream {
   public:
     // Connects a corked record stream to `source`; null with `error` on failure.
-    static std::unique_ptr<RecordingStream> open(std::shared_ptr<PulseConnection> connection,
-                                                 const SourceDetails& source,
-                                                 std::unique_ptr<WavWriter> writer,
-                                                 const std::string& path, CaptureResult& result);
+    [[nodiscard]] static std::unique_ptr<RecordingStream> open(
+        std::shared_ptr<PulseConnection> connection, const SourceDetails& source,
+        std::unique_ptr<WavWriter> writer, const std::string& path, CaptureResult& result);
     ~RecordingStream();
 
     // Held also writes out what had arrived and brings the WAV header up to date. Fails
@@ -66,8 +65,8 @@ class RecordingStream {
 
 class PeakStream {
   public:
-    static std::unique_ptr<PeakStream> open(std::shared_ptr<PulseConnection> connection,
-                                            const SourceDetails& source);
+    [[nodiscard]] static std::unique_ptr<PeakStream> open(
+        std::shared_ptr<PulseConnection> connection, const SourceDetails& source);
     ~PeakStream();
     double takePeak();
 
