@@ -26,7 +26,6 @@
 
 namespace mixer {
 
-namespace art = mixer::art;
 using namespace main_window;
 using widgets::Notification;
 
