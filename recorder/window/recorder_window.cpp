@@ -27,6 +27,7 @@
 #include "recorder/window/recorder_templates.h"
 #include "widgets/art_catalog.h"
 #include "widgets/background_tiling.h"
+#include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
 #include "widgets/image_loading.h"
@@ -558,7 +559,7 @@ void RecorderWindow::OnBrowse() {
     request.filters = {{QStringLiteral("Wav file"), QStringLiteral("*.wav")}};
     request.selectedFilter = 1;
     request.initialFolder = browseInitialFolder(m_strOutput);
-    request.initialName = QStringLiteral("*.*");
+    request.initialName = widgets::saveDialogInitialName(m_strOutput);
     request.owner = this;
     const auto chosen = ports_.filePicker.saveFile(request);
     if (!chosen) {
