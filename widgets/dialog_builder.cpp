@@ -128,6 +128,24 @@ QWidget* makeControl(const ControlTemplate& control, QWidget* parent,
     qFatal("Control %d has an unknown kind", control.id);
 }
 
+bool isLabel(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::SunkenLabel ||
+           kind == ControlKind::MultiLineLabel;
+}
+
+// What assistive technology reads for a control without a caption of its own: the caption of
+// the label just before it in the template ("Video List:" names the video list), without its
+// mnemonic '&' and its closing ':'.
+QString nameFromLabel(const QString& labelCaption) {
+    QString name = labelCaption;
+    name.remove(QLatin1Char('&'));
+    name = name.trimmed();
+    if (name.endsWith(QLatin1Char(':'))) {
+        name.chop(1);
+    }
+    return name.trimmed();
+}
+
 }  // namespace
 
 DialogUnitConverter converterFor(const DialogTemplate& dialogTemplate) {
@@ -144,8 +162,20 @@ DialogControls buildDialog(const DialogTemplate& dialogTemplate, QWidget& window
 
     DialogControls controls;
     std::vector<QWidget*> frames;
+    QString precedingLabel;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = makeControl(control, &window, services);
+        if (isLabel(control.kind)) {
+            // A hidden label (a warning shown now and then) names nothing.
+            if (!control.style.testFlag(ControlStyleFlag::Hidden)) {
+                precedingLabel = control.caption;
+            }
+        } else if (control.caption.isEmpty() && control.kind != ControlKind::ImageButton &&
+                   control.kind != ControlKind::GroupFrame && widget->toolTip().isEmpty() &&
+                   !precedingLabel.isEmpty()) {
+            widget->setAccessibleName(nameFromLabel(precedingLabel));
+            precedingLabel.clear();
+        }
         QRect geometry =
             converter.toPixels(QRect(control.x, control.y, control.width, control.height));
         if (control.kind == ControlKind::DropDownList) {

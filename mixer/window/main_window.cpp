@@ -177,6 +177,8 @@ void MainWindow::decorateButtons() {
             }
         }
         button.setDrawTransparent();
+        // Keyboard users see which button Space and Enter would press.
+        button.setDrawFlatFocus(true);
     }
 }
 

@@ -180,6 +180,7 @@ void RecorderWindow::setUpButtons() {
         imageButton.setTooltipText(QString::fromLatin1(button.tooltip));
         imageButton.setAlignment(widgets::IconLeftOfCaption);
         imageButton.setFlatLook(false);
+        imageButton.setDrawFlatFocus(true);
     }
     struct PlainButton {
         int id;
@@ -196,7 +197,12 @@ void RecorderWindow::setUpButtons() {
                                    art::kHoverCursorHotSpot);
         imageButton.setTooltipText(QString::fromLatin1(button.tooltip));
         imageButton.setAlignment(widgets::IconAboveCaption);
+        // Keyboard users see which button Space and Enter would press.
+        imageButton.setDrawFlatFocus(true);
     }
+    // The two lists have neither caption nor tooltip; assistive technology reads these names.
+    controls_.get(control::kInputLineList).setAccessibleName(QStringLiteral("Input line"));
+    controls_.get(control::kDeviceList).setAccessibleName(QStringLiteral("Capture device"));
 }
 
 void RecorderWindow::wireCommands() {

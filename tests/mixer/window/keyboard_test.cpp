@@ -1,0 +1,140 @@
+// The main window under the keyboard: where the focus goes after clicks and Tabs, what Enter
+// and Space press, what a keyboard user sees and what assistive technology reads.
+#include "editing/probe/duration_probe.h"
+#include "mixer/window/main_window.h"
+#include "mixer/window/main_window_controls.h"
+#include "mixer/window/main_window_template.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/image_button.h"
+#include "widgets/testing/recording_launcher.h"
+#include "widgets/testing/scripted_file_picker.h"
+#include "widgets/testing/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+#include <QAccessible>
+#include <QApplication>
+#include <QImage>
+#include <QSettings>
+#include <QTest>
+
+#include <memory>
+
+namespace mixer {
+namespace {
+
+using namespace main_window;
+
+class MainWindowKeyboardTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        QSettings profile("Korvane", "orvindel");
+        profile.clear();
+        profile.setValue("Settings/OutputName", QString::fromStdString(folder.file("out.avi")));
+        profile.setValue("Settings/OutputWidth", 64);
+        profile.setValue("Settings/OutputHigh", 48);
+        profile.sync();
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
+                                              compressors);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override {
+        if (window->job().Converting) {
+            window->mixController().StopRender();
+        }
+        window.reset();
+        QSettings("Korvane", "orvindel").clear();
+    }
+
+    widgets::ImageButton& button(int id) {
+        return window->controls().get<widgets::ImageButton>(id);
+    }
+    // Presses `key` where the keyboard focus is, as the user's keyboard does.
+    void press(Qt::Key key) {
+        QWidget* target = QApplication::focusWidget();
+        QTest::keyClick(target != nullptr ? target : window.get(), key);
+    }
+
+    test_support::TemporaryFolder folder;
+    editing::CompressorRegistry compressors{{}, {}};
+    SettingsStore store;
+    widgets::testing::ScriptedPrompt prompt;
+    widgets::testing::ScriptedFilePicker picker;
+    widgets::testing::RecordingLauncher launcher;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowKeyboardTest, EnterAfterClickingMixReachesTheCloseCheckNotStop) {
+    test_support::ClipRecipe clip;
+    clip.seconds = 2.0;
+    clip.width = 64;
+    clip.height = 48;
+    const std::string path = folder.file("clip.avi");
+    ASSERT_TRUE(test_support::makeClip(path, clip));
+    const editing::DurationProbe probe = editing::probeDuration(path);
+    ASSERT_TRUE(probe.succeeded());
+    ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
+              AppendOutcome::Appended);
+
+    QTest::mouseClick(&button(kMixButton), Qt::LeftButton);
+    ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
+    EXPECT_NE(QApplication::focusWidget(), &button(kMixButton));
+
+    // The render's completion arrives only through the event loop, which has not run since.
+    press(Qt::Key_Return);
+    EXPECT_EQ(prompt.texts(), QStringList{"Please first stop Convert"});
+    EXPECT_TRUE(window->job().Converting);
+    EXPECT_EQ(button(kMixButton).text(), "Stop");
+    EXPECT_TRUE(window->isVisible());
+
+    QTest::mouseClick(&button(kMixButton), Qt::LeftButton);  // "Stop" by mouse still works
+    EXPECT_FALSE(window->job().Converting);
+}
+
+TEST_F(MainWindowKeyboardTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceOrEnterPressIt) {
+    // Start-up: the focus is on the default button, Exit, drawn with its focus rectangle.
+    ASSERT_EQ(QApplication::focusWidget(), &button(kExitButton));
+    for (const ButtonDecoration& decoration : buttonDecorations()) {
+        EXPECT_EQ(button(decoration.controlId).focusPolicy(), Qt::TabFocus);
+        EXPECT_TRUE(button(decoration.controlId).drawsFlatFocus()) << decoration.controlId;
+    }
+    for (int tab = 0; tab < 8; ++tab) {
+        press(Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), &button(kHomepageButton));
+    const QImage focused = button(kHomepageButton).grab().toImage();
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // nine Tabs
+    EXPECT_NE(button(kHomepageButton).grab().toImage(), focused) << "focus was not drawn";
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // ten Tabs
+
+    // Space and Enter press the tabbed-to button; a mouse click does not take the focus.
+    press(Qt::Key_Space);
+    press(Qt::Key_Return);
+    EXPECT_EQ(picker.openRequests().size(), 2);
+    QTest::mouseClick(&button(kAddAudioButton), Qt::LeftButton);
+    EXPECT_EQ(picker.openRequests().size(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));
+}
+
+TEST_F(MainWindowKeyboardTest, EveryControlHasAnAccessibleName) {
+    const auto nameOf = [](QWidget& widget) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+        return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+    };
+    for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->focusPolicy() != Qt::NoFocus && child->isVisible()) {
+            EXPECT_FALSE(nameOf(*child).isEmpty()) << child->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(nameOf(button(kAddVideoButton)), "Add video");
+    EXPECT_EQ(nameOf(button(kHelpButton)), "Help");
+    EXPECT_EQ(nameOf(button(kDeleteAllButton)), "Delete all video and audio items");
+    EXPECT_EQ(nameOf(window->controls().get(kVideoList)), "Video List");
+}
+
+}  // namespace
+}  // namespace mixer
