@@ -1,5 +1,6 @@
-// The main window under the keyboard: where the focus goes after clicks and Tabs, what Enter
-// and Space press, what a keyboard user sees and what assistive technology reads.
+// The main window as users meet it: where the focus goes after clicks and Tabs, what Enter
+// and Space press, what a keyboard user sees and what assistive technology reads, list rows
+// that show whole names, the progress of a mix and the offer to play its result.
 #include "editing/probe/duration_probe.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QSettings>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -25,7 +27,7 @@ namespace {
 
 using namespace main_window;
 
-class MainWindowKeyboardTest : public testing::Test {
+class MainWindowUsabilityTest : public testing::Test {
   protected:
     void SetUp() override {
         QSettings profile("Korvane", "orvindel");
@@ -66,7 +68,7 @@ class MainWindowKeyboardTest : public testing::Test {
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowKeyboardTest, EnterAfterClickingMixReachesTheCloseCheckNotStop) {
+TEST_F(MainWindowUsabilityTest, EnterAfterClickingMixReachesTheCloseCheckNotStop) {
     test_support::ClipRecipe clip;
     clip.seconds = 2.0;
     clip.width = 64;
@@ -93,7 +95,7 @@ TEST_F(MainWindowKeyboardTest, EnterAfterClickingMixReachesTheCloseCheckNotStop)
     EXPECT_FALSE(window->job().Converting);
 }
 
-TEST_F(MainWindowKeyboardTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceOrEnterPressIt) {
+TEST_F(MainWindowUsabilityTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceOrEnterPressIt) {
     // Start-up: the focus is on the default button, Exit, drawn with its focus rectangle.
     ASSERT_EQ(QApplication::focusWidget(), &button(kExitButton));
     for (const ButtonDecoration& decoration : buttonDecorations()) {
@@ -120,7 +122,7 @@ TEST_F(MainWindowKeyboardTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceOr
     EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));
 }
 
-TEST_F(MainWindowKeyboardTest, EveryControlHasAnAccessibleName) {
+TEST_F(MainWindowUsabilityTest, EveryControlHasAnAccessibleName) {
     const auto nameOf = [](QWidget& widget) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
         return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
@@ -134,6 +136,31 @@ TEST_F(MainWindowKeyboardTest, EveryControlHasAnAccessibleName) {
     EXPECT_EQ(nameOf(button(kHelpButton)), "Help");
     EXPECT_EQ(nameOf(button(kDeleteAllButton)), "Delete all video and audio items");
     EXPECT_EQ(nameOf(window->controls().get(kVideoList)), "Video List");
+}
+
+TEST_F(MainWindowUsabilityTest, ListRowsShowTheUnderscoresOfNames) {
+    window->mediaLists().appendVideo({"/clips/A_h264.mp4", 10'000'000});
+    auto& list = window->controls().get<QTreeWidget>(kVideoList);
+    const QRect row = list.visualItemRect(list.topLevelItem(0));
+    const QFontMetrics metrics(list.font());
+    EXPECT_GE(row.height(), metrics.lineSpacing() + 1);
+
+    // The underscore is the only ink between "A" and "h": it must be drawn, not covered by
+    // the row's grid line or cut by the row's edge.
+    const QImage image = list.viewport()->grab(row).toImage();
+    const int nameWidth = metrics.horizontalAdvance(QStringLiteral("A_h264.mp4"));
+    const int cellWidth = list.columnWidth(0);
+    const int nameLeft = (cellWidth - nameWidth) / 2;
+    const int underscoreLeft = nameLeft + metrics.horizontalAdvance(QStringLiteral("A")) + 1;
+    const int underscoreRight = nameLeft + metrics.horizontalAdvance(QStringLiteral("A_")) - 2;
+    ASSERT_LT(underscoreLeft, underscoreRight);
+    int darkPixels = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = underscoreLeft; x <= underscoreRight; ++x) {
+            darkPixels += qGray(image.pixel(x * image.width() / row.width(), y)) < 96 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(darkPixels, 0) << "the underscore of A_h264.mp4 is not drawn";
 }
 
 }  // namespace
