@@ -5,6 +5,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
+#include "mixer/window/mix_estimate.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
@@ -15,7 +16,9 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 #include <QSettings>
 #include <QTest>
 #include <QTreeWidget>
@@ -50,6 +53,19 @@ class MainWindowUsabilityTest : public testing::Test {
         QSettings("Korvane", "orvindel").clear();
     }
 
+    void listAClip() {
+        test_support::ClipRecipe clip;
+        clip.seconds = 2.0;
+        clip.width = 64;
+        clip.height = 48;
+        const std::string path = folder.file("clip.avi");
+        ASSERT_TRUE(test_support::makeClip(path, clip));
+        const editing::DurationProbe probe = editing::probeDuration(path);
+        ASSERT_TRUE(probe.succeeded());
+        ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
+                  AppendOutcome::Appended);
+    }
+
     widgets::ImageButton& button(int id) {
         return window->controls().get<widgets::ImageButton>(id);
     }
@@ -69,16 +85,7 @@ class MainWindowUsabilityTest : public testing::Test {
 };
 
 TEST_F(MainWindowUsabilityTest, EnterAfterClickingMixReachesTheCloseCheckNotStop) {
-    test_support::ClipRecipe clip;
-    clip.seconds = 2.0;
-    clip.width = 64;
-    clip.height = 48;
-    const std::string path = folder.file("clip.avi");
-    ASSERT_TRUE(test_support::makeClip(path, clip));
-    const editing::DurationProbe probe = editing::probeDuration(path);
-    ASSERT_TRUE(probe.succeeded());
-    ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-              AppendOutcome::Appended);
+    listAClip();
 
     QTest::mouseClick(&button(kMixButton), Qt::LeftButton);
     ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
@@ -93,6 +100,7 @@ TEST_F(MainWindowUsabilityTest, EnterAfterClickingMixReachesTheCloseCheckNotStop
 
     QTest::mouseClick(&button(kMixButton), Qt::LeftButton);  // "Stop" by mouse still works
     EXPECT_FALSE(window->job().Converting);
+    EXPECT_FALSE(window->playMixButton().isVisible()) << "a stopped mix is no result to play";
 }
 
 TEST_F(MainWindowUsabilityTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceOrEnterPressIt) {
@@ -136,6 +144,53 @@ TEST_F(MainWindowUsabilityTest, EveryControlHasAnAccessibleName) {
     EXPECT_EQ(nameOf(button(kHelpButton)), "Help");
     EXPECT_EQ(nameOf(button(kDeleteAllButton)), "Delete all video and audio items");
     EXPECT_EQ(nameOf(window->controls().get(kVideoList)), "Video List");
+}
+
+TEST_F(MainWindowUsabilityTest, ACompletedMixShowsItsProgressAndOffersToPlayTheResult) {
+    listAClip();
+    QTest::mouseClick(&button(kMixButton), Qt::LeftButton);
+    ASSERT_TRUE(window->job().Converting);
+    EXPECT_TRUE(window->mixEstimateLabel().isVisible());
+    EXPECT_FALSE(window->playMixButton().isVisible());
+    window->onProgressTick();
+    // The elapsed-time text is unchanged by the estimate beside the bar.
+    EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:01");
+
+    QElapsedTimer clock;
+    clock.start();
+    while (window->job().Converting && clock.elapsed() < 60'000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_FALSE(window->job().Converting);
+    EXPECT_FALSE(window->mixEstimateLabel().isVisible());
+    ASSERT_TRUE(window->playMixButton().isVisible());
+    EXPECT_TRUE(prompt.texts().isEmpty()) << prompt.texts().join(" | ").toStdString();
+    QTest::mouseClick(&window->playMixButton(), Qt::LeftButton);
+    ASSERT_EQ(launcher.openedAddresses().size(), 1);
+    EXPECT_EQ(launcher.openedAddresses().front(),
+              QUrl::fromLocalFile(QString::fromStdString(folder.file("out.avi"))));
+    EXPECT_TRUE(launcher.programStarts().isEmpty());  // the desktop's player, never a shell
+}
+
+TEST(MixEstimate, TimeLeftAndSpeedFollowTheRateSoFarAfterTheFirstSeconds) {
+    constexpr editing::RefTime kSecond = editing::kRefTimePerSecond;
+    struct Case {
+        editing::RefTime written;
+        editing::RefTime duration;
+        std::int64_t elapsedMs;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {10 * kSecond, 60 * kSecond, 2'000, ""},  // too early to tell
+        {0, 60 * kSecond, 5'000, ""},             // nothing written yet
+        {10 * kSecond, 60 * kSecond, 5'000, "0:25 left, 2.0x real time"},
+        {30 * kSecond, 7200 * kSecond, 60'000, "3:59:00 left, 0.5x real time"},
+        {60 * kSecond, 60 * kSecond, 4'000, "0:00 left, 15.0x real time"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(mixEstimateText(c.written, c.duration, c.elapsedMs), QString(c.expected))
+            << c.expected;
+    }
 }
 
 TEST_F(MainWindowUsabilityTest, ListRowsShowTheUnderscoresOfNames) {
