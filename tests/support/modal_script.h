@@ -132,4 +132,21 @@ inline void typeNameAndPressEnter(QWidget& modal, const QString& text) {
     QTest::keyClick(box, Qt::Key_Return);
 }
 
+// A save dialog whose folder lists `listedName`: the user reads the offered name into
+// `offeredName`, types `pattern` and presses Enter, confirms the box that refuses the pattern,
+// then types `name` and presses Enter. Three steps.
+inline std::vector<ModalStep> patternRefusedThenNamed(const QString& listedName,
+                                                      const QString& pattern, const QString& name,
+                                                      QString& offeredName) {
+    return {{fileDialogListing(listedName),
+             [pattern, &offeredName](QWidget& modal) {
+                 offeredName = fileDialogNameBox(static_cast<QFileDialog&>(modal))->text();
+                 typeNameAndPressEnter(modal, pattern);
+             }},
+            {boxSaying(QStringLiteral("\"%1\" is a pattern").arg(pattern)),
+             [](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); }},
+            {fileDialogListing(listedName),
+             [name](QWidget& modal) { typeNameAndPressEnter(modal, name); }}};
+}
+
 }  // namespace test_support

@@ -307,16 +307,9 @@ TEST_F(OutputOptionsDialogTest, WildcardNamesAreRefusedAtBrowseAndAtOk) {
         [&] {
             QTest::mouseClick(&dialog.controls().get<QPushButton>(kBrowseButton), Qt::LeftButton);
         },
-        {{test_support::fileDialogListing(QStringLiteral("holiday.avi")),
-          [&](QWidget& modal) {
-              offered = test_support::fileDialogNameBox(static_cast<QFileDialog&>(modal))->text();
-              test_support::typeNameAndPressEnter(modal, QStringLiteral("*.avi"));
-          }},
-         {test_support::boxSaying(QStringLiteral("is a pattern")),
-          [](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); }},
-         {test_support::fileDialogListing(QStringLiteral("holiday.avi")), [](QWidget& modal) {
-              test_support::typeNameAndPressEnter(modal, QStringLiteral("mine"));
-          }}});
+        test_support::patternRefusedThenNamed(QStringLiteral("holiday.avi"),
+                                              QStringLiteral("*.avi"), QStringLiteral("mine"),
+                                              offered));
     EXPECT_EQ(steps, 3);
     EXPECT_EQ(offered, QStringLiteral("holiday.avi"));  // never "*.*"
     auto& nameBox = dialog.controls().get<QLineEdit>(kOutputNameBox);

@@ -91,16 +91,11 @@ TEST_F(RecorderUsabilityTest, BrowseOffersTheCurrentNameAsksNoQuestionAndRefuses
 
     // "*.wav" is refused in the dialog, which stays open for a real name.
     steps = test_support::runWithModalScript(
-        browse, {{test_support::fileDialogListing(QStringLiteral("take.wav")),
-                  [](QWidget& modal) {
-                      test_support::typeNameAndPressEnter(modal, QStringLiteral("*.wav"));
-                  }},
-                 {test_support::boxSaying(QStringLiteral("\"*.wav\" is a pattern")),
-                  [](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); }},
-                 {test_support::fileDialogListing(QStringLiteral("take.wav")), [](QWidget& modal) {
-                      test_support::typeNameAndPressEnter(modal, QStringLiteral("second"));
-                  }}});
+        browse,
+        test_support::patternRefusedThenNamed(QStringLiteral("take.wav"), QStringLiteral("*.wav"),
+                                              QStringLiteral("second"), offered));
     EXPECT_EQ(steps, 3);
+    EXPECT_EQ(offered, QStringLiteral("take.wav"));
     EXPECT_EQ(window->outputFile(), QString::fromStdString(folder.file("second.wav")));
     EXPECT_TRUE(rig.prompt.requests().isEmpty());
 }

@@ -114,16 +114,8 @@ TEST_F(QtFilePickerTest, SaveOffersTheNameRefusesWildcardsAndAsksNoOverwriteQues
     request.initialName = QStringLiteral("*.*");
     steps = test_support::runWithModalScript(
         [&] { chosen = picker.saveFile(request); },
-        {{test_support::fileDialogListing(QStringLiteral("old.avi")),
-          [&](QWidget& modal) {
-              offered = test_support::fileDialogNameBox(static_cast<QFileDialog&>(modal))->text();
-              test_support::typeNameAndPressEnter(modal, QStringLiteral("*.avi"));
-          }},
-         {test_support::boxSaying(QStringLiteral("\"*.avi\" is a pattern")),
-          [](QWidget& box) { QTest::keyClick(&box, Qt::Key_Return); }},
-         {test_support::fileDialogListing(QStringLiteral("old.avi")), [](QWidget& modal) {
-              test_support::typeNameAndPressEnter(modal, QStringLiteral("new take.avi"));
-          }}});
+        test_support::patternRefusedThenNamed(QStringLiteral("old.avi"), QStringLiteral("*.avi"),
+                                              QStringLiteral("new take.avi"), offered));
     EXPECT_EQ(steps, 3);
     EXPECT_EQ(offered, QString());
     EXPECT_EQ(chosen, std::optional<QString>(path("new take.avi")));
