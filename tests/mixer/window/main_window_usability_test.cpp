@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSettings>
 #include <QTest>
 #include <QTreeWidget>
@@ -153,8 +154,15 @@ TEST_F(MainWindowUsabilityTest, ACompletedMixShowsItsProgressAndOffersToPlayTheR
     EXPECT_TRUE(window->mixEstimateLabel().isVisible());
     EXPECT_FALSE(window->playMixButton().isVisible());
     window->onProgressTick();
-    // The elapsed-time text is unchanged by the estimate beside the bar.
+    // The elapsed-time text is unchanged and stays clear of the bar; the estimate fits its
+    // label even for long mixes.
     EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:01");
+    const auto& status = window->controls().get(kStatusLine);
+    EXPECT_LT(status.x() + 2 + QFontMetrics(status.font()).horizontalAdvance(window->statusText()),
+              window->mixProgressBar().x());
+    const QLabel& estimate = window->mixEstimateLabel();
+    EXPECT_LE(QFontMetrics(estimate.font()).horizontalAdvance("13:59:00 left, 12.5x real time"),
+              estimate.contentsRect().width());
 
     QElapsedTimer clock;
     clock.start();
