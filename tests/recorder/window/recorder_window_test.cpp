@@ -78,6 +78,9 @@ TEST_F(RecorderWindowTest, DeviceListShowsOnlyWithAChoice) {
         EXPECT_EQ(rig.values.nSearchFlag, 1);
         EXPECT_EQ(c.get<QSlider>(control::kVolume).value(), 200);
         EXPECT_EQ(window->statusText(), "Status : Ready");
+        // The status line is as tall as a line of its font: descenders are not cut.
+        const auto& status = c.get<QLabel>(control::kStatus);
+        EXPECT_GE(status.contentsRect().height(), status.fontMetrics().lineSpacing());
         EXPECT_EQ(window->outputFile(), QDir::home().absoluteFilePath("recorder.wav"));
         EXPECT_EQ(rig.hint.shown, 0);  // never during start-up
         EXPECT_TRUE(rig.prompt.requests().isEmpty());
@@ -293,6 +296,7 @@ TEST_F(RecorderWindowTest, BrowseStoresAWavNameAtOnce) {
     EXPECT_EQ(request.filters[0].shownName, "Wav file");
     EXPECT_EQ(request.filters[0].patterns, "*.wav");
     EXPECT_EQ(request.initialFolder, QDir::homePath());
+    EXPECT_FALSE(request.initialName.contains('*')) << request.initialName.toStdString();
     EXPECT_EQ(window->outputFile(), "/music/rel.2/take.wav");
     EXPECT_EQ(window->controls().get<QLineEdit>(control::kOutputFile).text(),
               "/music/rel.2/take.wav");
