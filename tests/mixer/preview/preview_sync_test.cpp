@@ -89,8 +89,11 @@ TEST(PreviewSync, EachBeepIsHeardWithinOneFrameOfItsFlash) {
         std::lock_guard lock(mutex);
         changed.notify_all();
     });
-    player.play();
-    {
+    // From the start, then again from part way into the clip (sound and picture both start
+    // there): ten flashes and beeps.
+    for (const RefTime start : {RefTime{0}, RefTime{22 * kSecond / 10}}) {
+        player.seek(start);
+        player.play();
         std::unique_lock lock(mutex);
         ASSERT_TRUE(
             changed.wait_for(lock, std::chrono::seconds(60), [&] { return !player.isPlaying(); }));
@@ -101,7 +104,7 @@ TEST(PreviewSync, EachBeepIsHeardWithinOneFrameOfItsFlash) {
     // Each flash was shown when the sound of its own time was heard: the player's report on
     // the sound stream's clock.
     const RefTime frameLength = static_cast<RefTime>(kSecond / kFramesPerSecond);
-    ASSERT_GE(flashes.size(), 3u) << shownFrames << " frames shown, " << player.droppedFrames()
+    ASSERT_GE(flashes.size(), 6u) << shownFrames << " frames shown, " << player.droppedFrames()
                                   << " dropped";
     for (const editing::PreviewFrame& flash : flashes) {
         EXPECT_GE(flash.presentedClockRefTime, flash.time);
@@ -109,7 +112,7 @@ TEST(PreviewSync, EachBeepIsHeardWithinOneFrameOfItsFlash) {
     }
     // The monitor hears each beep within one frame of the moment its flash was shown.
     const std::vector<Clock::time_point> beeps = monitor.beepOnsets(0.5);
-    ASSERT_EQ(beeps.size(), static_cast<std::size_t>(kSeconds));
+    ASSERT_EQ(beeps.size(), 10u);
     std::vector<double> offsetsMilliseconds;
     for (const editing::PreviewFrame& flash : flashes) {
         const auto nearest = std::min_element(beeps.begin(), beeps.end(),
