@@ -33,10 +33,10 @@ class SoundPlayback {
 
     // Ends the previous stream (if any) and begins a new one; its clock starts at 0 with its
     // first sample. False with `error` when the server refuses.
-    bool start(int sampleRate, int channels, std::string& error);
+    [[nodiscard]] bool start(int sampleRate, int channels, std::string& error);
     // Queues `frames` frames, waiting while the server's buffer is full. False when no stream
     // runs, after stop(), or when the server broke off.
-    bool write(const std::int16_t* samples, int frames);
+    [[nodiscard]] bool write(const std::int16_t* samples, int frames);
     // No more sound follows: what is queued plays out.
     void finish();
     // Microseconds of the current stream heard so far; never decreases within a stream.

@@ -110,10 +110,8 @@ bool PlaybackStream::write(const std::int16_t* samples, int frames) {
 void PlaybackStream::trigger() {
     const MainloopLock guard(connection_->mainloop());
     if (!stopped_ && isUsable(stream_.get())) {
-        pa_operation* operation = pa_stream_trigger(stream_.get(), nullptr, nullptr);
-        if (operation != nullptr) {
-            pa_operation_unref(operation);  // no need to wait: playback starts when it can
-        }
+        // No need to wait for the answer: playback starts when it can.
+        const OperationHandle triggered(pa_stream_trigger(stream_.get(), nullptr, nullptr));
     }
 }
 
@@ -133,14 +131,8 @@ void PlaybackStream::stop() {
     }
     stopped_ = true;
     if (isUsable(stream_.get())) {
-        pa_operation* corked = pa_stream_cork(stream_.get(), 1, nullptr, nullptr);
-        if (corked != nullptr) {
-            pa_operation_unref(corked);
-        }
-        pa_operation* flushed = pa_stream_flush(stream_.get(), nullptr, nullptr);
-        if (flushed != nullptr) {
-            pa_operation_unref(flushed);
-        }
+        const OperationHandle corked(pa_stream_cork(stream_.get(), 1, nullptr, nullptr));
+        const OperationHandle flushed(pa_stream_flush(stream_.get(), nullptr, nullptr));
     }
     connection_->signal();
 }

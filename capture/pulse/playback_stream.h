@@ -34,7 +34,7 @@ class PlaybackStream {
 
     // Queues `frames` frames, waiting while the server's buffer is full. False once stopped,
     // or when the stream broke or the server stopped answering.
-    bool write(const std::int16_t* samples, int frames);
+    [[nodiscard]] bool write(const std::int16_t* samples, int frames);
     // Starts playing what is queued even when it is less than the server waits for.
     void trigger();
     // Microseconds of sound heard since the first sample (0 before the first timing answer).

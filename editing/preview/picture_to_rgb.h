@@ -21,8 +21,8 @@ class PictureToRgb {
 
     // Writes `width` x `height` pixels into `target`, `strideBytes` apart row to row. False
     // when the sizes cannot be converted.
-    bool convert(const Picture& picture, std::uint8_t* target, int strideBytes, int width,
-                 int height);
+    [[nodiscard]] bool convert(const Picture& picture, std::uint8_t* target, int strideBytes,
+                               int width, int height);
 
   private:
     struct Scaler;

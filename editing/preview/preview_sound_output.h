@@ -20,11 +20,11 @@ class PreviewSoundOutput {
 
     // Begins a new stream of interleaved 16-bit stereo at `sampleRate`; its clock starts at 0
     // with the first sample written. False with a readable `error` when the server refuses.
-    virtual bool start(int sampleRate, std::string& error) = 0;
+    [[nodiscard]] virtual bool start(int sampleRate, std::string& error) = 0;
 
     // Queues `frames` stereo frames, waiting while the server's buffer is full. False when the
     // stream was stopped or broke.
-    virtual bool write(const std::int16_t* samples, int frames) = 0;
+    [[nodiscard]] virtual bool write(const std::int16_t* samples, int frames) = 0;
 
     // No more sound follows: what is queued plays out (also when it is less than the server
     // waits for before it starts).

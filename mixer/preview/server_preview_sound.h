@@ -21,8 +21,8 @@ class ServerPreviewSound : public editing::PreviewSoundOutput {
     static std::unique_ptr<ServerPreviewSound> connect(
         std::string& error, std::chrono::milliseconds latency = kDefaultLatency);
 
-    bool start(int sampleRate, std::string& error) override;
-    bool write(const std::int16_t* samples, int frames) override;
+    [[nodiscard]] bool start(int sampleRate, std::string& error) override;
+    [[nodiscard]] bool write(const std::int16_t* samples, int frames) override;
     void finish() override;
     editing::RefTime heardRefTime() override;
     void stop() override;

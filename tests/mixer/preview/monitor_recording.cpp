@@ -17,29 +17,30 @@ std::int64_t steadyMicroseconds() {
 
 MonitorRecording::MonitorRecording(const std::string& sourceName, int sampleRate)
     : sampleRate_(sampleRate) {
-    mainloop_ = pa_threaded_mainloop_new();
-    context_ = pa_context_new(pa_threaded_mainloop_get_api(mainloop_), "preview test monitor");
-    pa_context_set_state_callback(context_, &MonitorRecording::onState, this);
-    pa_threaded_mainloop_lock(mainloop_);
-    pa_threaded_mainloop_start(mainloop_);
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
+    mainloop_.reset(pa_threaded_mainloop_new());
+    pa_threaded_mainloop* mainloop = mainloop_.get();
+    context_.reset(pa_context_new(pa_threaded_mainloop_get_api(mainloop), "preview test monitor"));
+    pa_context* context = context_.get();
+    pa_context_set_state_callback(context, &MonitorRecording::onState, this);
+    pa_threaded_mainloop_start(mainloop);
+    const capture::pulse::MainloopLock guard(mainloop);
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
         error_ = "cannot connect";
-        pa_threaded_mainloop_unlock(mainloop_);
         return;
     }
-    while (pa_context_get_state(context_) != PA_CONTEXT_READY &&
-           PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) {
-        pa_threaded_mainloop_wait(mainloop_);
+    while (pa_context_get_state(context) != PA_CONTEXT_READY &&
+           PA_CONTEXT_IS_GOOD(pa_context_get_state(context))) {
+        pa_threaded_mainloop_wait(mainloop);
     }
-    if (pa_context_get_state(context_) != PA_CONTEXT_READY) {
+    if (pa_context_get_state(context) != PA_CONTEXT_READY) {
         error_ = "the server refused the connection";
-        pa_threaded_mainloop_unlock(mainloop_);
         return;
     }
     pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate), 1};
-    stream_ = pa_stream_new(context_, "monitor", &spec, nullptr);
-    pa_stream_set_read_callback(stream_, &MonitorRecording::onRead, this);
-    pa_stream_set_state_callback(stream_, &MonitorRecording::onStreamState, this);
+    stream_.reset(pa_stream_new(context, "monitor", &spec, nullptr));
+    pa_stream* stream = stream_.get();
+    pa_stream_set_read_callback(stream, &MonitorRecording::onRead, this);
+    pa_stream_set_state_callback(stream, &MonitorRecording::onStreamState, this);
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<std::uint32_t>(-1);
     attributes.tlength = static_cast<std::uint32_t>(-1);
@@ -48,43 +49,32 @@ MonitorRecording::MonitorRecording(const std::string& sourceName, int sampleRate
     attributes.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(5000, &spec));
     const auto flags = static_cast<pa_stream_flags_t>(
         PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
-    if (pa_stream_connect_record(stream_, sourceName.c_str(), &attributes, flags) < 0) {
+    if (pa_stream_connect_record(stream, sourceName.c_str(), &attributes, flags) < 0) {
         error_ = "cannot record the monitor";
-        pa_threaded_mainloop_unlock(mainloop_);
         return;
     }
-    while (pa_stream_get_state(stream_) == PA_STREAM_CREATING) {
-        pa_threaded_mainloop_wait(mainloop_);
+    while (pa_stream_get_state(stream) == PA_STREAM_CREATING) {
+        pa_threaded_mainloop_wait(mainloop);
     }
-    recording_ = pa_stream_get_state(stream_) == PA_STREAM_READY;
+    recording_ = pa_stream_get_state(stream) == PA_STREAM_READY;
     if (!recording_) {
-        error_ = pa_strerror(pa_context_errno(context_));
+        error_ = pa_strerror(pa_context_errno(context));
     }
-    pa_threaded_mainloop_unlock(mainloop_);
 }
 
 MonitorRecording::~MonitorRecording() {
-    pa_threaded_mainloop_lock(mainloop_);
-    if (stream_ != nullptr) {
-        pa_stream_set_read_callback(stream_, nullptr, nullptr);
-        pa_stream_set_state_callback(stream_, nullptr, nullptr);
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
-    }
-    pa_context_set_state_callback(context_, nullptr, nullptr);
-    pa_context_disconnect(context_);
-    pa_context_unref(context_);
-    pa_threaded_mainloop_unlock(mainloop_);
-    pa_threaded_mainloop_stop(mainloop_);
-    pa_threaded_mainloop_free(mainloop_);
+    // The stream and the context go while the mainloop still runs; then the mainloop stops.
+    const capture::pulse::MainloopLock guard(mainloop_.get());
+    stream_.reset();
+    context_.reset();
 }
 
 void MonitorRecording::onState(pa_context*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<MonitorRecording*>(self)->mainloop_, 0);
+    pa_threaded_mainloop_signal(static_cast<MonitorRecording*>(self)->mainloop_.get(), 0);
 }
 
 void MonitorRecording::onStreamState(pa_stream*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<MonitorRecording*>(self)->mainloop_, 0);
+    pa_threaded_mainloop_signal(static_cast<MonitorRecording*>(self)->mainloop_.get(), 0);
 }
 
 void MonitorRecording::onRead(pa_stream* stream, std::size_t, void* self) {

@@ -5,6 +5,8 @@
 
 #include <pulse/pulseaudio.h>
 
+#include "capture/pulse/pulse_handles.h"
+
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -33,9 +35,9 @@ class MonitorRecording {
     static void onState(pa_context* context, void* self);
     static void onStreamState(pa_stream* stream, void* self);
 
-    pa_threaded_mainloop* mainloop_ = nullptr;
-    pa_context* context_ = nullptr;
-    pa_stream* stream_ = nullptr;
+    capture::pulse::ThreadedMainloopHandle mainloop_;
+    capture::pulse::ContextHandle context_;
+    capture::pulse::StreamHandle stream_;
     int sampleRate_ = 44100;
     bool recording_ = false;
     std::string error_;
