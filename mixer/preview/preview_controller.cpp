@@ -59,21 +59,6 @@ void PreviewController::setSoundConnector(SoundConnector connector) {
     soundConnector_ = std::move(connector);
 }
 
-bool PreviewController::listsMayBePreviewed() {
-    if (job_.videos.empty()) {
-        prompt_.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, widgets::PromptIcon::None,
-                     owner_);
-        return false;
-    }
-    if (static_cast<int>(job_.videos.size()) > kMaxListEntries ||
-        static_cast<int>(job_.audios.size()) > kMaxListEntries) {
-        prompt_.tell(QString::fromUtf8(kTooManyFilesMessage), {}, widgets::PromptIcon::None,
-                     owner_);
-        return false;
-    }
-    return true;
-}
-
 bool PreviewController::jobChangedSinceBuild() const {
     return !sameVideos(job_.videos, builtFrom_.videos) ||
            !sameAudios(job_.audios, builtFrom_.audios) ||
@@ -85,7 +70,7 @@ bool PreviewController::rebuild() {
         player_->close();
         player_.reset();
     }
-    if (!listsMayBePreviewed()) {
+    if (!listsMayBeMixed(job_, prompt_, owner_)) {
         return false;
     }
     BuiltTimeline built = BuildTimeline(job_, timelineFactory_, prompt_,
@@ -122,7 +107,7 @@ bool PreviewController::rebuild() {
 }
 
 void PreviewController::onPreviewCommand(int firstSelectedVideo) {
-    if (!listsMayBePreviewed()) {
+    if (!listsMayBeMixed(job_, prompt_, owner_)) {
         return;
     }
     if (!window_) {

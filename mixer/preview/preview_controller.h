@@ -57,7 +57,6 @@ class PreviewController : public QObject {
     void previewClosed();
 
   private:
-    bool listsMayBePreviewed();
     // Builds the time line and a player for it; false when nothing can be played.
     bool rebuild();
     bool jobChangedSinceBuild() const;

@@ -19,13 +19,11 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
-#include <QThread>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -40,14 +38,9 @@ constexpr int kWidth = 160;
 constexpr int kHeight = 120;
 constexpr double kClipSeconds = 3.0;
 
+// Processes events until `condition` holds; false when it did not within `timeoutMs`.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return condition();
+    return QTest::qWaitFor(condition, timeoutMs);
 }
 
 int threadCount() {
