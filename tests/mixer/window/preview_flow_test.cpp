@@ -61,48 +61,87 @@ QRgb centreOf(const QImage& image) {
     return image.pixel(image.width() / 2, image.height() / 2);
 }
 
-TEST(PreviewFlow, PlaysPausesSeeksAndGivesWayToMix) {
-    test_support::PrivatePulseDaemon daemon({});
-    ASSERT_TRUE(daemon.isRunning()) << daemon.error();
-    TemporaryFolder folder;
-    test_support::ClipRecipe red;
-    red.colour = {220, 20, 20};
-    red.seconds = kClipSeconds;
-    red.width = kWidth;
-    red.height = kHeight;
-    red.toneHz = 440;
-    ASSERT_TRUE(test_support::makeClip(folder.file("red.avi"), red));
-    test_support::ClipRecipe blue = red;
-    blue.colour = {20, 20, 220};
-    blue.toneHz = 660;
-    ASSERT_TRUE(test_support::makeClip(folder.file("blue.avi"), blue));
+// Points this process's sound clients at `address` for its life.
+class ServerAddressOverride {
+  public:
+    explicit ServerAddressOverride(const std::string& address) : saved_(qgetenv("PULSE_SERVER")) {
+        qputenv("PULSE_SERVER", QByteArray::fromStdString(address));
+    }
+    ~ServerAddressOverride() {
+        if (saved_.isNull()) {
+            qunsetenv("PULSE_SERVER");
+        } else {
+            qputenv("PULSE_SERVER", saved_);
+        }
+    }
 
-    QSettings profile("Korvane", "orvindel");
-    profile.clear();
-    const std::string outputPath = folder.file("mix out.avi");
-    profile.setValue("Settings/OutputName", QString::fromStdString(outputPath));
-    profile.setValue("Settings/OutputWidth", kWidth);
-    profile.setValue("Settings/OutputHigh", kHeight);
-    profile.setValue("Settings/OutputFrameRateIndex", 2);  // 25 frames per second
-    profile.setValue("TransitionSettings/TransitionType", 2);
-    profile.setValue("TransitionSettings/TransitionName", 0);  // no transitions
-    profile.sync();
+  private:
+    QByteArray saved_;
+};
+
+// The real main window over a profile whose output is a small AVI in a private folder, with a
+// red and a blue clip (3 s each, with a tone) listed in that order.
+class PreviewFlow : public testing::Test {
+  protected:
+    void SetUp() override {
+        test_support::ClipRecipe red;
+        red.colour = {220, 20, 20};
+        red.seconds = kClipSeconds;
+        red.width = kWidth;
+        red.height = kHeight;
+        red.toneHz = 440;
+        ASSERT_TRUE(test_support::makeClip(folder.file("red.avi"), red));
+        test_support::ClipRecipe blue = red;
+        blue.colour = {20, 20, 220};
+        blue.toneHz = 660;
+        ASSERT_TRUE(test_support::makeClip(folder.file("blue.avi"), blue));
+
+        QSettings profile("Korvane", "orvindel");
+        profile.clear();
+        outputPath = folder.file("mix out.avi");
+        profile.setValue("Settings/OutputName", QString::fromStdString(outputPath));
+        profile.setValue("Settings/OutputWidth", kWidth);
+        profile.setValue("Settings/OutputHigh", kHeight);
+        profile.setValue("Settings/OutputFrameRateIndex", 2);  // 25 frames per second
+        profile.setValue("TransitionSettings/TransitionType", 2);
+        profile.setValue("TransitionSettings/TransitionName", 0);  // no transitions
+        profile.sync();
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
+                                              compressors);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        for (const char* name : {"red.avi", "blue.avi"}) {
+            appendVideo(name);
+        }
+    }
+    void TearDown() override {
+        window.reset();
+        QSettings("Korvane", "orvindel").clear();
+    }
+
+    void appendVideo(const char* name) {
+        const std::string path = folder.file(name);
+        const editing::DurationProbe probe = editing::probeDuration(path);
+        ASSERT_TRUE(probe.succeeded()) << path;
+        ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
+                  AppendOutcome::Appended);
+    }
+
+    TemporaryFolder folder;
+    std::string outputPath;
     const editing::CompressorRegistry compressors = editing::CompressorRegistry::discover();
     SettingsStore store;
     widgets::testing::ScriptedPrompt prompt;
     widgets::testing::ScriptedFilePicker picker;
     widgets::testing::RecordingLauncher launcher;
-    MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, compressors);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    for (const char* name : {"red.avi", "blue.avi"}) {
-        const std::string path = folder.file(name);
-        const editing::DurationProbe probe = editing::probeDuration(path);
-        ASSERT_TRUE(probe.succeeded()) << path;
-        ASSERT_EQ(window.mediaLists().appendVideo({path, probe.durationRefTime}),
-                  AppendOutcome::Appended);
-    }
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(PreviewFlow, PlaysPausesSeeksAndGivesWayToMix) {
+    test_support::PrivatePulseDaemon daemon({});
+    ASSERT_TRUE(daemon.isRunning()) << daemon.error();
+    MainWindow& window = *this->window;
     const int threadsWithoutPreview = threadCount();
     const auto settingsBefore = QSettings("Korvane", "orvindel").allKeys();
 
@@ -185,7 +224,33 @@ TEST(PreviewFlow, PlaysPausesSeeksAndGivesWayToMix) {
         ++files;
     }
     EXPECT_EQ(files, 3);  // red.avi, blue.avi, the mix
-    QSettings("Korvane", "orvindel").clear();
+}
+
+// Without a sound server the picture plays alone, paced by the system clock, with a notice; a
+// clip added while the preview is open is in the time line from the next Play on.
+TEST_F(PreviewFlow, PlaysPictureOnlyWithoutServerAndRebuildsOnPlay) {
+    const ServerAddressOverride noServer("unix:" + folder.file("none"));
+    window->controls().get<widgets::ImageButton>(kPreviewButton).click();
+    PreviewController& preview = window->previewController();
+    ASSERT_TRUE(preview.isOpen());
+    PreviewWindow& previewWindow = *preview.window();
+    EXPECT_EQ(previewWindow.noticeLabel().text(), QString::fromUtf8(kNoSoundServerNotice));
+    EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:00 / 00:00:06"));
+
+    appendVideo("red.avi");
+    QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
+    EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:00 / 00:00:09"));
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Playing &&
+               shown->frameIndex >= 25;
+    }));
+    // 25 frames are one second of the system clock: not sooner.
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(950));
+    EXPECT_EQ(previewWindow.noticeLabel().text(), QString::fromUtf8(kNoSoundServerNotice));
+    previewWindow.close();
+    EXPECT_TRUE(waitUntil([&] { return !preview.isOpen(); }));
 }
 
 }  // namespace
