@@ -38,6 +38,11 @@ struct PreviewPlayer::State {
         RefTime startRefTime = 0;
         bool soundRuns = false;
         std::chrono::steady_clock::time_point startedAt;
+        // When the sound breaks off part way, the system clock carries on from the time heard
+        // last, so the picture does not freeze: that time and the moment (steady clock, ns).
+        std::atomic<bool> soundLost{false};
+        std::atomic<RefTime> soundLostRefTime{0};
+        std::atomic<std::int64_t> soundLostAtNanoseconds{0};
         std::atomic<bool> stopRequested{false};
         std::atomic<bool> ended{false};
         BoundedQueue<TimedPicture> filled{kFramesAhead};
@@ -118,12 +123,21 @@ struct PreviewPlayer::State {
         }
     }
 
+    static std::int64_t steadyNanoseconds() {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
     RefTime clockNow(const Playback& run) const {
         if (pacing == PreviewPacing::AsFastAsPossible) {
             return run.startRefTime;
         }
-        if (run.soundRuns) {
+        if (run.soundRuns && !run.soundLost) {
             return run.startRefTime + soundOutput->heardRefTime();
+        }
+        if (run.soundLost) {
+            return run.soundLostRefTime + (steadyNanoseconds() - run.soundLostAtNanoseconds) / 100;
         }
         const auto elapsed = std::chrono::steady_clock::now() - run.startedAt;
         return run.startRefTime +
@@ -214,6 +228,9 @@ struct PreviewPlayer::State {
                 mixer->mix(sample, count, block.data());
             }
             if (!soundOutput->write(block.data(), count)) {
+                if (!run.stopRequested) {
+                    loseSound(run);
+                }
                 return;
             }
             sample += count;
@@ -221,6 +238,17 @@ struct PreviewPlayer::State {
         if (!run.stopRequested) {
             soundOutput->finish();
         }
+    }
+
+    void loseSound(Playback& run) {
+        run.soundLostRefTime = run.startRefTime + soundOutput->heardRefTime();
+        run.soundLostAtNanoseconds = steadyNanoseconds();
+        run.soundLost = true;
+        {
+            std::lock_guard lock(messageMutex);
+            soundFailure = "the sound server stopped taking sound";
+        }
+        notify();
     }
 
     void startPlayback() {

@@ -43,7 +43,8 @@ enum class PreviewPacing {
 // the preview shows what a render would write. The sound is the clock: each frame is handed
 // to the frame sink when the sound of its time is heard; a frame that would be late is
 // dropped, never sound. Without a sound output (or when it refuses to start) the picture
-// plays alone, paced by the system clock, and soundFailure() says why.
+// plays alone, paced by the system clock, and soundFailure() says why; when the sound breaks
+// off while playing, the system clock carries on from the time heard last.
 //
 // Threads: while playing, one thread renders frames ahead, one presents them and one mixes
 // and writes the sound. A paused seek or step renders its picture on one thread that ends

@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -130,6 +132,44 @@ TEST(PreviewSync, EachBeepIsHeardWithinOneFrameOfItsFlash) {
         all += std::to_string(offset) + " ";
     }
     EXPECT_LE(std::abs(median), 1000.0 / kFramesPerSecond) << "beep minus flash (ms): " << all;
+}
+
+}  // namespace
+
+namespace {
+
+// When the sound server goes away during playback the picture goes on, by the system clock,
+// and the player says why the sound stopped.
+TEST(PreviewSync, PictureGoesOnWhenTheServerGoesAway) {
+    auto daemon =
+        std::make_unique<test_support::PrivatePulseDaemon>(std::vector<test_support::SineSource>{});
+    ASSERT_TRUE(daemon->isRunning()) << daemon->error();
+    test_support::TemporaryFolder folder;
+    const std::string clip = makeFlashAndBeepClip(folder);
+    ASSERT_FALSE(clip.empty());
+    std::string error;
+    auto sound = mixer::ServerPreviewSound::connect(error, std::chrono::milliseconds(30));
+    ASSERT_NE(sound, nullptr) << error;
+    std::atomic<std::int64_t> lastFrame{-1};
+    editing::PreviewPlayer player(timelineOf(clip), std::move(sound));
+    player.setFrameSink([&](const editing::PreviewFrame& frame, const editing::Picture&) {
+        lastFrame = frame.frameIndex;
+    });
+    player.play();
+    const auto waitForFrame = [&](std::int64_t frame) {
+        const auto deadline = Clock::now() + std::chrono::seconds(30);
+        while (lastFrame < frame && Clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return lastFrame >= frame;
+    };
+    ASSERT_TRUE(waitForFrame(15));
+    EXPECT_EQ(player.soundFailure(), "");
+    daemon.reset();
+    const std::int64_t whenGone = lastFrame;
+    EXPECT_TRUE(waitForFrame(whenGone + 30)) << "the picture stopped at frame " << lastFrame;
+    EXPECT_NE(player.soundFailure(), "");
+    player.close();
 }
 
 }  // namespace
