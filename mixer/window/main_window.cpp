@@ -27,7 +27,6 @@
 
 namespace mixer {
 
-namespace art = mixer::art;
 using namespace main_window;
 using widgets::Notification;
 
