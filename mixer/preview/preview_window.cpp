@@ -160,6 +160,9 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Right:
             emit stepRequested(1);
             return;
+        case Qt::Key_Escape:
+            close();
+            return;
         default:
             QWidget::keyPressEvent(event);
     }

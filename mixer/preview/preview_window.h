@@ -26,7 +26,8 @@ inline constexpr const char* kNoSoundServerNotice =
 
 // The preview window: the picture, play / pause, one frame back / forward, a position slider
 // with "current / total" time. It only shows what it is given and forwards commands; the
-// PreviewController owns the player. Space plays or pauses, Left and Right step.
+// PreviewController owns the player. Space plays or pauses, Left and Right step, Escape
+// closes.
 //
 // Threading: UI thread, except takeFrame(), which the player calls on its own threads.
 class PreviewWindow : public QWidget {
