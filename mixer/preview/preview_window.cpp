@@ -33,6 +33,9 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     stepBackButton_->setToolTip(QStringLiteral("One frame back"));
     stepForwardButton_ = new QPushButton(QStringLiteral(">"), this);
     stepForwardButton_->setToolTip(QStringLiteral("One frame forward"));
+    for (QPushButton* step : {stepBackButton_, stepForwardButton_}) {
+        step->setMaximumWidth(step->fontMetrics().height() * 3);
+    }
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setRange(0, 0);
     timeLabel_ = new QLabel(this);
