@@ -31,13 +31,16 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     playButton_ = new QPushButton(QString::fromUtf8(kPreviewPlayCaption), this);
     stepBackButton_ = new QPushButton(QStringLiteral("<"), this);
     stepBackButton_->setToolTip(QStringLiteral("One frame back"));
+    stepBackButton_->setAccessibleName(stepBackButton_->toolTip());
     stepForwardButton_ = new QPushButton(QStringLiteral(">"), this);
     stepForwardButton_->setToolTip(QStringLiteral("One frame forward"));
+    stepForwardButton_->setAccessibleName(stepForwardButton_->toolTip());
     for (QPushButton* step : {stepBackButton_, stepForwardButton_}) {
         step->setMaximumWidth(step->fontMetrics().height() * 3);
     }
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setRange(0, 0);
+    slider_->setAccessibleName(QStringLiteral("Position"));
     timeLabel_ = new QLabel(this);
     for (QWidget* control : std::initializer_list<QWidget*>{playButton_, stepBackButton_,
                                                             stepForwardButton_, slider_}) {
