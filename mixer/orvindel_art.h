@@ -14,6 +14,7 @@ inline constexpr const char* kDeleteAll = ":/images/orvindel/delete_all.svg";   
 inline constexpr const char* kProperties = ":/images/orvindel/properties.svg";           // 155
 inline constexpr const char* kExit = ":/images/orvindel/exit.svg";                       // 159
 inline constexpr const char* kMix = ":/images/orvindel/mix.svg";                         // 160
+inline constexpr const char* kPreview = ":/images/orvindel/preview.svg";  // 161, our addition
 inline constexpr const char* kBackgroundTile = ":/images/orvindel/background_tile.svg";  // 139
 inline constexpr const char* kHandCursor = ":/images/orvindel/hand_cursor.svg";          // 141
 inline constexpr QPoint kHandCursorHotSpot{10, 2};

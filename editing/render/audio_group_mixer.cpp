@@ -73,9 +73,15 @@ void AudioGroupMixer::mixPlacement(Placement& placement, std::int64_t firstSampl
         const double rate = static_cast<double>(source.mediaStop - source.mediaStart) /
                             static_cast<double>(source.stop - source.start);
         placement.reader = std::make_unique<AudioSourceReader>(sampleRate_, rate);
+        // First mixed part way into its span (a preview that starts there): the sound
+        // starts at the matching media time.
+        const std::int64_t skippedSamples =
+            std::max<std::int64_t>(0, firstSample - placement.startSample);
+        const RefTime openAt =
+            source.mediaStart + static_cast<RefTime>(static_cast<long double>(skippedSamples) *
+                                                     kRefTimePerSecond / sampleRate_ * rate);
         std::string description;
-        const Result result =
-            placement.reader->open(source.mediaName, source.mediaStart, description);
+        const Result result = placement.reader->open(source.mediaName, openAt, description);
         if (failed(result) && result != kErrorNoDecodableStream) {
             reportError_(result, description);
         }
@@ -108,7 +114,10 @@ void AudioGroupMixer::mix(std::int64_t firstSample, int frames, std::int16_t* ou
     sum_.assign(static_cast<std::size_t>(frames) * kChannels, 0.0f);
     const std::int64_t end = firstSample + frames;
     while (nextToActivate_ < byStart_.size() && byStart_[nextToActivate_].startSample < end) {
-        active_.push_back(std::move(byStart_[nextToActivate_++]));
+        Placement& placement = byStart_[nextToActivate_++];
+        if (placement.stopSample > firstSample) {  // one over before the first block stays shut
+            active_.push_back(std::move(placement));
+        }
     }
     for (Placement& placement : active_) {
         mixPlacement(placement, firstSample, frames);

@@ -18,7 +18,8 @@ namespace editing {
 // the sum is clipped once, when it is turned into 16-bit samples. Sources are indexed by
 // start; a source is open only while its span overlaps the block being mixed.
 //
-// Threading: one thread; blocks are asked for in order.
+// Threading: one thread; blocks are asked for in order, the first from any sample (a preview
+// that starts part way opens each placement at the matching media time).
 class AudioGroupMixer {
   public:
     using ErrorReporter = std::function<void(Result, const std::string&)>;

@@ -17,8 +17,6 @@ namespace {
 
 constexpr std::size_t kQueuedChunks = 8;
 constexpr int kAudioChunkFrames = 4410;  // 0.1 s at 44.1 kHz
-// Fixed for every render, so random transitions look the same each time a time line renders.
-constexpr std::uint32_t kTransitionSeed = 0x5EED0F1Du;
 
 struct Chunk {
     std::unique_ptr<Picture> picture;   // video
@@ -97,7 +95,7 @@ struct RenderEngine::Running {
     }
 
     void produceVideo(Pipeline& pipeline) {
-        VideoGroupRenderer renderer(*pipeline.group, kTransitionSeed,
+        VideoGroupRenderer renderer(*pipeline.group, kRenderTransitionSeed,
                                     [this](Result result, const std::string& description) {
                                         reportError(result, description, ErrorEffect::RenderGoesOn);
                                     });

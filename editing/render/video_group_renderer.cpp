@@ -40,20 +40,24 @@ void VideoGroupRenderer::updateActive(RefTime time) {
 
 const Picture& VideoGroupRenderer::pictureOf(ActiveSource& active, RefTime time) {
     const SourceModel& source = *active.slot.source;
-    if (!active.reader) {
-        active.reader = std::make_unique<VideoSourceReader>(
-            group_.mediaType.width, group_.mediaType.height, source.stretchMode);
-        std::string description;
-        const Result result = active.reader->open(source.mediaName, source.mediaStart, description);
-        if (failed(result)) {
-            reportError_(result, description);
-        }
-    }
     const RefTime span = source.stop - source.start;
     const long double rate = static_cast<long double>(source.mediaStop - source.mediaStart) / span;
     const RefTime mediaTime =
         source.mediaStart +
         static_cast<RefTime>(static_cast<long double>(time - source.start) * rate);
+    if (!active.reader) {
+        active.reader = std::make_unique<VideoSourceReader>(
+            group_.mediaType.width, group_.mediaType.height, source.stretchMode);
+        // A source first shown well into its span (uncovered late, or a preview that starts
+        // there) opens at that point instead of decoding its way from the start.
+        const RefTime openAt =
+            mediaTime - source.mediaStart > kRefTimePerSecond ? mediaTime : source.mediaStart;
+        std::string description;
+        const Result result = active.reader->open(source.mediaName, openAt, description);
+        if (failed(result)) {
+            reportError_(result, description);
+        }
+    }
     const Picture& picture = active.reader->pictureAt(mediaTime);
     Result failure = kOk;
     std::string description;

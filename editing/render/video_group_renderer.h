@@ -14,13 +14,18 @@
 
 namespace editing {
 
+// Fixed for every render and preview, so random transitions look the same each time a time
+// line is shown or written.
+inline constexpr std::uint32_t kRenderTransitionSeed = 0x5EED0F1Du;
+
 // Composites a video group at increasing output times. Sources are indexed by start time;
 // only those that cover the current time are open (a source opens when it is first shown and
 // closes when its span has passed), so memory does not grow with the number of tracks.
 // Only the tracks that can be seen are decoded: the topmost track covers everything beneath
 // it, except while its transition runs.
 //
-// Threading: one thread; times passed to render() never decrease.
+// Threading: one thread; times passed to render() never decrease (the first may lie anywhere:
+// a preview that starts part way opens each source near its time).
 class VideoGroupRenderer {
   public:
     using ErrorReporter = std::function<void(Result, const std::string&)>;

@@ -50,6 +50,20 @@ void MixController::setCompressors(ChosenCompressors compressors) {
     compressors_ = std::move(compressors);
 }
 
+bool listsMayBeMixed(const MixJob& job, widgets::PromptPort& prompt, QWidget* owner) {
+    if (job.videos.empty()) {
+        prompt.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, widgets::PromptIcon::None,
+                    owner);
+        return false;
+    }
+    if (static_cast<int>(job.videos.size()) > kMaxListEntries ||
+        static_cast<int>(job.audios.size()) > kMaxListEntries) {
+        prompt.tell(QString::fromUtf8(kTooManyFilesMessage), {}, widgets::PromptIcon::None, owner);
+        return false;
+    }
+    return true;
+}
+
 void MixController::onMixCommand() {
     // While a mix runs the button is "Stop" whatever the lists hold now: they stay editable
     // during a mix, and emptying them must not leave a mix that cannot be stopped.
@@ -57,18 +71,7 @@ void MixController::onMixCommand() {
         StopRender();
         return;
     }
-    if (job_.videos.empty()) {
-        prompt_.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, widgets::PromptIcon::None,
-                     owner_);
-        return;
-    }
-    if (static_cast<int>(job_.videos.size()) > kMaxListEntries ||
-        static_cast<int>(job_.audios.size()) > kMaxListEntries) {
-        prompt_.tell(QString::fromUtf8(kTooManyFilesMessage), {}, widgets::PromptIcon::None,
-                     owner_);
-        return;
-    }
-    if (!outputMayBeWritten()) {
+    if (!listsMayBeMixed(job_, prompt_, owner_) || !outputMayBeWritten()) {
         return;
     }
     startMix();

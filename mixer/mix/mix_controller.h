@@ -30,6 +30,10 @@ inline constexpr const char* kReplaceOutputCaption = "Warning";
 inline constexpr const char* kMixButtonIdleCaption = "Mix";
 inline constexpr const char* kMixButtonStopCaption = "Stop";
 
+// The first checks of Mix (and of Preview, which builds the same time line): no video ("Please
+// open a video file firstly."), or a list too long. False after telling the user.
+bool listsMayBeMixed(const MixJob& job, widgets::PromptPort& prompt, QWidget* owner);
+
 // The compressors a mix hands to the render, bound from the stored choices at start-up and
 // again whenever the output options change. A stream whose Use...Compressor flag is false,
 // or that has no compressor here, is written uncompressed.

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 
 #include <utility>
@@ -39,6 +40,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       mediaLists_(job_),
       compressorRegistry_(compressors),
       mix_(job_, ports.prompt, ports.filePicker, this),
+      preview_(job_, ports.prompt, ports.filePicker, this),
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
       mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this),
       outputOptionsRunner_(runOutputOptionsDialog),
@@ -185,6 +187,10 @@ void MainWindow::addAboutMenuItem() {
 void MainWindow::setUpListViews() {
     setUpReportList(videoList(), kVideoListColumns);
     setUpReportList(audioList(), kAudioListColumns);
+    for (QTreeWidget* list : {&videoList(), &audioList()}) {
+        new QShortcut(
+            QKeySequence(Qt::Key_Space), list, [this] { onPreview(); }, Qt::WidgetShortcut);
+    }
 }
 
 void MainWindow::decorateButtons() {
@@ -215,6 +221,7 @@ void MainWindow::wireCommands() {
         {kAddAudioButton, Notification::Clicked, [this] { onAddAudio(); }},
         {kOptionsButton, Notification::Clicked, [this] { onOptions(); }},
         {kMixButton, Notification::Clicked, [this] { onMix(); }},
+        {kPreviewButton, Notification::Clicked, [this] { onPreview(); }},
         {kHelpButton, Notification::Clicked, [this] { onHelp(); }},
         {kExitButton, Notification::Clicked, [this] { onExit(); }},
         {kDeleteAllButton, Notification::Clicked, [this] { onDeleteAll(); }},
@@ -286,7 +293,22 @@ void MainWindow::onOptions() {
 }
 
 void MainWindow::onMix() {
+    preview_.close();  // a mix never shares the machine with a preview
     mix_.onMixCommand();
+}
+
+void MainWindow::onPreview() {
+    if (!closeChecksPass()) {
+        return;  // "Please first stop Convert"
+    }
+    int firstSelectedVideo = -1;
+    for (QTreeWidgetItem* item : videoList().selectedItems()) {
+        const int row = videoList().indexOfTopLevelItem(item);
+        if (firstSelectedVideo < 0 || row < firstSelectedVideo) {
+            firstSelectedVideo = row;
+        }
+    }
+    preview_.onPreviewCommand(firstSelectedVideo);
 }
 
 void MainWindow::onMixStarted() {
@@ -387,6 +409,7 @@ void MainWindow::done(int result) {
     if (!closeChecksPass()) {
         return;
     }
+    preview_.close();
     QDialog::done(result);
 }
 

@@ -7,6 +7,7 @@
 #include "mixer/launch/external_launches.h"
 #include "mixer/media/media_adder.h"
 #include "mixer/mix/mix_controller.h"
+#include "mixer/preview/preview_controller.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/profile_loading.h"
@@ -72,6 +73,7 @@ class MainWindow : public QDialog {
     const StoredCompressorChoices& storedCompressorChoices() const { return compressorChoices_; }
     QAction& aboutAction() const { return *aboutAction_; }
     MixController& mixController() { return mix_; }
+    PreviewController& previewController() { return preview_; }
     // The progress bar and percentage shown beside the status line while a mix runs.
     QProgressBar& mixProgressBar() const { return *progressBar_; }
     QLabel& mixPercentageLabel() const { return *percentageLabel_; }
@@ -99,6 +101,8 @@ class MainWindow : public QDialog {
     void onAddAudio();
     void onOptions();
     void onMix();
+    // Preview button and Space in the lists; refused while a mix runs.
+    void onPreview();
     void onHelp();
     void onExit();
     void onDeleteAll();
@@ -144,6 +148,7 @@ class MainWindow : public QDialog {
     const editing::CompressorRegistry& compressorRegistry_;
     StoredCompressorChoices compressorChoices_;
     MixController mix_;
+    PreviewController preview_;
     ExternalLaunches launches_;
     MediaAdder mediaAdder_;
     EncoderSettingsMemory encoderSettings_;

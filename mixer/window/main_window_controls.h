@@ -21,5 +21,7 @@ inline constexpr int kVideoListLabel = 1066;
 inline constexpr int kAudioListLabel = 1067;
 inline constexpr int kMicrophoneButton = 1068;
 inline constexpr int kHelpButton = 57670;
+// Added by us: the Preview command, after Exit on the tool row.
+inline constexpr int kPreviewButton = 1070;
 
 }  // namespace mixer::main_window

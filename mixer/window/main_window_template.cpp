@@ -12,7 +12,7 @@ using widgets::ControlTemplate;
 widgets::DialogTemplate mainWindowTemplate() {
     widgets::DialogTemplate window;
     window.title = QStringLiteral("Orvindel");
-    window.width = 351;
+    window.width = 408;  // 351, widened for the Preview button
     window.height = 199;
     window.font = {QStringLiteral("MS Sans Serif"), 8};
     window.controls = {
@@ -24,7 +24,8 @@ widgets::DialogTemplate mainWindowTemplate() {
         // Exit is the default button: the Enter key presses it and so reaches the close checks.
         {kExitButton, ControlKind::ImageButton, "Exit", 294, 5, 46, 32,
          ControlStyleFlag::DefaultButton},
-        {widgets::kNoControlId, ControlKind::GroupFrame, "", 7, 0, 337, 39},
+        {kPreviewButton, ControlKind::ImageButton, "Preview", 351, 5, 46, 32},
+        {widgets::kNoControlId, ControlKind::GroupFrame, "", 7, 0, 394, 39},
         {kVideoListLabel, ControlKind::Label, "Video List:", 10, 40, 66, 10},
         {kVideoList, ControlKind::ListView, "", 7, 51, 306, 40},
         {kDeleteAllButton, ControlKind::ImageButton, "", 322, 59, 22, 14},
@@ -49,6 +50,7 @@ const std::vector<ButtonDecoration>& buttonDecorations() {
         {kMixButton, "Mix audio to video", art::kMix},
         {kHelpButton, "Help", art::kHelp},
         {kExitButton, "Exit", art::kExit},
+        {kPreviewButton, "Watch and hear the mix before writing it", art::kPreview},
         {kDeleteAllButton, "Delete all video and audio items", art::kDeleteAll},
         {kDeleteSelectedAudioButton, "Delete selected items", art::kDeleteSelected},
         {kDeleteAllAudioButton, "Delete all audio items", art::kDeleteAll},

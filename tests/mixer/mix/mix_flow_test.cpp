@@ -2,6 +2,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/small_mix_profile.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
 #include "widgets/testing/recording_launcher.h"
@@ -90,16 +91,8 @@ class MixFlowTest : public testing::Test {
     }
 
     void SetUp() override {
-        QSettings profile("Korvane", "orvindel");
-        profile.clear();
         outputPath = folder.file("mix out.avi");
-        profile.setValue("Settings/OutputName", QString::fromStdString(outputPath));
-        profile.setValue("Settings/OutputWidth", kWidth);
-        profile.setValue("Settings/OutputHigh", kHeight);
-        profile.setValue("Settings/OutputFrameRateIndex", 2);  // 25 frames per second
-        profile.setValue("TransitionSettings/TransitionType", 2);
-        profile.setValue("TransitionSettings/TransitionName", 0);
-        profile.sync();
+        test_support::storeSmallMixProfile(outputPath, kWidth, kHeight);
         window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
                                               *compressors_);
         window->show();

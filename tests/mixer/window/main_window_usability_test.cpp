@@ -111,16 +111,18 @@ TEST_F(MainWindowUsabilityTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceO
         EXPECT_EQ(button(decoration.controlId).focusPolicy(), Qt::TabFocus);
         EXPECT_TRUE(button(decoration.controlId).drawsFlatFocus()) << decoration.controlId;
     }
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &button(kPreviewButton));  // Exit's neighbour
     for (int tab = 0; tab < 8; ++tab) {
         press(Qt::Key_Tab);
     }
     ASSERT_EQ(QApplication::focusWidget(), &button(kHomepageButton));
     const QImage focused = button(kHomepageButton).grab().toImage();
     press(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // nine Tabs
+    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // ten Tabs
     EXPECT_NE(button(kHomepageButton).grab().toImage(), focused) << "focus was not drawn";
     press(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // ten Tabs
+    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // eleven Tabs
 
     // Space and Enter press the tabbed-to button; a mouse click does not take the focus.
     press(Qt::Key_Space);

@@ -37,6 +37,7 @@ const std::vector<ArtEntry>& catalogue() {
         {art::orvindel::kProperties, 155, {16, 16}},
         {art::orvindel::kExit, 159, {32, 32}},
         {art::orvindel::kMix, 160, {32, 32}},
+        {art::orvindel::kPreview, 161, {32, 32}},
         {art::ambrevo::kProgramIcon, 103, {48, 48}},
         {art::ambrevo::kBackgroundTile, 133, {32, 32}},
         {art::ambrevo::kHoverCursor, 140, {32, 32}},

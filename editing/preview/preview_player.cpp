@@ -1,0 +1,493 @@
+#include "editing/preview/preview_player.h"
+
+#include "editing/preview/key_frame_picture.h"
+#include "editing/render/audio_group_mixer.h"
+#include "editing/render/bounded_queue.h"
+#include "editing/render/video_group_renderer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+
+namespace editing {
+
+namespace {
+
+// Frames rendered ahead of the one shown: enough to ride out a slow frame, few enough that a
+// seek or pause throws little work away.
+constexpr std::size_t kFramesAhead = 3;
+// The sound is mixed and handed to the output in blocks of this many milliseconds.
+constexpr int kSoundBlockMilliseconds = 20;
+// The longest the presenting thread sleeps before it looks at the clock again.
+constexpr auto kLongestWait = std::chrono::milliseconds(4);
+
+struct TimedPicture {
+    std::int64_t frameIndex = 0;
+    std::unique_ptr<Picture> picture;
+};
+
+}  // namespace
+
+struct PreviewPlayer::State {
+    // One run of playback, from play() (or a seek while playing) to pause() or the end.
+    struct Playback {
+        RefTime startRefTime = 0;
+        bool soundRuns = false;
+        std::chrono::steady_clock::time_point startedAt;
+        // When the sound breaks off part way, the system clock carries on from the time heard
+        // last, so the picture does not freeze: that time and the moment (steady clock, ns).
+        std::atomic<bool> soundLost{false};
+        std::atomic<RefTime> soundLostRefTime{0};
+        std::atomic<std::int64_t> soundLostAtNanoseconds{0};
+        std::atomic<bool> stopRequested{false};
+        std::atomic<bool> ended{false};
+        BoundedQueue<TimedPicture> filled{kFramesAhead};
+        BoundedQueue<std::unique_ptr<Picture>> spare{kFramesAhead + 2};
+        std::thread producer;
+        std::thread presenter;
+        std::thread sound;
+    };
+    struct StillRequest {
+        RefTime time = 0;
+        SeekMode mode = SeekMode::Exact;
+    };
+
+    TimelineModel timeline;
+    const GroupModel* video = nullptr;
+    const GroupModel* audio = nullptr;  // with tracks; null: the sound is silence
+    std::unique_ptr<PreviewSoundOutput> soundOutput;
+    PreviewPacing pacing = PreviewPacing::RealTime;
+    RefTime duration = 0;
+    double framesPerSecond = 0.0;
+    std::int64_t frames = 0;
+    int sampleRate = 44100;
+    FrameSink sink;
+    std::function<void()> notifier;
+
+    std::atomic<RefTime> position{0};
+    std::atomic<std::int64_t> dropped{0};
+    mutable std::mutex messageMutex;  // guards the two members below
+    std::vector<std::string> messages;
+    std::string soundFailure;
+
+    std::unique_ptr<Playback> playback;  // window thread only
+
+    std::mutex stillMutex;  // guards the two members below
+    std::optional<StillRequest> stillRequest;
+    bool stillRunning = false;
+    std::thread stillThread;
+    Picture stillPicture;  // the still thread's
+
+    RefTime frameTime(std::int64_t frame) const {
+        return frameStartRefTime(frame, framesPerSecond);
+    }
+
+    std::int64_t frameIndexAt(RefTime time) const {
+        if (frames == 0) {
+            return 0;
+        }
+        auto frame = static_cast<std::int64_t>(
+            std::floor(static_cast<long double>(time) * framesPerSecond / kRefTimePerSecond));
+        frame = std::clamp<std::int64_t>(frame, 0, frames - 1);
+        while (frame > 0 && frameTime(frame) > time) {
+            --frame;
+        }
+        while (frame + 1 < frames && frameTime(frame + 1) <= time) {
+            ++frame;
+        }
+        return frame;
+    }
+
+    void notify() {
+        if (notifier) {
+            notifier();
+        }
+    }
+
+    void report(Result result, const std::string& description) {
+        {
+            std::lock_guard lock(messageMutex);
+            messages.push_back(description.empty() ? describeResult(result) : description);
+        }
+        notify();
+    }
+
+    void deliver(const PreviewFrame& frame, const Picture& picture) {
+        position = frame.time;
+        if (sink) {
+            sink(frame, picture);
+        }
+    }
+
+    static std::int64_t steadyNanoseconds() {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
+    RefTime clockNow(const Playback& run) const {
+        if (pacing == PreviewPacing::AsFastAsPossible) {
+            return run.startRefTime;
+        }
+        if (run.soundRuns && !run.soundLost) {
+            return run.startRefTime + soundOutput->heardRefTime();
+        }
+        if (run.soundLost) {
+            return run.soundLostRefTime + (steadyNanoseconds() - run.soundLostAtNanoseconds) / 100;
+        }
+        const auto elapsed = std::chrono::steady_clock::now() - run.startedAt;
+        return run.startRefTime +
+               std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 100;
+    }
+
+    // Renders frames ahead; a frame whose time has already passed is not even rendered.
+    void produce(Playback& run) {
+        VideoGroupRenderer renderer(
+            *video, kRenderTransitionSeed,
+            [this](Result result, const std::string& description) { report(result, description); });
+        const std::int64_t first = frameIndexAt(run.startRefTime);
+        for (std::int64_t frame = first; frame < frames && !run.stopRequested; ++frame) {
+            if (pacing == PreviewPacing::RealTime && frame > first && frame + 1 < frames &&
+                clockNow(run) >= frameTime(frame + 1)) {
+                ++dropped;
+                continue;
+            }
+            std::optional<std::unique_ptr<Picture>> picture = run.spare.pop();
+            if (!picture) {
+                break;
+            }
+            renderer.render(frameTime(frame), **picture);
+            if (!run.filled.push(TimedPicture{frame, std::move(*picture)})) {
+                break;
+            }
+        }
+        run.filled.finish();
+    }
+
+    // Hands each frame over when the clock reaches its time; drops one whose time is over.
+    void present(Playback& run) {
+        bool first = true;
+        while (std::optional<TimedPicture> next = run.filled.pop()) {
+            const RefTime time = frameTime(next->frameIndex);
+            const RefTime over =
+                next->frameIndex + 1 < frames ? frameTime(next->frameIndex + 1) : duration;
+            RefTime now = clockNow(run);
+            while (pacing == PreviewPacing::RealTime && now < time && !run.stopRequested) {
+                const auto remaining = std::chrono::microseconds((time - now) / 10);
+                std::this_thread::sleep_for(std::min<std::chrono::microseconds>(
+                    remaining,
+                    std::chrono::duration_cast<std::chrono::microseconds>(kLongestWait)));
+                now = clockNow(run);
+            }
+            if (run.stopRequested) {
+                break;
+            }
+            if (pacing == PreviewPacing::RealTime && !first && now >= over) {
+                ++dropped;
+            } else {
+                PreviewFrame frame;
+                frame.kind = PreviewFrameKind::Playing;
+                frame.frameIndex = next->frameIndex;
+                frame.time = time;
+                frame.presentedClockRefTime = now;
+                frame.presentedAt = std::chrono::steady_clock::now();
+                deliver(frame, *next->picture);
+                first = false;
+            }
+            run.spare.push(std::move(next->picture));
+        }
+        if (!run.stopRequested) {
+            run.ended = true;
+            notify();
+        }
+    }
+
+    // Mixes the sound from the start of the run and writes it to the output, which paces it.
+    void playSound(Playback& run) {
+        std::optional<AudioGroupMixer> mixer;
+        if (audio != nullptr) {
+            mixer.emplace(*audio, sampleRate,
+                          [this](Result result, const std::string& text) { report(result, text); });
+        }
+        const auto sampleAt = [this](RefTime time) {
+            return static_cast<std::int64_t>(
+                std::llround(static_cast<long double>(time) * sampleRate / kRefTimePerSecond));
+        };
+        const std::int64_t total = sampleAt(duration);
+        const int blockFrames = sampleRate * kSoundBlockMilliseconds / 1000;
+        std::vector<std::int16_t> block;
+        for (std::int64_t sample = sampleAt(run.startRefTime);
+             sample < total && !run.stopRequested;) {
+            const int count = static_cast<int>(std::min<std::int64_t>(blockFrames, total - sample));
+            block.assign(static_cast<std::size_t>(count) * AudioGroupMixer::kChannels, 0);
+            if (mixer) {
+                mixer->mix(sample, count, block.data());
+            }
+            if (!soundOutput->write(block.data(), count)) {
+                if (!run.stopRequested) {
+                    loseSound(run);
+                }
+                return;
+            }
+            sample += count;
+        }
+        if (!run.stopRequested) {
+            soundOutput->finish();
+        }
+    }
+
+    void loseSound(Playback& run) {
+        run.soundLostRefTime = run.startRefTime + soundOutput->heardRefTime();
+        run.soundLostAtNanoseconds = steadyNanoseconds();
+        run.soundLost = true;
+        {
+            std::lock_guard lock(messageMutex);
+            soundFailure = "the sound server stopped taking sound";
+        }
+        notify();
+    }
+
+    void startPlayback() {
+        auto run = std::make_unique<Playback>();
+        run->startRefTime = position;
+        if (soundOutput && pacing == PreviewPacing::RealTime) {
+            std::string error;
+            run->soundRuns = soundOutput->start(sampleRate, error);
+            std::lock_guard lock(messageMutex);
+            soundFailure = run->soundRuns ? std::string() : error;
+        }
+        for (std::size_t index = 0; index < kFramesAhead + 2; ++index) {
+            run->spare.push(
+                std::make_unique<Picture>(video->mediaType.width, video->mediaType.height));
+        }
+        run->startedAt = std::chrono::steady_clock::now();
+        Playback& owned = *run;
+        run->producer = std::thread([this, &owned] { produce(owned); });
+        run->presenter = std::thread([this, &owned] { present(owned); });
+        if (run->soundRuns) {
+            run->sound = std::thread([this, &owned] { playSound(owned); });
+        }
+        playback = std::move(run);
+    }
+
+    void stopPlayback() {
+        if (!playback) {
+            return;
+        }
+        playback->stopRequested = true;
+        playback->filled.close();
+        playback->spare.close();
+        if (playback->soundRuns) {
+            soundOutput->stop();
+        }
+        for (std::thread* thread : {&playback->producer, &playback->presenter, &playback->sound}) {
+            if (thread->joinable()) {
+                thread->join();
+            }
+        }
+        playback.reset();
+    }
+
+    // Shows the pictures asked for while paused, newest request first; ends when none waits.
+    void renderStills() {
+        for (;;) {
+            StillRequest request;
+            {
+                std::lock_guard lock(stillMutex);
+                if (!stillRequest) {
+                    stillRunning = false;
+                    return;
+                }
+                request = *stillRequest;
+                stillRequest.reset();
+            }
+            const std::int64_t frameIndex = frameIndexAt(request.time);
+            PreviewFrame frame;
+            frame.frameIndex = frameIndex;
+            frame.time = frameTime(frameIndex);
+            if (request.mode == SeekMode::KeyFrameFirst) {
+                renderNearestKeyFrame(*video, frame.time, stillPicture);
+                frame.kind = PreviewFrameKind::KeyFrame;
+                frame.presentedAt = std::chrono::steady_clock::now();
+                deliver(frame, stillPicture);
+                std::lock_guard lock(stillMutex);
+                if (stillRequest) {
+                    continue;  // moved on already: the exact frame of the newest position
+                }
+            }
+            VideoGroupRenderer renderer(*video, kRenderTransitionSeed,
+                                        [this](Result result, const std::string& description) {
+                                            report(result, description);
+                                        });
+            renderer.render(frame.time, stillPicture);
+            frame.kind = PreviewFrameKind::Exact;
+            frame.presentedAt = std::chrono::steady_clock::now();
+            deliver(frame, stillPicture);
+        }
+    }
+
+    void requestStill(RefTime time, SeekMode mode) {
+        std::lock_guard lock(stillMutex);
+        stillRequest = StillRequest{time, mode};
+        position = frameTime(frameIndexAt(time));
+        if (stillRunning) {
+            return;  // the running thread picks it up
+        }
+        if (stillThread.joinable()) {
+            stillThread.join();  // it has ended: it cleared stillRunning on its way out
+        }
+        stillRunning = true;
+        stillThread = std::thread([this] { renderStills(); });
+    }
+
+    void stopStills() {
+        {
+            std::lock_guard lock(stillMutex);
+            stillRequest.reset();
+        }
+        if (stillThread.joinable()) {
+            stillThread.join();
+        }
+    }
+};
+
+PreviewPlayer::PreviewPlayer(TimelineModel timeline,
+                             std::unique_ptr<PreviewSoundOutput> soundOutput, PreviewPacing pacing)
+    : state_(std::make_unique<State>()) {
+    State& state = *state_;
+    state.timeline = std::move(timeline);
+    state.soundOutput = std::move(soundOutput);
+    state.pacing = pacing;
+    state.duration = state.timeline.duration();
+    for (const GroupModel& group : state.timeline.groups) {
+        if (group.mediaType.kind == MediaKind::Video && state.video == nullptr) {
+            state.video = &group;
+        } else if (group.mediaType.kind == MediaKind::Audio && state.audio == nullptr &&
+                   !group.tracks.empty()) {
+            state.audio = &group;
+            state.sampleRate = group.mediaType.sampleRate > 0 ? group.mediaType.sampleRate : 44100;
+        }
+    }
+    const bool videoValid = state.video != nullptr && state.video->mediaType.width > 0 &&
+                            state.video->mediaType.height > 0 &&
+                            state.video->outputFramesPerSecond > 0.0 &&
+                            std::isfinite(state.video->outputFramesPerSecond);
+    if (videoValid) {
+        state.framesPerSecond = state.video->outputFramesPerSecond;
+        state.stillPicture = Picture(state.video->mediaType.width, state.video->mediaType.height);
+        while (state.frameTime(state.frames) < state.duration) {
+            ++state.frames;
+        }
+    } else {
+        state.video = nullptr;
+    }
+}
+
+PreviewPlayer::~PreviewPlayer() {
+    close();
+}
+
+void PreviewPlayer::setFrameSink(FrameSink sink) {
+    state_->sink = std::move(sink);
+}
+
+void PreviewPlayer::setNotifier(std::function<void()> notifier) {
+    state_->notifier = std::move(notifier);
+}
+
+void PreviewPlayer::play() {
+    State& state = *state_;
+    if (state.video == nullptr || state.frames == 0 || isPlaying()) {
+        return;
+    }
+    state.stopPlayback();  // one that reached its end
+    state.stopStills();
+    if (state.position >= state.frameTime(state.frames - 1)) {
+        state.position = 0;
+    }
+    state.dropped = 0;
+    state.startPlayback();
+}
+
+void PreviewPlayer::pause() {
+    state_->stopPlayback();
+}
+
+bool PreviewPlayer::isPlaying() const {
+    return state_->playback && !state_->playback->ended;
+}
+
+void PreviewPlayer::seek(RefTime time, SeekMode mode) {
+    State& state = *state_;
+    if (state.video == nullptr || state.frames == 0) {
+        return;
+    }
+    time = std::clamp<RefTime>(time, 0, state.frameTime(state.frames - 1));
+    if (isPlaying()) {
+        state.stopPlayback();
+        state.position = state.frameTime(state.frameIndexAt(time));
+        state.startPlayback();
+        return;
+    }
+    state.stopPlayback();
+    state.requestStill(time, mode);
+}
+
+void PreviewPlayer::stepFrames(int frames) {
+    State& state = *state_;
+    if (isPlaying() || state.frames == 0) {
+        return;
+    }
+    const std::int64_t target =
+        std::clamp<std::int64_t>(state.frameIndexAt(state.position) + frames, 0, state.frames - 1);
+    seek(state.frameTime(target), SeekMode::Exact);
+}
+
+void PreviewPlayer::close() {
+    state_->stopPlayback();
+    state_->stopStills();
+}
+
+RefTime PreviewPlayer::position() const {
+    return state_->position;
+}
+
+RefTime PreviewPlayer::durationRefTime() const {
+    return state_->duration;
+}
+
+double PreviewPlayer::framesPerSecond() const {
+    return state_->framesPerSecond;
+}
+
+std::int64_t PreviewPlayer::frameCount() const {
+    return state_->frames;
+}
+
+int PreviewPlayer::frameWidth() const {
+    return state_->video != nullptr ? state_->video->mediaType.width : 0;
+}
+
+int PreviewPlayer::frameHeight() const {
+    return state_->video != nullptr ? state_->video->mediaType.height : 0;
+}
+
+std::int64_t PreviewPlayer::droppedFrames() const {
+    return state_->dropped;
+}
+
+std::string PreviewPlayer::soundFailure() const {
+    std::lock_guard lock(state_->messageMutex);
+    return state_->soundFailure;
+}
+
+std::vector<std::string> PreviewPlayer::takeMessages() {
+    std::lock_guard lock(state_->messageMutex);
+    return std::exchange(state_->messages, {});
+}
+
+}  // namespace editing

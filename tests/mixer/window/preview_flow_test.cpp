@@ -1,0 +1,264 @@
+// The Preview command on the real main window, with a private sound server: Space in the video
+// list opens the preview at the selected clip, the controls play, pause, step and seek, none
+// of which leaves a thread of the player running, and a Mix started while previewing closes
+// the preview and writes the whole file.
+
+#include "editing/probe/duration_probe.h"
+#include "mixer/preview/preview_picture_view.h"
+#include "mixer/preview/preview_window.h"
+#include "mixer/timeline/placement.h"
+#include "mixer/window/main_window.h"
+#include "mixer/window/main_window_controls.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/private_pulse_daemon.h"
+#include "tests/support/small_mix_profile.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/image_button.h"
+#include "widgets/testing/recording_launcher.h"
+#include "widgets/testing/scripted_file_picker.h"
+#include "widgets/testing/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+namespace mixer {
+namespace {
+
+using namespace main_window;
+using test_support::TemporaryFolder;
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+constexpr double kClipSeconds = 3.0;
+
+// Processes events until `condition` holds; false when it did not within `timeoutMs`.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+int threadCount() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task")) {
+        ++count;
+    }
+    return count;
+}
+
+// The number of threads once it has stayed the same for 200 ms (a thread that has shown its
+// last picture may still be on its way out).
+int settledThreadCount() {
+    int count = threadCount();
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QTest::qWait(200);
+        const int now = threadCount();
+        if (now == count) {
+            break;
+        }
+        count = now;
+    }
+    return count;
+}
+
+// The threads of this process settle at `expected` (a joined thread may linger a moment).
+bool threadsSettleAt(int expected) {
+    return waitUntil([&] { return threadCount() == expected; }, 5'000);
+}
+
+QRgb centreOf(const QImage& image) {
+    return image.pixel(image.width() / 2, image.height() / 2);
+}
+
+// Points this process's sound clients at `address` for its life.
+class ServerAddressOverride {
+  public:
+    explicit ServerAddressOverride(const std::string& address) : saved_(qgetenv("PULSE_SERVER")) {
+        qputenv("PULSE_SERVER", QByteArray::fromStdString(address));
+    }
+    ~ServerAddressOverride() {
+        if (saved_.isNull()) {
+            qunsetenv("PULSE_SERVER");
+        } else {
+            qputenv("PULSE_SERVER", saved_);
+        }
+    }
+
+  private:
+    QByteArray saved_;
+};
+
+// The real main window over a profile whose output is a small AVI in a private folder, with a
+// red and a blue clip (3 s each, with a tone) listed in that order.
+class PreviewFlow : public testing::Test {
+  protected:
+    void SetUp() override {
+        test_support::ClipRecipe red;
+        red.colour = {220, 20, 20};
+        red.seconds = kClipSeconds;
+        red.width = kWidth;
+        red.height = kHeight;
+        red.toneHz = 440;
+        ASSERT_TRUE(test_support::makeClip(folder.file("red.avi"), red));
+        test_support::ClipRecipe blue = red;
+        blue.colour = {20, 20, 220};
+        blue.toneHz = 660;
+        ASSERT_TRUE(test_support::makeClip(folder.file("blue.avi"), blue));
+
+        outputPath = folder.file("mix out.avi");
+        test_support::storeSmallMixProfile(outputPath, kWidth, kHeight);
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
+                                              compressors);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        for (const char* name : {"red.avi", "blue.avi"}) {
+            appendVideo(name);
+        }
+    }
+    void TearDown() override {
+        window.reset();
+        QSettings("Korvane", "orvindel").clear();
+    }
+
+    void appendVideo(const char* name) {
+        const std::string path = folder.file(name);
+        const editing::DurationProbe probe = editing::probeDuration(path);
+        ASSERT_TRUE(probe.succeeded()) << path;
+        ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
+                  AppendOutcome::Appended);
+    }
+
+    TemporaryFolder folder;
+    std::string outputPath;
+    const editing::CompressorRegistry compressors = editing::CompressorRegistry::discover();
+    SettingsStore store;
+    widgets::testing::ScriptedPrompt prompt;
+    widgets::testing::ScriptedFilePicker picker;
+    widgets::testing::RecordingLauncher launcher;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(PreviewFlow, PlaysPausesSeeksAndGivesWayToMix) {
+    test_support::PrivatePulseDaemon daemon({});
+    ASSERT_TRUE(daemon.isRunning()) << daemon.error();
+    MainWindow& window = *this->window;
+    const int threadsWithoutPreview = settledThreadCount();
+    const auto settingsBefore = QSettings("Korvane", "orvindel").allKeys();
+
+    // Space on the selected blue clip: the preview opens on its first frame, paused.
+    auto& videoList = window.controls().get<QTreeWidget>(kVideoList);
+    videoList.setCurrentItem(videoList.topLevelItem(1));
+    videoList.setFocus();
+    QTest::keyClick(&videoList, Qt::Key_Space);
+    PreviewController& preview = window.previewController();
+    ASSERT_TRUE(preview.isOpen());
+    PreviewWindow& previewWindow = *preview.window();
+    const RefTime total = totalVideoLength(window.job().videos);
+    const RefTime blueStart = placeVideoClips(window.job().videos, total)[1].start;
+    const std::int64_t blueFirstFrame =
+        (blueStart * 25 + editing::kRefTimePerSecond - 1) / editing::kRefTimePerSecond;
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Exact;
+    }));
+    EXPECT_EQ(previewWindow.shownFrame()->frameIndex, blueFirstFrame);
+    EXPECT_GT(qBlue(centreOf(previewWindow.pictureView().image())), 150);
+    EXPECT_LT(qRed(centreOf(previewWindow.pictureView().image())), 100);
+    EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:03 / 00:00:06"));
+    EXPECT_EQ(previewWindow.noticeLabel().text(), QString());  // the sound server answered
+    const int threadsPaused = settledThreadCount();  // the sound server's connection included
+
+    // Play: frames follow one another; Pause ends every playing thread.
+    QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
+    EXPECT_EQ(previewWindow.playButton().text(), QStringLiteral("Pause"));
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Playing &&
+               shown->frameIndex >= blueFirstFrame + 10;
+    }));
+    EXPECT_GT(threadCount(), threadsPaused);
+    QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
+    EXPECT_EQ(previewWindow.playButton().text(), QStringLiteral("Play"));
+    EXPECT_TRUE(threadsSettleAt(threadsPaused));
+
+    // One frame forward, exactly.
+    QApplication::processEvents();
+    const std::int64_t pausedAt = preview.player()->position() * 25 / editing::kRefTimePerSecond;
+    QTest::mouseClick(&previewWindow.stepForwardButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Exact &&
+               shown->frameIndex == pausedAt + 1;
+    }));
+    EXPECT_TRUE(threadsSettleAt(threadsPaused));
+
+    // Dragging the slider back into the red clip: the exact frame follows the key frame.
+    QSlider& slider = previewWindow.positionSlider();
+    slider.setSliderDown(true);
+    slider.setSliderPosition(20);
+    slider.setSliderDown(false);
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Exact && shown->frameIndex == 20;
+    }));
+    EXPECT_GT(qRed(centreOf(previewWindow.pictureView().image())), 150);
+    EXPECT_TRUE(threadsSettleAt(threadsPaused));
+
+    // Mix while playing: the preview closes first, then the whole file is written.
+    QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
+    ASSERT_TRUE(preview.player()->isPlaying());
+    QTest::mouseClick(&window.controls().get<widgets::ImageButton>(kMixButton), Qt::LeftButton);
+    EXPECT_FALSE(preview.isOpen());
+    ASSERT_TRUE(waitUntil([&] { return !window.job().Converting; }));
+    EXPECT_TRUE(threadsSettleAt(threadsWithoutPreview));
+    const editing::DurationProbe written = editing::probeDuration(outputPath);
+    ASSERT_TRUE(written.succeeded());
+    EXPECT_NEAR(static_cast<double>(written.durationRefTime) / editing::kRefTimePerSecond,
+                static_cast<double>(total) / editing::kRefTimePerSecond, 0.05);
+    EXPECT_TRUE(prompt.texts().isEmpty()) << prompt.texts().join(" | ").toStdString();
+    // The preview wrote nothing: the profile holds the same keys, the folder only the mix.
+    EXPECT_EQ(QSettings("Korvane", "orvindel").allKeys(), settingsBefore);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 3);  // red.avi, blue.avi, the mix
+}
+
+// Without a sound server the picture plays alone, paced by the system clock, with a notice; a
+// clip added while the preview is open is in the time line from the next Play on.
+TEST_F(PreviewFlow, PlaysPictureOnlyWithoutServerAndRebuildsOnPlay) {
+    const ServerAddressOverride noServer("unix:" + folder.file("none"));
+    window->controls().get<widgets::ImageButton>(kPreviewButton).click();
+    PreviewController& preview = window->previewController();
+    ASSERT_TRUE(preview.isOpen());
+    PreviewWindow& previewWindow = *preview.window();
+    EXPECT_EQ(previewWindow.noticeLabel().text(), QString::fromUtf8(kNoSoundServerNotice));
+    EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:00 / 00:00:06"));
+
+    appendVideo("red.avi");
+    QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
+    EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:00 / 00:00:09"));
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Playing &&
+               shown->frameIndex >= 25;
+    }));
+    // 25 frames are one second of the system clock: not sooner.
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(950));
+    EXPECT_EQ(previewWindow.noticeLabel().text(), QString::fromUtf8(kNoSoundServerNotice));
+    previewWindow.close();
+    EXPECT_TRUE(waitUntil([&] { return !preview.isOpen(); }));
+}
+
+}  // namespace
+}  // namespace mixer
