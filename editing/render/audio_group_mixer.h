@@ -3,6 +3,7 @@
 // Private to the render: the sound of an audio group, block after block.
 
 #include "editing/render/audio_source_reader.h"
+#include "editing/render/source_failure.h"
 #include "editing/timeline/timeline_model.h"
 
 #include <cstdint>
@@ -21,7 +22,7 @@ namespace editing {
 // Threading: one thread; blocks are asked for in order.
 class AudioGroupMixer {
   public:
-    using ErrorReporter = std::function<void(Result, const std::string&)>;
+    using ErrorReporter = SourceFailureReporter;
     static constexpr int kChannels = AudioSourceReader::kChannels;
 
     // `group` must outlive the mixer.

@@ -14,7 +14,9 @@
 namespace editing {
 
 struct RenderOutputSettings {
-    std::string outputFileName;  // an existing file is overwritten
+    // An existing file is overwritten. Its extension chooses the container (see
+    // containerForFileName): ".mp4" MP4, ".mkv" Matroska, any other AVI.
+    std::string outputFileName;
     // None: uncompressed 24-bit RGB frames (bottom-up DIBs). The frame size comes from the
     // video group's media type, the rate from its output frames per second.
     std::optional<Compressor> videoCompressor;
@@ -32,10 +34,13 @@ struct RenderEvent {
     Result result = kOk;
     std::string description;  // readable text for the user
     bool endsRender = false;  // Error only: the workers stopped; call stop() to finish up
+    // Error that lets the render go on: the source file that could not be read (its span is
+    // black or silent). Empty for a failure to write the output.
+    std::string sourceFileName;
 };
 
-// Renders a TimelineModel into one AVI file on worker threads: one producer per group
-// (decode, fit, composite, transitions; or decode, resample, mix) and one encode / mux stage,
+// Renders a TimelineModel into one AVI, MP4 or Matroska file on worker threads: one producer per
+// group (decode, fit, composite, transitions; or decode, resample, mix) and one encode / mux stage,
 // joined by bounded queues. Streams are written in group order; an audio group without
 // tracks writes no stream.
 //
@@ -81,6 +86,8 @@ class RenderEngine {
     std::string lastErrorDescription() const;
 
   private:
+    // Every member below belongs to the thread that calls start() / stop() (the window's);
+    // the workers see only `Running`, whose members say which thread or lock they belong to.
     struct Running;
     std::function<void()> notifier_;
     std::unique_ptr<Running> running_;

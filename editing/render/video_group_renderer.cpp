@@ -46,7 +46,7 @@ const Picture& VideoGroupRenderer::pictureOf(ActiveSource& active, RefTime time)
         std::string description;
         const Result result = active.reader->open(source.mediaName, source.mediaStart, description);
         if (failed(result)) {
-            reportError_(result, description);
+            reportError_({source.mediaName, result, description});
         }
     }
     const RefTime span = source.stop - source.start;
@@ -58,7 +58,7 @@ const Picture& VideoGroupRenderer::pictureOf(ActiveSource& active, RefTime time)
     Result failure = kOk;
     std::string description;
     if (active.reader->takeFailure(failure, description)) {
-        reportError_(failure, description);
+        reportError_({source.mediaName, failure, description});
     }
     return picture;
 }

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -29,6 +30,10 @@ inline constexpr const char* kReplaceOutputQuestion = "%1 exists. Do you want to
 inline constexpr const char* kReplaceOutputCaption = "Warning";
 inline constexpr const char* kMixButtonIdleCaption = "Mix";
 inline constexpr const char* kMixButtonStopCaption = "Stop";
+// Shown once when a mix ends, after "Done.", followed by one line per file.
+inline constexpr const char* kUnreadableSourcesMessage =
+    "These files could not be read. The mix shows black or is silent where they are placed:";
+inline constexpr const char* kUnreadableSourcesCaption = "Warning";
 
 // The compressors a mix hands to the render, bound from the stored choices at start-up and
 // again whenever the output options change. A stream whose Use...Compressor flag is false,
@@ -68,9 +73,11 @@ class MixController : public QObject {
     // ElapsedSeconds is reset. Does nothing when no render is held.
     void StopRender();
 
-    // Drains the render's events: completion ends the mix; an error ends it as a stop does and
-    // then shows the error's description. Nothing happens when no render is held (a late
-    // notification after the end).
+    // Drains the render's events. A source that could not be read does not end the mix (the
+    // render shows black / silence there); its file is remembered. Completion ends the mix; a
+    // failure to write the output ends it as a stop does and then shows its description. At
+    // every end the files that could not be read are listed once, in one box, after "Done.".
+    // Nothing happens when no render is held (a late notification after the end).
     void HandleRenderEvents();
 
     bool isMixing() const { return job_.Converting; }
@@ -89,6 +96,9 @@ class MixController : public QObject {
     bool outputMayBeWritten();
     void startMix();
     void releaseRender();
+    // Ends the mix and then shows `failure` (empty: none) and the unreadable files, in one box.
+    void endMixAndReport(const QString& failure);
+    void rememberUnreadable(const std::string& fileName);
 
     MixJob& job_;
     widgets::PromptPort& prompt_;
@@ -96,6 +106,7 @@ class MixController : public QObject {
     QWidget* owner_;
     TimelineFactory timelineFactory_;
     ChosenCompressors compressors_;
+    QStringList unreadableFiles_;  // of the running mix, each once, in the order met
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
 };

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -64,6 +65,17 @@ TEST(RenderOutput, EveryListedCompressorWritesAReadableAvi) {
         EXPECT_EQ(decoded.streams[1].codecName,
                   entry.audio ? codecNameOfEncoder(entry.audio->encoderName) : "pcm_s16le");
         EXPECT_EQ(decoded.frames.size(), 10u);
+        // Frame k is stamped k (in frame units), and the header declares what the file holds.
+        EXPECT_EQ(decoded.declaredVideoFrames, static_cast<std::int64_t>(decoded.frames.size()));
+        std::vector<double> packetFrames;
+        for (double seconds : decoded.videoPacketSeconds) {
+            packetFrames.push_back(std::round(seconds * 25.0 * 1000.0) / 1000.0);
+        }
+        std::vector<double> expectedFrames;
+        for (std::size_t frame = 0; frame < decoded.frames.size(); ++frame) {
+            expectedFrames.push_back(static_cast<double>(frame));
+        }
+        EXPECT_EQ(packetFrames, expectedFrames);
         if (!decoded.frames.empty()) {
             const Rgb centre = decoded.frames[decoded.frames.size() / 2].centre();
             EXPECT_TRUE(near(centre, Rgb{255, 0, 0}, 40)) << describe(centre);

@@ -1,6 +1,7 @@
-#include "editing/render/avi_writer.h"
+#include "editing/render/output_file_writer.h"
 
 #include "editing/compressors/encoder_setup.h"
+#include "editing/render/mp4_index_rewrite.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -19,10 +20,12 @@ struct BufferPoolDeleter {
 };
 using BufferPoolHandle = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 
-EncoderOptions encoderOptionsFor(const AVFormatContext& format) {
+EncoderOptions encoderOptionsFor(const AVFormatContext& format, OutputContainer container) {
     return {(format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
                                                               : StreamHeaders::InBand,
-            EncoderUse::Render};
+            EncoderUse::Render,
+            container == OutputContainer::Avi ? FrameReordering::Forbidden
+                                              : FrameReordering::Allowed};
 }
 
 AVRational rateOf(double framesPerSecond) {
@@ -31,7 +34,7 @@ AVRational rateOf(double framesPerSecond) {
 
 }  // namespace
 
-struct AviWriter::Stream {
+struct OutputFileWriter::Stream {
     AVMediaType type = AVMEDIA_TYPE_VIDEO;
     AVStream* stream = nullptr;          // owned by the format context
     ffmpeg::CodecContextHandle encoder;  // empty for uncompressed streams
@@ -52,29 +55,36 @@ struct AviWriter::Stream {
     int audioFrameSize = 0;
     int channels = 2;
     std::int64_t nextPts = 0;
+    // Added to an audio encoder's packet times so that its first packet (priming samples
+    // included) lies at 0, as the first video frame does.
+    std::int64_t primingShift = 0;
     AVRational packetTimeBase{1, 1};  // of the pts we give uncompressed packets
 };
 
-AviWriter::AviWriter() : packet_(ffmpeg::makePacket()) {}
+OutputFileWriter::OutputFileWriter() : packet_(ffmpeg::makePacket()) {}
 
-AviWriter::~AviWriter() = default;
+OutputFileWriter::~OutputFileWriter() = default;
 
-Result AviWriter::create(const std::string& fileName, std::string& description) {
+Result OutputFileWriter::create(const std::string& fileName, OutputContainer container,
+                               std::string& description) {
     fileName_ = fileName;
+    container_ = container;
     if (!packet_) {
         return kErrorOutOfMemory;
     }
     AVFormatContext* allocated = nullptr;
-    const int status = avformat_alloc_output_context2(&allocated, nullptr, "avi", fileName.c_str());
+    const int status = avformat_alloc_output_context2(&allocated, nullptr,
+                                                      containerMuxerName(container), fileName.c_str());
     format_.reset(allocated);
     if (status < 0 || !format_) {
-        description = "Could not set up the AVI writer: " + describeResult(status);
+        description = std::string("Could not set up the ") + containerMuxerName(container) +
+                      " writer: " + describeResult(status);
         return status < 0 ? status : kErrorFail;
     }
     return kOk;
 }
 
-Result AviWriter::addVideoStream(int width, int height, double framesPerSecond,
+Result OutputFileWriter::addVideoStream(int width, int height, double framesPerSecond,
                                  const std::optional<Compressor>& compressor, int& index,
                                  std::string& description) {
     auto entry = std::make_unique<Stream>();
@@ -88,14 +98,14 @@ Result AviWriter::addVideoStream(int width, int height, double framesPerSecond,
     if (compressor) {
         const Result result =
             openVideoEncoder(*compressor, VideoEncoderFormat{width, height, rate},
-                             encoderOptionsFor(*format_), entry->encoder, description);
+                             encoderOptionsFor(*format_, container_), entry->encoder, description);
         if (failed(result)) {
             return result;
         }
         if (avcodec_parameters_from_context(&parameters, entry->encoder.get()) < 0) {
             return kErrorOutOfMemory;
         }
-        if (compressor->encoderName == "mpeg4") {
+        if (compressor->encoderName == "mpeg4" && container_ == OutputContainer::Avi) {
             parameters.codec_tag = MKTAG('D', 'X', '5', '0');  // what DivX decoders look for
         }
         entry->stream->time_base = entry->encoder->time_base;
@@ -150,7 +160,7 @@ Result AviWriter::addVideoStream(int width, int height, double framesPerSecond,
     return kOk;
 }
 
-Result AviWriter::addAudioStream(int sampleRate, int channels,
+Result OutputFileWriter::addAudioStream(int sampleRate, int channels,
                                  const std::optional<Compressor>& compressor, int& index,
                                  std::string& description) {
     auto entry = std::make_unique<Stream>();
@@ -164,7 +174,7 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
     if (compressor) {
         const Result result =
             openAudioEncoder(*compressor, AudioEncoderFormat{sampleRate, channels},
-                             encoderOptionsFor(*format_), entry->encoder, description);
+                             encoderOptionsFor(*format_, container_), entry->encoder, description);
         if (failed(result)) {
             return result;
         }
@@ -174,11 +184,14 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
         }
         entry->stream->time_base = encoder.time_base;
         entry->audioFrameSize = encoder.frame_size > 0 ? encoder.frame_size : 1024;
+        entry->primingShift = encoder.initial_padding;
+        // The priming samples are part of the stream's start, not before it.
+        parameters.initial_padding = 0;
         SwrContext* converter = nullptr;
         AVChannelLayout layout{};
         av_channel_layout_default(&layout, channels);
-        swr_alloc_set_opts2(&converter, &encoder.ch_layout, encoder.sample_fmt, sampleRate, &layout,
-                            AV_SAMPLE_FMT_S16, sampleRate, 0, nullptr);
+        swr_alloc_set_opts2(&converter, &encoder.ch_layout, encoder.sample_fmt, encoder.sample_rate,
+                            &layout, AV_SAMPLE_FMT_S16, sampleRate, 0, nullptr);
         av_channel_layout_uninit(&layout);
         entry->converter.reset(converter);
         entry->fifo.reset(
@@ -189,7 +202,7 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
         }
         entry->frame->format = encoder.sample_fmt;
         entry->frame->nb_samples = entry->audioFrameSize;
-        entry->frame->sample_rate = sampleRate;
+        entry->frame->sample_rate = encoder.sample_rate;
         av_channel_layout_copy(&entry->frame->ch_layout, &encoder.ch_layout);
         if (!entry->converter || swr_init(entry->converter.get()) < 0 || !entry->fifo ||
             av_frame_get_buffer(entry->frame.get(), 0) < 0) {
@@ -213,26 +226,34 @@ Result AviWriter::addAudioStream(int sampleRate, int channels,
     return kOk;
 }
 
-Result AviWriter::writeHeader(std::string& description) {
+Result OutputFileWriter::writeHeader(std::string& description) {
     int status = avio_open(&format_->pb, fileName_.c_str(), AVIO_FLAG_WRITE);
     if (status < 0) {
         description = "Could not create \"" + fileName_ + "\": " + describeResult(status);
         return status;
     }
     AVDictionary* options = nullptr;
-    // Uncompressed frames are written bottom-up, and the header says so (positive height).
-    av_dict_set(&options, "flipped_raw_rgb", "1", 0);
+    if (container_ == OutputContainer::Avi) {
+        // Uncompressed frames are written bottom-up, and the header says so (positive height).
+        av_dict_set(&options, "flipped_raw_rgb", "1", 0);
+    } else if (container_ == OutputContainer::Mp4) {
+        // Every second a fragment that plays on its own; B-frames keep their presentation
+        // times (the first frame at 0) through negative composition offsets.
+        av_dict_set(&options, "movflags",
+                    "empty_moov+default_base_moof+negative_cts_offsets", 0);
+        av_dict_set(&options, "frag_duration", "1000000", 0);
+    }
     status = avformat_write_header(format_.get(), &options);
     av_dict_free(&options);
     if (status < 0) {
-        description = "Could not write the AVI header: " + describeResult(status);
+        description = "Could not write the file header: " + describeResult(status);
         return status;
     }
     headerWritten_ = true;
     return kOk;
 }
 
-Result AviWriter::drainEncoder(Stream& stream) {
+Result OutputFileWriter::drainEncoder(Stream& stream) {
     while (true) {
         const int received = avcodec_receive_packet(stream.encoder.get(), packet_.get());
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) {
@@ -240,6 +261,12 @@ Result AviWriter::drainEncoder(Stream& stream) {
         }
         if (received < 0) {
             return received;
+        }
+        if (packet_->pts != AV_NOPTS_VALUE) {
+            packet_->pts += stream.primingShift;
+        }
+        if (packet_->dts != AV_NOPTS_VALUE) {
+            packet_->dts += stream.primingShift;
         }
         av_packet_rescale_ts(packet_.get(), stream.encoder->time_base, stream.stream->time_base);
         packet_->stream_index = stream.stream->index;
@@ -250,7 +277,7 @@ Result AviWriter::drainEncoder(Stream& stream) {
     }
 }
 
-Result AviWriter::writeVideo(int index, const ConstPictureView& picture, std::int64_t frameIndex) {
+Result OutputFileWriter::writeVideo(int index, const ConstPictureView& picture, std::int64_t frameIndex) {
     Stream& stream = *streams_[static_cast<std::size_t>(index)];
     const uint8_t* const sourcePlanes[4] = {picture.planes[0].data, picture.planes[1].data,
                                             picture.planes[2].data, nullptr};
@@ -312,7 +339,7 @@ Result AviWriter::writeVideo(int index, const ConstPictureView& picture, std::in
     return drainEncoder(stream);
 }
 
-Result AviWriter::encodeAudioFrames(Stream& stream, AudioTail tail) {
+Result OutputFileWriter::encodeAudioFrames(Stream& stream, AudioTail tail) {
     AVCodecContext& encoder = *stream.encoder;
     while (av_audio_fifo_size(stream.fifo.get()) >= stream.audioFrameSize ||
            (tail == AudioTail::Flush && av_audio_fifo_size(stream.fifo.get()) > 0)) {
@@ -347,7 +374,7 @@ Result AviWriter::encodeAudioFrames(Stream& stream, AudioTail tail) {
     return kOk;
 }
 
-Result AviWriter::writeAudio(int index, const std::int16_t* samples, int frames) {
+Result OutputFileWriter::writeAudio(int index, const std::int16_t* samples, int frames) {
     Stream& stream = *streams_[static_cast<std::size_t>(index)];
     if (!stream.encoder) {
         av_packet_unref(packet_.get());
@@ -365,20 +392,37 @@ Result AviWriter::writeAudio(int index, const std::int16_t* samples, int frames)
                              stream.stream->time_base);
         return av_interleaved_write_frame(format_.get(), packet_.get());
     }
-    if (frames > stream.convertedCapacity) {
+    const Result converted = convertIntoFifo(stream, reinterpret_cast<const uint8_t*>(samples),
+                                             frames);
+    if (failed(converted)) {
+        return converted;
+    }
+    return encodeAudioFrames(stream, AudioTail::Keep);
+}
+
+Result OutputFileWriter::convertIntoFifo(Stream& stream, const std::uint8_t* samples, int frames) {
+    // The encoder may run at another rate (libopus): the converter then resamples and keeps a
+    // few samples back, which a call without input (`samples` null) gives out at the end.
+    const int capacity = swr_get_out_samples(stream.converter.get(), frames);
+    if (capacity < 0) {
+        return capacity;
+    }
+    if (capacity > stream.convertedCapacity) {
         const AVSampleFormat format = stream.encoder->sample_fmt;
         const int planes = av_sample_fmt_is_planar(format) ? stream.channels : 1;
         int lineSize = 0;
-        const int size = av_samples_get_buffer_size(&lineSize, stream.channels, frames, format, 0);
+        const int size =
+            av_samples_get_buffer_size(&lineSize, stream.channels, capacity, format, 0);
         stream.convertedBuffer.assign(static_cast<std::size_t>(size), 0);
         stream.convertedPlanes.assign(static_cast<std::size_t>(planes), nullptr);
         av_samples_fill_arrays(stream.convertedPlanes.data(), &lineSize,
-                               stream.convertedBuffer.data(), stream.channels, frames, format, 0);
-        stream.convertedCapacity = frames;
+                               stream.convertedBuffer.data(), stream.channels, capacity, format, 0);
+        stream.convertedCapacity = capacity;
     }
-    const uint8_t* input = reinterpret_cast<const uint8_t*>(samples);
-    const int converted = swr_convert(stream.converter.get(), stream.convertedPlanes.data(),
-                                      stream.convertedCapacity, &input, frames);
+    const uint8_t* input = samples;
+    const int converted =
+        swr_convert(stream.converter.get(), stream.convertedPlanes.data(),
+                    stream.convertedCapacity, samples != nullptr ? &input : nullptr, frames);
     if (converted < 0) {
         return converted;
     }
@@ -387,10 +431,10 @@ Result AviWriter::writeAudio(int index, const std::int16_t* samples, int frames)
                             converted) < converted) {
         return kErrorOutOfMemory;
     }
-    return encodeAudioFrames(stream, AudioTail::Keep);
+    return kOk;
 }
 
-Result AviWriter::finish(std::string& description) {
+Result OutputFileWriter::finish(std::string& description) {
     if (!headerWritten_) {
         abandon();
         return kOk;
@@ -402,7 +446,10 @@ Result AviWriter::finish(std::string& description) {
         }
         Result result = kOk;
         if (stream->type == AVMEDIA_TYPE_AUDIO) {
-            result = encodeAudioFrames(*stream, AudioTail::Flush);
+            result = convertIntoFifo(*stream, nullptr, 0);
+            if (succeeded(result)) {
+                result = encodeAudioFrames(*stream, AudioTail::Flush);
+            }
         }
         avcodec_send_frame(stream->encoder.get(), nullptr);
         const Result drained = drainEncoder(*stream);
@@ -418,13 +465,20 @@ Result AviWriter::finish(std::string& description) {
     if (closed < 0 && succeeded(firstFailure)) {
         firstFailure = closed;
     }
+    if (succeeded(firstFailure) && container_ == OutputContainer::Mp4) {
+        // A failed rewrite leaves the fragmented file, which plays.
+        const Result rewritten = rewriteWithIndexAtFront(fileName_, description);
+        if (failed(rewritten)) {
+            return rewritten;
+        }
+    }
     if (failed(firstFailure)) {
         description = "Could not finish \"" + fileName_ + "\": " + describeResult(firstFailure);
     }
     return firstFailure;
 }
 
-void AviWriter::abandon() {
+void OutputFileWriter::abandon() {
     if (format_ && format_->pb != nullptr) {
         avio_closep(&format_->pb);
         std::remove(fileName_.c_str());

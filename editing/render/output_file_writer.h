@@ -1,8 +1,9 @@
 #pragma once
 
-// Private to the render: the AVI file, its streams and their encoders.
+// Private to the render: the output file, its streams and their encoders.
 
 #include "editing/compressors/compressor_registry.h"
+#include "editing/compressors/output_container.h"
 #include "editing/core/ffmpeg_handles.h"
 #include "editing/core/picture.h"
 #include "editing/core/result.h"
@@ -15,21 +16,29 @@
 
 namespace editing {
 
-// Writes one AVI file through libavformat's AVI muxer (OpenDML RIFF-AVIX extension past
-// 1 GiB, done by the muxer). Streams are added in the order they appear in the file. A video
-// stream without a compressor holds 24-bit BGR bottom-up DIBs (rows padded to 4 bytes, the
-// header's height positive), an audio stream without one 16-bit PCM. Packets go through
-// av_interleaved_write_frame, so the file is interleaved by time.
+// Writes one AVI, MP4 or Matroska file through libavformat. Streams are added in the order they
+// appear in the file. Packets go through av_interleaved_write_frame, so the file is interleaved
+// by time. Every stream starts at time 0: video frame k is stamped k / fps, and audio packets
+// are stamped from the first sample the encoder gives out (its priming samples included).
+// - AVI: the AVI muxer (OpenDML RIFF-AVIX extension past 1 GiB, done by the muxer). Video
+//   frames are never reordered (no B-frames), since AVI players show packet k at k / fps. A
+//   video stream without a compressor holds 24-bit BGR bottom-up DIBs (rows padded to 4 bytes,
+//   the header's height positive), an audio stream without one 16-bit PCM.
+// - MP4: written as fragmented MP4 (a fragment a second), so a render that is killed leaves a
+//   file that plays up to its last fragment; finish() rewrites it as ordinary MP4 with the
+//   index at the front (faststart).
+// - Matroska: the Matroska muxer; its clusters play up to the last one written.
 //
 // Threading: one thread at a time.
-class AviWriter {
+class OutputFileWriter {
   public:
-    AviWriter();
-    ~AviWriter();
-    AviWriter(const AviWriter&) = delete;
-    AviWriter& operator=(const AviWriter&) = delete;
+    OutputFileWriter();
+    ~OutputFileWriter();
+    OutputFileWriter(const OutputFileWriter&) = delete;
+    OutputFileWriter& operator=(const OutputFileWriter&) = delete;
 
-    Result create(const std::string& fileName, std::string& description);
+    Result create(const std::string& fileName, OutputContainer container,
+                  std::string& description);
     // Each returns the new stream's index through `stream`.
     Result addVideoStream(int width, int height, double framesPerSecond,
                           const std::optional<Compressor>& compressor, int& stream,
@@ -43,7 +52,8 @@ class AviWriter {
     // `frames` interleaved 16-bit frames of an audio stream, following the previous ones.
     Result writeAudio(int stream, const std::int16_t* samples, int frames);
 
-    // Flushes the encoders, writes the trailer and index and closes the file.
+    // Flushes the encoders, writes the trailer and index and closes the file (for MP4 then
+    // rewrites it with the index at the front).
     Result finish(std::string& description);
     // Closes the file without finishing it and removes it (a start that failed).
     void abandon();
@@ -55,8 +65,12 @@ class AviWriter {
     // too (padded with silence where the encoder takes only whole frames).
     enum class AudioTail { Keep, Flush };
     Result encodeAudioFrames(Stream& stream, AudioTail tail);
+    // Converts `frames` 16-bit frames (none and null: what the converter holds back) into the
+    // encoder's format and rate and queues them.
+    Result convertIntoFifo(Stream& stream, const std::uint8_t* samples, int frames);
 
     std::string fileName_;
+    OutputContainer container_ = OutputContainer::Avi;
     ffmpeg::OutputFormatHandle format_;  // its pb is the open file, null once closed
     bool headerWritten_ = false;
     std::vector<std::unique_ptr<Stream>> streams_;
