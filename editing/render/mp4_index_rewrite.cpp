@@ -36,6 +36,9 @@ Result copyPackets(AVFormatContext& input, const std::string& target, std::strin
     av_dict_set(&options, "movflags", "faststart+negative_cts_offsets", 0);
     status = avformat_write_header(output.get(), &options);
     av_dict_free(&options);
+    // Every stream of ours starts at 0, but a fragment cannot hold negative decoding times, so
+    // the fragmented file starts a video stream with B-frames later by their reordering delay;
+    // the copy takes each stream's start off again, and the index holds the delay instead.
     ffmpeg::PacketHandle packet = ffmpeg::makePacket();
     while (status >= 0 && packet) {
         const int read = av_read_frame(&input, packet.get());
@@ -47,6 +50,13 @@ Result copyPackets(AVFormatContext& input, const std::string& target, std::strin
             break;
         }
         const AVStream& source = *input.streams[packet->stream_index];
+        const std::int64_t shift = source.start_time != AV_NOPTS_VALUE ? source.start_time : 0;
+        if (packet->pts != AV_NOPTS_VALUE) {
+            packet->pts -= shift;
+        }
+        if (packet->dts != AV_NOPTS_VALUE) {
+            packet->dts -= shift;
+        }
         av_packet_rescale_ts(packet.get(), source.time_base,
                              output->streams[packet->stream_index]->time_base);
         packet->pos = -1;

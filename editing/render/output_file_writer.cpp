@@ -242,6 +242,8 @@ Result OutputFileWriter::writeHeader(std::string& description) {
         av_dict_set(&options, "movflags",
                     "empty_moov+default_base_moof+negative_cts_offsets", 0);
         av_dict_set(&options, "frag_duration", "1000000", 0);
+        // Each fragment reaches the file as soon as it is complete.
+        format_->flush_packets = 1;
     }
     status = avformat_write_header(format_.get(), &options);
     av_dict_free(&options);
@@ -404,7 +406,7 @@ Result OutputFileWriter::convertIntoFifo(Stream& stream, const std::uint8_t* sam
     // The encoder may run at another rate (libopus): the converter then resamples and keeps a
     // few samples back, which a call without input (`samples` null) gives out at the end.
     const int capacity = swr_get_out_samples(stream.converter.get(), frames);
-    if (capacity < 0) {
+    if (capacity <= 0) {
         return capacity;
     }
     if (capacity > stream.convertedCapacity) {
