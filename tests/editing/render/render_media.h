@@ -18,8 +18,9 @@ struct RenderMedia {
     // A phone-like H.264 (with B-frames) + AAC MP4, 160x120, 25 fps, 2 s: black and silent but
     // for a white flash and a 1 kHz beep that both start at 0.92 s and last 0.2 s.
     std::string flashAndBeep;
-    // H.264 MP4 coded 160x120 (top half white, bottom half red) with a display matrix that
-    // turns it 90 degrees clockwise: players show it 120x160, white on the right.
+    // H.264 MP4 coded 160x120 (top half white, bottom half red) with the display matrix the
+    // ffmpeg tool writes for "rotate=90": players show it 120x160 with the white half on the
+    // left (turned a quarter counter-clockwise).
     std::string rotatedQuarterTurn;
     std::string folder;
 };
