@@ -36,6 +36,8 @@ struct SaveFileRequest {
     QString initialFolder;
     QString initialName;
     QWidget* owner = nullptr;
+    // When set, receives the 1-based filter that was selected when the user saved.
+    int* chosenFilter = nullptr;
 };
 
 class FilePickerPort {
