@@ -240,7 +240,7 @@ Result OutputFileWriter::writeHeader(std::string& description) {
         // Every second a fragment that plays on its own; B-frames keep their presentation
         // times (the first frame at 0) through negative composition offsets.
         av_dict_set(&options, "movflags",
-                    "empty_moov+default_base_moof+negative_cts_offsets", 0);
+                    "empty_moov+delay_moov+default_base_moof+negative_cts_offsets", 0);
         av_dict_set(&options, "frag_duration", "1000000", 0);
         // Each fragment reaches the file as soon as it is complete.
         format_->flush_packets = 1;
