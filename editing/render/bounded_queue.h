@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/core/thread_annotations.h"
+#include "editing/core/annotated_mutex.h"
 
 #include <condition_variable>
 #include <cstddef>

@@ -15,7 +15,7 @@ Result copyPackets(AVFormatContext& input, const std::string& target, std::strin
     ffmpeg::OutputFormatHandle output(allocated);
     if (status < 0 || !output) {
         description = "Could not set up the MP4 writer: " + describeResult(status);
-        return status < 0 ? status : kErrorFail;
+        return status < 0 ? Result{status} : kErrorFail;
     }
     for (unsigned index = 0; index < input.nb_streams; ++index) {
         const AVStream& source = *input.streams[index];
@@ -72,7 +72,7 @@ Result copyPackets(AVFormatContext& input, const std::string& target, std::strin
     if (status < 0) {
         description = "Could not write \"" + target + "\": " + describeResult(status);
     }
-    return status < 0 ? status : kOk;
+    return status < 0 ? Result{status} : kOk;
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ Result OutputFileWriter::create(const std::string& fileName, OutputContainer con
     if (status < 0 || !format_) {
         description = std::string("Could not set up the ") + containerMuxerName(container) +
                       " writer: " + describeResult(status);
-        return status < 0 ? status : kErrorFail;
+        return status < 0 ? Result{status} : kErrorFail;
     }
     return kOk;
 }

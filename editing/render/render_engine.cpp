@@ -1,5 +1,6 @@
 #include "editing/render/render_engine.h"
 
+#include "editing/core/annotated_mutex.h"
 #include "editing/render/audio_group_mixer.h"
 #include "editing/render/bounded_queue.h"
 #include "editing/render/output_file_writer.h"

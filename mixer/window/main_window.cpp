@@ -3,13 +3,13 @@
 #include "mixer/dialogs/container_compressors.h"
 
 #include "mixer/dialogs/compressor_choice.h"
+#include "mixer/orvindel_art.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/media_list_views.h"
-#include "widgets/art_catalog.h"
 #include "widgets/background_tiling.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
@@ -28,7 +28,6 @@
 
 namespace mixer {
 
-namespace art = widgets::art::orvindel;
 using namespace main_window;
 using widgets::Notification;
 
