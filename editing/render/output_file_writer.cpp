@@ -8,6 +8,7 @@ extern "C" {
 #include <libavutil/imgutils.h>
 }
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -21,11 +22,11 @@ struct BufferPoolDeleter {
 using BufferPoolHandle = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 
 EncoderOptions encoderOptionsFor(const AVFormatContext& format, OutputContainer container) {
-    return {(format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
-                                                              : StreamHeaders::InBand,
-            EncoderUse::Render,
-            container == OutputContainer::Avi ? FrameReordering::Forbidden
-                                              : FrameReordering::Allowed};
+    return {
+        (format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
+                                                          : StreamHeaders::InBand,
+        EncoderUse::Render,
+        container == OutputContainer::Avi ? FrameReordering::Forbidden : FrameReordering::Allowed};
 }
 
 AVRational rateOf(double framesPerSecond) {
@@ -55,9 +56,10 @@ struct OutputFileWriter::Stream {
     int audioFrameSize = 0;
     int channels = 2;
     std::int64_t nextPts = 0;
-    // Added to an audio encoder's packet times so that its first packet (priming samples
-    // included) lies at 0, as the first video frame does.
-    std::int64_t primingShift = 0;
+    // Added to the encoder's packet times (in its time base): an audio encoder's priming
+    // samples, so that its first packet lies at 0 as the first video frame does; in MP4 also
+    // the B-frames' reordering delay (see writeHeader).
+    std::int64_t startShift = 0;
     AVRational packetTimeBase{1, 1};  // of the pts we give uncompressed packets
 };
 
@@ -66,15 +68,15 @@ OutputFileWriter::OutputFileWriter() : packet_(ffmpeg::makePacket()) {}
 OutputFileWriter::~OutputFileWriter() = default;
 
 Result OutputFileWriter::create(const std::string& fileName, OutputContainer container,
-                               std::string& description) {
+                                std::string& description) {
     fileName_ = fileName;
     container_ = container;
     if (!packet_) {
         return kErrorOutOfMemory;
     }
     AVFormatContext* allocated = nullptr;
-    const int status = avformat_alloc_output_context2(&allocated, nullptr,
-                                                      containerMuxerName(container), fileName.c_str());
+    const int status = avformat_alloc_output_context2(
+        &allocated, nullptr, containerMuxerName(container), fileName.c_str());
     format_.reset(allocated);
     if (status < 0 || !format_) {
         description = std::string("Could not set up the ") + containerMuxerName(container) +
@@ -85,8 +87,8 @@ Result OutputFileWriter::create(const std::string& fileName, OutputContainer con
 }
 
 Result OutputFileWriter::addVideoStream(int width, int height, double framesPerSecond,
-                                 const std::optional<Compressor>& compressor, int& index,
-                                 std::string& description) {
+                                        const std::optional<Compressor>& compressor, int& index,
+                                        std::string& description) {
     auto entry = std::make_unique<Stream>();
     entry->type = AVMEDIA_TYPE_VIDEO;
     entry->stream = avformat_new_stream(format_.get(), nullptr);
@@ -161,8 +163,8 @@ Result OutputFileWriter::addVideoStream(int width, int height, double framesPerS
 }
 
 Result OutputFileWriter::addAudioStream(int sampleRate, int channels,
-                                 const std::optional<Compressor>& compressor, int& index,
-                                 std::string& description) {
+                                        const std::optional<Compressor>& compressor, int& index,
+                                        std::string& description) {
     auto entry = std::make_unique<Stream>();
     entry->type = AVMEDIA_TYPE_AUDIO;
     entry->channels = channels;
@@ -184,7 +186,7 @@ Result OutputFileWriter::addAudioStream(int sampleRate, int channels,
         }
         entry->stream->time_base = encoder.time_base;
         entry->audioFrameSize = encoder.frame_size > 0 ? encoder.frame_size : 1024;
-        entry->primingShift = encoder.initial_padding;
+        entry->startShift = encoder.initial_padding;
         // The priming samples are part of the stream's start, not before it.
         parameters.initial_padding = 0;
         SwrContext* converter = nullptr;
@@ -226,6 +228,26 @@ Result OutputFileWriter::addAudioStream(int sampleRate, int channels,
     return kOk;
 }
 
+void OutputFileWriter::delayAudioByVideoReordering() {
+    // A fragment holds no negative decoding time: the muxer starts a video stream with B-frames
+    // later by their reordering delay. The other streams start as late, so a killed render's
+    // file stays in step; the rewrite at the end takes the delay off every stream again.
+    std::int64_t delayMicroseconds = 0;
+    for (const auto& stream : streams_) {
+        if (stream->encoder && stream->type == AVMEDIA_TYPE_VIDEO) {
+            delayMicroseconds = std::max(delayMicroseconds,
+                                         av_rescale_q(stream->encoder->has_b_frames,
+                                                      stream->encoder->time_base, AV_TIME_BASE_Q));
+        }
+    }
+    for (auto& stream : streams_) {
+        if (stream->encoder && stream->type == AVMEDIA_TYPE_AUDIO) {
+            stream->startShift +=
+                av_rescale_q(delayMicroseconds, AV_TIME_BASE_Q, stream->encoder->time_base);
+        }
+    }
+}
+
 Result OutputFileWriter::writeHeader(std::string& description) {
     int status = avio_open(&format_->pb, fileName_.c_str(), AVIO_FLAG_WRITE);
     if (status < 0) {
@@ -237,6 +259,7 @@ Result OutputFileWriter::writeHeader(std::string& description) {
         // Uncompressed frames are written bottom-up, and the header says so (positive height).
         av_dict_set(&options, "flipped_raw_rgb", "1", 0);
     } else if (container_ == OutputContainer::Mp4) {
+        delayAudioByVideoReordering();
         // Every second a fragment that plays on its own; B-frames keep their presentation
         // times (the first frame at 0) through negative composition offsets.
         av_dict_set(&options, "movflags",
@@ -265,10 +288,10 @@ Result OutputFileWriter::drainEncoder(Stream& stream) {
             return received;
         }
         if (packet_->pts != AV_NOPTS_VALUE) {
-            packet_->pts += stream.primingShift;
+            packet_->pts += stream.startShift;
         }
         if (packet_->dts != AV_NOPTS_VALUE) {
-            packet_->dts += stream.primingShift;
+            packet_->dts += stream.startShift;
         }
         av_packet_rescale_ts(packet_.get(), stream.encoder->time_base, stream.stream->time_base);
         packet_->stream_index = stream.stream->index;
@@ -279,7 +302,8 @@ Result OutputFileWriter::drainEncoder(Stream& stream) {
     }
 }
 
-Result OutputFileWriter::writeVideo(int index, const ConstPictureView& picture, std::int64_t frameIndex) {
+Result OutputFileWriter::writeVideo(int index, const ConstPictureView& picture,
+                                    std::int64_t frameIndex) {
     Stream& stream = *streams_[static_cast<std::size_t>(index)];
     const uint8_t* const sourcePlanes[4] = {picture.planes[0].data, picture.planes[1].data,
                                             picture.planes[2].data, nullptr};
@@ -394,8 +418,8 @@ Result OutputFileWriter::writeAudio(int index, const std::int16_t* samples, int 
                              stream.stream->time_base);
         return av_interleaved_write_frame(format_.get(), packet_.get());
     }
-    const Result converted = convertIntoFifo(stream, reinterpret_cast<const uint8_t*>(samples),
-                                             frames);
+    const Result converted =
+        convertIntoFifo(stream, reinterpret_cast<const uint8_t*>(samples), frames);
     if (failed(converted)) {
         return converted;
     }
@@ -423,8 +447,8 @@ Result OutputFileWriter::convertIntoFifo(Stream& stream, const std::uint8_t* sam
     }
     const uint8_t* input = samples;
     const int converted =
-        swr_convert(stream.converter.get(), stream.convertedPlanes.data(),
-                    stream.convertedCapacity, samples != nullptr ? &input : nullptr, frames);
+        swr_convert(stream.converter.get(), stream.convertedPlanes.data(), stream.convertedCapacity,
+                    samples != nullptr ? &input : nullptr, frames);
     if (converted < 0) {
         return converted;
     }

@@ -25,8 +25,9 @@ namespace editing {
 //   video stream without a compressor holds 24-bit BGR bottom-up DIBs (rows padded to 4 bytes,
 //   the header's height positive), an audio stream without one 16-bit PCM.
 // - MP4: written as fragmented MP4 (a fragment a second), so a render that is killed leaves a
-//   file that plays up to its last fragment; finish() rewrites it as ordinary MP4 with the
-//   index at the front (faststart).
+//   file that plays, in step, up to its last fragment (every stream starting later by the
+//   B-frames' reordering delay); finish() rewrites it as ordinary MP4 with the index at the
+//   front (faststart) and every stream starting at 0.
 // - Matroska: the Matroska muxer; its clusters play up to the last one written.
 //
 // Threading: one thread at a time.
@@ -37,8 +38,7 @@ class OutputFileWriter {
     OutputFileWriter(const OutputFileWriter&) = delete;
     OutputFileWriter& operator=(const OutputFileWriter&) = delete;
 
-    Result create(const std::string& fileName, OutputContainer container,
-                  std::string& description);
+    Result create(const std::string& fileName, OutputContainer container, std::string& description);
     // Each returns the new stream's index through `stream`.
     Result addVideoStream(int width, int height, double framesPerSecond,
                           const std::optional<Compressor>& compressor, int& stream,
@@ -68,6 +68,8 @@ class OutputFileWriter {
     // Converts `frames` 16-bit frames (none and null: what the converter holds back) into the
     // encoder's format and rate and queues them.
     Result convertIntoFifo(Stream& stream, const std::uint8_t* samples, int frames);
+    // MP4: starts the audio streams as late as the muxer starts a video stream with B-frames.
+    void delayAudioByVideoReordering();
 
     std::string fileName_;
     OutputContainer container_ = OutputContainer::Avi;

@@ -32,8 +32,8 @@ std::vector<std::string> topLevelBoxes(const std::string& path) {
         unsigned char header[16] = {};
         in.seekg(static_cast<std::streamoff>(offset));
         in.read(reinterpret_cast<char*>(header), 16);
-        std::uint64_t length = (std::uint64_t{header[0]} << 24) | (header[1] << 16) |
-                               (header[2] << 8) | header[3];
+        std::uint64_t length =
+            (std::uint64_t{header[0]} << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
         if (length == 1) {
             length = 0;
             for (int byte = 8; byte < 16; ++byte) {
@@ -79,10 +79,9 @@ struct ContainerCase {
 TEST(OutputContainers, EveryContainerKeepsFrameTimesAndSyncAndMp4StartsWithItsIndex) {
     const CompressorRegistry registry = CompressorRegistry::discover();
     test_support::TemporaryFolder folder;
-    for (const ContainerCase& entry :
-         {ContainerCase{"mix.avi", "avi", "libx264", "libmp3lame"},
-          ContainerCase{"mix.mp4", "mov,mp4,m4a,3gp,3g2,mj2", "", ""},
-          ContainerCase{"mix.MKV", "matroska,webm", "", ""}}) {
+    for (const ContainerCase& entry : {ContainerCase{"mix.avi", "avi", "libx264", "libmp3lame"},
+                                       ContainerCase{"mix.mp4", "mov,mp4,m4a,3gp,3g2,mj2", "", ""},
+                                       ContainerCase{"mix.MKV", "matroska,webm", "", ""}}) {
         SCOPED_TRACE(entry.fileName);
         const OutputContainer container = containerForFileName(entry.fileName);
         const std::optional<int> videoPosition =
@@ -158,11 +157,12 @@ TEST(OutputContainers, StoppedAndKilledMixesPlay) {
         const std::string output = folder.file(name);
         const std::string killed = folder.file(std::string("killed_") + name);
         RenderEngine engine;
-        ASSERT_EQ(engine.start(timeline,
-                               {output,
-                                registry.videoAt(container, *registry.defaultVideoPosition(container)),
-                                registry.audioAt(container, *registry.defaultAudioPosition(container))}),
-                  kOk);
+        ASSERT_EQ(
+            engine.start(
+                timeline,
+                {output, registry.videoAt(container, *registry.defaultVideoPosition(container)),
+                 registry.audioAt(container, *registry.defaultAudioPosition(container))}),
+            kOk);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (engine.progressRefTime() < 3 * kSecond &&
                std::chrono::steady_clock::now() < deadline) {
@@ -185,6 +185,9 @@ TEST(OutputContainers, StoppedAndKilledMixesPlay) {
             ASSERT_TRUE(cut.opened);
             EXPECT_GE(cut.frames.size(), 25u);
             EXPECT_GE(cut.samples.size() / 2, 44100u);
+            // Picture and sound start together (later by the B-frames' delay, both of them).
+            ASSERT_FALSE(cut.frameSeconds.empty());
+            EXPECT_NEAR(cut.frameSeconds.front(), cut.firstAudioPacketSeconds, 0.001);
         }
     }
 }

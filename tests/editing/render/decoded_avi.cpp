@@ -145,6 +145,7 @@ DecodedAvi decodeFile(const std::string& path) {
             av_frame_unref(frame.get());
         }
     };
+    bool audioPacketSeen = false;
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         const int index = packet->stream_index;
         if (index == videoStream) {
@@ -154,6 +155,11 @@ DecodedAvi decodeFile(const std::string& path) {
                                                  av_q2d(stream.time_base));
             ++decoded.videoPackets;
             decoded.videoKeyPackets += (packet->flags & AV_PKT_FLAG_KEY) != 0 ? 1 : 0;
+        }
+        if (index == audioStream && !audioPacketSeen && packet->pts != AV_NOPTS_VALUE) {
+            audioPacketSeen = true;
+            decoded.firstAudioPacketSeconds =
+                static_cast<double>(packet->pts) * av_q2d(format->streams[index]->time_base);
         }
         if ((index == videoStream || index == audioStream) && decoders[index]) {
             if (avcodec_send_packet(decoders[index].get(), packet.get()) < 0) {

@@ -50,7 +50,8 @@ struct DecodedAvi {
     // declares (0 when it declares none).
     std::vector<double> videoPacketSeconds;
     std::int64_t declaredVideoFrames = 0;
-    double videoFramesPerSecond = 0.0;  // the stream's declared rate
+    double videoFramesPerSecond = 0.0;     // the stream's declared rate
+    double firstAudioPacketSeconds = 0.0;  // presentation time of the first audio packet
 };
 
 // The time of the first video frame whose centre is brighter than `minimumLuma` (0 - 255) and
