@@ -7,6 +7,18 @@ namespace editing {
 
 namespace {
 
+struct ContainerFormat {
+    std::string_view extension;
+    const char* muxerName;
+};
+
+// In the order of OutputContainer.
+constexpr std::array<ContainerFormat, kOutputContainers.size()> kFormats{{
+    {".avi", "avi"},
+    {".mp4", "mp4"},
+    {".mkv", "matroska"},
+}};
+
 bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
     if (text.size() < ending.size()) {
         return false;
@@ -29,27 +41,11 @@ OutputContainer containerForFileName(std::string_view fileName) {
 }
 
 std::string_view containerExtension(OutputContainer container) {
-    switch (container) {
-        case OutputContainer::Mp4:
-            return ".mp4";
-        case OutputContainer::Matroska:
-            return ".mkv";
-        case OutputContainer::Avi:
-            break;
-    }
-    return ".avi";
+    return kFormats[static_cast<std::size_t>(container)].extension;
 }
 
 const char* containerMuxerName(OutputContainer container) {
-    switch (container) {
-        case OutputContainer::Mp4:
-            return "mp4";
-        case OutputContainer::Matroska:
-            return "matroska";
-        case OutputContainer::Avi:
-            break;
-    }
-    return "avi";
+    return kFormats[static_cast<std::size_t>(container)].muxerName;
 }
 
 }  // namespace editing

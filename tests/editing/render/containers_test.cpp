@@ -53,15 +53,14 @@ std::size_t indexOf(const std::vector<std::string>& boxes, const std::string& na
     return static_cast<std::size_t>(std::find(boxes.begin(), boxes.end(), name) - boxes.begin());
 }
 
-// A phone clip (H.264 with B-frames, AAC) whose flash and beep start together, as picture and
-// sound of a two-second mix.
-TimelineModel flashAndBeepMix() {
-    const RenderMedia& media = renderMedia();
+// `picture` shown and `sound` heard from 0 to `length`, at 160x120 and 25 fps.
+TimelineModel pictureAndSound(const std::string& picture, const std::string& sound,
+                              RefTime length) {
     TimelineModel timeline;
     GroupModel video = videoGroup(160, 120, kFramesPerSecond);
-    addVideoTrack(video, media.flashAndBeep, 0, 2 * kSecond);
+    addVideoTrack(video, picture, 0, length);
     GroupModel audio = audioGroup();
-    addAudioTrack(audio, media.flashAndBeep, 0, 2 * kSecond, 1.0);
+    addAudioTrack(audio, sound, 0, length, 1.0);
     timeline.groups = {video, audio};
     return timeline;
 }
@@ -98,7 +97,10 @@ TEST(OutputContainers, EveryContainerKeepsFrameTimesAndSyncAndMp4StartsWithItsIn
         const Compressor audio = *registry.audioAt(container, *audioPosition);
         EXPECT_EQ(video.encoderName, "libx264");
         const std::string output = folder.file(entry.fileName);
-        const RenderOutcome outcome = renderToEnd(flashAndBeepMix(), {output, video, audio});
+        // A phone clip (H.264 with B-frames, AAC) whose flash and beep start together.
+        const std::string clip = renderMedia().flashAndBeep;
+        const RenderOutcome outcome =
+            renderToEnd(pictureAndSound(clip, clip, 2 * kSecond), {output, video, audio});
         ASSERT_EQ(outcome.startResult, kOk);
         EXPECT_EQ(outcome.completeEvents, 1);
 
@@ -145,12 +147,7 @@ TEST(OutputContainers, StoppedAndKilledMixesPlay) {
     const CompressorRegistry registry = CompressorRegistry::discover();
     const RenderMedia& media = renderMedia();
     test_support::TemporaryFolder folder;
-    TimelineModel timeline;
-    GroupModel video = videoGroup(160, 120, kFramesPerSecond);
-    addVideoTrack(video, media.red, 0, 120 * kSecond);
-    GroupModel audio = audioGroup();
-    addAudioTrack(audio, media.tone440, 0, 120 * kSecond, 1.0);
-    timeline.groups = {video, audio};
+    const TimelineModel timeline = pictureAndSound(media.red, media.tone440, 120 * kSecond);
     for (const char* name : {"stopped.mp4", "stopped.mkv", "stopped.avi"}) {
         SCOPED_TRACE(name);
         const OutputContainer container = containerForFileName(name);
