@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cmath>
 #include <thread>
 
@@ -238,6 +239,10 @@ struct RenderEngine::Running {
 
 RenderEngine::RenderEngine() = default;
 
+void RenderEngine::assertOwnerThread() const {
+    assert(std::this_thread::get_id() == ownerThread_ && "RenderEngine: window thread only");
+}
+
 RenderEngine::~RenderEngine() {
     stop();
 }
@@ -247,6 +252,7 @@ void RenderEngine::setEventNotifier(std::function<void()> notifier) {
 }
 
 Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings) {
+    assertOwnerThread();
     lastErrorDescription_.clear();
     if (running_) {
         return kErrorRenderBusy;
@@ -343,6 +349,7 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
 }
 
 void RenderEngine::stop() {
+    assertOwnerThread();
     if (!running_) {
         return;
     }
@@ -361,6 +368,7 @@ bool RenderEngine::isRunning() const {
 }
 
 std::vector<RenderEvent> RenderEngine::takeEvents() {
+    assertOwnerThread();
     std::vector<RenderEvent> taken = std::move(pendingEvents_);
     pendingEvents_.clear();
     if (running_) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace editing {
@@ -86,8 +87,11 @@ class RenderEngine {
     std::string lastErrorDescription() const;
 
   private:
-    // Every member below belongs to the thread that calls start() / stop() (the window's);
-    // the workers see only `Running`, whose members say which thread or lock they belong to.
+    // Every member below belongs to the thread that made the engine (the window's), which
+    // alone calls start(), stop() and takeEvents() (asserted in debug builds); the workers see
+    // only `Running`, whose members say which thread or lock they belong to.
+    void assertOwnerThread() const;
+    std::thread::id ownerThread_ = std::this_thread::get_id();
     struct Running;
     std::function<void()> notifier_;
     std::unique_ptr<Running> running_;
