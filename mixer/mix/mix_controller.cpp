@@ -131,6 +131,7 @@ void MixController::startMix() {
         return;
     }
     job_.Converting = true;
+    lastEnding_ = Ending::Stopped;
     emit mixStarted();
 }
 
@@ -192,6 +193,7 @@ void MixController::HandleRenderEvents() {
     }
     for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
         if (event.kind == editing::RenderEventKind::Complete) {
+            lastEnding_ = Ending::Completed;
             endMixAndReport({});
             return;
         }
@@ -202,10 +204,18 @@ void MixController::HandleRenderEvents() {
             rememberUnreadable(event.sourceFileName);
             continue;
         }
+        lastEnding_ = Ending::Failed;
         endMixAndReport(event.description.empty() ? describeFailure(event.result, {})
                                                   : QString::fromStdString(event.description));
         return;
     }
+}
+
+std::optional<MixController::Progress> MixController::progress() const {
+    if (!MixRenderEngine || !job_.Converting) {
+        return std::nullopt;
+    }
+    return Progress{MixRenderEngine->progressRefTime(), MixRenderEngine->durationRefTime()};
 }
 
 std::optional<double> MixController::progressFraction() const {

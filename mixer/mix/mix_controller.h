@@ -80,6 +80,19 @@ class MixController : public QObject {
     // Nothing happens when no render is held (a late notification after the end).
     void HandleRenderEvents();
 
+    // How the last mix ended: the render completed the whole time line, the user stopped it,
+    // or it failed. Stopped before the first mix.
+    enum class Ending { Completed, Stopped, Failed };
+    Ending lastEnding() const { return lastEnding_; }
+
+    // What the running render has written and how long the output will be, in 100-ns units;
+    // nothing while no render runs.
+    struct Progress {
+        editing::RefTime writtenRefTime = 0;
+        editing::RefTime durationRefTime = 0;
+    };
+    std::optional<Progress> progress() const;
+
     bool isMixing() const { return job_.Converting; }
     // How much of the time line has been written, 0 - 1; nothing while no render runs.
     std::optional<double> progressFraction() const;
@@ -109,6 +122,7 @@ class MixController : public QObject {
     QStringList unreadableFiles_;  // of the running mix, each once, in the order met
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
+    Ending lastEnding_ = Ending::Stopped;
 };
 
 }  // namespace mixer

@@ -27,6 +27,7 @@
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_templates.h"
 #include "widgets/background_tiling.h"
+#include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
 #include "widgets/image_loading.h"
@@ -179,6 +180,7 @@ void RecorderWindow::setUpButtons() {
         imageButton.setTooltipText(QString::fromLatin1(button.tooltip));
         imageButton.setAlignment(widgets::IconLeftOfCaption);
         imageButton.setFlatLook(false);
+        imageButton.setDrawFlatFocus(true);
     }
     struct PlainButton {
         int id;
@@ -195,7 +197,12 @@ void RecorderWindow::setUpButtons() {
                                    art::kHoverCursorHotSpot);
         imageButton.setTooltipText(QString::fromLatin1(button.tooltip));
         imageButton.setAlignment(widgets::IconAboveCaption);
+        // Keyboard users see which button Space and Enter would press.
+        imageButton.setDrawFlatFocus(true);
     }
+    // The two lists have neither caption nor tooltip; assistive technology reads these names.
+    controls_.get(control::kInputLineList).setAccessibleName(QStringLiteral("Input line"));
+    controls_.get(control::kDeviceList).setAccessibleName(QStringLiteral("Capture device"));
 }
 
 void RecorderWindow::wireCommands() {
@@ -558,7 +565,7 @@ void RecorderWindow::OnBrowse() {
     request.filters = {{QStringLiteral("Wav file"), QStringLiteral("*.wav")}};
     request.selectedFilter = 1;
     request.initialFolder = browseInitialFolder(m_strOutput);
-    request.initialName = QStringLiteral("*.*");
+    request.initialName = widgets::saveDialogInitialName(m_strOutput);
     request.owner = this;
     const auto chosen = ports_.filePicker.saveFile(request);
     if (!chosen) {

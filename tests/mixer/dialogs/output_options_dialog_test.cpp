@@ -2,12 +2,16 @@
 #include "mixer/dialogs/container_compressors.h"
 #include "mixer/dialogs/output_options_rules.h"
 #include "mixer/project/settings_store.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/ports/qt_file_picker.h"
 #include "widgets/testing/scripted_file_picker.h"
 #include "widgets/testing/scripted_prompt.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUuid>
@@ -282,7 +286,7 @@ TEST_F(OutputOptionsDialogTest, BrowseGivesTheNameTheExtensionOfTheChosenFilter)
     EXPECT_EQ(request.filters[2].shownName, QStringLiteral("Matroska files (*.mkv)"));
     EXPECT_EQ(request.filters[2].patterns, QStringLiteral("*.mkv"));
     EXPECT_EQ(request.selectedFilter, 1);
-    EXPECT_EQ(request.initialName, QStringLiteral("*.*"));
+    EXPECT_EQ(request.initialName, QStringLiteral("holiday.avi"));
     EXPECT_EQ(request.initialFolder, QStringLiteral("/home/ana/videos"));
 
     // Cancelling the save dialog changes nothing; the name itself changes only at OK.
@@ -365,6 +369,42 @@ TEST_F(OutputOptionsDialogTest, EachContainerShowsAndKeepsItsOwnCompressors) {
         bindStoredCompressors(registry, store, editing::OutputContainer::Avi);
     ASSERT_TRUE(bound.video.compressor);
     EXPECT_EQ(bound.video.compressor->encoderName, "huffyuv");
+}
+
+TEST_F(OutputOptionsDialogTest, WildcardNamesAreRefusedAtBrowseAndAtOk) {
+    test_support::TemporaryFolder folder;
+    const QString current = QString::fromStdString(folder.file("holiday.avi"));
+    {
+        QFile existing(current);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    }
+    settings.OutputName = current.toStdString();
+    widgets::QtFilePicker realPicker;
+    OutputOptionsServices services{registry, store, memory, realPicker, prompt};
+    OutputOptionsDialog dialog(settings, services);
+    dialog.show();
+
+    QString offered;
+    const int steps = test_support::runWithModalScript(
+        [&] {
+            QTest::mouseClick(&dialog.controls().get<QPushButton>(kBrowseButton), Qt::LeftButton);
+        },
+        test_support::patternRefusedThenNamed(QStringLiteral("holiday.avi"),
+                                              QStringLiteral("*.avi"), QStringLiteral("mine"),
+                                              offered));
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(offered, QStringLiteral("holiday.avi"));  // never "*.*"
+    auto& nameBox = dialog.controls().get<QLineEdit>(kOutputNameBox);
+    EXPECT_EQ(nameBox.text(), QString::fromStdString(folder.file("mine.avi")));
+
+    // A wildcard typed into the field itself is refused at OK: nothing written, still open.
+    nameBox.clear();
+    QTest::keyClicks(&nameBox, QString::fromStdString(folder.file("*.avi")));
+    QTest::mouseClick(&dialog.controls().get<QPushButton>(kOkButton), Qt::LeftButton);
+    ASSERT_EQ(prompt.texts().size(), 1);
+    EXPECT_TRUE(prompt.texts().front().startsWith(QStringLiteral("\"*.avi\" is a pattern")));
+    EXPECT_FALSE(dialog.accepted().has_value());
+    EXPECT_FALSE(storeHoldsAnyOptionKey());
 }
 
 TEST_F(OutputOptionsDialogTest, RawFrameRateSelectionIsStored) {
