@@ -1,7 +1,7 @@
 #include "mixer/dialogs/output_options_dialog.h"
-#include "mixer/dialogs/container_compressors.h"
 #include "mixer/dialogs/output_options_rules.h"
 #include "mixer/project/settings_store.h"
+#include "tests/mixer/dialogs/output_options_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/ports/qt_file_picker.h"
@@ -23,91 +23,6 @@ namespace mixer {
 namespace {
 
 using namespace output_options;
-using editing::Compressor;
-using editing::CompressorKind;
-using editing::CompressorRegistry;
-using editing::CompressorSettings;
-
-Compressor named(CompressorKind kind, const char* name, const char* encoder,
-                 bool hasQuality = false) {
-    Compressor compressor;
-    compressor.kind = kind;
-    compressor.friendlyName = name;
-    compressor.encoderName = encoder;
-    if (hasQuality) {
-        compressor.settable.qualityScale = editing::QualityScale::QuantiserScale;
-        compressor.settable.quality = editing::SettingRange{1, 31};
-    }
-    compressor.settings.quality = hasQuality ? 3 : 0;
-    return compressor;
-}
-
-struct EditorCall {
-    std::string encoderName;
-    CompressorSettings shown;
-};
-
-class OutputOptionsDialogTest : public testing::Test {
-  protected:
-    OutputOptionsDialogTest()
-        : registry({named(CompressorKind::Video, "Motion JPEG", "mjpeg", true),
-                    named(CompressorKind::Video, "DivX-compatible MPEG-4 Part 2", "mpeg4", true),
-                    named(CompressorKind::Video, "Huffyuv lossless", "huffyuv")},
-                   {named(CompressorKind::Audio, "IMA ADPCM", "adpcm_ima_wav"),
-                    named(CompressorKind::Audio, "Microsoft ADPCM", "adpcm_ms")}),
-          store(QStringLiteral("KorvaneTest"),
-                QStringLiteral("dialog-") + QUuid::createUuid().toString(QUuid::Id128)) {
-        settings.OutputName = "/home/ana/videos/holiday.avi";
-    }
-
-    std::unique_ptr<OutputOptionsDialog> open() {
-        OutputOptionsServices services{registry, store, memory, picker, prompt};
-        services.editEncoderSettings = [this](const Compressor& compressor,
-                                              const CompressorSettings& shown, QWidget*) {
-            editorCalls.push_back({compressor.encoderName, shown});
-            return editorAnswer;
-        };
-        return std::make_unique<OutputOptionsDialog>(settings, services);
-    }
-
-    static void choose(QComboBox& list, int index) {
-        list.setCurrentIndex(index);
-        emit list.activated(index);
-    }
-
-    static void type(OutputOptionsDialog& dialog, int id, const QString& text) {
-        dialog.controls().get<QLineEdit>(id).setText(text);
-    }
-
-    static void press(OutputOptionsDialog& dialog, int id) {
-        dialog.controls().get<QPushButton>(id).click();
-    }
-
-    static QComboBox& list(OutputOptionsDialog& dialog, int id) {
-        return dialog.controls().get<QComboBox>(id);
-    }
-
-    bool storeHoldsAnyOptionKey() const {
-        for (const auto* setting :
-             {&settings::kOutputWidth, &settings::kOutputHigh, &settings::kOutputFrameRateIndex,
-              &settings::kVideoCompressorNumber, &settings::kAudioCompressorNumber}) {
-            if (store.contains(setting->section, setting->key)) {
-                return true;
-            }
-        }
-        return store.contains(settings::kOutputName.section, settings::kOutputName.key) ||
-               store.contains(settings::kOutputFrameRate.section, settings::kOutputFrameRate.key);
-    }
-
-    CompressorRegistry registry;
-    SettingsStore store;
-    EncoderSettingsMemory memory;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::ScriptedPrompt prompt;
-    OutputSettings settings;
-    std::vector<EditorCall> editorCalls;
-    std::optional<CompressorSettings> editorAnswer;
-};
 
 TEST_F(OutputOptionsDialogTest, OpensOnTheTemplateWithEveryControl) {
     auto dialog = open();
@@ -294,81 +209,6 @@ TEST_F(OutputOptionsDialogTest, BrowseGivesTheNameTheExtensionOfTheChosenFilter)
     press(*dialog, kBrowseButton);
     EXPECT_EQ(dialog->controls().get<QLineEdit>(kOutputNameBox).text(),
               QStringLiteral("/home/ana/videos/holiday.avi"));
-}
-
-// The lists follow the container of the output name as it is typed; each container keeps its
-// own choice while the user switches, OK stores AVI's by position (as always) and the others'
-// by encoder name, and the encoders' "Settings" reach x264 and AAC.
-TEST_F(OutputOptionsDialogTest, EachContainerShowsAndKeepsItsOwnCompressors) {
-    Compressor x264 = named(CompressorKind::Video, "H.264 / AVC (x264)", "libx264", true);
-    Compressor aac = named(CompressorKind::Audio, "AAC", "aac");
-    aac.settings.bitRateKbps = 192;
-    aac.settable.bitRateKbps = editing::SettingRange{32, 512};
-    const Compressor mpeg4 = registry.videoCompressors()[1];
-    const Compressor mp3 = named(CompressorKind::Audio, "MPEG Layer-3 (MP3)", "libmp3lame");
-    registry = CompressorRegistry(std::array<editing::CompressorLists, 3>{
-        editing::CompressorLists{registry.videoCompressors(), registry.audioCompressors()},
-        editing::CompressorLists{{x264, mpeg4}, {aac, mp3}},
-        editing::CompressorLists{{x264, mpeg4}, {aac}}});
-    store.write(settings::kVideoCompressorNumber, 1);  // DivX, as stored before MP4 existed
-    store.write(settings::kMp4VideoEncoder, QStringLiteral("mpeg4"));
-    const auto names = [](QComboBox& box) {
-        QStringList items;
-        for (int index = 0; index < box.count(); ++index) {
-            items << box.itemText(index);
-        }
-        return items;
-    };
-    auto dialog = open();
-    QComboBox& video = list(*dialog, kVideoCompressorList);
-    QComboBox& audio = list(*dialog, kAudioCompressorList);
-    auto& audioSettings = dialog->controls().get<QPushButton>(kAudioCompressorSettingsButton);
-    EXPECT_EQ(video.count(), 4);  // AVI: "Full frames (uncompressed)" and the three
-    EXPECT_EQ(video.currentText(), QStringLiteral("DivX-compatible MPEG-4 Part 2"));
-    EXPECT_TRUE(audioSettings.isHidden());
-
-    type(*dialog, kOutputNameBox, QStringLiteral("/data/out.mp4"));
-    EXPECT_EQ(names(video), (QStringList{"H.264 / AVC (x264)", "DivX-compatible MPEG-4 Part 2"}));
-    EXPECT_EQ(names(audio), (QStringList{"AAC", "MPEG Layer-3 (MP3)"}));
-    EXPECT_EQ(video.currentIndex(), 1);  // the stored "mpeg4"
-    EXPECT_EQ(audio.currentIndex(), 0);  // nothing stored: AAC
-    EXPECT_FALSE(audioSettings.isHidden());
-    choose(video, 0);
-
-    type(*dialog, kOutputNameBox, QStringLiteral("/data/out.avi"));
-    EXPECT_EQ(video.count(), 4);
-    EXPECT_EQ(video.currentIndex(), 2);
-    choose(video, 3);  // Huffyuv
-    type(*dialog, kOutputNameBox, QStringLiteral("/data/out.MKV"));
-    EXPECT_EQ(names(audio), QStringList{"AAC"});
-    EXPECT_EQ(video.currentIndex(), 0);
-    type(*dialog, kOutputNameBox, QStringLiteral("/data/out.mp4"));
-    EXPECT_EQ(video.currentIndex(), 0);  // the H.264 chosen before
-
-    press(*dialog, kCompressorSettingsButton);
-    press(*dialog, kAudioCompressorSettingsButton);
-    ASSERT_EQ(editorCalls.size(), 2u);
-    EXPECT_EQ(editorCalls[0].encoderName, "libx264");
-    EXPECT_EQ(editorCalls[1].encoderName, "aac");
-    EXPECT_EQ(editorCalls[1].shown.bitRateKbps, 192);
-
-    press(*dialog, kOkButton);
-    ASSERT_TRUE(dialog->accepted());
-    EXPECT_EQ(store.read(settings::kVideoCompressorNumber), 2);  // Huffyuv's position
-    EXPECT_EQ(store.read(settings::kMp4VideoEncoder), QStringLiteral("libx264"));
-    EXPECT_EQ(store.read(settings::kMp4AudioEncoder), QStringLiteral("aac"));
-    EXPECT_EQ(store.read(settings::kMatroskaVideoEncoder), QStringLiteral("libx264"));
-    const AcceptedOutputOptions& accepted = *dialog->accepted();
-    ASSERT_TRUE(accepted.video.compressor && accepted.audio.compressor);
-    EXPECT_EQ(accepted.video.compressor->encoderName, "libx264");
-    EXPECT_EQ(accepted.audio.compressor->encoderName, "aac");
-    EXPECT_TRUE(accepted.settings.UseVideoCompressor);
-
-    // The main window's binding at the next start reads the same choices.
-    const BoundCompressors bound =
-        bindStoredCompressors(registry, store, editing::OutputContainer::Avi);
-    ASSERT_TRUE(bound.video.compressor);
-    EXPECT_EQ(bound.video.compressor->encoderName, "huffyuv");
 }
 
 TEST_F(OutputOptionsDialogTest, WildcardNamesAreRefusedAtBrowseAndAtOk) {
