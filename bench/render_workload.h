@@ -1,8 +1,9 @@
 #pragma once
 
-// Shared by the render benchmarks (w1_bench, w2_bench): input generation with the ffmpeg tool,
-// time lines laid out by the mixer's placement rules, and timed child processes that render
-// either with our engine or with the ffmpeg tool, so each peak memory is measured on its own.
+// Shared by the render benchmarks (w1_bench, w1_mp4_bench, w2_bench): input generation with the
+// ffmpeg tool, time lines laid out by the mixer's placement rules, and timed child processes that
+// render either with our engine or with the ffmpeg tool, so each peak memory is measured on its
+// own.
 
 #include "editing/compressors/compressor_registry.h"
 #include "editing/render/render_engine.h"
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -246,13 +248,20 @@ Measurement inChild(Work work) {
     return measurement;
 }
 
-// Our render: MPEG-4 Part 2 with the registry's default settings, PCM sound.
+// Our render with the default compressors of the output name's container and the registry's
+// default settings: AVI MPEG-4 Part 2 with PCM sound (not the AVI default ADPCM, to match the
+// tool's PCM), MP4 and Matroska H.264 (veryfast, CRF 23) with AAC at 192 kbit/s.
 inline bool renderWithEngine(const editing::TimelineModel& timeline, const std::string& output) {
     const editing::CompressorRegistry registry = editing::CompressorRegistry::discover();
-    const auto position = registry.defaultVideoPosition();
+    const editing::OutputContainer container = editing::containerForFileName(output);
+    const auto position = registry.defaultVideoPosition(container);
     if (!position) {
-        std::fprintf(stderr, "no MPEG-4 Part 2 encoder\n");
+        std::fprintf(stderr, "no default video encoder\n");
         return false;
+    }
+    std::optional<editing::Compressor> audio;
+    if (container != editing::OutputContainer::Avi) {
+        audio = registry.audioAt(container, registry.defaultAudioPosition(container).value_or(-1));
     }
     std::mutex mutex;
     std::condition_variable signalled;
@@ -262,7 +271,7 @@ inline bool renderWithEngine(const editing::TimelineModel& timeline, const std::
         signalled.notify_all();
     });
     const editing::Result started =
-        engine.start(timeline, {output, registry.videoAt(*position), std::nullopt});
+        engine.start(timeline, {output, registry.videoAt(container, *position), audio});
     if (editing::failed(started)) {
         std::fprintf(stderr, "render did not start: %s %s\n",
                      editing::describeResult(started).c_str(),

@@ -5,54 +5,17 @@
 // process, and prints time, frames per second and peak memory of both. Last line:
 // "w1: <our seconds / ffmpeg seconds> x ffmpeg".
 
-#include "bench/render_workload.h"
-
-#include <sstream>
+#include "bench/w1_workload.h"
 
 namespace {
 
 using namespace bench;
 
-// The same work for the ffmpeg tool: every clip fitted (scale + pad) and held 0.5 / 1 s past
-// its end like our sources, chained with xfade at the clips' overlaps, padded black to the
-// length of the sound; each clip's sound delayed to its start and two copies of the music at
-// half volume, mixed without normalisation.
 std::string ffmpegArguments(const Workload& work, const std::string& music,
                             const std::string& output) {
-    std::ostringstream arguments;
-    for (const VideoEntry& video : work.videos) {
-        arguments << "-i " << quote(video.file) << " ";
-    }
-    arguments << "-i " << quote(music) << " -filter_complex \"";
-    const double holds[] = {0.5, 1.0, 1.0, 1.0, 0.5};
-    for (int index = 0; index < 5; ++index) {
-        arguments << "[" << index << ":v]scale=352:240:force_original_aspect_ratio=decrease,"
-                  << "pad=352:240:(ow-iw)/2:(oh-ih)/2,setsar=1,fps=23.976,format=yuv420p,"
-                  << "tpad=stop_mode=clone:stop_duration=" << holds[index]
-                  << (index == 0 ? ",fade=t=in:d=1" : "") << ",settb=AVTB[v" << index << "];";
-    }
-    const char* transitions[] = {"", "fade", "circleopen", "slideleft", "fade"};
-    std::string previous = "v0";
-    double length = 10.5;
-    for (int index = 1; index < 5; ++index) {
-        const std::string next = "x" + std::to_string(index);
-        arguments << "[" << previous << "][v" << index << "]xfade=transition=" << transitions[index]
-                  << ":duration=1:offset=" << (length - 1.0) << "[" << next << "];";
-        length += (index == 4 ? 10.5 : 11.0) - 1.0;
-        previous = next;
-    }
-    arguments << "[" << previous << "]tpad=stop_duration=10:color=black[vout];";
-    for (int index = 0; index < 5; ++index) {
-        arguments << "[" << index << ":a]adelay=" << index * 10000 << "|" << index * 10000 << "[a"
-                  << index << "];";
-    }
-    arguments << "[5:a]volume=0.5,asplit=2[m0][m1];[m1]adelay=30000|30000[m1d];";
-    arguments << "[a0][a1][a2][a3][a4][m0][m1d]amix=inputs=7:normalize=0:duration=longest[aout]\"";
-    arguments << " -map [vout] -map [aout] -t 60 -c:v mpeg4 -q:v 3 -g 250 -c:a pcm_s16le -ar 44100"
-              << " -ac 2 -f avi " << quote(output);
-    return arguments.str();
+    return w1ToolArguments(work, music) +
+           " -c:v mpeg4 -q:v 3 -g 250 -c:a pcm_s16le -ar 44100 -ac 2 -f avi " + quote(output);
 }
-
 }  // namespace
 
 int main() {

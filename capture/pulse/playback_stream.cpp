@@ -15,7 +15,7 @@ std::unique_ptr<PlaybackStream> PlaybackStream::open(std::shared_ptr<PulseConnec
                                                      int sampleRate, int channels,
                                                      std::chrono::milliseconds latency,
                                                      std::string& error) {
-    const MainloopLock guard(connection->mainloop());
+    const auto guard = connection->lock();
     pa_sample_spec spec{};
     spec.format = PA_SAMPLE_S16LE;
     spec.rate = static_cast<std::uint32_t>(sampleRate);
@@ -53,11 +53,11 @@ std::unique_ptr<PlaybackStream> PlaybackStream::open(std::shared_ptr<PulseConnec
                 pa_strerror(pa_context_errno(connection->context()));
         return nullptr;
     }
-    connection->waitUntil([stream] {
+    const bool settled = connection->waitUntil([stream] {
         const pa_stream_state_t state = pa_stream_get_state(stream);
         return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
     });
-    if (!isUsable(stream)) {
+    if (!settled || !isUsable(stream)) {
         error = std::string("cannot play sound: ") +
                 pa_strerror(pa_context_errno(connection->context()));
         return nullptr;
@@ -66,7 +66,7 @@ std::unique_ptr<PlaybackStream> PlaybackStream::open(std::shared_ptr<PulseConnec
 }
 
 PlaybackStream::~PlaybackStream() {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     if (stream_) {
         pa_stream_set_write_callback(stream_.get(), nullptr, nullptr);
     }
@@ -82,7 +82,7 @@ void PlaybackStream::onWritable(pa_stream*, std::size_t, void* self) {
 }
 
 bool PlaybackStream::write(const std::int16_t* samples, int frames) {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     pa_stream* stream = stream_.get();
     const auto* data = reinterpret_cast<const std::uint8_t*>(samples);
     std::size_t remaining = static_cast<std::size_t>(frames) * frameBytes_;
@@ -108,7 +108,7 @@ bool PlaybackStream::write(const std::int16_t* samples, int frames) {
 }
 
 void PlaybackStream::trigger() {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     if (!stopped_ && isUsable(stream_.get())) {
         // No need to wait for the answer: playback starts when it can.
         const OperationHandle triggered(pa_stream_trigger(stream_.get(), nullptr, nullptr));
@@ -116,7 +116,7 @@ void PlaybackStream::trigger() {
 }
 
 std::int64_t PlaybackStream::heardMicroseconds() {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     pa_usec_t heard = 0;
     if (isUsable(stream_.get()) && pa_stream_get_time(stream_.get(), &heard) == 0) {
         lastHeardMicroseconds_ = std::max(lastHeardMicroseconds_, static_cast<std::int64_t>(heard));
@@ -125,7 +125,7 @@ std::int64_t PlaybackStream::heardMicroseconds() {
 }
 
 void PlaybackStream::stop() {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     if (stopped_) {
         return;
     }

@@ -154,7 +154,7 @@ bool PulseConnection::isReady() const {
 }
 
 bool PulseConnection::waitFor(pa_operation* operation) {
-    assert(onOwnerThread() && lockHeldHere());
+    assert(!onServerThread() && lockHeldHere());
     if (operation == nullptr) {
         return false;
     }
@@ -168,7 +168,7 @@ bool PulseConnection::waitFor(pa_operation* operation) {
 }
 
 bool PulseConnection::waitUntil(const std::function<bool()>& finished) {
-    assert(onOwnerThread() && lockHeldHere());
+    assert(!onServerThread() && lockHeldHere());
     const auto deadline = std::chrono::steady_clock::now() + answerLimit_;
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(mainloop_.get());
     while (!finished()) {

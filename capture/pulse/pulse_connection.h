@@ -52,9 +52,11 @@ class ServerLock {
 // One connection to the sound server: owns the mainloop thread and the context.
 //
 // Thread contract (checked by assert in debug builds):
-// - The owner thread is the one that called open() (the window's thread). waitFor, waitUntil,
-//   listSources, findSource and watch are owner-thread only, with the lock held (lock()).
-//   They wait for the server, which the server thread could never do.
+// - The owner thread is the one that called open() (the window's thread). listSources,
+//   findSource and watch are owner-thread only, with the lock held (lock()).
+// - waitFor and waitUntil wait for the server, which the server thread could never do: any
+//   other thread may call them with the lock held (the preview's sound thread writes through a
+//   playback stream that waits for room).
 // - The server thread is the mainloop's own; it runs every callback (onContextState,
 //   onSubscription, onNewSourceInfo, the streams' callbacks and announce()) with the lock held.
 // - mainloop_, context_, answerLimit_ and ownerThread_ are written by open() before the server

@@ -16,6 +16,7 @@ namespace {
 constexpr SettingRange kQuantiserScale{1, 31};
 constexpr SettingRange kUnclippedQuantiserScale{3, 31};
 constexpr SettingRange kConstantRateFactor{1, 51};
+constexpr SettingRange kVpxConstantRateFactor{1, 63};
 constexpr SettingRange kVideoBitRateKbps{1, 200'000};
 constexpr SettingRange kMpegKeyFrameInterval{1, 600};
 constexpr SettingRange kKeyFrameInterval{1, 3'000};
@@ -79,6 +80,16 @@ std::optional<int> findIn(const std::vector<Compressor>& list, std::string_view 
     return std::nullopt;
 }
 
+std::optional<int> findEncoderIn(const std::vector<Compressor>& list,
+                                 std::string_view encoderName) {
+    for (std::size_t index = 0; index < list.size(); ++index) {
+        if (list[index].encoderName == encoderName) {
+            return static_cast<int>(index);
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<Compressor> at(const std::vector<Compressor>& list, int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
         return std::nullopt;
@@ -107,7 +118,9 @@ CompressorSettings clampedSettings(const SettableSettings& settable, CompressorS
     return settings;
 }
 
-std::vector<Compressor> candidateCompressors(CompressorKind kind) {
+namespace {
+
+std::vector<Compressor> aviCandidates(CompressorKind kind) {
     if (kind == CompressorKind::Video) {
         // Order is part of the contract: positions are remembered between runs.
         return {
@@ -141,6 +154,60 @@ std::vector<Compressor> candidateCompressors(CompressorKind kind) {
     };
 }
 
+// Encoders only the newer containers take.
+std::vector<Compressor> newerContainerCandidates() {
+    return {
+        videoCandidate("VP9 (libvpx)", "libvpx-vp9", {32, 0, 250, {}},
+                       {QualityScale::ConstantRateFactor,
+                        kVpxConstantRateFactor,
+                        kVideoBitRateKbps,
+                        kKeyFrameInterval,
+                        {}}),
+        audioCandidate("AAC", "aac", 192, {32, 512}),
+        audioCandidate("Opus (libopus)", "libopus", 160, {6, 510}),
+        audioCandidate("FLAC lossless", "flac", 0),
+        audioCandidate("PCM 16-bit", "pcm_s16le", 0),
+    };
+}
+
+// The container's candidates by encoder name, in the container's order.
+std::vector<std::string_view> encoderNamesOf(CompressorKind kind, OutputContainer container) {
+    const bool video = kind == CompressorKind::Video;
+    if (container == OutputContainer::Mp4) {
+        if (video) {
+            return {"libx264", "mpeg4", "mjpeg"};
+        }
+        return {"aac", "libmp3lame", "ac3"};
+    }
+    if (video) {
+        return {"libx264", "mpeg4", "libvpx-vp9", "mjpeg", "ffv1", "huffyuv", "ffvhuff"};
+    }
+    return {"aac", "libopus", "flac", "libmp3lame", "ac3", "pcm_s16le"};
+}
+
+}  // namespace
+
+std::vector<Compressor> candidateCompressors(CompressorKind kind, OutputContainer container) {
+    if (container == OutputContainer::Avi) {
+        return aviCandidates(kind);
+    }
+    std::vector<Compressor> known = aviCandidates(kind);
+    for (Compressor& candidate : newerContainerCandidates()) {
+        if (candidate.kind == kind) {
+            known.push_back(std::move(candidate));
+        }
+    }
+    std::vector<Compressor> candidates;
+    for (std::string_view encoderName : encoderNamesOf(kind, container)) {
+        for (const Compressor& candidate : known) {
+            if (candidate.encoderName == encoderName) {
+                candidates.push_back(candidate);
+            }
+        }
+    }
+    return candidates;
+}
+
 bool encoderOpens(const Compressor& compressor) {
     ffmpeg::CodecContextHandle context;
     std::string description;
@@ -154,39 +221,83 @@ bool encoderOpens(const Compressor& compressor) {
 }
 
 CompressorRegistry CompressorRegistry::discover() {
-    std::vector<Compressor> lists[2];
-    for (CompressorKind kind : {CompressorKind::Video, CompressorKind::Audio}) {
-        for (Compressor& candidate : candidateCompressors(kind)) {
-            if (encoderOpens(candidate)) {
-                lists[kind == CompressorKind::Video ? 0 : 1].push_back(std::move(candidate));
+    std::array<CompressorLists, kOutputContainers.size()> lists;
+    // Each encoder is probed once, whichever containers list it.
+    std::vector<std::pair<std::string, bool>> probed;
+    const auto opens = [&probed](const Compressor& candidate) {
+        for (const auto& [encoderName, opened] : probed) {
+            if (encoderName == candidate.encoderName) {
+                return opened;
+            }
+        }
+        probed.emplace_back(candidate.encoderName, encoderOpens(candidate));
+        return probed.back().second;
+    };
+    for (OutputContainer container : kOutputContainers) {
+        CompressorLists& target = lists[static_cast<std::size_t>(container)];
+        for (CompressorKind kind : {CompressorKind::Video, CompressorKind::Audio}) {
+            for (Compressor& candidate : candidateCompressors(kind, container)) {
+                if (opens(candidate)) {
+                    (kind == CompressorKind::Video ? target.video : target.audio)
+                        .push_back(std::move(candidate));
+                }
             }
         }
     }
-    return CompressorRegistry(std::move(lists[0]), std::move(lists[1]));
+    return CompressorRegistry(std::move(lists));
 }
 
 CompressorRegistry::CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio)
-    : video_(std::move(video)), audio_(std::move(audio)) {}
+    : lists_{CompressorLists{std::move(video), std::move(audio)}} {}
 
-std::vector<std::string> CompressorRegistry::videoNames() const {
-    return namesOf(video_);
+CompressorRegistry::CompressorRegistry(std::array<CompressorLists, kOutputContainers.size()> lists)
+    : lists_(std::move(lists)) {}
+
+std::vector<std::string> CompressorRegistry::videoNames(OutputContainer container) const {
+    return namesOf(videoCompressors(container));
 }
-std::vector<std::string> CompressorRegistry::audioNames() const {
-    return namesOf(audio_);
+std::vector<std::string> CompressorRegistry::audioNames(OutputContainer container) const {
+    return namesOf(audioCompressors(container));
 }
 
 std::optional<Compressor> CompressorRegistry::videoAt(int position) const {
-    return at(video_, position);
+    return at(videoCompressors(), position);
 }
 std::optional<Compressor> CompressorRegistry::audioAt(int position) const {
-    return at(audio_, position);
+    return at(audioCompressors(), position);
+}
+std::optional<Compressor> CompressorRegistry::videoAt(OutputContainer container,
+                                                      int position) const {
+    return at(videoCompressors(container), position);
+}
+std::optional<Compressor> CompressorRegistry::audioAt(OutputContainer container,
+                                                      int position) const {
+    return at(audioCompressors(container), position);
 }
 
 std::optional<int> CompressorRegistry::findVideo(std::string_view lowerCaseFragment) const {
-    return findIn(video_, lowerCaseFragment);
+    return findIn(videoCompressors(), lowerCaseFragment);
 }
 std::optional<int> CompressorRegistry::findAudio(std::string_view lowerCaseFragment) const {
-    return findIn(audio_, lowerCaseFragment);
+    return findIn(audioCompressors(), lowerCaseFragment);
+}
+
+std::optional<int> CompressorRegistry::findVideoEncoder(OutputContainer container,
+                                                        std::string_view encoderName) const {
+    return findEncoderIn(videoCompressors(container), encoderName);
+}
+std::optional<int> CompressorRegistry::findAudioEncoder(OutputContainer container,
+                                                        std::string_view encoderName) const {
+    return findEncoderIn(audioCompressors(container), encoderName);
+}
+
+std::optional<int> CompressorRegistry::defaultVideoPosition(OutputContainer container) const {
+    return container == OutputContainer::Avi ? findVideo("divx")
+                                             : findVideoEncoder(container, "libx264");
+}
+std::optional<int> CompressorRegistry::defaultAudioPosition(OutputContainer container) const {
+    return container == OutputContainer::Avi ? findAudio("microsoft adpcm")
+                                             : findAudioEncoder(container, "aac");
 }
 
 }  // namespace editing

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "editing/compressors/output_container.h"
+
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +37,7 @@ struct SettingRange {
 enum class QualityScale {
     None,                // the encoder takes no quality number
     QuantiserScale,      // fixed quantiser (qscale): 1 is best
-    ConstantRateFactor,  // x264's constant rate factor: lower is better
+    ConstantRateFactor,  // x264's and libvpx's constant rate factor: lower is better
 };
 
 // What a user may set on one encoder, with the bounds the encoder honours. A setting the
@@ -52,7 +55,7 @@ struct SettableSettings {
     bool operator==(const SettableSettings&) const = default;
 };
 
-// One encoder that the AVI writer can use, as the user sees it.
+// One encoder that the render can write into a container, as the user sees it.
 struct Compressor {
     CompressorKind kind = CompressorKind::Video;
     std::string friendlyName;     // shown in the lists, searched by the default look-up
@@ -66,11 +69,18 @@ struct Compressor {
 // the list is kept (the encoder rejects it when it is not one of its own).
 CompressorSettings clampedSettings(const SettableSettings& settable, CompressorSettings settings);
 
-// The video and audio compressors that are usable on this machine, each list in a fixed order
-// (see docs/compressors.md): a candidate is listed only when its encoder exists and opens with
-// a small test format. Positions are 0-based and stable for a given machine, so a choice can
-// be remembered by position; a stored position that no longer exists reads as "none" here and
-// the caller falls back to the default.
+// The video and audio compressors of one container, each in the container's fixed order.
+struct CompressorLists {
+    std::vector<Compressor> video;
+    std::vector<Compressor> audio;
+};
+
+// The video and audio compressors that are usable on this machine, per container, each list in
+// a fixed order (see docs/compressors.md): a candidate is listed only when its encoder exists
+// and opens with a small test format. Positions are 0-based and stable for a given machine, so
+// the AVI choice is remembered by position; a stored position that no longer exists reads as
+// "none" here and the caller falls back to the default. Every member without a container
+// speaks of AVI.
 //
 // Threading: discover() may run on any thread; a registry is immutable afterwards and may be
 // read from several threads.
@@ -82,35 +92,57 @@ class CompressorRegistry {
     // log_level_offset, so a program that keeps the default level prints nothing but the
     // warnings and errors of the probe. The render's encoders log as FFmpeg's level decides.
     static CompressorRegistry discover();
-    // A registry holding exactly the given compressors (for tests and tools).
+    // A registry holding exactly the given AVI compressors and none for the other containers
+    // (for tests and tools).
     CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio);
+    // A registry holding exactly the given lists, in the order of kOutputContainers.
+    explicit CompressorRegistry(std::array<CompressorLists, kOutputContainers.size()> lists);
 
-    const std::vector<Compressor>& videoCompressors() const { return video_; }
-    const std::vector<Compressor>& audioCompressors() const { return audio_; }
-    std::vector<std::string> videoNames() const;
-    std::vector<std::string> audioNames() const;
+    const std::vector<Compressor>& videoCompressors(
+        OutputContainer container = OutputContainer::Avi) const {
+        return listsOf(container).video;
+    }
+    const std::vector<Compressor>& audioCompressors(
+        OutputContainer container = OutputContainer::Avi) const {
+        return listsOf(container).audio;
+    }
+    std::vector<std::string> videoNames(OutputContainer container = OutputContainer::Avi) const;
+    std::vector<std::string> audioNames(OutputContainer container = OutputContainer::Avi) const;
 
     // The compressor at `position`; nothing for a negative position or one past the list.
     std::optional<Compressor> videoAt(int position) const;
     std::optional<Compressor> audioAt(int position) const;
+    std::optional<Compressor> videoAt(OutputContainer container, int position) const;
+    std::optional<Compressor> audioAt(OutputContainer container, int position) const;
 
     // Position of the first compressor whose lower-cased friendly name contains
     // `lowerCaseFragment`, or nothing.
     std::optional<int> findVideo(std::string_view lowerCaseFragment) const;
     std::optional<int> findAudio(std::string_view lowerCaseFragment) const;
 
-    // The defaults of the mixer: the first video compressor named with "divx" and the first
-    // audio compressor named with "microsoft adpcm".
-    std::optional<int> defaultVideoPosition() const { return findVideo("divx"); }
-    std::optional<int> defaultAudioPosition() const { return findAudio("microsoft adpcm"); }
+    // Position of the compressor with libavcodec encoder `encoderName` in the container's list.
+    std::optional<int> findVideoEncoder(OutputContainer container,
+                                        std::string_view encoderName) const;
+    std::optional<int> findAudioEncoder(OutputContainer container,
+                                        std::string_view encoderName) const;
+
+    // The defaults: for AVI the first video compressor named with "divx" and the first audio
+    // compressor named with "microsoft adpcm"; for MP4 and Matroska H.264 (x264) and AAC.
+    std::optional<int> defaultVideoPosition(OutputContainer container = OutputContainer::Avi) const;
+    std::optional<int> defaultAudioPosition(OutputContainer container = OutputContainer::Avi) const;
 
   private:
-    std::vector<Compressor> video_;
-    std::vector<Compressor> audio_;
+    const CompressorLists& listsOf(OutputContainer container) const {
+        return lists_[static_cast<std::size_t>(container)];
+    }
+
+    std::array<CompressorLists, kOutputContainers.size()> lists_;
 };
 
-// Every candidate in registry order, whether or not it opens here (for documentation and tests).
-std::vector<Compressor> candidateCompressors(CompressorKind kind);
+// Every candidate of the container in registry order, whether or not it opens here (for
+// documentation and tests).
+std::vector<Compressor> candidateCompressors(CompressorKind kind,
+                                             OutputContainer container = OutputContainer::Avi);
 
 // True when the encoder exists in this libavcodec and opens with a small test format.
 bool encoderOpens(const Compressor& compressor);

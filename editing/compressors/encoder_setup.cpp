@@ -5,6 +5,7 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -35,6 +36,12 @@ void applyVideoSettings(const Compressor& compressor, AVCodecContext& context) {
     }
     if (!settings.speedPreset.empty()) {
         av_opt_set(context.priv_data, "preset", settings.speedPreset.c_str(), 0);
+    }
+    if (compressor.encoderName == "libvpx-vp9") {
+        // libvpx's own default (best quality, one thread) runs far below real time.
+        av_opt_set(context.priv_data, "deadline", "good", 0);
+        av_opt_set_int(context.priv_data, "cpu-used", 5, 0);
+        av_opt_set_int(context.priv_data, "row-mt", 1, 0);
     }
 }
 
@@ -104,6 +111,24 @@ AVPixelFormat chooseEncoderPixelFormat(const AVCodec& codec) {
     return firstPreferred(codec.pix_fmts, AV_PIX_FMT_NONE, preferred);
 }
 
+int chooseEncoderSampleRate(const AVCodec& codec, int wanted) {
+    if (codec.supported_samplerates == nullptr) {
+        return wanted;
+    }
+    int above = 0;
+    int highest = 0;
+    for (const int* rate = codec.supported_samplerates; *rate != 0; ++rate) {
+        if (*rate == wanted) {
+            return wanted;
+        }
+        if (*rate > wanted && (above == 0 || *rate < above)) {
+            above = *rate;
+        }
+        highest = std::max(highest, *rate);
+    }
+    return above != 0 ? above : highest;
+}
+
 AVSampleFormat chooseEncoderSampleFormat(const AVCodec& codec) {
     static constexpr std::array preferred{AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P, AV_SAMPLE_FMT_FLTP,
                                           AV_SAMPLE_FMT_FLT};
@@ -127,6 +152,9 @@ Result openVideoEncoder(const Compressor& compressor, const VideoEncoderFormat& 
     configured->sample_aspect_ratio = AVRational{1, 1};
     configured->pix_fmt = chooseEncoderPixelFormat(*configured->codec);
     configured->thread_count = 2;
+    if (options.reordering == FrameReordering::Forbidden) {
+        configured->max_b_frames = 0;
+    }
     if (compressor.encoderName == "mjpeg") {
         // Limited-range 4:2:0 JPEG is what AVI MJPEG players read.
         configured->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
@@ -145,10 +173,10 @@ Result openAudioEncoder(const Compressor& compressor, const AudioEncoderFormat& 
     if (failed(allocated)) {
         return allocated;
     }
-    configured->sample_rate = format.sampleRate;
+    configured->sample_rate = chooseEncoderSampleRate(*configured->codec, format.sampleRate);
     av_channel_layout_default(&configured->ch_layout, format.channels);
     configured->sample_fmt = chooseEncoderSampleFormat(*configured->codec);
-    configured->time_base = AVRational{1, format.sampleRate};
+    configured->time_base = AVRational{1, configured->sample_rate};
     applyAudioSettings(compressor, *configured);
     return openConfigured(compressor, options, std::move(configured), context, description);
 }

@@ -32,15 +32,23 @@ enum class StreamHeaders { InBand, Global };
 // only warnings and errors without touching the global log level.
 enum class EncoderUse { Render, Probe };
 
+// Whether the encoder may send pictures out of display order (B-frames). A container without
+// presentation times (AVI) needs them in order: there a player shows packet k at k / fps.
+enum class FrameReordering { Allowed, Forbidden };
+
 struct EncoderOptions {
     StreamHeaders headers = StreamHeaders::InBand;
     EncoderUse use = EncoderUse::Render;
+    FrameReordering reordering = FrameReordering::Allowed;
 };
 
 // The pixel format the encoder is fed: yuv420p when it takes it, else its first format.
 AVPixelFormat chooseEncoderPixelFormat(const AVCodec& codec);
 // The sample format the encoder is fed: s16 when it takes it, else its first format.
 AVSampleFormat chooseEncoderSampleFormat(const AVCodec& codec);
+// The sample rate the encoder runs at: `wanted` when it takes it, else the lowest rate it
+// takes above `wanted` (libopus: 48,000 Hz for 44,100), else its highest.
+int chooseEncoderSampleRate(const AVCodec& codec, int wanted);
 
 // Finds, configures (format + settings) and opens the encoder of `compressor`. Only what
 // `compressor.settable` offers of `compressor.settings` is applied, clamped into its range.

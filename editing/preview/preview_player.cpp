@@ -108,10 +108,11 @@ struct PreviewPlayer::State {
         }
     }
 
-    void report(Result result, const std::string& description) {
+    void report(const SourceFailure& failure) {
         {
             std::lock_guard lock(messageMutex);
-            messages.push_back(description.empty() ? describeResult(result) : description);
+            messages.push_back(failure.description.empty() ? describeResult(failure.result)
+                                                           : failure.description);
         }
         notify();
     }
@@ -146,9 +147,8 @@ struct PreviewPlayer::State {
 
     // Renders frames ahead; a frame whose time has already passed is not even rendered.
     void produce(Playback& run) {
-        VideoGroupRenderer renderer(
-            *video, kRenderTransitionSeed,
-            [this](Result result, const std::string& description) { report(result, description); });
+        VideoGroupRenderer renderer(*video, kRenderTransitionSeed,
+                                    [this](const SourceFailure& failure) { report(failure); });
         const std::int64_t first = frameIndexAt(run.startRefTime);
         for (std::int64_t frame = first; frame < frames && !run.stopRequested; ++frame) {
             if (pacing == PreviewPacing::RealTime && frame > first && frame + 1 < frames &&
@@ -211,7 +211,7 @@ struct PreviewPlayer::State {
         std::optional<AudioGroupMixer> mixer;
         if (audio != nullptr) {
             mixer.emplace(*audio, sampleRate,
-                          [this](Result result, const std::string& text) { report(result, text); });
+                          [this](const SourceFailure& failure) { report(failure); });
         }
         const auto sampleAt = [this](RefTime time) {
             return static_cast<std::int64_t>(
@@ -320,9 +320,7 @@ struct PreviewPlayer::State {
                 }
             }
             VideoGroupRenderer renderer(*video, kRenderTransitionSeed,
-                                        [this](Result result, const std::string& description) {
-                                            report(result, description);
-                                        });
+                                        [this](const SourceFailure& failure) { report(failure); });
             renderer.render(frame.time, stillPicture);
             frame.kind = PreviewFrameKind::Exact;
             frame.presentedAt = std::chrono::steady_clock::now();

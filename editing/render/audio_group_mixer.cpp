@@ -83,7 +83,7 @@ void AudioGroupMixer::mixPlacement(Placement& placement, std::int64_t firstSampl
         std::string description;
         const Result result = placement.reader->open(source.mediaName, openAt, description);
         if (failed(result) && result != kErrorNoDecodableStream) {
-            reportError_(result, description);
+            reportError_({source.mediaName, result, description});
         }
     }
     std::int64_t from = std::max(firstSample, placement.startSample);
@@ -106,7 +106,7 @@ void AudioGroupMixer::mixPlacement(Placement& placement, std::int64_t firstSampl
     Result failure = kOk;
     std::string description;
     if (placement.reader->takeFailure(failure, description)) {
-        reportError_(failure, description);
+        reportError_({source.mediaName, failure, description});
     }
 }
 

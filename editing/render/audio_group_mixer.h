@@ -3,6 +3,7 @@
 // Private to the render: the sound of an audio group, block after block.
 
 #include "editing/render/audio_source_reader.h"
+#include "editing/render/source_failure.h"
 #include "editing/timeline/timeline_model.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@ namespace editing {
 // that starts part way opens each placement at the matching media time).
 class AudioGroupMixer {
   public:
-    using ErrorReporter = std::function<void(Result, const std::string&)>;
+    using ErrorReporter = SourceFailureReporter;
     static constexpr int kChannels = AudioSourceReader::kChannels;
 
     // `group` must outlive the mixer.

@@ -1,25 +1,34 @@
 #pragma once
 
+#include "editing/core/annotated_mutex.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
-#include <mutex>
 #include <optional>
 
 namespace editing {
 
 // A first-in first-out queue of at most `capacity` items shared by threads. push() waits while
-// the queue is full, pop() while it is empty. close() wakes everybody: afterwards push() fails
-// and pop() returns what is left, then nothing. finish() marks the end of the data: pop()
-// drains the rest and then returns nothing, push() fails.
+// the queue is full, pop() while it is empty.
+//
+// Two ways to end, each waking every waiting thread:
+// - finish(): the producer's end of data. push() fails from then on; pop() still hands out the
+//   items queued before, then returns nothing.
+// - close(): the consumer's or owner's "stop now". push(), pop() and tryPop() fail at once from
+//   then on; items still queued are not handed out (they are destroyed with the queue).
+// Every member is guarded by one mutex; any thread may call any member.
 template <typename Item>
 class BoundedQueue {
   public:
     explicit BoundedQueue(std::size_t capacity) : capacity_(capacity) {}
 
-    bool push(Item item) {
-        std::unique_lock lock(mutex_);
-        notFull_.wait(lock, [&] { return closed_ || finished_ || items_.size() < capacity_; });
+    // False (and `item` dropped) once the queue is finished or closed.
+    bool push(Item item) EXCLUDES(mutex_) {
+        MutexLock lock(mutex_);
+        while (!closed_ && !finished_ && items_.size() >= capacity_) {
+            lock.wait(notFull_);
+        }
         if (closed_ || finished_) {
             return false;
         }
@@ -28,52 +37,53 @@ class BoundedQueue {
         return true;
     }
 
-    std::optional<Item> pop() {
-        std::unique_lock lock(mutex_);
-        notEmpty_.wait(lock, [&] { return closed_ || finished_ || !items_.empty(); });
-        if (items_.empty() || closed_) {
-            return std::nullopt;
+    // The oldest item; nothing once the queue is closed, or finished and drained.
+    std::optional<Item> pop() EXCLUDES(mutex_) {
+        MutexLock lock(mutex_);
+        while (!closed_ && !finished_ && items_.empty()) {
+            lock.wait(notEmpty_);
         }
-        Item item = std::move(items_.front());
-        items_.pop_front();
-        notFull_.notify_one();
-        return item;
+        return takeFront();
     }
 
-    // Returns an item at once, or nothing when none is queued.
-    std::optional<Item> tryPop() {
-        std::lock_guard lock(mutex_);
-        if (items_.empty()) {
-            return std::nullopt;
-        }
-        Item item = std::move(items_.front());
-        items_.pop_front();
-        notFull_.notify_one();
-        return item;
+    // As pop(), but returns nothing at once when no item is queued.
+    std::optional<Item> tryPop() EXCLUDES(mutex_) {
+        MutexLock lock(mutex_);
+        return takeFront();
     }
 
-    void finish() {
-        std::lock_guard lock(mutex_);
+    void finish() EXCLUDES(mutex_) {
+        MutexLock lock(mutex_);
         finished_ = true;
         notEmpty_.notify_all();
         notFull_.notify_all();
     }
 
-    void close() {
-        std::lock_guard lock(mutex_);
+    void close() EXCLUDES(mutex_) {
+        MutexLock lock(mutex_);
         closed_ = true;
         notEmpty_.notify_all();
         notFull_.notify_all();
     }
 
   private:
-    std::size_t capacity_;
-    std::mutex mutex_;
+    std::optional<Item> takeFront() REQUIRES(mutex_) {
+        if (closed_ || items_.empty()) {
+            return std::nullopt;
+        }
+        Item item = std::move(items_.front());
+        items_.pop_front();
+        notFull_.notify_one();
+        return item;
+    }
+
+    const std::size_t capacity_;
+    Mutex mutex_;
     std::condition_variable notEmpty_;
     std::condition_variable notFull_;
-    std::deque<Item> items_;
-    bool closed_ = false;
-    bool finished_ = false;
+    std::deque<Item> items_ GUARDED_BY(mutex_);
+    bool closed_ GUARDED_BY(mutex_) = false;
+    bool finished_ GUARDED_BY(mutex_) = false;
 };
 
 }  // namespace editing

@@ -107,6 +107,15 @@ bool MediaInput::nextFrame(AVFrame& frame) {
     return false;
 }
 
+const std::int32_t* MediaInput::displayMatrix() const {
+    size_t size = 0;
+    const uint8_t* data = av_stream_get_side_data(&stream(), AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (data == nullptr || size < 9 * sizeof(std::int32_t)) {
+        return nullptr;
+    }
+    return reinterpret_cast<const std::int32_t*>(data);
+}
+
 RefTime MediaInput::frameTime(const AVFrame& frame) const {
     const AVStream& chosen = stream();
     int64_t timestamp = frame.best_effort_timestamp;

@@ -7,6 +7,7 @@
 #include "editing/core/ref_time.h"
 #include "editing/core/result.h"
 
+#include <cstdint>
 #include <string>
 
 namespace editing {
@@ -28,6 +29,9 @@ class MediaInput {
 
     // Presentation time of `frame` relative to the stream's start (100-ns units).
     RefTime frameTime(const AVFrame& frame) const;
+
+    // The stream's display matrix (nine values), or null when it has none.
+    const std::int32_t* displayMatrix() const;
 
     const AVCodecContext& decoder() const { return *decoder_; }
     const AVStream& stream() const { return *format_->streams[streamIndex_]; }

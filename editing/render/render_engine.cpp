@@ -1,14 +1,15 @@
 #include "editing/render/render_engine.h"
 
+#include "editing/core/annotated_mutex.h"
 #include "editing/render/audio_group_mixer.h"
-#include "editing/render/avi_writer.h"
 #include "editing/render/bounded_queue.h"
+#include "editing/render/output_file_writer.h"
 #include "editing/render/video_group_renderer.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cmath>
-#include <mutex>
 #include <thread>
 
 namespace editing {
@@ -25,16 +26,14 @@ struct Chunk {
     int units = 0;                      // frames or sample frames in this chunk
 };
 
-// What an error means for the render: a source's failure leaves black or silence in its place
-// and the render goes on; a failure to write the output stops it.
-enum class ErrorEffect { RenderGoesOn, RenderStops };
-
 }  // namespace
 
 RefTime timelineLengthRefTime(const TimelineModel& timeline) {
     return timeline.duration();
 }
 
+// Set up by start() on the window's thread before any worker runs, and read-only afterwards,
+// except where a member says otherwise.
 struct RenderEngine::Running {
     struct Pipeline {
         MediaKind kind = MediaKind::Video;
@@ -42,11 +41,12 @@ struct RenderEngine::Running {
         int stream = 0;
         double unitsPerSecond = 0.0;
         std::int64_t totalUnits = 0;
-        std::int64_t unitsWritten = 0;  // touched by the mux thread only
-        bool finished = false;          // mux thread only
+        std::int64_t unitsWritten = 0;  // the mux thread's alone
+        bool finished = false;          // the mux thread's alone
+        // Producer -> mux thread (filled) and back (spare); each queue locks for itself.
         BoundedQueue<Chunk> filled{kQueuedChunks};
         BoundedQueue<Chunk> spare{kQueuedChunks + 4};
-        std::thread producer;
+        std::thread producer;  // started and joined by the window's thread
 
         RefTime writtenRefTime() const {
             if (kind == MediaKind::Video) {
@@ -58,19 +58,19 @@ struct RenderEngine::Running {
     };
 
     TimelineModel timeline;
-    AviWriter writer;
+    OutputFileWriter writer;  // the window's thread until the workers start, then the mux thread's
     std::function<void()> notifier;
-    std::mutex eventMutex;
-    std::vector<RenderEvent> events;
-    std::atomic<RefTime> progress{0};
+    Mutex eventMutex;
+    std::vector<RenderEvent> events GUARDED_BY(eventMutex);
+    std::atomic<RefTime> progress{0};  // written by the mux thread, read by the window's
     RefTime duration = 0;
-    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> stopRequested{false};  // set by the window's thread
     std::vector<std::unique_ptr<Pipeline>> pipelines;
-    std::thread muxer;
+    std::thread muxer;  // started and joined by the window's thread
 
-    void queueEvent(RenderEvent event) {
+    void queueEvent(RenderEvent event) EXCLUDES(eventMutex) {
         {
-            std::lock_guard lock(eventMutex);
+            MutexLock lock(eventMutex);
             events.push_back(std::move(event));
         }
         if (notifier) {
@@ -78,13 +78,34 @@ struct RenderEngine::Running {
         }
     }
 
-    void reportError(Result result, const std::string& description, ErrorEffect effect) {
+    // A failure to write the output stops the render; a source's failure (below) leaves black
+    // or silence in its place and the render goes on.
+    void reportWriteFailure(Result result, const std::string& description) {
+        RenderEvent event = errorEvent(result, description);
+        event.endsRender = true;
+        queueEvent(std::move(event));
+    }
+
+    void reportSourceFailure(const SourceFailure& failure) {
+        RenderEvent event = errorEvent(failure.result, failure.description);
+        event.sourceFileName = failure.fileName;
+        queueEvent(std::move(event));
+    }
+
+    static RenderEvent errorEvent(Result result, const std::string& description) {
         RenderEvent event;
         event.kind = RenderEventKind::Error;
         event.result = result;
         event.description = description.empty() ? describeResult(result) : description;
-        event.endsRender = effect == ErrorEffect::RenderStops;
-        queueEvent(std::move(event));
+        return event;
+    }
+
+    // Moves the queued events to the end of `taken`, oldest first.
+    void takeEventsInto(std::vector<RenderEvent>& taken) EXCLUDES(eventMutex) {
+        MutexLock lock(eventMutex);
+        taken.insert(taken.end(), std::make_move_iterator(events.begin()),
+                     std::make_move_iterator(events.end()));
+        events.clear();
     }
 
     void closeQueues() {
@@ -95,10 +116,9 @@ struct RenderEngine::Running {
     }
 
     void produceVideo(Pipeline& pipeline) {
-        VideoGroupRenderer renderer(*pipeline.group, kRenderTransitionSeed,
-                                    [this](Result result, const std::string& description) {
-                                        reportError(result, description, ErrorEffect::RenderGoesOn);
-                                    });
+        VideoGroupRenderer renderer(
+            *pipeline.group, kRenderTransitionSeed,
+            [this](const SourceFailure& failure) { reportSourceFailure(failure); });
         for (std::int64_t frame = 0; frame < pipeline.totalUnits && !stopRequested; ++frame) {
             std::optional<Chunk> chunk = pipeline.spare.pop();
             if (!chunk) {
@@ -115,10 +135,9 @@ struct RenderEngine::Running {
     }
 
     void produceAudio(Pipeline& pipeline) {
-        AudioGroupMixer mixer(*pipeline.group, static_cast<int>(pipeline.unitsPerSecond),
-                              [this](Result result, const std::string& description) {
-                                  reportError(result, description, ErrorEffect::RenderGoesOn);
-                              });
+        AudioGroupMixer mixer(
+            *pipeline.group, static_cast<int>(pipeline.unitsPerSecond),
+            [this](const SourceFailure& failure) { reportSourceFailure(failure); });
         for (std::int64_t sample = 0; sample < pipeline.totalUnits && !stopRequested;) {
             std::optional<Chunk> chunk = pipeline.spare.pop();
             if (!chunk) {
@@ -181,8 +200,8 @@ struct RenderEngine::Running {
                 result = writer.writeAudio(next->stream, chunk->samples.data(), chunk->units);
             }
             if (failed(result)) {
-                reportError(result, "Could not write the output file: " + describeResult(result),
-                            ErrorEffect::RenderStops);
+                reportWriteFailure(result,
+                                   "Could not write the output file: " + describeResult(result));
                 aborted = true;
                 break;
             }
@@ -195,11 +214,12 @@ struct RenderEngine::Running {
         std::string description;
         const Result finished = writer.finish(description);
         if (failed(finished)) {
-            reportError(finished, description, ErrorEffect::RenderStops);
+            reportWriteFailure(finished, description);
         } else if (completed) {
             progress = duration;
-            queueEvent(
-                RenderEvent{RenderEventKind::Complete, kOk, "The render is complete.", false});
+            RenderEvent complete;
+            complete.description = "The render is complete.";
+            queueEvent(std::move(complete));
         }
     }
 
@@ -217,6 +237,10 @@ struct RenderEngine::Running {
 
 RenderEngine::RenderEngine() = default;
 
+void RenderEngine::assertOwnerThread() const {
+    assert(std::this_thread::get_id() == ownerThread_ && "RenderEngine: window thread only");
+}
+
 RenderEngine::~RenderEngine() {
     stop();
 }
@@ -226,6 +250,7 @@ void RenderEngine::setEventNotifier(std::function<void()> notifier) {
 }
 
 Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings) {
+    assertOwnerThread();
     lastErrorDescription_.clear();
     if (running_) {
         return kErrorRenderBusy;
@@ -239,7 +264,8 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
     running->notifier = notifier_;
     running->duration = timelineLengthRefTime(running->timeline);
     std::string& description = lastErrorDescription_;
-    Result result = running->writer.create(settings.outputFileName, description);
+    Result result = running->writer.create(
+        settings.outputFileName, containerForFileName(settings.outputFileName), description);
     if (failed(result)) {
         return result;
     }
@@ -321,6 +347,7 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
 }
 
 void RenderEngine::stop() {
+    assertOwnerThread();
     if (!running_) {
         return;
     }
@@ -328,11 +355,7 @@ void RenderEngine::stop() {
     running_->closeQueues();
     running_->join();
     // Events queued before the stop stay readable.
-    {
-        std::lock_guard lock(running_->eventMutex);
-        pendingEvents_.insert(pendingEvents_.end(), running_->events.begin(),
-                              running_->events.end());
-    }
+    running_->takeEventsInto(pendingEvents_);
     lastProgressRefTime_ = running_->progress.load();
     lastDurationRefTime_ = running_->duration;
     running_.reset();
@@ -343,12 +366,11 @@ bool RenderEngine::isRunning() const {
 }
 
 std::vector<RenderEvent> RenderEngine::takeEvents() {
+    assertOwnerThread();
     std::vector<RenderEvent> taken = std::move(pendingEvents_);
     pendingEvents_.clear();
     if (running_) {
-        std::lock_guard lock(running_->eventMutex);
-        taken.insert(taken.end(), running_->events.begin(), running_->events.end());
-        running_->events.clear();
+        running_->takeEventsInto(taken);
     }
     return taken;
 }

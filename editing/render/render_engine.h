@@ -9,12 +9,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace editing {
 
 struct RenderOutputSettings {
-    std::string outputFileName;  // an existing file is overwritten
+    // An existing file is overwritten. Its extension chooses the container (see
+    // containerForFileName): ".mp4" MP4, ".mkv" Matroska, any other AVI.
+    std::string outputFileName;
     // None: uncompressed 24-bit RGB frames (bottom-up DIBs). The frame size comes from the
     // video group's media type, the rate from its output frames per second.
     std::optional<Compressor> videoCompressor;
@@ -32,10 +35,13 @@ struct RenderEvent {
     Result result = kOk;
     std::string description;  // readable text for the user
     bool endsRender = false;  // Error only: the workers stopped; call stop() to finish up
+    // Error that lets the render go on: the source file that could not be read (its span is
+    // black or silent). Empty for a failure to write the output.
+    std::string sourceFileName;
 };
 
-// Renders a TimelineModel into one AVI file on worker threads: one producer per group
-// (decode, fit, composite, transitions; or decode, resample, mix) and one encode / mux stage,
+// Renders a TimelineModel into one AVI, MP4 or Matroska file on worker threads: one producer per
+// group (decode, fit, composite, transitions; or decode, resample, mix) and one encode / mux stage,
 // joined by bounded queues. Streams are written in group order; an audio group without
 // tracks writes no stream.
 //
@@ -81,6 +87,11 @@ class RenderEngine {
     std::string lastErrorDescription() const;
 
   private:
+    // Every member below belongs to the thread that made the engine (the window's), which
+    // alone calls start(), stop() and takeEvents() (asserted in debug builds); the workers see
+    // only `Running`, whose members say which thread or lock they belong to.
+    void assertOwnerThread() const;
+    std::thread::id ownerThread_ = std::this_thread::get_id();
     struct Running;
     std::function<void()> notifier_;
     std::unique_ptr<Running> running_;

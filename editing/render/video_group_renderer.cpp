@@ -55,14 +55,14 @@ const Picture& VideoGroupRenderer::pictureOf(ActiveSource& active, RefTime time)
         std::string description;
         const Result result = active.reader->open(source.mediaName, openAt, description);
         if (failed(result)) {
-            reportError_(result, description);
+            reportError_({source.mediaName, result, description});
         }
     }
     const Picture& picture = active.reader->pictureAt(mediaTime);
     Result failure = kOk;
     std::string description;
     if (active.reader->takeFailure(failure, description)) {
-        reportError_(failure, description);
+        reportError_({source.mediaName, failure, description});
     }
     return picture;
 }

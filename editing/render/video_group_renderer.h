@@ -3,6 +3,7 @@
 // Private to the render: the pictures of a video group, frame after frame.
 
 #include "editing/core/picture.h"
+#include "editing/render/source_failure.h"
 #include "editing/render/video_source_reader.h"
 #include "editing/timeline/timeline_model.h"
 #include "editing/transitions/transition.h"
@@ -28,7 +29,7 @@ inline constexpr std::uint32_t kRenderTransitionSeed = 0x5EED0F1Du;
 // a preview that starts part way opens each source near its time).
 class VideoGroupRenderer {
   public:
-    using ErrorReporter = std::function<void(Result, const std::string&)>;
+    using ErrorReporter = SourceFailureReporter;
 
     // `group` must outlive the renderer.
     VideoGroupRenderer(const GroupModel& group, std::uint32_t transitionSeed,

@@ -43,6 +43,8 @@ Result VideoSourceReader::open(const std::string& fileName, RefTime mediaStart,
     }
     const Result result = input_.open(fileName, AVMEDIA_TYPE_VIDEO, 2, description);
     opened_ = succeeded(result);
+    orientation_ =
+        opened_ ? orientationFromDisplayMatrix(input_.displayMatrix()) : DisplayOrientation{};
     if (opened_ && mediaStart > 0) {
         input_.seekBefore(mediaStart);
     }
@@ -105,17 +107,86 @@ bool VideoSourceReader::takeFailure(Result& result, std::string& description) {
     return true;
 }
 
+const AVFrame* VideoSourceReader::shownFrame() {
+    const AVFrame& decoded = *current_;
+    if (orientation_.isIdentity()) {
+        return &decoded;
+    }
+    ConstPictureView upright;
+    if (decoded.format == AV_PIX_FMT_YUV420P || decoded.format == AV_PIX_FMT_YUVJ420P) {
+        for (int plane = 0; plane < 3; ++plane) {
+            const int width = plane == 0 ? decoded.width : chromaExtent(decoded.width);
+            const int height = plane == 0 ? decoded.height : chromaExtent(decoded.height);
+            upright.planes[plane] = ConstPlaneView();
+            upright.planes[plane].data = decoded.data[plane];
+            upright.planes[plane].stride = decoded.linesize[plane];
+            upright.planes[plane].width = width;
+            upright.planes[plane].height = height;
+        }
+    } else {
+        if (decodedYuv_.width() != decoded.width || decodedYuv_.height() != decoded.height) {
+            decodedYuv_ = Picture(decoded.width, decoded.height);
+        }
+        toYuvScaler_.reset(sws_getCachedContext(
+            toYuvScaler_.release(), decoded.width, decoded.height,
+            static_cast<AVPixelFormat>(decoded.format), decoded.width, decoded.height,
+            AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr));
+        if (!toYuvScaler_) {
+            return nullptr;
+        }
+        PictureView target = decodedYuv_.view();
+        uint8_t* planes[4] = {target.planes[0].data, target.planes[1].data, target.planes[2].data,
+                              nullptr};
+        const int strides[4] = {target.planes[0].stride, target.planes[1].stride,
+                                target.planes[2].stride, 0};
+        sws_scale(toYuvScaler_.get(), decoded.data, decoded.linesize, 0, decoded.height, planes,
+                  strides);
+        upright = decodedYuv_.view();
+    }
+    const int width = orientation_.swapsAxes ? decoded.height : decoded.width;
+    const int height = orientation_.swapsAxes ? decoded.width : decoded.height;
+    if (turned_.width() != width || turned_.height() != height) {
+        turned_ = Picture(width, height);
+    }
+    PictureView turned = turned_.view();
+    for (int plane = 0; plane < 3; ++plane) {
+        orientPlane(upright.planes[plane], turned.planes[plane], orientation_);
+    }
+    if (!turnedFrame_) {
+        turnedFrame_ = ffmpeg::makeFrame();
+        if (!turnedFrame_) {
+            return nullptr;
+        }
+    }
+    AVFrame& frame = *turnedFrame_;
+    frame.format = AV_PIX_FMT_YUV420P;
+    frame.width = width;
+    frame.height = height;
+    for (int plane = 0; plane < 3; ++plane) {
+        frame.data[plane] = turned.planes[plane].data;
+        frame.linesize[plane] = turned.planes[plane].stride;
+    }
+    return &frame;
+}
+
 void VideoSourceReader::fitCurrentFrame() {
-    const AVFrame& frame = *current_;
+    const AVFrame* shown = shownFrame();
+    if (shown == nullptr) {
+        return;
+    }
+    const AVFrame& frame = *shown;
     if (frame.width <= 0 || frame.height <= 0) {
         return;
     }
-    AVRational aspect = frame.sample_aspect_ratio;
+    AVRational aspect = current_->sample_aspect_ratio;
     if (aspect.num <= 0 || aspect.den <= 0) {
         aspect = input_.stream().sample_aspect_ratio;
     }
     if (aspect.num <= 0 || aspect.den <= 0) {
         aspect = AVRational{1, 1};
+    }
+    if (orientation_.swapsAxes) {
+        aspect = av_inv_q(aspect);  // a pixel's width is shown as its height
     }
     const bool sameFit = frame.width == fitSourceWidth_ && frame.height == fitSourceHeight_ &&
                          frame.format == fitSourceFormat_ && av_cmp_q(aspect, fitAspect_) == 0;

@@ -4,6 +4,7 @@
 
 #include "editing/core/ffmpeg_handles.h"
 #include "editing/core/picture.h"
+#include "editing/render/display_orientation.h"
 #include "editing/render/media_input.h"
 #include "editing/timeline/timeline_model.h"
 
@@ -13,8 +14,9 @@ namespace editing {
 
 // Reads one file forward and answers "which picture shows at media time m": the last frame
 // whose time is at or before m (the first frame before that; the last frame of the file after
-// its end; black when the file has no picture). The answer is fitted into a picture of the
-// frame size following the stretch mode. Allocates only when the file's frame size changes.
+// its end; black when the file has no picture). The answer is turned as the stream's display
+// matrix says (portrait phone clips) and then fitted into a picture of the frame size following
+// the stretch mode. Allocates only when the file's frame size changes.
 //
 // Threading: used by one thread.
 class VideoSourceReader {
@@ -34,6 +36,9 @@ class VideoSourceReader {
   private:
     void advanceTo(RefTime mediaTime);
     void fitCurrentFrame();
+    // The current frame turned for display (itself when the orientation is the identity); null
+    // when it cannot be converted.
+    const AVFrame* shownFrame();
 
     MediaInput input_;
     std::string fileName_;
@@ -51,6 +56,13 @@ class VideoSourceReader {
     RefTime nextTime_ = 0;
     RefTime currentTime_ = 0;
     ffmpeg::ScaleContextHandle scaler_;
+    DisplayOrientation orientation_;
+    // A turned clip: the decoded frame in YUV 4:2:0 (when decoded in another format), turned
+    // into `turned_`, which `turnedFrame_` describes to the fit (it owns no buffers).
+    ffmpeg::ScaleContextHandle toYuvScaler_;
+    Picture decodedYuv_;
+    Picture turned_;
+    ffmpeg::FrameHandle turnedFrame_;
     // The fit last computed, so bars are painted only when it changes.
     int fitSourceWidth_ = 0;
     int fitSourceHeight_ = 0;

@@ -67,11 +67,26 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
     const int videoNumber = storedNumberForListIndex(entries.videoCompressorSelection);
     profile.writeInteger(settings::kVideoCompressorNumber, videoNumber);
     accepted.video = bindVideoCompressor(registry, videoNumber);
-    settings.UseVideoCompressor = accepted.video.use;
 
     const int audioNumber = storedNumberForListIndex(entries.audioCompressorSelection);
     profile.writeInteger(settings::kAudioCompressorNumber, audioNumber);
     accepted.audio = bindAudioCompressor(registry, audioNumber);
+
+    using editing::OutputContainer;
+    for (const auto& [container, selections] :
+         {std::pair{OutputContainer::Mp4, entries.mp4Selections},
+          std::pair{OutputContainer::Matroska, entries.matroskaSelections}}) {
+        profile.writeText(videoEncoderSetting(container),
+                          videoEncoderNameAt(registry, container, selections.video));
+        profile.writeText(audioEncoderSetting(container),
+                          audioEncoderNameAt(registry, container, selections.audio));
+        if (editing::containerForFileName(settings.OutputName) == container) {
+            BoundCompressors bound = bindSelections(registry, container, selections);
+            accepted.video = std::move(bound.video);
+            accepted.audio = std::move(bound.audio);
+        }
+    }
+    settings.UseVideoCompressor = accepted.video.use;
     settings.UseAudioCompressor = accepted.audio.use;
 
     settings.ResizeMode = resizeModeForIndex(entries.resizeModeSelection);

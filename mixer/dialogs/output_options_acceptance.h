@@ -2,6 +2,7 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/compressor_choice.h"
+#include "mixer/dialogs/container_compressors.h"
 #include "mixer/dialogs/profile_writer.h"
 #include "mixer/project/mix_job.h"
 
@@ -20,8 +21,12 @@ struct OutputOptionsEntries {
     int frameRateSelection = 0;        // 1055
     QString frameRateText;             // 1056
     int resizeModeSelection = 0;       // 1057
-    int videoCompressorSelection = 0;  // 1001
-    int audioCompressorSelection = 0;  // 1002
+    int videoCompressorSelection = 0;  // 1001 when it shows the AVI list (as last shown for AVI)
+    int audioCompressorSelection = 0;  // 1002 likewise
+    // The MP4 and Matroska lists' selections, as the lists were last shown for each container
+    // (the stored choices when the user never saw them).
+    CompressorSelections mp4Selections;
+    CompressorSelections matroskaSelections;
 };
 
 // The outcome of an accepted OK: the edited copy of the settings and the compressors the render
@@ -47,8 +52,10 @@ inline constexpr const char* kOutputNameTooLongText =
 // wildcard) writes nothing. Accepted input is written to `profile` in this order:
 // "OutputFrameRateIndex" (the raw selection, -1 included), "OutputFrameRate" ("%f"), "OutputName",
 // "OutputWidth", "OutputHigh" (multiples of 8, at least 16), the video and then the audio
-// "CompressorNumber" (selection - 1, or -2 without a selection). A list without selection hands the
-// render the default compressor, or none when there is no default.
+// "CompressorNumber" (selection - 1, or -2 without a selection), then the MP4 and the Matroska
+// encoder names (video, audio; empty without a selection). The render is handed the compressors
+// of the output name's container; a list without selection hands it the default compressor, or
+// none when there is no default.
 OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
                                          const OutputSettings& current,
                                          const editing::CompressorRegistry& registry,

@@ -1,6 +1,7 @@
 #include "mixer/dialogs/output_options_dialog.h"
 
 #include "mixer/dialogs/compressor_choice.h"
+#include "mixer/dialogs/container_compressors.h"
 #include "mixer/dialogs/encoder_settings_fields.h"
 #include "mixer/dialogs/number_text.h"
 #include "mixer/dialogs/output_options_rules.h"
@@ -71,6 +72,8 @@ widgets::DialogTemplate outputOptionsTemplate() {
              86, 46, 14},
             label("Audio compressor:", 109),
             {kAudioCompressorList, ControlKind::DropDownList, {}, 78, 107, 112, 120},
+            {kAudioCompressorSettingsButton, ControlKind::PushButton, QStringLiteral("Settings"),
+             196, 106, 46, 14, ControlStyleFlag::Hidden},
             {kNoControlId, ControlKind::Label,
              QStringLiteral("Note: some video and audio compressors may not work properly. For "
                             "more detail, please read help."),
@@ -87,6 +90,11 @@ widgets::DialogTemplate outputOptionsTemplate() {
 OutputOptionsDialog::OutputOptionsDialog(const OutputSettings& settings,
                                          OutputOptionsServices services, QWidget* parent)
     : QDialog(parent), copy_(settings), services_(std::move(services)) {
+    for (editing::OutputContainer container : editing::kOutputContainers) {
+        selections_[static_cast<std::size_t>(container)] =
+            storedSelections(services_.registry, services_.store, container);
+    }
+    shownContainer_ = editing::containerForFileName(copy_.OutputName);
     controls_ = widgets::buildDialog(outputOptionsTemplate(), *this);
     controls_.get<QLineEdit>(kCustomWidthBox).setAlignment(Qt::AlignCenter);
     controls_.get<QLineEdit>(kCustomHeightBox).setAlignment(Qt::AlignCenter);
@@ -98,9 +106,14 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputSettings& settings,
         {kFrameRateList, Notification::SelectionChanged, [this] { onFrameRateChosen(); }},
         {kDefaultCompressorsButton, Notification::Clicked, [this] { onDefaultCompressors(); }},
         {kCompressorSettingsButton, Notification::Clicked, [this] { onCompressorSettings(); }},
+        {kAudioCompressorSettingsButton, Notification::Clicked,
+         [this] { onAudioCompressorSettings(); }},
         {kOkButton, Notification::Clicked, [this] { onOk(); }},
         {kCancelButton, Notification::Clicked, [this] { reject(); }},
     };
+    // Typed or set by Browse: either may change the container.
+    connect(&controls_.get<QLineEdit>(kOutputNameBox), &QLineEdit::textChanged, this,
+            &OutputOptionsDialog::onOutputNameEdited);
     const QStringList unwired = commands_.wire(controls_);
     Q_ASSERT_X(unwired.isEmpty(), "OutputOptionsDialog", qPrintable(unwired.join('\n')));
 }
@@ -120,17 +133,48 @@ void OutputOptionsDialog::fillLists() {
 
     controls_.get<QComboBox>(kResizeModeList)
         .addItems({QString::fromUtf8(kPreserveAspectRatioText), QString::fromUtf8(kStretchText)});
+}
 
+void OutputOptionsDialog::showCompressorLists(editing::OutputContainer container) {
+    shownContainer_ = container;
+    const bool avi = container == editing::OutputContainer::Avi;
     auto& video = controls_.get<QComboBox>(kVideoCompressorList);
-    video.addItem(QString::fromUtf8(kUncompressedVideoText));
-    for (const std::string& name : services_.registry.videoNames()) {
+    auto& audio = controls_.get<QComboBox>(kAudioCompressorList);
+    video.clear();
+    audio.clear();
+    // AVI lists start with "no compressor"; MP4 and Matroska always compress.
+    if (avi) {
+        video.addItem(QString::fromUtf8(kUncompressedVideoText));
+        audio.addItem(QString::fromUtf8(kUncompressedAudioText));
+    }
+    for (const std::string& name : services_.registry.videoNames(container)) {
         video.addItem(QString::fromStdString(name));
     }
-    auto& audio = controls_.get<QComboBox>(kAudioCompressorList);
-    audio.addItem(QString::fromUtf8(kUncompressedAudioText));
-    for (const std::string& name : services_.registry.audioNames()) {
+    for (const std::string& name : services_.registry.audioNames(container)) {
         audio.addItem(QString::fromStdString(name));
     }
+    const CompressorSelections& selections = selections_[static_cast<std::size_t>(container)];
+    video.setCurrentIndex(selections.video);
+    audio.setCurrentIndex(selections.audio);
+    controls_.get<QPushButton>(kAudioCompressorSettingsButton).setVisible(!avi);
+}
+
+CompressorSelections OutputOptionsDialog::selectionsOf(editing::OutputContainer container) const {
+    if (container == shownContainer_) {
+        return {controls_.get<QComboBox>(kVideoCompressorList).currentIndex(),
+                controls_.get<QComboBox>(kAudioCompressorList).currentIndex()};
+    }
+    return selections_[static_cast<std::size_t>(container)];
+}
+
+void OutputOptionsDialog::onOutputNameEdited() {
+    const editing::OutputContainer container = editing::containerForFileName(
+        controls_.get<QLineEdit>(kOutputNameBox).text().toStdString());
+    if (container == shownContainer_) {
+        return;
+    }
+    selections_[static_cast<std::size_t>(shownContainer_)] = selectionsOf(shownContainer_);
+    showCompressorLists(container);
 }
 
 void OutputOptionsDialog::showInitialValues() {
@@ -150,15 +194,7 @@ void OutputOptionsDialog::showInitialValues() {
     controls_.get<QComboBox>(kFrameRateList).setCurrentIndex(copy_.OutputFrameRateIndex);
     customRate.setVisible(copy_.OutputFrameRateIndex > 4);
 
-    const editing::CompressorRegistry& registry = services_.registry;
-    controls_.get<QComboBox>(kVideoCompressorList)
-        .setCurrentIndex(compressorListIndexForStored(
-            services_.store.read(settings::kVideoCompressorNumber), registry.defaultVideoPosition(),
-            static_cast<int>(registry.videoCompressors().size())));
-    controls_.get<QComboBox>(kAudioCompressorList)
-        .setCurrentIndex(compressorListIndexForStored(
-            services_.store.read(settings::kAudioCompressorNumber), registry.defaultAudioPosition(),
-            static_cast<int>(registry.audioCompressors().size())));
+    showCompressorLists(shownContainer_);
 
     controls_.get<QComboBox>(kResizeModeList).setCurrentIndex(resizeModeIndexFor(copy_.ResizeMode));
 }
@@ -167,8 +203,20 @@ void OutputOptionsDialog::onBrowse() {
     const QString currentName = QString::fromStdString(copy_.OutputName);
     widgets::SaveFileRequest request;
     request.title = QString::fromUtf8(kBrowseTitle);
-    request.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
-    request.selectedFilter = 1;
+    for (editing::OutputContainer container : editing::kOutputContainers) {
+        const std::string_view extension = editing::containerExtension(container);
+        const QString pattern =
+            QStringLiteral("*") +
+            QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
+        request.filters.append(
+            {QStringLiteral("%1 (%2)").arg(
+                 QString::fromUtf8(kOutputFileFilterNames[static_cast<std::size_t>(container)]),
+                 pattern),
+             pattern});
+    }
+    request.selectedFilter = static_cast<int>(shownContainer_) + 1;
+    int chosenFilter = request.selectedFilter;
+    request.chosenFilter = &chosenFilter;
     request.initialFolder = browseStartFolder(currentName);
     // The dialog offers the current output's own name; "*.*" there would only be a filter.
     request.initialName = widgets::saveDialogInitialName(currentName);
@@ -177,7 +225,12 @@ void OutputOptionsDialog::onBrowse() {
     if (!chosen) {
         return;
     }
-    controls_.get<QLineEdit>(kOutputNameBox).setText(aviNameFromChosenPath(*chosen));
+    const int filterIndex = chosenFilter >= 1 && chosenFilter <= request.filters.size()
+                                ? chosenFilter - 1
+                                : static_cast<int>(shownContainer_);
+    controls_.get<QLineEdit>(kOutputNameBox)
+        .setText(outputNameFromChosenPath(
+            *chosen, editing::kOutputContainers[static_cast<std::size_t>(filterIndex)]));
 }
 
 void OutputOptionsDialog::onResolutionChosen() {
@@ -209,30 +262,51 @@ void OutputOptionsDialog::onFrameRateChosen() {
 }
 
 void OutputOptionsDialog::onDefaultCompressors() {
-    controls_.get<QComboBox>(kVideoCompressorList)
-        .setCurrentIndex(defaultCompressorListIndex(services_.registry.defaultVideoPosition()));
-    controls_.get<QComboBox>(kAudioCompressorList)
-        .setCurrentIndex(defaultCompressorListIndex(services_.registry.defaultAudioPosition()));
+    const CompressorSelections defaults = defaultSelections(services_.registry, shownContainer_);
+    controls_.get<QComboBox>(kVideoCompressorList).setCurrentIndex(defaults.video);
+    controls_.get<QComboBox>(kAudioCompressorList).setCurrentIndex(defaults.audio);
+}
+
+std::optional<editing::Compressor> OutputOptionsDialog::shownCompressor(
+    editing::CompressorKind kind) const {
+    const bool video = kind == editing::CompressorKind::Video;
+    const int listIndex =
+        controls_.get<QComboBox>(video ? kVideoCompressorList : kAudioCompressorList)
+            .currentIndex();
+    if (shownContainer_ == editing::OutputContainer::Avi) {
+        // Entry 0, no compressor, has nothing to configure.
+        return video ? services_.registry.videoAt(listIndex - 1)
+                     : services_.registry.audioAt(listIndex - 1);
+    }
+    return video ? services_.registry.videoAt(shownContainer_, listIndex)
+                 : services_.registry.audioAt(shownContainer_, listIndex);
 }
 
 void OutputOptionsDialog::onCompressorSettings() {
-    const int listIndex = controls_.get<QComboBox>(kVideoCompressorList).currentIndex();
-    // Entry 0, full frames, has nothing to configure.
-    const std::optional<editing::Compressor> compressor = services_.registry.videoAt(listIndex - 1);
-    if (listIndex <= 0 || !compressor) {
-        return;
+    if (const std::optional<editing::Compressor> compressor =
+            shownCompressor(editing::CompressorKind::Video)) {
+        editEncoderSettings(*compressor);
     }
-    if (!hasEncoderSettings(*compressor)) {
+}
+
+void OutputOptionsDialog::onAudioCompressorSettings() {
+    if (const std::optional<editing::Compressor> compressor =
+            shownCompressor(editing::CompressorKind::Audio)) {
+        editEncoderSettings(*compressor);
+    }
+}
+
+void OutputOptionsDialog::editEncoderSettings(const editing::Compressor& compressor) {
+    if (!hasEncoderSettings(compressor)) {
         services_.prompt.tell(QString::fromUtf8(kNoEncoderSettingsText)
-                                  .arg(QString::fromStdString(compressor->friendlyName)),
+                                  .arg(QString::fromStdString(compressor.friendlyName)),
                               {}, widgets::PromptIcon::Information, this);
         return;
     }
     const std::optional<editing::CompressorSettings> chosen = services_.editEncoderSettings(
-        *compressor, services_.encoderSettings.settingsFor(*compressor), this);
+        compressor, services_.encoderSettings.settingsFor(compressor), this);
     if (chosen) {
-        services_.encoderSettings.remember(*compressor,
-                                           clampedEncoderSettings(*compressor, *chosen));
+        services_.encoderSettings.remember(compressor, clampedEncoderSettings(compressor, *chosen));
     }
 }
 
@@ -244,8 +318,10 @@ OutputOptionsEntries OutputOptionsDialog::entries() const {
         controls_.get<QComboBox>(kFrameRateList).currentIndex(),
         controls_.get<QLineEdit>(kCustomFrameRateBox).text(),
         controls_.get<QComboBox>(kResizeModeList).currentIndex(),
-        controls_.get<QComboBox>(kVideoCompressorList).currentIndex(),
-        controls_.get<QComboBox>(kAudioCompressorList).currentIndex(),
+        selectionsOf(editing::OutputContainer::Avi).video,
+        selectionsOf(editing::OutputContainer::Avi).audio,
+        selectionsOf(editing::OutputContainer::Mp4),
+        selectionsOf(editing::OutputContainer::Matroska),
     };
 }
 

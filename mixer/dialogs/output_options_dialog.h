@@ -14,6 +14,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <optional>
 
 namespace mixer {
@@ -31,6 +32,9 @@ inline constexpr int kVideoCompressorList = 1001;
 inline constexpr int kHiddenScratchList = 1052;  // never shown; kept where the template has it
 inline constexpr int kCompressorSettingsButton = 1053;
 inline constexpr int kAudioCompressorList = 1002;
+// The audio encoder's "Settings", shown for MP4 and Matroska outputs only (AAC, Opus, MP3 and
+// AC-3 take a bit rate there); the AVI dialog looks as it always did.
+inline constexpr int kAudioCompressorSettingsButton = 1054;
 inline constexpr int kOkButton = 1;
 inline constexpr int kDefaultCompressorsButton = 1051;
 inline constexpr int kCancelButton = 2;
@@ -55,9 +59,11 @@ struct OutputOptionsServices {
 
 // The output options dialog over a copy of the caller's OutputSettings: output file (with
 // Browse), resolution, frame rate, resize mode and the two compressors (with "Defaul" and the
-// video encoder's "Settings"). OK checks and normalises the input, writes the profile and
-// offers the result in accepted(); Cancel writes nothing (what "Settings" changed stays in the
-// encoder settings memory, as the user set it). UI thread only.
+// encoders' "Settings"). The compressor lists are those of the output name's container (AVI,
+// MP4 or Matroska, by its extension): when the name changes container the lists are swapped,
+// and each container keeps the selections the user made in it. OK checks and normalises the input,
+// writes the profile and offers the result in accepted(); Cancel writes nothing (what "Settings"
+// changed stays in the encoder settings memory, as the user set it). UI thread only.
 class OutputOptionsDialog : public QDialog {
     Q_OBJECT
   public:
@@ -74,15 +80,28 @@ class OutputOptionsDialog : public QDialog {
     void onFrameRateChosen();
     void onDefaultCompressors();
     void onCompressorSettings();
+    void onAudioCompressorSettings();
+    void onOutputNameEdited();
     void onOk();
+
+    // The container whose compressor lists are shown.
+    editing::OutputContainer shownContainer() const { return shownContainer_; }
 
   private:
     void fillLists();
     void showInitialValues();
+    // Fills the compressor lists with `container`'s compressors and selects its selections.
+    void showCompressorLists(editing::OutputContainer container);
+    CompressorSelections selectionsOf(editing::OutputContainer container) const;
+    std::optional<editing::Compressor> shownCompressor(editing::CompressorKind kind) const;
+    void editEncoderSettings(const editing::Compressor& compressor);
     OutputOptionsEntries entries() const;
 
     OutputSettings copy_;
     OutputOptionsServices services_;
+    editing::OutputContainer shownContainer_ = editing::OutputContainer::Avi;
+    // Each container's selections as last shown (the shown container's live in the lists).
+    std::array<CompressorSelections, editing::kOutputContainers.size()> selections_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     std::optional<AcceptedOutputOptions> accepted_;

@@ -29,7 +29,14 @@ int normalisedFrameSide(const QString& typed) {
 }
 
 QString aviNameFromChosenPath(const QString& chosenPath) {
-    return widgets::withFileExtension(chosenPath, QStringLiteral(".avi"));
+    return outputNameFromChosenPath(chosenPath, editing::OutputContainer::Avi);
+}
+
+QString outputNameFromChosenPath(const QString& chosenPath, editing::OutputContainer container) {
+    const std::string_view extension = editing::containerExtension(container);
+    return widgets::withFileExtension(
+        chosenPath,
+        QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size())));
 }
 
 QString browseStartFolder(const QString& outputName) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/compressors/output_container.h"
+
 #include <QString>
 
 #include <array>
@@ -55,6 +57,13 @@ int normalisedFrameSide(const QString& typed);
 // "/clips/out" -> "/clips/out.avi"; "/my.clips/out" -> "/my.clips/out.avi";
 // "/clips/.hidden" -> "/clips/.hidden.avi".
 QString aviNameFromChosenPath(const QString& chosenPath);
+// The same rule with the extension of `container` (".avi", ".mp4", ".mkv").
+QString outputNameFromChosenPath(const QString& chosenPath, editing::OutputContainer container);
+
+// The save dialog's filters, one per container in the order of editing::kOutputContainers:
+// "AVI files (*.avi)", "MP4 files (*.mp4)", "Matroska files (*.mkv)".
+inline constexpr std::array<const char*, 3> kOutputFileFilterNames{"AVI files", "MP4 files",
+                                                                   "Matroska files"};
 
 // The folder the save dialog starts in: `outputName` cut before its last '/', "/" for a file
 // in the root folder, "." when the name holds no '/'.

@@ -24,6 +24,11 @@ QString describeFailure(editing::Result code, const std::string& details) {
     return text;
 }
 
+QString unreadableSourcesText(const QStringList& files) {
+    return QString::fromUtf8(kUnreadableSourcesMessage) + QStringLiteral("\n") +
+           files.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 MixController::MixController(MixJob& job, widgets::PromptPort& prompt,
@@ -99,6 +104,7 @@ bool MixController::outputMayBeWritten() {
 void MixController::startMix() {
     // Whatever a failed start before left behind is released before the new build.
     releaseRender();
+    unreadableFiles_.clear();
 
     BuiltTimeline built = BuildTimeline(job_, timelineFactory_, prompt_,
                                         makeMissingFileLocator(filePicker_, owner_), owner_);
@@ -144,10 +150,44 @@ void MixController::StopRender() {
     if (!MixRenderEngine && !job_.Converting) {
         return;
     }
+    endMixAndReport({});
+}
+
+void MixController::endMixAndReport(const QString& failure) {
+    // Events queued before the stop (a source that failed just then) still count.
+    if (MixRenderEngine) {
+        MixRenderEngine->stop();
+        for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
+            if (!event.sourceFileName.empty()) {
+                rememberUnreadable(event.sourceFileName);
+            }
+        }
+    }
+    const QStringList unreadable = std::exchange(unreadableFiles_, {});
     releaseRender();
     job_.Converting = false;
     emit mixEnded();
     job_.ElapsedSeconds = 0;
+    // The mix has ended before the box is shown, so a notification arriving while it is open
+    // finds no render and does nothing.
+    if (!failure.isEmpty()) {
+        QString text = failure;
+        if (!unreadable.isEmpty()) {
+            text += QStringLiteral("\n\n") + unreadableSourcesText(unreadable);
+        }
+        prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+    } else if (!unreadable.isEmpty()) {
+        prompt_.tell(unreadableSourcesText(unreadable),
+                     QString::fromUtf8(kUnreadableSourcesCaption), widgets::PromptIcon::Warning,
+                     owner_);
+    }
+}
+
+void MixController::rememberUnreadable(const std::string& fileName) {
+    const QString name = QString::fromStdString(fileName);
+    if (!unreadableFiles_.contains(name)) {
+        unreadableFiles_.append(name);
+    }
 }
 
 void MixController::HandleRenderEvents() {
@@ -157,20 +197,20 @@ void MixController::HandleRenderEvents() {
     for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
         if (event.kind == editing::RenderEventKind::Complete) {
             lastEnding_ = Ending::Completed;
-            StopRender();
+            endMixAndReport({});
             return;
         }
-        if (event.kind == editing::RenderEventKind::Error) {
-            const QString text = event.description.empty()
-                                     ? describeFailure(event.result, {})
-                                     : QString::fromStdString(event.description);
-            // The mix ends before the box is shown, so a notification arriving while the box
-            // is open finds no render and does nothing.
-            lastEnding_ = Ending::Failed;
-            StopRender();
-            prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
-            return;
+        if (event.kind != editing::RenderEventKind::Error) {
+            continue;
         }
+        if (!event.endsRender) {
+            rememberUnreadable(event.sourceFileName);
+            continue;
+        }
+        lastEnding_ = Ending::Failed;
+        endMixAndReport(event.description.empty() ? describeFailure(event.result, {})
+                                                  : QString::fromStdString(event.description));
+        return;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -29,6 +30,10 @@ inline constexpr const char* kReplaceOutputQuestion = "%1 exists. Do you want to
 inline constexpr const char* kReplaceOutputCaption = "Warning";
 inline constexpr const char* kMixButtonIdleCaption = "Mix";
 inline constexpr const char* kMixButtonStopCaption = "Stop";
+// Shown once when a mix ends, after "Done.", followed by one line per file.
+inline constexpr const char* kUnreadableSourcesMessage =
+    "These files could not be read. The mix shows black or is silent where they are placed:";
+inline constexpr const char* kUnreadableSourcesCaption = "Warning";
 
 // The first checks of Mix (and of Preview, which builds the same time line): no video ("Please
 // open a video file firstly."), or a list too long. False after telling the user.
@@ -72,9 +77,11 @@ class MixController : public QObject {
     // ElapsedSeconds is reset. Does nothing when no render is held.
     void StopRender();
 
-    // Drains the render's events: completion ends the mix; an error ends it as a stop does and
-    // then shows the error's description. Nothing happens when no render is held (a late
-    // notification after the end).
+    // Drains the render's events. A source that could not be read does not end the mix (the
+    // render shows black / silence there); its file is remembered. Completion ends the mix; a
+    // failure to write the output ends it as a stop does and then shows its description. At
+    // every end the files that could not be read are listed once, in one box, after "Done.".
+    // Nothing happens when no render is held (a late notification after the end).
     void HandleRenderEvents();
 
     // How the last mix ended: the render completed the whole time line, the user stopped it,
@@ -106,6 +113,9 @@ class MixController : public QObject {
     bool outputMayBeWritten();
     void startMix();
     void releaseRender();
+    // Ends the mix and then shows `failure` (empty: none) and the unreadable files, in one box.
+    void endMixAndReport(const QString& failure);
+    void rememberUnreadable(const std::string& fileName);
 
     MixJob& job_;
     widgets::PromptPort& prompt_;
@@ -113,6 +123,7 @@ class MixController : public QObject {
     QWidget* owner_;
     TimelineFactory timelineFactory_;
     ChosenCompressors compressors_;
+    QStringList unreadableFiles_;  // of the running mix, each once, in the order met
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
     Ending lastEnding_ = Ending::Stopped;

@@ -1,5 +1,7 @@
 #include "mixer/window/main_window.h"
 
+#include "mixer/dialogs/container_compressors.h"
+
 #include "mixer/dialogs/compressor_choice.h"
 #include "mixer/orvindel_art.h"
 #include "mixer/project/status_texts.h"
@@ -85,13 +87,16 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
 MainWindow::~MainWindow() = default;
 
 void MainWindow::bindStoredCompressors() {
-    // -2 (never chosen) looks for the default compressor, -1 means none, a position binds the
-    // compressor there; a position that no longer exists falls back to the default.
+    // AVI: -2 (never chosen) looks for the default compressor, -1 means none, a position binds
+    // the compressor there; a position that no longer exists falls back to the default. MP4 and
+    // Matroska: the stored encoder names, else H.264 and AAC.
     compressorChoices_ = loadCompressorChoices(store_);
-    videoCompressor_ =
-        bindVideoCompressor(compressorRegistry_, compressorChoices_.videoCompressorNumber);
-    audioCompressor_ =
-        bindAudioCompressor(compressorRegistry_, compressorChoices_.audioCompressorNumber);
+    // The output name is loaded later in the start-up order; its container is read here.
+    BoundCompressors bound = mixer::bindStoredCompressors(
+        compressorRegistry_, store_,
+        editing::containerForFileName(store_.read(settings::kOutputName).toStdString()));
+    videoCompressor_ = std::move(bound.video);
+    audioCompressor_ = std::move(bound.audio);
     job_.outputSettings.UseVideoCompressor = videoCompressor_.use;
     job_.outputSettings.UseAudioCompressor = audioCompressor_.use;
     handCompressorsToMix();

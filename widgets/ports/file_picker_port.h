@@ -41,6 +41,8 @@ struct SaveFileRequest {
     QString initialFolder;
     QString initialName;  // offered in the name box; a wildcard name ("*.*") offers none
     QWidget* owner = nullptr;
+    // When set, receives the 1-based filter that was selected when the user saved.
+    int* chosenFilter = nullptr;
 };
 
 class FilePickerPort {

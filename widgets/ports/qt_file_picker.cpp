@@ -138,6 +138,12 @@ std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
     if (!chosen) {
         return std::nullopt;
     }
+    if (request.chosenFilter != nullptr) {
+        *request.chosenFilter =
+            static_cast<int>(
+                nameFiltersForDialog(request.filters).indexOf(dialog.selectedNameFilter())) +
+            1;
+    }
     return chosen->first();
 }
 

@@ -25,6 +25,9 @@ std::optional<QString> ScriptedFilePicker::saveFile(const SaveFileRequest& reque
     if (!answer.chosen) {
         return std::nullopt;
     }
+    if (request.chosenFilter != nullptr) {
+        *request.chosenFilter = answer.filter > 0 ? answer.filter : request.selectedFilter;
+    }
     return std::make_optional(answer.value);
 }
 

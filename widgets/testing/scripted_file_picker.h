@@ -17,11 +17,14 @@ class ScriptedFilePicker : public FilePickerPort {
     std::optional<QString> saveFile(const SaveFileRequest& request) override;
 
     // Chooses `files` at the next open dialog.
-    void queueOpenAnswer(const QStringList& files) { m_openAnswers.push_back({true, files}); }
-    void queueOpenCancel() { m_openAnswers.push_back({false, {}}); }
-    // Chooses `path` at the next save dialog.
-    void queueSaveAnswer(const QString& path) { m_saveAnswers.push_back({true, path}); }
-    void queueSaveCancel() { m_saveAnswers.push_back({false, {}}); }
+    void queueOpenAnswer(const QStringList& files) { m_openAnswers.push_back({true, files, 0}); }
+    void queueOpenCancel() { m_openAnswers.push_back({false, {}, 0}); }
+    // Chooses `path` at the next save dialog, with filter `filter` (1-based; 0 leaves the one
+    // the request selected).
+    void queueSaveAnswer(const QString& path, int filter = 0) {
+        m_saveAnswers.push_back({true, path, filter});
+    }
+    void queueSaveCancel() { m_saveAnswers.push_back({false, {}, 0}); }
     const QList<OpenFileRequest>& openRequests() const { return m_openRequests; }
     const QList<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
 
@@ -32,6 +35,7 @@ class ScriptedFilePicker : public FilePickerPort {
     struct Answer {
         bool chosen = false;
         T value;
+        int filter = 0;
     };
     std::deque<Answer<QStringList>> m_openAnswers;
     std::deque<Answer<QString>> m_saveAnswers;

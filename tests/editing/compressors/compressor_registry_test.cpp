@@ -39,10 +39,18 @@ class CompressorRegistryTest : public ::testing::Test {
 CompressorRegistry* CompressorRegistryTest::registry_ = nullptr;
 
 TEST_F(CompressorRegistryTest, ListsOnlyOpeningEncodersInTheFixedCandidateOrder) {
-    for (CompressorKind kind : {CompressorKind::Video, CompressorKind::Audio}) {
-        const auto& listed = kind == CompressorKind::Video ? registry_->videoCompressors()
-                                                           : registry_->audioCompressors();
-        const std::vector<std::string> candidates = encoderNames(candidateCompressors(kind));
+    for (const auto& [container, kind] :
+         {std::pair{OutputContainer::Avi, CompressorKind::Video},
+          std::pair{OutputContainer::Avi, CompressorKind::Audio},
+          std::pair{OutputContainer::Mp4, CompressorKind::Video},
+          std::pair{OutputContainer::Mp4, CompressorKind::Audio},
+          std::pair{OutputContainer::Matroska, CompressorKind::Video},
+          std::pair{OutputContainer::Matroska, CompressorKind::Audio}}) {
+        SCOPED_TRACE(std::string(containerExtension(container)));
+        const auto& listed = kind == CompressorKind::Video ? registry_->videoCompressors(container)
+                                                           : registry_->audioCompressors(container);
+        const std::vector<std::string> candidates =
+            encoderNames(candidateCompressors(kind, container));
         std::size_t previous = 0;
         for (const Compressor& compressor : listed) {
             EXPECT_EQ(compressor.kind, kind);
@@ -58,6 +66,34 @@ TEST_F(CompressorRegistryTest, ListsOnlyOpeningEncodersInTheFixedCandidateOrder)
     // Discovery is repeatable: the same machine gives the same positions.
     EXPECT_EQ(CompressorRegistry::discover().videoNames(), registry_->videoNames());
     EXPECT_EQ(CompressorRegistry::discover().audioNames(), registry_->audioNames());
+}
+
+// Which encoders each container takes, in its order; AVI's candidates are unchanged.
+TEST(CompressorCandidates, EachContainerTakesItsOwnEncoders) {
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Video)),
+              (Names{"mpeg4", "msmpeg4", "msmpeg4v2", "libx264", "mjpeg", "huffyuv", "ffvhuff",
+                     "ffv1", "png", "zmbv"}));
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Audio)),
+              (Names{"adpcm_ms", "adpcm_ima_wav", "libmp3lame", "mp2", "ac3", "pcm_alaw",
+                     "pcm_mulaw", "pcm_u8"}));
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Video, OutputContainer::Mp4)),
+              (Names{"libx264", "mpeg4", "mjpeg"}));
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Audio, OutputContainer::Mp4)),
+              (Names{"aac", "libmp3lame", "ac3"}));
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Video, OutputContainer::Matroska)),
+              (Names{"libx264", "mpeg4", "libvpx-vp9", "mjpeg", "ffv1", "huffyuv", "ffvhuff"}));
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Audio, OutputContainer::Matroska)),
+              (Names{"aac", "libopus", "flac", "libmp3lame", "ac3", "pcm_s16le"}));
+    for (const char* name : {"out.mp4", "OUT.MP4", "a.b.Mp4"}) {
+        EXPECT_EQ(containerForFileName(name), OutputContainer::Mp4) << name;
+    }
+    for (const char* name : {"out.mkv", "OUT.MKV"}) {
+        EXPECT_EQ(containerForFileName(name), OutputContainer::Matroska) << name;
+    }
+    for (const char* name : {"out.avi", "out", "out.mp4.part", "mp4", "out.webm"}) {
+        EXPECT_EQ(containerForFileName(name), OutputContainer::Avi) << name;
+    }
 }
 
 TEST_F(CompressorRegistryTest, TheUsualEncodersOfThisPlatformAreListedWithTheirNames) {

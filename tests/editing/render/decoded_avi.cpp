@@ -38,7 +38,13 @@ struct ResamplerFreer {
 
 using CodecHandle = std::unique_ptr<AVCodecContext, CodecFreer>;
 
-void keepVideoFrame(const AVFrame& frame, DecodedAvi& decoded) {
+void keepVideoFrame(const AVFrame& frame, const AVStream& stream, DecodedAvi& decoded) {
+    std::int64_t timestamp = frame.best_effort_timestamp;
+    if (timestamp == AV_NOPTS_VALUE) {
+        timestamp = static_cast<std::int64_t>(decoded.frames.size()) *
+                    av_rescale_q(1, av_inv_q(stream.avg_frame_rate), stream.time_base);
+    }
+    decoded.frameSeconds.push_back(static_cast<double>(timestamp) * av_q2d(stream.time_base));
     std::unique_ptr<SwsContext, ScalerFreer> scaler(sws_getContext(
         frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), frame.width,
         frame.height, AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr));
@@ -114,6 +120,8 @@ DecodedAvi decodeFile(const std::string& path) {
         }
         if (summary.isVideo && videoStream < 0) {
             videoStream = static_cast<int>(index);
+            decoded.declaredVideoFrames = format->streams[index]->nb_frames;
+            decoded.videoFramesPerSecond = av_q2d(format->streams[index]->avg_frame_rate);
         }
         if (parameters.codec_type == AVMEDIA_TYPE_AUDIO && audioStream < 0) {
             audioStream = static_cast<int>(index);
@@ -130,18 +138,28 @@ DecodedAvi decodeFile(const std::string& path) {
     auto receiveAll = [&](int index) {
         while (avcodec_receive_frame(decoders[index].get(), frame.get()) >= 0) {
             if (index == videoStream) {
-                keepVideoFrame(*frame, decoded);
+                keepVideoFrame(*frame, *format->streams[index], decoded);
             } else if (index == audioStream) {
                 keepAudioFrame(*frame, decoded);
             }
             av_frame_unref(frame.get());
         }
     };
+    bool audioPacketSeen = false;
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         const int index = packet->stream_index;
         if (index == videoStream) {
+            const AVStream& stream = *format->streams[index];
+            const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            decoded.videoPacketSeconds.push_back(static_cast<double>(time) *
+                                                 av_q2d(stream.time_base));
             ++decoded.videoPackets;
             decoded.videoKeyPackets += (packet->flags & AV_PKT_FLAG_KEY) != 0 ? 1 : 0;
+        }
+        if (index == audioStream && !audioPacketSeen && packet->pts != AV_NOPTS_VALUE) {
+            audioPacketSeen = true;
+            decoded.firstAudioPacketSeconds =
+                static_cast<double>(packet->pts) * av_q2d(format->streams[index]->time_base);
         }
         if ((index == videoStream || index == audioStream) && decoders[index]) {
             if (avcodec_send_packet(decoders[index].get(), packet.get()) < 0) {
@@ -197,6 +215,25 @@ double rmsLevel(const DecodedAvi& decoded, double fromSeconds, double toSeconds)
         ++count;
     }
     return count == 0 ? 0.0 : std::sqrt(sum / static_cast<double>(count));
+}
+
+double firstBrightFrameSeconds(const DecodedAvi& decoded, int minimumLuma) {
+    for (std::size_t index = 0; index < decoded.frames.size(); ++index) {
+        const Rgb centre = decoded.frames[index].centre();
+        if ((centre.red * 299 + centre.green * 587 + centre.blue * 114) / 1000 > minimumLuma) {
+            return decoded.frameSeconds[index];
+        }
+    }
+    return -1.0;
+}
+
+double firstLoudSampleSeconds(const DecodedAvi& decoded, float minimumLevel) {
+    for (std::size_t index = 0; index * 2 < decoded.samples.size(); ++index) {
+        if (std::abs(decoded.samples[index * 2]) > minimumLevel) {
+            return static_cast<double>(index) / decoded.sampleRate;
+        }
+    }
+    return -1.0;
 }
 
 std::string codecNameOfEncoder(const std::string& encoderName) {

@@ -38,13 +38,26 @@ struct DecodedAvi {
     bool opened = false;
     std::string formatName;
     std::vector<StreamSummary> streams;
-    std::vector<RgbFrame> frames;  // of the first video stream
-    std::vector<float> samples;    // first audio stream, interleaved stereo at its rate
+    std::vector<RgbFrame> frames;      // of the first video stream
+    std::vector<double> frameSeconds;  // each frame's presentation time, as a player shows it
+    std::vector<float> samples;        // first audio stream, interleaved stereo at its rate
     int sampleRate = 0;
     int decodeErrors = 0;
     int videoPackets = 0;     // of the first video stream, as the file holds them
     int videoKeyPackets = 0;  // of those, the ones the index marks as key frames
+    // Of the first video stream, in file order: each packet's presentation time (its decoding
+    // time where the container stores no other) in seconds, and the frame count the header
+    // declares (0 when it declares none).
+    std::vector<double> videoPacketSeconds;
+    std::int64_t declaredVideoFrames = 0;
+    double videoFramesPerSecond = 0.0;     // the stream's declared rate
+    double firstAudioPacketSeconds = 0.0;  // presentation time of the first audio packet
 };
+
+// The time of the first video frame whose centre is brighter than `minimumLuma` (0 - 255) and
+// of the first sample louder than `minimumLevel` (0 - 1); negative when there is none.
+double firstBrightFrameSeconds(const DecodedAvi& decoded, int minimumLuma);
+double firstLoudSampleSeconds(const DecodedAvi& decoded, float minimumLevel);
 
 // Decodes all of `path`. `opened` is false when libavformat cannot read it.
 DecodedAvi decodeFile(const std::string& path);

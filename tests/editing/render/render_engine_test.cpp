@@ -1,4 +1,5 @@
 #include "editing/render/render_engine.h"
+#include "editing/probe/duration_probe.h"
 
 #include "tests/editing/render/decoded_avi.h"
 #include "tests/editing/render/render_fixture.h"
@@ -303,6 +304,48 @@ TEST(RenderEngine, StretchModesFitWithBarsOrFillTheFrame) {
             // 160x60 fits as 160x60 in the middle: rows 30 .. 89.
             EXPECT_TRUE(near(frame.at(80, 26), kBlack, kTolerance));
             EXPECT_TRUE(near(frame.at(80, 34), kYellow, kTolerance));
+        }
+    }
+}
+
+// A phone clip with a display matrix is turned as players turn it and then fitted: coded
+// 160x120 with its white half on top, shown 120x160 (90 and 270 degrees) fits as 90x120 in the
+// middle of the frame, with black bars left and right.
+TEST(RenderEngine, RotatedClipsAreTurnedBeforeTheyAreFitted) {
+    const RenderMedia& media = renderMedia();
+    test_support::TemporaryFolder folder;
+    struct Case {
+        int rotate;  // the ffmpeg tool's "rotate" metadata
+        int whiteX, whiteY, redX, redY, barX;
+    };
+    for (const Case& turn : {Case{90, 50, 60, 110, 60, 10}, Case{180, 80, 100, 80, 20, -1},
+                             Case{270, 110, 60, 50, 60, 10}}) {
+        SCOPED_TRACE(turn.rotate);
+        const std::string clip = folder.file("rotated" + std::to_string(turn.rotate) + ".mp4");
+        ASSERT_TRUE(test_support::runFfmpeg(
+            "-i " + test_support::shellQuote(media.rotatedQuarterTurn) +
+            " -c copy -metadata:s:v:0 rotate=" + std::to_string(turn.rotate) + " " +
+            test_support::shellQuote(clip)));
+        const DurationProbe probed = probeDuration(clip);
+        ASSERT_TRUE(probed.succeeded());
+        EXPECT_NEAR(static_cast<double>(probed.durationRefTime) / kSecond, 1.0, 0.05);
+        TimelineModel timeline;
+        GroupModel video = videoGroup(160, 120, 25.0);
+        addVideoTrack(video, clip, 0, kSecond / 5);
+        timeline.groups = {video};
+        const std::string output = folder.file("turned.avi");
+        expectCompleted(renderToEnd(timeline, {output, std::nullopt, std::nullopt}));
+        const DecodedAvi decoded = decodeFile(output);
+        ASSERT_EQ(decoded.frames.size(), 5u);
+        const RgbFrame& frame = decoded.frames[2];
+        EXPECT_TRUE(near(frame.at(turn.whiteX, turn.whiteY), kWhite, kTolerance))
+            << describe(frame.at(turn.whiteX, turn.whiteY));
+        EXPECT_TRUE(near(frame.at(turn.redX, turn.redY), kRed, kTolerance))
+            << describe(frame.at(turn.redX, turn.redY));
+        if (turn.barX >= 0) {
+            EXPECT_TRUE(near(frame.at(turn.barX, 60), kBlack, kTolerance))
+                << describe(frame.at(turn.barX, 60));
+            EXPECT_TRUE(near(frame.at(159 - turn.barX, 60), kBlack, kTolerance));
         }
     }
 }

@@ -124,6 +124,8 @@ void expectRecoverableErrorsNaming(const RenderOutcome& outcome, const std::stri
             ++errors;
             EXPECT_FALSE(event.endsRender);
             EXPECT_NE(event.description.find(fileName), std::string::npos) << event.description;
+            EXPECT_NE(event.sourceFileName.find(fileName), std::string::npos)
+                << event.sourceFileName;
         }
     }
     EXPECT_EQ(errors, expectedErrors);

@@ -52,6 +52,24 @@ RenderMedia makeAll(const test_support::TemporaryFolder& folder) {
     EXPECT_TRUE(test_support::makeTone(media.tone440, 440.0, 1.0));
     media.tone1000 = folder.file("tone1000.wav");
     EXPECT_TRUE(test_support::makeTone(media.tone1000, 1000.0, 2.0));
+    media.flashAndBeep = folder.file("flash_and_beep.mp4");
+    EXPECT_TRUE(test_support::runFfmpeg(
+        "-f lavfi -i color=c=black:s=160x120:r=25:d=2 "
+        "-f lavfi -i "
+        "'aevalsrc=if(between(t\\,0.92\\,1.12)\\,0.8*sin(2*PI*1000*t)\\,0):s=44100:d=2' "
+        "-vf 'drawbox=x=0:y=0:w=160:h=120:color=white:t=fill:enable=between(t\\,0.92\\,1.1)' "
+        "-c:v libx264 -bf 3 -pix_fmt yuv420p -c:a aac -ac 2 " +
+        test_support::shellQuote(media.flashAndBeep)));
+    // The ffmpeg tool writes a display matrix from "rotate" only when it copies the stream.
+    const std::string upright = folder.file("upright.mp4");
+    media.rotatedQuarterTurn = folder.file("rotated.mp4");
+    EXPECT_TRUE(test_support::runFfmpeg(
+        "-f lavfi -i color=c=red:s=160x120:r=25:d=1 "
+        "-vf drawbox=x=0:y=0:w=160:h=60:color=white:t=fill -c:v libx264 -pix_fmt yuv420p " +
+        test_support::shellQuote(upright)));
+    EXPECT_TRUE(test_support::runFfmpeg("-i " + test_support::shellQuote(upright) +
+                                        " -c copy -metadata:s:v:0 rotate=90 " +
+                                        test_support::shellQuote(media.rotatedQuarterTurn)));
     return media;
 }
 

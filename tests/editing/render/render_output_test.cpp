@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -29,30 +31,43 @@ TimelineModel redWithTone(RefTime length) {
     return timeline;
 }
 
-// Every compressor the registry lists writes an AVI that libavformat reads back with the right
-// codec, frame count, picture and sound.
-TEST(RenderOutput, EveryListedCompressorWritesAReadableAvi) {
+// Every compressor the registry lists for a container writes a file of that container that
+// libavformat reads back with the right codec, frame count and times, picture and sound. AVI
+// pairs each with "no compressor" for the other stream, MP4 and Matroska with their defaults.
+TEST(RenderOutput, EveryListedCompressorWritesAReadableFileOfItsContainer) {
     const CompressorRegistry registry = CompressorRegistry::discover();
-    ASSERT_FALSE(registry.videoCompressors().empty());
-    ASSERT_FALSE(registry.audioCompressors().empty());
     test_support::TemporaryFolder folder;
     const TimelineModel timeline = redWithTone(kSecond * 2 / 5);
     struct Case {
+        OutputContainer container;
         std::optional<Compressor> video;
         std::optional<Compressor> audio;
     };
     std::vector<Case> cases;
-    for (const Compressor& video : registry.videoCompressors()) {
-        cases.push_back({video, std::nullopt});
-    }
-    for (const Compressor& audio : registry.audioCompressors()) {
-        cases.push_back({std::nullopt, audio});
+    for (OutputContainer container : kOutputContainers) {
+        ASSERT_FALSE(registry.videoCompressors(container).empty());
+        ASSERT_FALSE(registry.audioCompressors(container).empty());
+        const bool avi = container == OutputContainer::Avi;
+        const std::optional<Compressor> videoDefault =
+            avi ? std::nullopt
+                : registry.videoAt(container,
+                                   registry.defaultVideoPosition(container).value_or(-1));
+        const std::optional<Compressor> audioDefault =
+            avi ? std::nullopt
+                : registry.audioAt(container,
+                                   registry.defaultAudioPosition(container).value_or(-1));
+        for (const Compressor& video : registry.videoCompressors(container)) {
+            cases.push_back({container, video, audioDefault});
+        }
+        for (const Compressor& audio : registry.audioCompressors(container)) {
+            cases.push_back({container, videoDefault, audio});
+        }
     }
     for (const Case& entry : cases) {
-        const std::string name =
-            entry.video ? entry.video->friendlyName : entry.audio->friendlyName;
-        SCOPED_TRACE(name);
-        const std::string output = folder.file("compressed.avi");
+        const std::string_view extension = containerExtension(entry.container);
+        SCOPED_TRACE(std::string(extension) + " " + (entry.video ? entry.video->friendlyName : "") +
+                     " + " + (entry.audio ? entry.audio->friendlyName : ""));
+        const std::string output = folder.file("compressed" + std::string(extension));
         const RenderOutcome outcome = renderToEnd(timeline, {output, entry.video, entry.audio});
         ASSERT_EQ(outcome.startResult, kOk);
         EXPECT_EQ(outcome.completeEvents, 1);
@@ -64,6 +79,24 @@ TEST(RenderOutput, EveryListedCompressorWritesAReadableAvi) {
         EXPECT_EQ(decoded.streams[1].codecName,
                   entry.audio ? codecNameOfEncoder(entry.audio->encoderName) : "pcm_s16le");
         EXPECT_EQ(decoded.frames.size(), 10u);
+        // Frame k is stamped k (in frame units), and a header that declares a frame count
+        // declares what the file holds.
+        if (decoded.declaredVideoFrames != 0 || entry.container == OutputContainer::Avi) {
+            EXPECT_EQ(decoded.declaredVideoFrames,
+                      static_cast<std::int64_t>(decoded.frames.size()));
+        }
+        std::vector<double> packetFrames;
+        for (double seconds : decoded.videoPacketSeconds) {
+            packetFrames.push_back(std::round(seconds * 25.0 * 1000.0) / 1000.0);
+        }
+        if (entry.container != OutputContainer::Avi) {
+            std::sort(packetFrames.begin(), packetFrames.end());  // B-frames come out of order
+        }
+        std::vector<double> expectedFrames;
+        for (std::size_t frame = 0; frame < decoded.frames.size(); ++frame) {
+            expectedFrames.push_back(static_cast<double>(frame));
+        }
+        EXPECT_EQ(packetFrames, expectedFrames);
         if (!decoded.frames.empty()) {
             const Rgb centre = decoded.frames[decoded.frames.size() / 2].centre();
             EXPECT_TRUE(near(centre, Rgb{255, 0, 0}, 40)) << describe(centre);

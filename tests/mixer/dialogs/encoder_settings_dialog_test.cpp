@@ -47,6 +47,23 @@ TEST(EncoderSettingsDialog, ShowsOnlyWhatTheEncoderTakes) {
     EXPECT_FALSE(jpeg.controls().contains(kKeyFrameIntervalBox));
     EXPECT_FALSE(jpeg.controls().contains(kSpeedPresetList));
     EXPECT_GT(full.height(), jpeg.height());
+
+    // The newer containers' audio encoders take a bit rate, and only that.
+    for (const Compressor& audio : editing::candidateCompressors(
+             editing::CompressorKind::Audio, editing::OutputContainer::Matroska)) {
+        if (audio.encoderName != "aac" && audio.encoderName != "libopus") {
+            continue;
+        }
+        SCOPED_TRACE(audio.encoderName);
+        EncoderSettingsDialog dialog(audio, audio.settings);
+        EXPECT_FALSE(dialog.controls().contains(kQualityBox));
+        EXPECT_FALSE(dialog.controls().contains(kKeyFrameIntervalBox));
+        ASSERT_TRUE(dialog.controls().contains(kBitRateBox));
+        EXPECT_EQ(dialog.controls().get<QSpinBox>(kBitRateBox).maximum(),
+                  audio.settable.bitRateKbps->most);
+        dialog.controls().get<QSpinBox>(kBitRateBox).setValue(96);
+        EXPECT_EQ(dialog.chosenSettings().bitRateKbps, 96);
+    }
 }
 
 TEST(EncoderSettingsDialog, ReturnsTheChosenValuesAndResetsToDefaults) {

@@ -72,6 +72,11 @@ TEST(OutputOptionsOk, WritesEveryValueInOrder) {
         "Settings/OutputHigh=240",
         "DexVideoCompress/CompressorNumber=1",
         "DexAudioCompress/CompressorNumber=0",
+        // This registry lists nothing for MP4 and Matroska: no names to remember.
+        "Mp4Output/VideoEncoder=",
+        "Mp4Output/AudioEncoder=",
+        "MatroskaOutput/VideoEncoder=",
+        "MatroskaOutput/AudioEncoder=",
     };
     EXPECT_EQ(profile.writes, expected);
 

@@ -1,6 +1,7 @@
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/dialogs/output_options_rules.h"
 #include "mixer/project/settings_store.h"
+#include "tests/mixer/dialogs/output_options_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/ports/qt_file_picker.h"
@@ -22,91 +23,6 @@ namespace mixer {
 namespace {
 
 using namespace output_options;
-using editing::Compressor;
-using editing::CompressorKind;
-using editing::CompressorRegistry;
-using editing::CompressorSettings;
-
-Compressor named(CompressorKind kind, const char* name, const char* encoder,
-                 bool hasQuality = false) {
-    Compressor compressor;
-    compressor.kind = kind;
-    compressor.friendlyName = name;
-    compressor.encoderName = encoder;
-    if (hasQuality) {
-        compressor.settable.qualityScale = editing::QualityScale::QuantiserScale;
-        compressor.settable.quality = editing::SettingRange{1, 31};
-    }
-    compressor.settings.quality = hasQuality ? 3 : 0;
-    return compressor;
-}
-
-struct EditorCall {
-    std::string encoderName;
-    CompressorSettings shown;
-};
-
-class OutputOptionsDialogTest : public testing::Test {
-  protected:
-    OutputOptionsDialogTest()
-        : registry({named(CompressorKind::Video, "Motion JPEG", "mjpeg", true),
-                    named(CompressorKind::Video, "DivX-compatible MPEG-4 Part 2", "mpeg4", true),
-                    named(CompressorKind::Video, "Huffyuv lossless", "huffyuv")},
-                   {named(CompressorKind::Audio, "IMA ADPCM", "adpcm_ima_wav"),
-                    named(CompressorKind::Audio, "Microsoft ADPCM", "adpcm_ms")}),
-          store(QStringLiteral("KorvaneTest"),
-                QStringLiteral("dialog-") + QUuid::createUuid().toString(QUuid::Id128)) {
-        settings.OutputName = "/home/ana/videos/holiday.avi";
-    }
-
-    std::unique_ptr<OutputOptionsDialog> open() {
-        OutputOptionsServices services{registry, store, memory, picker, prompt};
-        services.editEncoderSettings = [this](const Compressor& compressor,
-                                              const CompressorSettings& shown, QWidget*) {
-            editorCalls.push_back({compressor.encoderName, shown});
-            return editorAnswer;
-        };
-        return std::make_unique<OutputOptionsDialog>(settings, services);
-    }
-
-    static void choose(QComboBox& list, int index) {
-        list.setCurrentIndex(index);
-        emit list.activated(index);
-    }
-
-    static void type(OutputOptionsDialog& dialog, int id, const QString& text) {
-        dialog.controls().get<QLineEdit>(id).setText(text);
-    }
-
-    static void press(OutputOptionsDialog& dialog, int id) {
-        dialog.controls().get<QPushButton>(id).click();
-    }
-
-    static QComboBox& list(OutputOptionsDialog& dialog, int id) {
-        return dialog.controls().get<QComboBox>(id);
-    }
-
-    bool storeHoldsAnyOptionKey() const {
-        for (const auto* setting :
-             {&settings::kOutputWidth, &settings::kOutputHigh, &settings::kOutputFrameRateIndex,
-              &settings::kVideoCompressorNumber, &settings::kAudioCompressorNumber}) {
-            if (store.contains(setting->section, setting->key)) {
-                return true;
-            }
-        }
-        return store.contains(settings::kOutputName.section, settings::kOutputName.key) ||
-               store.contains(settings::kOutputFrameRate.section, settings::kOutputFrameRate.key);
-    }
-
-    CompressorRegistry registry;
-    SettingsStore store;
-    EncoderSettingsMemory memory;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::ScriptedPrompt prompt;
-    OutputSettings settings;
-    std::vector<EditorCall> editorCalls;
-    std::optional<CompressorSettings> editorAnswer;
-};
 
 TEST_F(OutputOptionsDialogTest, OpensOnTheTemplateWithEveryControl) {
     auto dialog = open();
@@ -256,18 +172,20 @@ TEST_F(OutputOptionsDialogTest, TooSmallFrameRatesKeepTheDialogOpenAndWriteNothi
     }
 }
 
-TEST_F(OutputOptionsDialogTest, BrowseAsksForAnAviNameAndPutsItIntoTheField) {
+TEST_F(OutputOptionsDialogTest, BrowseGivesTheNameTheExtensionOfTheChosenFilter) {
     const struct {
         const char* chosen;
+        int filter;  // 0: the one the dialog selected (AVI, the current output's)
         const char* expected;
     } cases[] = {
-        {"/data/clips/out.mpg", "/data/clips/out.avi"},
-        {"/data/clips/out", "/data/clips/out.avi"},
-        {"/data/my.clips/out", "/data/my.clips/out.avi"},
+        {"/data/clips/out.mpg", 0, "/data/clips/out.avi"},
+        {"/data/clips/out", 1, "/data/clips/out.avi"},
+        {"/data/my.clips/out", 2, "/data/my.clips/out.mp4"},
+        {"/data/clips/out.avi", 3, "/data/clips/out.mkv"},
     };
     for (const auto& example : cases) {
         auto dialog = open();
-        picker.queueSaveAnswer(QString::fromUtf8(example.chosen));
+        picker.queueSaveAnswer(QString::fromUtf8(example.chosen), example.filter);
         press(*dialog, kBrowseButton);
         EXPECT_EQ(dialog->controls().get<QLineEdit>(kOutputNameBox).text(),
                   QString::fromUtf8(example.expected));
@@ -275,9 +193,13 @@ TEST_F(OutputOptionsDialogTest, BrowseAsksForAnAviNameAndPutsItIntoTheField) {
     ASSERT_FALSE(picker.saveRequests().isEmpty());
     const widgets::SaveFileRequest& request = picker.saveRequests().last();
     EXPECT_EQ(request.title, QStringLiteral("Select Output File Name"));
-    ASSERT_EQ(request.filters.size(), 1);
-    EXPECT_EQ(request.filters[0].shownName, QStringLiteral("AVI file"));
+    ASSERT_EQ(request.filters.size(), 3);
+    EXPECT_EQ(request.filters[0].shownName, QStringLiteral("AVI files (*.avi)"));
     EXPECT_EQ(request.filters[0].patterns, QStringLiteral("*.avi"));
+    EXPECT_EQ(request.filters[1].shownName, QStringLiteral("MP4 files (*.mp4)"));
+    EXPECT_EQ(request.filters[1].patterns, QStringLiteral("*.mp4"));
+    EXPECT_EQ(request.filters[2].shownName, QStringLiteral("Matroska files (*.mkv)"));
+    EXPECT_EQ(request.filters[2].patterns, QStringLiteral("*.mkv"));
     EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(request.initialName, QStringLiteral("holiday.avi"));
     EXPECT_EQ(request.initialFolder, QStringLiteral("/home/ana/videos"));

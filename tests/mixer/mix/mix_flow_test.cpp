@@ -112,6 +112,18 @@ class MixFlowTest : public testing::Test {
         }
     }
 
+    // The output is as long as the listed videos (their probed lengths, sound included).
+    void expectOutputAsLongAsTheListedVideos() {
+        const editing::DurationProbe written = editing::probeDuration(outputPath);
+        ASSERT_TRUE(written.succeeded());
+        RefTime listed = 0;
+        for (const auto& video : window->job().videos) {
+            listed += video.Duration;
+        }
+        EXPECT_NEAR(static_cast<double>(written.durationRefTime), static_cast<double>(listed),
+                    0.1 * editing::kRefTimePerSecond);
+    }
+
     widgets::ImageButton& mixButton() {
         return window->controls().get<widgets::ImageButton>(kMixButton);
     }
@@ -236,12 +248,7 @@ TEST_F(MixFlowTest, AMixRendersTheClipsAndEndsWithTheDoneText) {
     EXPECT_FALSE(window->progressTimer().isActive());
     EXPECT_FALSE(window->mixProgressBar().isVisible());
 
-    const editing::DurationProbe written = editing::probeDuration(outputPath);
-    ASSERT_TRUE(written.succeeded());
-    // The output is as long as the listed videos (their probed lengths, sound included).
-    const RefTime listed = window->job().videos[0].Duration + window->job().videos[1].Duration;
-    EXPECT_NEAR(static_cast<double>(written.durationRefTime), static_cast<double>(listed),
-                0.1 * editing::kRefTimePerSecond);
+    expectOutputAsLongAsTheListedVideos();
     const std::vector<unsigned char> first = centrePixelAt(outputPath, 0.5, folder);
     const std::vector<unsigned char> second = centrePixelAt(outputPath, 1.5, folder);
     ASSERT_EQ(first.size(), 3u);
@@ -327,22 +334,45 @@ TEST_F(MixFlowTest, AnOutputThatCannotBeWrittenIsReported) {
     EXPECT_EQ(mixButton().text(), "Mix");
 }
 
-TEST_F(MixFlowTest, ARenderErrorEndsTheMixAndShowsItsDescription) {
-    // A listed file that exists but holds no media: the render reports it.
+TEST_F(MixFlowTest, AnUnreadableClipLeavesBlackForItsSpanAndIsNamedOnceAfterDone) {
+    // red, a listed file that exists but holds no media, blue: the mix runs its full length.
     const std::string broken = folder.file("broken.avi");
     {
         std::ofstream out(broken, std::ios::binary);
         out << std::string(4096, 'x');
     }
-    window->mediaLists().appendVideo({broken, 10'000'000});
+    window->mediaLists().appendVideo(
+        {clips_->file("red.avi"), editing::probeDuration(clips_->file("red.avi")).durationRefTime});
+    window->mediaLists().appendVideo({broken, editing::kRefTimePerSecond});
+    window->mediaLists().appendVideo(
+        {clips_->file("blue.avi"),
+         editing::probeDuration(clips_->file("blue.avi")).durationRefTime});
+    qsizetype boxesWhenEnded = -1;
+    QString statusWhenEnded;
+    QObject::connect(&window->mixController(), &MixController::mixEnded, window.get(), [&] {
+        boxesWhenEnded = prompt.requests().size();
+        statusWhenEnded = window->statusText();
+    });
     mixButton().click();
     ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
     ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+
+    EXPECT_EQ(boxesWhenEnded, 0);  // "Done." first, the box after it
+    EXPECT_TRUE(statusWhenEnded.startsWith("Done. Output File: ")) << statusWhenEnded.toStdString();
     ASSERT_EQ(prompt.requests().size(), 1);
-    EXPECT_EQ(prompt.requests().front().caption, "Error");
-    EXPECT_FALSE(prompt.texts().front().isEmpty());
-    EXPECT_TRUE(window->statusText().startsWith("Done. Output File: "));
+    EXPECT_EQ(prompt.requests().front().caption, "Warning");
+    EXPECT_EQ(prompt.texts().front(),
+              QString::fromUtf8(kUnreadableSourcesMessage) + "\n" + QString::fromStdString(broken));
     EXPECT_EQ(mixButton().text(), "Mix");
+
+    expectOutputAsLongAsTheListedVideos();
+    const std::vector<unsigned char> middle = centrePixelAt(outputPath, 1.5, folder);
+    const std::vector<unsigned char> last = centrePixelAt(outputPath, 2.5, folder);
+    ASSERT_EQ(middle.size(), 3u);
+    ASSERT_EQ(last.size(), 3u);
+    EXPECT_LT(middle[0] + middle[1] + middle[2], 60);  // black where the file is placed
+    EXPECT_GT(last[2], 150);                           // and the blue clip after it
+    EXPECT_LT(last[0], 90);
 }
 
 TEST(CompressorBindingAtStartUp, StoredChoicesBecomeCompressorsAndFlags) {

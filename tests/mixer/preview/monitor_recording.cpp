@@ -7,6 +7,21 @@ namespace preview_test {
 
 namespace {
 
+// Holds the test mainloop's lock for a scope: every pa_* call from outside its thread is made
+// under it.
+class MainloopGuard {
+  public:
+    explicit MainloopGuard(pa_threaded_mainloop* mainloop) : mainloop_(mainloop) {
+        pa_threaded_mainloop_lock(mainloop_);
+    }
+    ~MainloopGuard() { pa_threaded_mainloop_unlock(mainloop_); }
+    MainloopGuard(const MainloopGuard&) = delete;
+    MainloopGuard& operator=(const MainloopGuard&) = delete;
+
+  private:
+    pa_threaded_mainloop* mainloop_;
+};
+
 std::int64_t steadyMicroseconds() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -23,7 +38,7 @@ MonitorRecording::MonitorRecording(const std::string& sourceName, int sampleRate
     pa_context* context = context_.get();
     pa_context_set_state_callback(context, &MonitorRecording::onState, this);
     pa_threaded_mainloop_start(mainloop);
-    const capture::pulse::MainloopLock guard(mainloop);
+    const MainloopGuard guard(mainloop);
     if (pa_context_connect(context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
         error_ = "cannot connect";
         return;
@@ -64,7 +79,7 @@ MonitorRecording::MonitorRecording(const std::string& sourceName, int sampleRate
 
 MonitorRecording::~MonitorRecording() {
     // The stream and the context go while the mainloop still runs; then the mainloop stops.
-    const capture::pulse::MainloopLock guard(mainloop_.get());
+    const MainloopGuard guard(mainloop_.get());
     stream_.reset();
     context_.reset();
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+// Private to the render: the last step of an MP4 output.
+
+#include "editing/core/result.h"
+
+#include <string>
+
+namespace editing {
+
+// Rewrites the fragmented MP4 `fileName` as ordinary (non-fragmented) MP4 with its index in
+// front of the media data (faststart), so that every player, and a player reading over a
+// network, starts at once. Packets are copied unchanged. The new file is written beside the old
+// one and then takes its name; on failure the fragmented file is left as it was (it plays) and
+// `description` says why.
+Result rewriteWithIndexAtFront(const std::string& fileName, std::string& description);
+
+}  // namespace editing

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "editing/compressors/compressor_registry.h"
+#include "mixer/dialogs/compressor_choice.h"
+#include "mixer/project/settings_store.h"
+
+#include <QString>
+
+namespace mixer {
+
+// The compressor choices of the MP4 and Matroska outputs. Their lists hold only the registry's
+// compressors of that container (no "uncompressed" entry), so list index = position, and a
+// choice is remembered by encoder name in the container's own keys ("Mp4Output" /
+// "MatroskaOutput", "VideoEncoder" / "AudioEncoder"). An empty or unlisted name stands for the
+// container's default (H.264 and AAC). AVI keeps its numbered choices (compressor_choice.h).
+
+// The selections of one container's two lists (kNoListSelection: none).
+struct CompressorSelections {
+    int video = kNoListSelection;
+    int audio = kNoListSelection;
+
+    bool operator==(const CompressorSelections&) const = default;
+};
+
+// The keys of MP4 and Matroska; `container` must not be AVI.
+const TextSetting& videoEncoderSetting(editing::OutputContainer container);
+const TextSetting& audioEncoderSetting(editing::OutputContainer container);
+
+// The entries the container's lists select for what `store` holds: for AVI the stored numbers'
+// entries (see compressorListIndexForStored), for the others the stored names' positions, or the
+// defaults' for an empty or unlisted name.
+CompressorSelections storedSelections(const editing::CompressorRegistry& registry,
+                                      const SettingsStore& store,
+                                      editing::OutputContainer container);
+
+// The default entries of the container's lists ("Defaul").
+CompressorSelections defaultSelections(const editing::CompressorRegistry& registry,
+                                       editing::OutputContainer container);
+
+// What the render is handed for each stream of a `container` (not AVI) output whose lists select
+// `selections`: the compressor there, else the default, else none.
+struct BoundCompressors {
+    CompressorBinding video;
+    CompressorBinding audio;
+};
+BoundCompressors bindSelections(const editing::CompressorRegistry& registry,
+                                editing::OutputContainer container,
+                                CompressorSelections selections);
+
+// The compressors the profile's choices stand for when the output is a `container` file: AVI
+// through its stored numbers, MP4 and Matroska through their stored encoder names.
+BoundCompressors bindStoredCompressors(const editing::CompressorRegistry& registry,
+                                       const SettingsStore& store,
+                                       editing::OutputContainer container);
+
+// The encoder name stored for a selection of a `container` list (empty for no selection).
+QString videoEncoderNameAt(const editing::CompressorRegistry& registry,
+                           editing::OutputContainer container, int selection);
+QString audioEncoderNameAt(const editing::CompressorRegistry& registry,
+                           editing::OutputContainer container, int selection);
+
+}  // namespace mixer
