@@ -16,13 +16,10 @@ using editing::RefTime;
 // Most entries a list holds. An add at the limit is refused; a mix refuses more.
 inline constexpr int kMaxListEntries = 1000;
 
-// Number of rows of the transition effect table (0 "None" ... 46).
-inline constexpr int kTransitionEffectCount = 47;
-
 struct VideoEntry {
     std::string FileName;      // full path as chosen by the user (UTF-8)
     RefTime Duration = 0;      // whole length of the clip, probed when added
-    int TransitionEffect = 0;  // row of the transition effect table, 0 = "None"
+    int TransitionEffect = 0;  // row of the effect catalogue, 0 = "None"
     RefTime TransitionDuration = 0;
 };
 
