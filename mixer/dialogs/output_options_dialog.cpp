@@ -56,6 +56,8 @@ widgets::DialogTemplate outputOptionsTemplate() {
             {kCustomFrameRateBox, ControlKind::LineEdit, {}, 164, 47, 36, 12},
             label("Resize mode:", 69),
             {kResizeModeList, ControlKind::DropDownList, {}, 78, 67, 114, 50},
+            {kTransitionsButton, ControlKind::PushButton, QStringLiteral("Transitions..."), 196, 66,
+             46, 14},
             label("Video compressor:", 89),
             {kVideoCompressorList, ControlKind::DropDownList, {}, 78, 87, 112, 120},
             {kHiddenScratchList,
@@ -97,11 +99,20 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputSettings& settings,
         {kFrameRateList, Notification::SelectionChanged, [this] { onFrameRateChosen(); }},
         {kDefaultCompressorsButton, Notification::Clicked, [this] { onDefaultCompressors(); }},
         {kCompressorSettingsButton, Notification::Clicked, [this] { onCompressorSettings(); }},
+        {kTransitionsButton, Notification::Clicked, [this] { onTransitions(); }},
         {kOkButton, Notification::Clicked, [this] { onOk(); }},
         {kCancelButton, Notification::Clicked, [this] { reject(); }},
     };
+    controls_.get<QPushButton>(kTransitionsButton)
+        .setEnabled(static_cast<bool>(services_.editTransitionDefaults));
     const QStringList unwired = commands_.wire(controls_);
     Q_ASSERT_X(unwired.isEmpty(), "OutputOptionsDialog", qPrintable(unwired.join('\n')));
+}
+
+void OutputOptionsDialog::onTransitions() {
+    if (services_.editTransitionDefaults) {
+        services_.editTransitionDefaults(this);
+    }
 }
 
 void OutputOptionsDialog::fillLists() {

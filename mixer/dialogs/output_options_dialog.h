@@ -14,6 +14,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 
 namespace mixer {
@@ -34,6 +35,7 @@ inline constexpr int kAudioCompressorList = 1002;
 inline constexpr int kOkButton = 1;
 inline constexpr int kDefaultCompressorsButton = 1051;
 inline constexpr int kCancelButton = 2;
+inline constexpr int kTransitionsButton = 1058;
 }  // namespace output_options
 
 inline constexpr const char* kBrowseTitle = "Select Output File Name";
@@ -51,6 +53,10 @@ struct OutputOptionsServices {
     widgets::PromptPort& prompt;
     // Shows one encoder's settings; the real modal dialog unless a test gives another.
     EncoderSettingsEditor editEncoderSettings = runEncoderSettingsDialog;
+    // "Transitions...": runs the transition defaults dialog over `owner`, which stores and
+    // applies what its OK accepts (so the output options' Cancel does not undo it). The
+    // button is disabled when this is empty.
+    std::function<void(QWidget* owner)> editTransitionDefaults = {};
 };
 
 // The output options dialog over a copy of the caller's OutputSettings: output file (with
@@ -74,6 +80,7 @@ class OutputOptionsDialog : public QDialog {
     void onFrameRateChosen();
     void onDefaultCompressors();
     void onCompressorSettings();
+    void onTransitions();
     void onOk();
 
   private:

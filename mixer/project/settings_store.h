@@ -38,10 +38,13 @@ inline constexpr TextSetting kOutputFrameRate{"Settings", "OutputFrameRate", "23
 // -2: never chosen (use the default compressor), -1: none, >= 0: position in the list.
 inline constexpr IntegerSetting kVideoCompressorNumber{"DexVideoCompress", "CompressorNumber", -2};
 inline constexpr IntegerSetting kAudioCompressorNumber{"DexAudioCompress", "CompressorNumber", -2};
-// Transition defaults are read at start-up and never written by the program.
+// Transition defaults are read at start-up and written by the transition defaults dialog's OK.
 inline constexpr IntegerSetting kTransitionDuration{"TransitionSettings", "TransitionDuration", 0};
 inline constexpr IntegerSetting kTransitionType{"TransitionSettings", "TransitionType", 0};
 inline constexpr IntegerSetting kTransitionName{"TransitionSettings", "TransitionName", 0};
+// 0: today's placement (pictures half the first transition early), non-zero: clips' own sound
+// in step with their pictures.
+inline constexpr IntegerSetting kClipSoundInStep{"TransitionSettings", "ClipSoundInStep", 0};
 // Folders of the last added files, each ending in '/' (empty: the dialog's own choice).
 inline constexpr TextSetting kLastPhotoFolder{"Option", "LastPhotoFolder", ""};
 inline constexpr TextSetting kLastAudioFolder{"Option", "LastAudioFolder", ""};

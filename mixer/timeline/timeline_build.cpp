@@ -99,7 +99,11 @@ Result AddVideoGroup(TimelineBuild& build) {
         return result;
     }
 
-    for (const VideoPlacement& clip : placeVideoClips(build.job.videos, build.TotalVideoLength)) {
+    const VideoCursorStart cursorStart = build.job.transitionDefaults.ClipSoundInStep
+                                             ? VideoCursorStart::AtZero
+                                             : VideoCursorStart::HalfFirstTransitionEarly;
+    for (const VideoPlacement& clip :
+         placeVideoClips(build.job.videos, build.TotalVideoLength, cursorStart)) {
         const VideoEntry& entry = build.job.videos[static_cast<std::size_t>(clip.index)];
         AddVideoClip(build, videoGroup, entry.FileName, clip.start, clip.stop,
                      clip.transitionDuration, clip.index);

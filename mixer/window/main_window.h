@@ -67,6 +67,7 @@ class MainWindow : public QDialog {
     // The compressor positions read at start-up, kept as stored.
     const StoredCompressorChoices& storedCompressorChoices() const { return compressorChoices_; }
     QAction& aboutAction() const { return *aboutAction_; }
+    QAction& transitionsAction() const { return *transitionsAction_; }
     MixController& mixController() { return mix_; }
     // The progress bar and percentage shown beside the status line while a mix runs.
     QProgressBar& mixProgressBar() const { return *progressBar_; }
@@ -97,6 +98,12 @@ class MainWindow : public QDialog {
     void onDeleteSelectedAudio();
     void onDeleteAllAudio();
     void onAudioProperties();
+    // Right-click, the context-menu key or Shift+F10 on the video list: the transition dialog
+    // for the selected rows.
+    void onVideoTransition();
+    // The transition defaults dialog over `owner` (the window's context menu, the output
+    // options' "Transitions..."); what its OK accepts applies to videos added from then on.
+    void onTransitionDefaults(QWidget* owner = nullptr);
     void onVideoListDoubleClicked();
     void onAudioListDoubleClicked();
     void onMicrophone();
@@ -115,6 +122,7 @@ class MainWindow : public QDialog {
   private:
     void buildControls();
     void addAboutMenuItem();
+    void addTransitionsMenuItem();
     void setUpListViews();
     void decorateButtons();
     void bindStoredCompressors();
@@ -147,6 +155,7 @@ class MainWindow : public QDialog {
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;
     QAction* aboutAction_ = nullptr;
+    QAction* transitionsAction_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* percentageLabel_ = nullptr;
     QTimer progressTimer_;
