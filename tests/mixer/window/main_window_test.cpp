@@ -162,7 +162,7 @@ TEST_F(MainWindowTest, ListViewsHaveTheirColumnsCentredAndShowTheEntries) {
     MainWindow& shown = open();
     QTreeWidget& videos = list(kVideoList);
     QTreeWidget& audios = list(kAudioList);
-    ASSERT_EQ(videos.columnCount(), 2);
+    ASSERT_EQ(videos.columnCount(), 3);
     EXPECT_EQ(videos.headerItem()->text(0), "Video File Name");
     EXPECT_EQ(videos.columnWidth(0), 245);
     EXPECT_EQ(videos.columnWidth(1), 140);
