@@ -4,6 +4,7 @@
 #include "editing/core/ref_time.h"
 #include "editing/timeline/timeline_model.h"
 
+#include <functional>
 #include <string>
 
 namespace editing {
@@ -25,10 +26,28 @@ struct TransitionStillsRequest {
     StretchMode stretchMode = StretchMode::PreserveAspectRatio;
 };
 
-// Decodes both pictures; the previous clip's last frame is found by seeking to the key frame
-// before it and decoding forward from there, so the cost does not grow with the clip's length.
-// The two files are read at the same time on two threads. A file that cannot be read gives a
-// black picture. Blocks for the decoding: call it off the window thread.
+// How close TransitionStills::from is to the previous clip's last frame.
+enum class StillsAccuracy {
+    // A is the key frame before the previous clip's last frame (at most one key-frame interval
+    // earlier): the first real frames, ready after decoding one picture of each file.
+    KeyFrameBeforeTheEnd,
+    // A is the previous clip's last frame itself (and for the first clip, black).
+    Exact,
+};
+
+using TransitionStillsDelivery =
+    std::function<void(const TransitionStills& stills, StillsAccuracy accuracy)>;
+
+// Decodes both pictures and hands them to `deliver` as they get better: first with the key
+// frame before the previous clip's end (skipped for the first clip, whose A is black), then
+// with the exact last frame, found by decoding forward from that key frame, so the cost does
+// not grow with the clip's length. The two files are read at the same time on two threads; a
+// file that cannot be read gives a black picture. `deliver` runs on the calling thread. Blocks
+// for the decoding: call it off the window thread.
+void loadTransitionStills(const TransitionStillsRequest& request,
+                          const TransitionStillsDelivery& deliver);
+
+// The same, returning the exact stills only.
 TransitionStills loadTransitionStills(const TransitionStillsRequest& request);
 
 }  // namespace editing

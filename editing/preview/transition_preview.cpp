@@ -16,38 +16,38 @@ Picture flatPicture(int red, int green, int blue) {
     return picture;
 }
 
-// BT.601 limited range to RGB in 16.16 fixed point: the per-sample terms are tabled once.
-struct YuvTables {
-    std::array<std::int32_t, 256> luma{};
-    std::array<std::int32_t, 256> redFromV{};
-    std::array<std::int32_t, 256> greenFromU{};
-    std::array<std::int32_t, 256> greenFromV{};
-    std::array<std::int32_t, 256> blueFromU{};
+// Pixels per block: a multiple of every vector width in use, so a block's loops have a trip
+// count the vectoriser covers without a scalar epilogue.
+constexpr int kLanes = 32;
 
-    YuvTables() {
-        for (int sample = 0; sample < 256; ++sample) {
-            const std::size_t index = static_cast<std::size_t>(sample);
-            luma[index] = static_cast<std::int32_t>(std::lround(1.164 * 65536 * (sample - 16)));
-            redFromV[index] =
-                static_cast<std::int32_t>(std::lround(1.596 * 65536 * (sample - 128)));
-            greenFromU[index] =
-                static_cast<std::int32_t>(std::lround(-0.392 * 65536 * (sample - 128)));
-            greenFromV[index] =
-                static_cast<std::int32_t>(std::lround(-0.813 * 65536 * (sample - 128)));
-            blueFromU[index] =
-                static_cast<std::int32_t>(std::lround(2.017 * 65536 * (sample - 128)));
-        }
-    }
-};
-
-const YuvTables& yuvTables() {
-    static const YuvTables tables;
-    return tables;
+std::int32_t clampedChannel(std::int32_t value) {
+    value = value < 0 ? 0 : value;
+    return value > 255 ? 255 : value;
 }
 
-std::uint32_t clampedChannel(std::int32_t fixedPoint) {
-    const std::int32_t value = (fixedPoint + 32768) >> 16;
-    return static_cast<std::uint32_t>(std::clamp(value, 0, 255));
+// BT.601 limited range to 0xffRRGGBB in 8.8 fixed point (1.164, 1.596, 0.391, 0.813, 2.018).
+std::uint32_t rgb32Of(std::uint8_t luma, std::uint8_t u, std::uint8_t v) {
+    const std::int32_t c = 298 * (static_cast<std::int32_t>(luma) - 16) + 128;
+    const std::int32_t d = static_cast<std::int32_t>(u) - 128;
+    const std::int32_t e = static_cast<std::int32_t>(v) - 128;
+    return 0xff000000u | (static_cast<std::uint32_t>(clampedChannel((c + 409 * e) >> 8)) << 16) |
+           (static_cast<std::uint32_t>(clampedChannel((c - 100 * d - 208 * e) >> 8)) << 8) |
+           static_cast<std::uint32_t>(clampedChannel((c + 516 * d) >> 8));
+}
+
+// One block of kLanes pixels (a fixed trip count leaves the loop open to vectorising);
+// convertTail does the fewer pixels at a row's end.
+void convertBlock(std::uint32_t* __restrict out, const std::uint8_t* __restrict luma,
+                  const std::uint8_t* __restrict u, const std::uint8_t* __restrict v) {
+    for (int lane = 0; lane < kLanes; ++lane) {
+        out[lane] = rgb32Of(luma[lane], u[lane], v[lane]);
+    }
+}
+void convertTail(std::uint32_t* out, const std::uint8_t* luma, const std::uint8_t* u,
+                 const std::uint8_t* v, int count) {
+    for (int lane = 0; lane < count; ++lane) {
+        out[lane] = rgb32Of(luma[lane], u[lane], v[lane]);
+    }
 }
 
 // A scene of bands and a disc in two colours, for the built-in pictures.
@@ -125,26 +125,31 @@ const Picture& TransitionPreview::frameAt(RefTime loopTime) {
 
 void convertToRgb32(const ConstPictureView& picture, std::span<std::uint32_t> pixels,
                     int pixelsPerRow) {
-    const YuvTables& tables = yuvTables();
     const int width = picture.width();
     const int height = picture.height();
     if (pixelsPerRow < width ||
         pixels.size() < static_cast<std::size_t>(height) * static_cast<std::size_t>(pixelsPerRow)) {
         return;
     }
+    // One block's chroma, spread to every luma pixel it covers.
+    std::array<std::uint8_t, kLanes> blockU{};
+    std::array<std::uint8_t, kLanes> blockV{};
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* lumaRow = picture.planes[kPlaneY].row(row);
         const std::uint8_t* uRow = picture.planes[kPlaneU].row(row / 2);
         const std::uint8_t* vRow = picture.planes[kPlaneV].row(row / 2);
         std::uint32_t* target = pixels.data() + static_cast<std::size_t>(row) * pixelsPerRow;
-        for (int column = 0; column < width; ++column) {
-            const std::int32_t luma = tables.luma[lumaRow[column]];
-            const std::uint8_t u = uRow[column / 2];
-            const std::uint8_t v = vRow[column / 2];
-            target[column] =
-                0xff000000u | (clampedChannel(luma + tables.redFromV[v]) << 16) |
-                (clampedChannel(luma + tables.greenFromU[u] + tables.greenFromV[v]) << 8) |
-                clampedChannel(luma + tables.blueFromU[u]);
+        for (int x = 0; x < width; x += kLanes) {
+            const int count = std::min(kLanes, width - x);
+            for (int lane = 0; lane < count; ++lane) {
+                blockU[static_cast<std::size_t>(lane)] = uRow[(x + lane) / 2];
+                blockV[static_cast<std::size_t>(lane)] = vRow[(x + lane) / 2];
+            }
+            if (count == kLanes) {
+                convertBlock(target + x, lumaRow + x, blockU.data(), blockV.data());
+            } else {
+                convertTail(target + x, lumaRow + x, blockU.data(), blockV.data(), count);
+            }
         }
     }
 }

@@ -50,8 +50,10 @@ ClipTransitionDialog::ClipTransitionDialog(const ClipTransitionValues& values,
     stillsRequest.width = editing::TransitionPreview::kWidth;
     stillsRequest.height = editing::TransitionPreview::kHeight;
     stillsLoader_ = std::make_unique<TransitionStillsLoader>(
-        std::move(stillsRequest), [this](editing::TransitionStills stills) {
+        std::move(stillsRequest),
+        [this](editing::TransitionStills stills, editing::StillsAccuracy accuracy) {
             preview().setPictures(std::move(stills.from), std::move(stills.to));
+            stillsExact_ = accuracy == editing::StillsAccuracy::Exact;
         });
 
     commands_ = {

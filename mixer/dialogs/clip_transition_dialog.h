@@ -33,7 +33,8 @@ widgets::DialogTemplate clipTransitionTemplate();
 // The transition of the selected video entries: the effect (with its preview blending the
 // previous clip's last frame into this clip's first frame) and the length in seconds with
 // three decimals. The dialog opens at once on neutral pictures; the clips' frames are decoded
-// on another thread and replace them when ready. OK checks the length
+// on another thread and replace them when ready (first with the key frame before the previous
+// clip's end, then with its exact last frame). OK checks the length
 // (transition_settings_rules.h) and offers the values in accepted(); a refused value shows its
 // message through the prompt port and the dialog stays open; Cancel changes nothing. The
 // prompt port outlives the dialog. UI thread only.
@@ -48,6 +49,9 @@ class ClipTransitionDialog : public QDialog {
     const widgets::DialogControls& controls() const { return controls_; }
     TransitionPreviewView& preview() const;
     const std::optional<ClipTransitionValues>& accepted() const { return accepted_; }
+    // True once the preview blends the previous clip's exact last frame (not only the key
+    // frame before it).
+    bool showsExactStills() const { return stillsExact_; }
 
     void onOk();
 
@@ -57,6 +61,7 @@ class ClipTransitionDialog : public QDialog {
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     std::optional<ClipTransitionValues> accepted_;
+    bool stillsExact_ = false;
     std::unique_ptr<TransitionStillsLoader> stillsLoader_;
 };
 

@@ -10,11 +10,14 @@ TransitionStillsLoader::TransitionStillsLoader(editing::TransitionStillsRequest 
                                                ReadyHandler ready, QObject* parent)
     : QObject(parent), request_(std::move(request)), ready_(std::move(ready)) {
     worker_ = std::thread([this] {
-        auto stills =
-            std::make_shared<editing::TransitionStills>(editing::loadTransitionStills(request_));
-        // Queued to this object: Qt drops the call when the object is gone by then.
-        QMetaObject::invokeMethod(
-            this, [this, stills] { ready_(std::move(*stills)); }, Qt::QueuedConnection);
+        editing::loadTransitionStills(request_, [this](const editing::TransitionStills& stills,
+                                                       editing::StillsAccuracy accuracy) {
+            auto copy = std::make_shared<editing::TransitionStills>(stills);
+            // Queued to this object: Qt drops the call when the object is gone by then.
+            QMetaObject::invokeMethod(
+                this, [this, copy, accuracy] { ready_(std::move(*copy), accuracy); },
+                Qt::QueuedConnection);
+        });
     });
 }
 

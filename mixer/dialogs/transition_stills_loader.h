@@ -10,13 +10,15 @@
 namespace mixer {
 
 // Decodes a clip's transition stills (editing::loadTransitionStills) on a thread of its own
-// and hands them to `ready` on the window thread, once, unless the loader is destroyed first.
+// and hands each delivery (the key frame before the previous clip's end first, then the exact
+// last frame) to `ready` on the window thread, unless the loader is destroyed first.
 // The destructor waits for the decoding to end (a few hundred milliseconds at most), so the
 // thread never outlives the request it reads. Created and destroyed on the window thread.
 class TransitionStillsLoader : public QObject {
     Q_OBJECT
   public:
-    using ReadyHandler = std::function<void(editing::TransitionStills stills)>;
+    using ReadyHandler =
+        std::function<void(editing::TransitionStills stills, editing::StillsAccuracy accuracy)>;
 
     TransitionStillsLoader(editing::TransitionStillsRequest request, ReadyHandler ready,
                            QObject* parent = nullptr);

@@ -86,14 +86,15 @@ TEST(TransitionPreview, LoopsTheRendersOwnEffectOverOneAndAHalfSeconds) {
 
 TEST(TransitionStills, PreviousClipsLastFrameAndThisClipsFirstFrame) {
     test_support::TemporaryFolder folder;
-    // The previous clip turns from red to green after one second, so its first and last
-    // frames differ; key frames every second, as phones write them.
+    // The previous clip turns red, green, white (at 1 s and 1.5 s) with key frames every
+    // second, as phones write them: the key frame before its end is green, its last frame white.
     const std::string previous = folder.file("previous.mp4");
     const std::string clip = folder.file("clip.mp4");
     ASSERT_TRUE(test_support::runFfmpeg(
-        "-f lavfi -i color=c=red:s=640x360:r=30:d=1 -f lavfi -i color=c=green:s=640x360:r=30:d=1 "
-        "-filter_complex '[0:v][1:v]concat=n=2:v=1[v]' -map '[v]' -c:v libx264 -g 30 "
-        "-pix_fmt yuv420p " +
+        "-f lavfi -i color=c=red:s=640x360:r=30:d=1 -f lavfi -i color=c=green:s=640x360:r=30:d=0.5 "
+        "-f lavfi -i color=c=white:s=640x360:r=30:d=0.5 "
+        "-filter_complex '[0:v][1:v][2:v]concat=n=3:v=1[v]' -map '[v]' -c:v libx264 -g 30 "
+        "-keyint_min 30 -sc_threshold 0 -pix_fmt yuv420p " +
         test_support::shellQuote(previous)));
     ASSERT_TRUE(test_support::runFfmpeg(
         "-f lavfi -i color=c=blue:s=640x360:r=30:d=1 -f lavfi -i color=c=yellow:s=640x360:r=30:d=1 "
@@ -107,10 +108,20 @@ TEST(TransitionStills, PreviousClipsLastFrameAndThisClipsFirstFrame) {
     request.fileName = clip;
     request.width = kWidth;
     request.height = kHeight;
-    const TransitionStills stills = loadTransitionStills(request);
-    EXPECT_TRUE(near(centreColour(stills.from), 0, 128, 0))
-        << std::hex << centreColour(stills.from);
-    EXPECT_TRUE(near(centreColour(stills.to), 0, 0, 255)) << std::hex << centreColour(stills.to);
+    std::vector<StillsAccuracy> deliveries;
+    loadTransitionStills(request, [&](const TransitionStills& stills, StillsAccuracy accuracy) {
+        deliveries.push_back(accuracy);
+        const std::uint32_t from = centreColour(stills.from);
+        if (accuracy == StillsAccuracy::KeyFrameBeforeTheEnd) {
+            EXPECT_TRUE(near(from, 0, 128, 0)) << std::hex << from;
+        } else {
+            EXPECT_TRUE(near(from, 255, 255, 255)) << std::hex << from;
+        }
+        EXPECT_TRUE(near(centreColour(stills.to), 0, 0, 255))
+            << std::hex << centreColour(stills.to);
+    });
+    EXPECT_EQ(deliveries, (std::vector<StillsAccuracy>{StillsAccuracy::KeyFrameBeforeTheEnd,
+                                                       StillsAccuracy::Exact}));
 
     // The first clip blends from black; a file that cannot be read gives black too.
     request.previousFileName.clear();

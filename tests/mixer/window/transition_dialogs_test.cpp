@@ -257,7 +257,8 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         EXPECT_EQ(duration.text(), "2.000");
         EXPECT_GE(dialog.preview().width(), 160);
         EXPECT_GE(dialog.preview().height(), 90);
-        EXPECT_TRUE(waitUntil([&] { return dialog.preview().showsGivenPictures(); }, 20'000));
+        EXPECT_TRUE(waitUntil([&] { return dialog.showsExactStills(); }, 20'000));
+        EXPECT_TRUE(dialog.preview().showsGivenPictures());
         clickEffect(effects, 1);
         EXPECT_EQ(dialog.preview().effect(), 1);
         retype(duration, "-1");
