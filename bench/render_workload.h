@@ -125,9 +125,10 @@ inline editing::GroupModel placeVideo(const std::vector<VideoEntry>& entries, Re
             transition.start = start;
             transition.stop = std::min(start + entry.transitionDuration, total);
             if (entry.maskNumber > 0) {
-                transition.properties.addProperty(
+                // A fixed, valid property: it cannot be refused.
+                static_cast<void>(transition.properties.addProperty(
                     "MaskNum", {editing::PropertyPoint{0, std::int32_t{entry.maskNumber},
-                                                       editing::Interpolation::Jump}});
+                                                       editing::Interpolation::Jump}}));
             }
             track.transitions.push_back(transition);
         }
@@ -152,8 +153,9 @@ inline editing::GroupModel placeAudio(const std::vector<AudioEntry>& entries, Re
         editing::EffectModel volume;
         volume.start = start;
         volume.stop = stop;
-        volume.properties.addProperty(
-            "Vol", {editing::PropertyPoint{0, entry.volume, editing::Interpolation::Jump}});
+        // A fixed, valid property: it cannot be refused.
+        static_cast<void>(volume.properties.addProperty(
+            "Vol", {editing::PropertyPoint{0, entry.volume, editing::Interpolation::Jump}}));
         track.effects.push_back(volume);
         group.tracks.push_back(std::move(track));
     };

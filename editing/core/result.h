@@ -9,7 +9,20 @@ namespace editing {
 // a negative value is a failure. Our own failures use the familiar 0x8xxxxxxx codes;
 // FFmpeg's AVERROR values are passed through unchanged. The two ranges never overlap, so
 // describeResult() can explain either.
-using Result = std::int32_t;
+//
+// A Result converts to and from its 32-bit code implicitly, so it reads like the code it
+// carries (comparisons, switch, FFmpeg's int returns). The type is [[nodiscard]]: a call whose
+// Result is dropped does not compile (warnings are errors), so no failure is ignored by
+// accident. Dropping one on purpose is spelt static_cast<void>(call) with a comment saying why.
+class [[nodiscard]] Result {
+  public:
+    constexpr Result() = default;
+    constexpr Result(std::int32_t code) : code_(code) {}  // NOLINT: implicit by design
+    constexpr operator std::int32_t() const { return code_; }
+
+  private:
+    std::int32_t code_ = 0;
+};
 
 inline constexpr Result kOk = 0;
 inline constexpr Result kFalse = 1;  // success, but "nothing" (an empty list, end of data)

@@ -81,8 +81,8 @@ bool AudioSourceReader::setUpResampler(const AVFrame& frame) {
     av_channel_layout_uninit(&outputLayout);
     if (status < 0 || context == nullptr) {
         swr_free(&context);
-        fail(status < 0 ? status : kErrorOutOfMemory,
-             describeResult(status < 0 ? status : kErrorOutOfMemory));
+        const Result failure = status < 0 ? Result{status} : kErrorOutOfMemory;
+        fail(failure, describeResult(failure));
         return false;
     }
     resampler_.reset(context);

@@ -69,7 +69,7 @@ Result AviWriter::create(const std::string& fileName, std::string& description) 
     format_.reset(allocated);
     if (status < 0 || !format_) {
         description = "Could not set up the AVI writer: " + describeResult(status);
-        return status < 0 ? status : kErrorFail;
+        return status < 0 ? Result{status} : kErrorFail;
     }
     return kOk;
 }

@@ -1,7 +1,7 @@
 #include "mixer/launch/about_dialog.h"
 
 #include "mixer/launch/maker_pages.h"
-#include "widgets/art_catalog.h"
+#include "mixer/orvindel_art.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/hyperlink_label.h"
 #include "widgets/image_loading.h"
@@ -39,7 +39,7 @@ AboutDialog::AboutDialog(widgets::LauncherPort& launcher, widgets::PromptPort& p
                          QWidget* parent)
     : QDialog(parent) {
     controls_ = widgets::buildDialog(aboutTemplate(), *this, {&launcher, &prompt});
-    if (const auto icon = widgets::loadIconFile(widgets::art::orvindel::kProgramIcon)) {
+    if (const auto icon = widgets::loadIconFile(mixer::art::kProgramIcon)) {
         auto& picture = controls_.get<QLabel>(kProgramIcon);
         picture.setPixmap(icon->icon.pixmap(icon->size));
         setWindowIcon(icon->icon);

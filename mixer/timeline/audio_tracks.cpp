@@ -35,8 +35,9 @@ Result AddAudioGroup(TimelineBuild& build) {
         const int i = static_cast<int>(index);
         for (const AudioPlacement& placement :
              placeAudioEntry(audios[index], i, build.TotalVideoLength)) {
-            AddAudioClip(build, audioGroup, audios[index].FileName, placement.start, placement.end,
-                         i);
+            // A clip that fails has told the user; the build goes on with the next one.
+            static_cast<void>(AddAudioClip(build, audioGroup, audios[index].FileName,
+                                           placement.start, placement.end, i));
         }
     }
     return editing::kOk;
@@ -64,7 +65,7 @@ Result AddAudioClip(TimelineBuild& build, NodeId audioGroup, const std::string& 
     const double speed = build.job.audios[static_cast<std::size_t>(i)].Speed;
     const RefTime stop = audioOutputStop(start, mediaLength, speed);
     // A span the time line refuses shows in the media times below, which share its length.
-    timeline.setStartStop(source, start, stop);
+    static_cast<void>(timeline.setStartStop(source, start, stop));
     if (failed(timeline.setMediaTimes(source, 0, mediaLength))) {
         tell(build, "Could not set audio start and eng time!");
         return editing::kErrorFail;
@@ -77,7 +78,8 @@ Result AddAudioClip(TimelineBuild& build, NodeId audioGroup, const std::string& 
         tell(build, "Could not add pSource3Obj to track");
         return result;
     }
-    AddVolumeEffect(build, track, start, stop, i);
+    // A volume effect that fails has told the user; the clip stays, at its own volume.
+    static_cast<void>(AddVolumeEffect(build, track, start, stop, i));
     return editing::kOk;
 }
 

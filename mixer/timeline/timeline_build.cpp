@@ -55,14 +55,15 @@ BuiltTimeline BuildTimeline(const MixJob& job, const TimelineFactory& factory,
     }
 
     TimelineBuild build{*timeline, job, prompt, totalVideoLength(job.videos), owner};
+    // Each step tells the user of its own failures; the build goes on with the next step.
     if (!job.videos.empty()) {
-        AddVideoGroup(build);
+        static_cast<void>(AddVideoGroup(build));
     }
     if (!job.audios.empty()) {
-        AddAudioGroup(build);
+        static_cast<void>(AddAudioGroup(build));
     }
     // Files still missing afterwards are found out by the render, which cannot open them.
-    timeline->validateSourceNames(locator);
+    static_cast<void>(timeline->validateSourceNames(locator));
 
     built.status = editing::kOk;
     built.TotalVideoLength = build.TotalVideoLength;
@@ -105,8 +106,9 @@ Result AddVideoGroup(TimelineBuild& build) {
     for (const VideoPlacement& clip :
          placeVideoClips(build.job.videos, build.TotalVideoLength, cursorStart)) {
         const VideoEntry& entry = build.job.videos[static_cast<std::size_t>(clip.index)];
-        AddVideoClip(build, videoGroup, entry.FileName, clip.start, clip.stop,
-                     clip.transitionDuration, clip.index);
+        // A clip that fails has told the user; the build goes on with the next one.
+        static_cast<void>(AddVideoClip(build, videoGroup, entry.FileName, clip.start, clip.stop,
+                                       clip.transitionDuration, clip.index));
     }
     return editing::kOk;
 }
@@ -160,7 +162,8 @@ Result AddVideoClip(TimelineBuild& build, NodeId videoGroup, const std::string& 
     clip.stop = stop;
     clip.transitionDuration = transitionDuration;
     if (const std::optional<Span> span = transitionSpan(clip, build.TotalVideoLength)) {
-        AddTransition(build, track, span->start, span->stop, i);
+        // A transition that fails has told the user; the clip stays, without it.
+        static_cast<void>(AddTransition(build, track, span->start, span->stop, i));
     } else {
         tell(build, "Transition time should be less than");
     }

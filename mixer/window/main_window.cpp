@@ -3,6 +3,7 @@
 #include "mixer/dialogs/clip_transition_dialog.h"
 #include "mixer/dialogs/compressor_choice.h"
 #include "mixer/dialogs/transition_defaults_dialog.h"
+#include "mixer/orvindel_art.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
@@ -10,7 +11,6 @@
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/media_list_views.h"
-#include "widgets/art_catalog.h"
 #include "widgets/background_tiling.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
@@ -29,7 +29,7 @@
 
 namespace mixer {
 
-namespace art = widgets::art::orvindel;
+namespace art = mixer::art;
 using namespace main_window;
 using widgets::Notification;
 

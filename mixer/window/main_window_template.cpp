@@ -1,7 +1,7 @@
 #include "mixer/window/main_window_template.h"
 
+#include "mixer/orvindel_art.h"
 #include "mixer/window/main_window_controls.h"
-#include "widgets/art_catalog.h"
 
 namespace mixer::main_window {
 
@@ -42,7 +42,7 @@ widgets::DialogTemplate mainWindowTemplate() {
 }
 
 const std::vector<ButtonDecoration>& buttonDecorations() {
-    namespace art = widgets::art::orvindel;
+    namespace art = mixer::art;
     static const std::vector<ButtonDecoration> decorations = {
         {kAddVideoButton, "Add video files to list", art::kAddMedia},
         {kAddAudioButton, "Add audio files to list", art::kAddMedia},

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "recorder/ambrevo_art.h"
 #include "recorder/logic/recorder_settings.h"
 #include "recorder/window/recorder_templates.h"
-#include "widgets/art_catalog.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/hyperlink_label.h"
 #include "widgets/image_loading.h"
@@ -45,7 +45,7 @@ RecorderAboutDialog::RecorderAboutDialog(widgets::LauncherPort& launcher,
                                          widgets::PromptPort& prompt, QWidget* parent)
     : QDialog(parent) {
     controls_ = widgets::buildDialog(recorderAboutTemplate(), *this, {&launcher, &prompt});
-    if (const auto icon = widgets::loadIconFile(widgets::art::ambrevo::kProgramIcon)) {
+    if (const auto icon = widgets::loadIconFile(recorder::art::kProgramIcon)) {
         controls_.get<QLabel>(control::kAboutIcon).setPixmap(icon->icon.pixmap(icon->size));
         setWindowIcon(icon->icon);
     }

@@ -20,12 +20,12 @@
 #include <QSlider>
 #include <QUrl>
 
+#include "recorder/ambrevo_art.h"
 #include "recorder/logic/input_line_rules.h"
 #include "recorder/logic/recorder_settings.h"
 #include "recorder/logic/recording_texts.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_templates.h"
-#include "widgets/art_catalog.h"
 #include "widgets/background_tiling.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
@@ -39,7 +39,7 @@ Q_LOGGING_CATEGORY(recorderLog, "ambrevo.recorder")
 namespace recorder {
 namespace {
 
-namespace art = widgets::art::ambrevo;
+namespace art = recorder::art;
 using widgets::Notification;
 using widgets::PromptButtons;
 using widgets::PromptIcon;

@@ -54,9 +54,7 @@ for program in orvindel ambrevo; do
     exec_value=$(sed -n 's/^Exec=//p' "$entry")
     [[ "$exec_value" == "\"$prefix/bin/$program\"" ]] ||
         fail "$program.desktop starts $exec_value, not \"$prefix/bin/$program\""
-    if command -v desktop-file-validate >/dev/null; then
-        desktop-file-validate "$entry" || fail "$program.desktop does not validate"
-    fi
+    desktop-file-validate "$entry" || fail "$program.desktop does not validate"
     if [[ -f "$source_dir/resources/images/$program/program.svg" ]]; then
         icon=$(sed -n 's/^Icon=//p' "$entry")
         [[ -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ]] ||

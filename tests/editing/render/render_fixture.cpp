@@ -50,7 +50,8 @@ TrackModel& addAudioTrack(GroupModel& group, const std::string& file, RefTime st
     effect.kind = EffectKind::AudioMixer;
     effect.start = start;
     effect.stop = stop;
-    effect.properties.addProperty("Vol", {PropertyPoint{0, volume, Interpolation::Jump}});
+    EXPECT_TRUE(succeeded(
+        effect.properties.addProperty("Vol", {PropertyPoint{0, volume, Interpolation::Jump}})));
     track.effects.push_back(effect);
     return track;
 }
@@ -62,8 +63,8 @@ void addTransition(TrackModel& track, TransitionKind kind, RefTime start, RefTim
     transition.start = start;
     transition.stop = stop;
     if (maskNumber > 0) {
-        transition.properties.addProperty(
-            "MaskNum", {PropertyPoint{0, std::int32_t{maskNumber}, Interpolation::Jump}});
+        EXPECT_TRUE(succeeded(transition.properties.addProperty(
+            "MaskNum", {PropertyPoint{0, std::int32_t{maskNumber}, Interpolation::Jump}})));
     }
     track.transitions.push_back(transition);
 }

@@ -116,7 +116,7 @@ TEST(TimelineTest, RefusesWhatCannotBeRendered) {
         {"source added to a group",
          [](Built& b) {
              const NodeId source = create(b.timeline, NodeKind::Source);
-             b.timeline.setMediaName(source, "/a.avi");
+             EXPECT_TRUE(succeeded(b.timeline.setMediaName(source, "/a.avi")));
              return b.timeline.addSource(b.group, source);
          },
          kErrorWrongNodeKind},
@@ -171,8 +171,8 @@ TEST(TimelineTest, RefusesWhatCannotBeRendered) {
          [](Built& b) {
              addSource(b.timeline, b.track, "/a.avi", 0, 10 * kSecond);
              const NodeId second = create(b.timeline, NodeKind::Source);
-             b.timeline.setStartStop(second, 9 * kSecond, 12 * kSecond);
-             b.timeline.setMediaName(second, "/b.avi");
+             EXPECT_TRUE(succeeded(b.timeline.setStartStop(second, 9 * kSecond, 12 * kSecond)));
+             EXPECT_TRUE(succeeded(b.timeline.setMediaName(second, "/b.avi")));
              return b.timeline.addSource(b.track, second);
          },
          kErrorInvalidArgument},
@@ -383,8 +383,8 @@ TEST(TimelineTest, EffectsKeepTheirPriorityOrder) {
     for (double level : {0.1, 0.2, 0.3}) {
         const NodeId effect = create(built.timeline, NodeKind::Effect);
         PropertySet set;
-        set.addProperty("Vol", {PropertyPoint{0, level}});
-        built.timeline.setPropertySet(effect, set);
+        ASSERT_TRUE(succeeded(set.addProperty("Vol", {PropertyPoint{0, level}})));
+        ASSERT_TRUE(succeeded(built.timeline.setPropertySet(effect, set)));
         effects.push_back(effect);
     }
     ASSERT_EQ(built.timeline.insertEffect(built.track, effects[0], -1), kOk);

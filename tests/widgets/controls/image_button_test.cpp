@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "mixer/orvindel_art.h"
 #include "tests/widgets/controls/pixel_probe.h"
-#include "widgets/art_catalog.h"
 
 namespace {
 
@@ -359,12 +359,11 @@ TEST(ImageButtonTransparency, ShowsThePatternUnderItOnATiledParent) {
 
 TEST(ImageButtonCursorAndTooltip, CursorLoadsFromTheArtOrReportsFailure) {
     ImageButton button;
-    EXPECT_EQ(button.setHoverCursor(widgets::art::orvindel::kHandCursor,
-                                    widgets::art::orvindel::kHandCursorHotSpot),
+    EXPECT_EQ(button.setHoverCursor(mixer::art::kHandCursor, mixer::art::kHandCursorHotSpot),
               ImageButton::kResultOk);
     EXPECT_TRUE(button.hasHoverCursor());
     EXPECT_EQ(button.cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(button.cursor().hotSpot(), widgets::art::orvindel::kHandCursorHotSpot);
+    EXPECT_EQ(button.cursor().hotSpot(), mixer::art::kHandCursorHotSpot);
 
     EXPECT_EQ(button.setHoverCursor(QStringLiteral(":/images/no_such_cursor.svg"), QPoint()),
               ImageButton::kResultCursorNotLoaded);
@@ -395,7 +394,7 @@ TEST_F(ImageButtonTest, DoubleClickCountsAsTwoClicks) {
 }
 
 TEST_F(ImageButtonTest, IconFilesLoadAtTheirStoredSize) {
-    EXPECT_TRUE(button->setIconFiles(widgets::art::orvindel::kMix));
+    EXPECT_TRUE(button->setIconFiles(mixer::art::kMix));
     EXPECT_EQ(button->iconDrawSize(), QSize(32, 32));
     EXPECT_FALSE(button->setIconFiles(QStringLiteral(":/images/missing.svg")));
     EXPECT_FALSE(button->hasIcon());

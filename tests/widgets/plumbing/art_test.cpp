@@ -6,13 +6,17 @@
 #include <QFile>
 #include <QImage>
 
-#include "widgets/art_catalog.h"
+#include "mixer/orvindel_art.h"
+#include "recorder/ambrevo_art.h"
 #include "widgets/background_tiling.h"
 #include "widgets/image_loading.h"
 
 namespace {
 
-namespace art = widgets::art;
+namespace art {
+namespace orvindel = mixer::art;
+namespace ambrevo = recorder::art;
+}  // namespace art
 
 struct ArtEntry {
     const char* path;

@@ -2,11 +2,9 @@
 
 #include <QPoint>
 
-// The programs' own art, compiled in from resources/images (link orvindel_resources).
+// Orvindel's own art, compiled in from resources/images/orvindel (link orvindel_resources).
 // resources/images/README.md lists every file with the resource number it stands for.
-namespace widgets::art {
-
-namespace orvindel {
+namespace mixer::art {
 inline constexpr const char* kProgramIcon = ":/images/orvindel/program.svg";             // 128
 inline constexpr const char* kAddMedia = ":/images/orvindel/add_media.svg";              // 140
 inline constexpr const char* kOptions = ":/images/orvindel/options.svg";                 // 146
@@ -19,16 +17,4 @@ inline constexpr const char* kMix = ":/images/orvindel/mix.svg";                
 inline constexpr const char* kBackgroundTile = ":/images/orvindel/background_tile.svg";  // 139
 inline constexpr const char* kHandCursor = ":/images/orvindel/hand_cursor.svg";          // 141
 inline constexpr QPoint kHandCursorHotSpot{10, 2};
-}  // namespace orvindel
-
-namespace ambrevo {
-inline constexpr const char* kProgramIcon = ":/images/ambrevo/program.svg";             // 103
-inline constexpr const char* kRecord = ":/images/ambrevo/record.svg";                   // 141
-inline constexpr const char* kPause = ":/images/ambrevo/pause.svg";                     // 142
-inline constexpr const char* kStop = ":/images/ambrevo/stop.svg";                       // 143
-inline constexpr const char* kBackgroundTile = ":/images/ambrevo/background_tile.svg";  // 133
-inline constexpr const char* kHoverCursor = ":/images/ambrevo/hover_cursor.svg";        // 140
-inline constexpr QPoint kHoverCursorHotSpot{10, 2};
-}  // namespace ambrevo
-
-}  // namespace widgets::art
+}  // namespace mixer::art
