@@ -1,6 +1,5 @@
-#include "editing/probe/duration_probe.h"
-#include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
@@ -31,113 +30,30 @@ using namespace main_window;
 using test_support::TemporaryFolder;
 using widgets::PromptAnswer;
 
-constexpr int kWidth = 160;
-constexpr int kHeight = 120;
-
-// Processes the window's events until `condition` holds or `timeoutMs` has passed.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return condition();
-}
+using mix_window_testing::kHeight;
+using mix_window_testing::kWidth;
+using mix_window_testing::waitUntil;
 
 // Reads the RGB colour of the centre pixel of the frame shown at `seconds` of `path`.
 std::vector<unsigned char> centrePixelAt(const std::string& path, double seconds,
                                          const TemporaryFolder& folder) {
-    const std::string frame = folder.file("frame.rgb");
-    const bool decoded = test_support::runFfmpeg(
-        "-y -ss " + std::to_string(seconds) + " -i " + test_support::shellQuote(path) +
-        " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + test_support::shellQuote(frame));
-    if (!decoded) {
-        return {};
-    }
-    std::ifstream in(frame, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() != static_cast<std::size_t>(kWidth * kHeight * 3)) {
+    const std::vector<unsigned char> bytes =
+        mix_window_testing::decodedFrame(path, "-ss " + std::to_string(seconds), "", folder);
+    if (bytes.empty()) {
         return {};
     }
     const std::size_t centre = (static_cast<std::size_t>(kHeight / 2) * kWidth + kWidth / 2) * 3;
     return {bytes[centre], bytes[centre + 1], bytes[centre + 2]};
 }
 
-// The window over a profile whose output is a small AVI in a private folder, with two
-// generated one-second clips (red, then blue, each with a tone) ready to be listed.
-class MixFlowTest : public testing::Test {
+// The window with two generated one-second clips ready to be listed.
+class MixFlowTest : public mix_window_testing::TwoClipWindowTest<1> {
   protected:
-    static void SetUpTestSuite() {
-        clips_ = std::make_unique<TemporaryFolder>();
-        test_support::ClipRecipe red;
-        red.colour = {220, 20, 20};
-        red.seconds = 1.0;
-        red.width = kWidth;
-        red.height = kHeight;
-        red.toneHz = 440;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("red.avi"), red));
-        test_support::ClipRecipe blue = red;
-        blue.colour = {20, 20, 220};
-        blue.toneHz = 660;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("blue.avi"), blue));
-        compressors_ =
-            std::make_unique<editing::CompressorRegistry>(editing::CompressorRegistry::discover());
-    }
-    static void TearDownTestSuite() {
-        clips_.reset();
-        compressors_.reset();
-    }
-
-    void SetUp() override {
-        QSettings profile("Korvane", "orvindel");
-        profile.clear();
-        outputPath = folder.file("mix out.avi");
-        profile.setValue("Settings/OutputName", QString::fromStdString(outputPath));
-        profile.setValue("Settings/OutputWidth", kWidth);
-        profile.setValue("Settings/OutputHigh", kHeight);
-        profile.setValue("Settings/OutputFrameRateIndex", 2);  // 25 frames per second
-        profile.setValue("TransitionSettings/TransitionType", 2);
-        profile.setValue("TransitionSettings/TransitionName", 0);
-        profile.sync();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              *compressors_);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        QSettings("Korvane", "orvindel").clear();
-    }
-
-    void listBothClips() {
-        for (const char* name : {"red.avi", "blue.avi"}) {
-            const std::string path = clips_->file(name);
-            const editing::DurationProbe probe = editing::probeDuration(path);
-            ASSERT_TRUE(probe.succeeded()) << path;
-            ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-                      AppendOutcome::Appended);
-        }
-    }
-
     widgets::ImageButton& mixButton() {
         return window->controls().get<widgets::ImageButton>(kMixButton);
     }
     bool mixEnded() { return !window->job().Converting; }
-
-    static std::unique_ptr<TemporaryFolder> clips_;
-    static std::unique_ptr<editing::CompressorRegistry> compressors_;
-
-    TemporaryFolder folder;
-    std::string outputPath;
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    std::unique_ptr<MainWindow> window;
 };
-
-std::unique_ptr<TemporaryFolder> MixFlowTest::clips_;
-std::unique_ptr<editing::CompressorRegistry> MixFlowTest::compressors_;
 
 TEST_F(MixFlowTest, AddButtonsListTheChosenFilesWithTheirLengths) {
     const QString red = QString::fromStdString(clips_->file("red.avi"));

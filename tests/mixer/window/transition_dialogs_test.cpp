@@ -2,19 +2,15 @@
 // per-clip dialog (right-click, Shift+F10), driven with real mouse and key events, down to the
 // shape the chosen effect leaves in the mixed file.
 
-#include "editing/probe/duration_probe.h"
 #include "editing/transitions/transition_catalog.h"
 #include "mixer/dialogs/clip_transition_dialog.h"
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/dialogs/transition_defaults_dialog.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
-#include "tests/support/media_fixtures.h"
+#include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
-#include "widgets/testing/recording_launcher.h"
-#include "widgets/testing/scripted_file_picker.h"
-#include "widgets/testing/scripted_prompt.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -22,18 +18,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
-#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -44,18 +37,9 @@ namespace {
 using namespace main_window;
 using test_support::TemporaryFolder;
 
-constexpr int kWidth = 160;
-constexpr int kHeight = 120;
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return condition();
-}
+using mix_window_testing::kHeight;
+using mix_window_testing::kWidth;
+using mix_window_testing::waitUntil;
 
 void sendMouse(QWidget& target, QEvent::Type type, QPoint position, Qt::MouseButton button) {
     QMouseEvent event(type, QPointF(position), QPointF(target.mapToGlobal(position)), button,
@@ -112,20 +96,11 @@ void whenShown(std::function<void(Dialog&)> steps) {
 // The RGB pixels of frame `frameNumber` of `path`, or nothing.
 std::vector<unsigned char> frameAt(const std::string& path, int frameNumber,
                                    const TemporaryFolder& folder) {
-    const std::string frame = folder.file("frame.rgb");
-    const bool decoded = test_support::runFfmpeg(
-        "-y -i " + test_support::shellQuote(path) + " -vf " +
-        test_support::shellQuote("select=eq(n\\," + std::to_string(frameNumber) + ")") +
-        " -vsync 0 -frames:v 1 -f rawvideo -pix_fmt rgb24 " + test_support::shellQuote(frame));
-    if (!decoded) {
-        return {};
-    }
-    std::ifstream in(frame, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() != static_cast<std::size_t>(kWidth * kHeight * 3)) {
-        return {};
-    }
-    return bytes;
+    return mix_window_testing::decodedFrame(
+        path, "",
+        "-vf " + test_support::shellQuote("select=eq(n\\," + std::to_string(frameNumber) + ")") +
+            " -vsync 0",
+        folder);
 }
 
 // Which pixels show B (blue) when `effect` is half way from flat red into flat blue, drawn by
@@ -152,75 +127,15 @@ std::vector<bool> expectedShareOfB(int effect, double progress) {
     return showsB;
 }
 
-class TransitionDialogsTest : public testing::Test {
+// Two three-second clips, and new entries get "None" with a 2 s transition.
+class TransitionDialogsTest : public mix_window_testing::TwoClipWindowTest<3> {
   protected:
-    static void SetUpTestSuite() {
-        clips_ = std::make_unique<TemporaryFolder>();
-        test_support::ClipRecipe red;
-        red.colour = {220, 20, 20};
-        red.seconds = 3.0;
-        red.width = kWidth;
-        red.height = kHeight;
-        red.toneHz = 440;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("red.avi"), red));
-        test_support::ClipRecipe blue = red;
-        blue.colour = {20, 20, 220};
-        ASSERT_TRUE(test_support::makeClip(clips_->file("blue.avi"), blue));
-        compressors_ =
-            std::make_unique<editing::CompressorRegistry>(editing::CompressorRegistry::discover());
-    }
-    static void TearDownTestSuite() {
-        clips_.reset();
-        compressors_.reset();
-    }
-
-    void SetUp() override {
-        QSettings profile("Korvane", "orvindel");
-        profile.clear();
-        outputPath = folder.file("mix.avi");
-        profile.setValue("Settings/OutputName", QString::fromStdString(outputPath));
-        profile.setValue("Settings/OutputWidth", kWidth);
-        profile.setValue("Settings/OutputHigh", kHeight);
-        profile.setValue("Settings/OutputFrameRateIndex", 2);  // 25 frames per second
-        profile.setValue("TransitionSettings/TransitionType", 2);
-        profile.setValue("TransitionSettings/TransitionName", 0);
+    void extraProfileValues(QSettings& profile) override {
         profile.setValue("TransitionSettings/TransitionDuration", 2);
-        profile.sync();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              *compressors_);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        QSettings("Korvane", "orvindel").clear();
-    }
-
-    void listBothClips() {
-        for (const char* name : {"red.avi", "blue.avi"}) {
-            const std::string path = clips_->file(name);
-            const editing::DurationProbe probe = editing::probeDuration(path);
-            ASSERT_TRUE(probe.succeeded()) << path;
-            ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-                      AppendOutcome::Appended);
-        }
     }
     QTreeWidget& videoList() { return window->controls().get<QTreeWidget>(kVideoList); }
     QString transitionCell(int row) { return videoList().topLevelItem(row)->text(2); }
-
-    static std::unique_ptr<TemporaryFolder> clips_;
-    static std::unique_ptr<editing::CompressorRegistry> compressors_;
-
-    TemporaryFolder folder;
-    std::string outputPath;
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    std::unique_ptr<MainWindow> window;
 };
-
-std::unique_ptr<TemporaryFolder> TransitionDialogsTest::clips_;
-std::unique_ptr<editing::CompressorRegistry> TransitionDialogsTest::compressors_;
 
 TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughItsTransition) {
     listBothClips();
