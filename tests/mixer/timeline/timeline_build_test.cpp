@@ -107,6 +107,15 @@ TEST(BuildTimelineTest, TwoClipsWithTransitionsAndTheirCompanionSound) {
     EXPECT_EQ(audioGroup.tracks[1].sources[0].start, 10 * kSecond);
     EXPECT_EQ(audioGroup.tracks[1].sources[0].stop, 18 * kSecond);
     EXPECT_EQ(build.model.duration(), 18 * kSecond);
+
+    // "Clips' own sound in step": the second clip's picture starts with its sound, at 10 s.
+    job.transitionDefaults.ClipSoundInStep = true;
+    Build inStep;
+    run(inStep, job);
+    const editing::TrackModel& shifted = inStep.model.groups[0].tracks[1];
+    EXPECT_EQ(shifted.sources[0].start, 10 * kSecond);
+    EXPECT_EQ(shifted.transitions[0].start, 10 * kSecond);
+    EXPECT_EQ(inStep.model.groups[1].tracks[1].sources[0].start, 10 * kSecond);
 }
 
 TEST(BuildTimelineTest, TransitionRowsGiveTheirEffectAndPattern) {
