@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace editing {
 
@@ -131,26 +132,26 @@ void convertToRgb32(const ConstPictureView& picture, std::span<std::uint32_t> pi
         pixels.size() < static_cast<std::size_t>(height) * static_cast<std::size_t>(pixelsPerRow)) {
         return;
     }
-    // One block's chroma, spread to every luma pixel it covers.
-    std::array<std::uint8_t, kLanes> blockU{};
-    std::array<std::uint8_t, kLanes> blockV{};
+    // One row's chroma, spread to every luma pixel it covers; filled for the whole row before
+    // the blocks convert it, so each block reads plain consecutive samples.
+    std::vector<std::uint8_t> rowU(static_cast<std::size_t>(width));
+    std::vector<std::uint8_t> rowV(static_cast<std::size_t>(width));
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* lumaRow = picture.planes[kPlaneY].row(row);
-        const std::uint8_t* uRow = picture.planes[kPlaneU].row(row / 2);
-        const std::uint8_t* vRow = picture.planes[kPlaneV].row(row / 2);
-        std::uint32_t* target = pixels.data() + static_cast<std::size_t>(row) * pixelsPerRow;
-        for (int x = 0; x < width; x += kLanes) {
-            const int count = std::min(kLanes, width - x);
-            for (int lane = 0; lane < count; ++lane) {
-                blockU[static_cast<std::size_t>(lane)] = uRow[(x + lane) / 2];
-                blockV[static_cast<std::size_t>(lane)] = vRow[(x + lane) / 2];
-            }
-            if (count == kLanes) {
-                convertBlock(target + x, lumaRow + x, blockU.data(), blockV.data());
-            } else {
-                convertTail(target + x, lumaRow + x, blockU.data(), blockV.data(), count);
+        if (row % 2 == 0) {
+            const std::uint8_t* uRow = picture.planes[kPlaneU].row(row / 2);
+            const std::uint8_t* vRow = picture.planes[kPlaneV].row(row / 2);
+            for (int x = 0; x < width; ++x) {
+                rowU[static_cast<std::size_t>(x)] = uRow[x / 2];
+                rowV[static_cast<std::size_t>(x)] = vRow[x / 2];
             }
         }
+        std::uint32_t* target = pixels.data() + static_cast<std::size_t>(row) * pixelsPerRow;
+        int x = 0;
+        for (; x + kLanes <= width; x += kLanes) {
+            convertBlock(target + x, lumaRow + x, rowU.data() + x, rowV.data() + x);
+        }
+        convertTail(target + x, lumaRow + x, rowU.data() + x, rowV.data() + x, width - x);
     }
 }
 
