@@ -100,8 +100,7 @@ void TransitionPreview::setEffect(int effectNumber) {
     // A fixed seed: the random effects draw the same pattern on every loop.
     const std::optional<TransitionSetup> setup =
         transitionSetupForEffect(effectNumber, kWidth, kHeight, 1);
-    transition_ =
-        setup && findTransitionEffect(effectNumber) != nullptr ? createTransition(*setup) : nullptr;
+    transition_ = setup ? createTransition(*setup) : nullptr;
 }
 
 double TransitionPreview::progressAt(RefTime loopTime) {

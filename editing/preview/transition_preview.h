@@ -30,8 +30,9 @@ class TransitionPreview {
     // Pictures of another size than kWidth x kHeight are not accepted (false, nothing changes).
     bool setPictures(Picture from, Picture to);
 
-    // The effect of the catalogue row `effectNumber`; 0 ("None") and numbers outside the
-    // catalogue cut from A to B at the middle of the loop, as the render cuts without one.
+    // The effect of the catalogue row `effectNumber`, as the render draws it: 0 ("None") and
+    // negative numbers cut from A to B at the middle of the loop (no transition), a number past
+    // the catalogue draws the SMPTE wipe's pattern 1.
     void setEffect(int effectNumber);
     int effect() const { return effectNumber_; }
 
