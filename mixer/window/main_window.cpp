@@ -29,7 +29,6 @@
 
 namespace mixer {
 
-namespace art = mixer::art;
 using namespace main_window;
 using widgets::Notification;
 

@@ -42,7 +42,6 @@ widgets::DialogTemplate mainWindowTemplate() {
 }
 
 const std::vector<ButtonDecoration>& buttonDecorations() {
-    namespace art = mixer::art;
     static const std::vector<ButtonDecoration> decorations = {
         {kAddVideoButton, "Add video files to list", art::kAddMedia},
         {kAddAudioButton, "Add audio files to list", art::kAddMedia},
