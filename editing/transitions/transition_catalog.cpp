@@ -9,7 +9,7 @@ namespace {
 
 constexpr bool numbersFollowRows() {
     for (int index = 0; index < kTransitionEffectCount; ++index) {
-        if (kTransitionEffectCatalog[static_cast<std::size_t>(index)].number != index) {
+        if (TransitionEffectTable[static_cast<std::size_t>(index)].number != index) {
             return false;
         }
     }
@@ -23,7 +23,7 @@ const TransitionEffectEntry* findTransitionEffect(int effectNumber) {
     if (effectNumber < 0 || effectNumber >= kTransitionEffectCount) {
         return nullptr;
     }
-    return &kTransitionEffectCatalog[static_cast<std::size_t>(effectNumber)];
+    return &TransitionEffectTable[static_cast<std::size_t>(effectNumber)];
 }
 
 std::string_view transitionEffectName(int effectNumber) {
@@ -60,7 +60,7 @@ std::optional<TransitionSetup> transitionSetupForEffect(int effectNumber, int wi
 }
 
 bool isCatalogueTransitionKind(TransitionKind kind) {
-    return std::any_of(kTransitionEffectCatalog.begin(), kTransitionEffectCatalog.end(),
+    return std::any_of(TransitionEffectTable.begin(), TransitionEffectTable.end(),
                        [kind](const TransitionEffectEntry& row) {
                            return row.create != nullptr && row.kind == kind;
                        });

@@ -26,7 +26,7 @@ struct TransitionEffectEntry {
 // ("None") carries no transition; 1 .. 16 are the named effects; the rest are the SMPTE wipe
 // with the row's pattern. Adding an effect is one row here and its implementation file (a
 // named effect also names its TransitionKind).
-inline constexpr auto kTransitionEffectCatalog = std::to_array<TransitionEffectEntry>({
+inline constexpr auto TransitionEffectTable = std::to_array<TransitionEffectEntry>({
     {0, "None", TransitionKind::Fade, 0, nullptr},
     {1, "Iris", TransitionKind::Iris, 0, transitions::maskedEffect<transitions::makeIrisMap>},
     {2, "RadialWipe", TransitionKind::RadialWipe, 0,
@@ -86,7 +86,7 @@ inline constexpr auto kTransitionEffectCatalog = std::to_array<TransitionEffectE
     {46, "Matrix, horizontal", TransitionKind::SmpteWipe, 301, transitions::smpteWipeEffect},
 });
 
-inline constexpr int kTransitionEffectCount = static_cast<int>(kTransitionEffectCatalog.size());
+inline constexpr int kTransitionEffectCount = static_cast<int>(TransitionEffectTable.size());
 
 // The row of effect `effectNumber`, or nullptr outside 0 .. kTransitionEffectCount - 1.
 const TransitionEffectEntry* findTransitionEffect(int effectNumber);

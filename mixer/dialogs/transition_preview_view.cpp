@@ -76,7 +76,7 @@ void TransitionPreviewView::hideEvent(QHideEvent* event) {
 
 void fillEffectList(QListWidget& list, int effectNumber) {
     list.clear();
-    for (const editing::TransitionEffectEntry& row : editing::kTransitionEffectCatalog) {
+    for (const editing::TransitionEffectEntry& row : editing::TransitionEffectTable) {
         list.addItem(QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
     }
     list.setSelectionMode(QAbstractItemView::SingleSelection);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editing/timeline/timeline_interface.h"
-#include "editing/transitions/transition_catalog.h"
 #include "mixer/project/mix_job.h"
 #include "widgets/ports/prompt_port.h"
 
@@ -67,13 +66,10 @@ Result AddVideoGroup(TimelineBuild& build);
 Result AddVideoClip(TimelineBuild& build, NodeId videoGroup, const std::string& FileName,
                     RefTime start, RefTime stop, RefTime transitionDuration, int i);
 
-// The effects an entry's TransitionEffect indexes: the editing layer's effect catalogue itself,
-// so the build, the dialogs and the render share one table.
-inline constexpr const auto& TransitionEffectTable = editing::kTransitionEffectCatalog;
-
 // The transition of video entry i (its TransitionEffect) on `track` over [start, stop].
-// Effect 0 ("None") creates nothing; an effect outside the table carries the SMPTE wipe
-// without a pattern (editing::transitionNodeEffect).
+// The effect comes from the editing layer's effect catalogue, the one table the build, the
+// dialogs and the render share. Effect 0 ("None") creates nothing; an effect outside the
+// catalogue carries the SMPTE wipe without a pattern (editing::transitionNodeEffect).
 Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime stop, int i);
 
 // The audio group in the default audio format; then every placement of every audio entry.

@@ -149,7 +149,7 @@ TEST(TransitionCatalog, NamesTheEffectsInTableOrder) {
     EXPECT_EQ(transitionEffectName(46), "Matrix, horizontal");
     EXPECT_EQ(transitionEffectName(47), "");
     int smpteRows = 0;
-    for (const TransitionEffectEntry& row : kTransitionEffectCatalog) {
+    for (const TransitionEffectEntry& row : TransitionEffectTable) {
         smpteRows += row.kind == TransitionKind::SmpteWipe ? 1 : 0;
         if (row.kind == TransitionKind::SmpteWipe) {
             EXPECT_TRUE(transitions::isKnownSmptePattern(row.maskNumber)) << row.name;
@@ -160,7 +160,7 @@ TEST(TransitionCatalog, NamesTheEffectsInTableOrder) {
     // The node each number gives: kind, and the pattern for the SMPTE rows only.
     std::set<std::string_view> names;
     std::set<int> masks;
-    for (const TransitionEffectEntry& row : kTransitionEffectCatalog) {
+    for (const TransitionEffectEntry& row : TransitionEffectTable) {
         names.insert(row.name);
         const TransitionNodeEffect effect = transitionNodeEffect(row.number);
         if (row.number == 0) {
