@@ -1,6 +1,8 @@
 #include "capture/audio_server.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cmath>
 #include <cstdio>
 
 #include "capture/pulse/pulse_connection.h"
@@ -17,12 +19,15 @@ void signalOperation(pa_context*, int, void* connection) {
 }  // namespace
 
 std::unique_ptr<AudioServer> AudioServer::connect(const std::string& applicationName,
-                                                  std::string& error,
+                                                  CaptureResult& result,
                                                   std::chrono::milliseconds answerLimit) {
+    std::string error;
     auto connection = pulse::PulseConnection::open(applicationName, answerLimit, error);
     if (!connection) {
+        result = CaptureResult::failure(CaptureError::NoServer, error);
         return nullptr;
     }
+    result = CaptureResult::success();
     return std::unique_ptr<AudioServer>(new AudioServer(std::move(connection)));
 }
 
@@ -59,32 +64,55 @@ std::optional<CaptureDevice> AudioServer::device(const std::string& deviceName) 
     return source->device;
 }
 
-bool AudioServer::setActiveLine(const std::string& deviceName, const std::string& lineName) {
-    const auto guard = connection_->lock();
-    const auto source = connection_->findSource(deviceName);
-    if (!source) {
-        return false;
-    }
-    if (!source->device.hasPorts) {
-        return true;
-    }
-    return connection_->waitFor(
-        pa_context_set_source_port_by_name(connection_->context(), deviceName.c_str(),
-                                           lineName.c_str(), &signalOperation, connection_.get()));
+namespace {
+
+CaptureResult deviceGone(const std::string& deviceName) {
+    return CaptureResult::failure(CaptureError::DeviceGone,
+                                  "the capture device " + deviceName + " is not available");
 }
 
-bool AudioServer::setLevel(const std::string& deviceName, double level) {
+CaptureResult answered(bool done, const std::string& what) {
+    if (done) {
+        return CaptureResult::success();
+    }
+    return CaptureResult::failure(CaptureError::ServerRefused, what);
+}
+
+}  // namespace
+
+CaptureResult AudioServer::setActiveLine(const std::string& deviceName,
+                                         const std::string& lineName) {
     const auto guard = connection_->lock();
     const auto source = connection_->findSource(deviceName);
     if (!source) {
-        return false;
+        return deviceGone(deviceName);
     }
+    if (!source->device.hasPorts) {
+        return CaptureResult::success();
+    }
+    return answered(connection_->waitFor(pa_context_set_source_port_by_name(
+                        connection_->context(), deviceName.c_str(), lineName.c_str(),
+                        &signalOperation, connection_.get())),
+                    "cannot choose the line " + lineName + " of " + deviceName);
+}
+
+CaptureResult AudioServer::setLevel(const std::string& deviceName, double level) {
+    const auto guard = connection_->lock();
+    const auto source = connection_->findSource(deviceName);
+    if (!source) {
+        return deviceGone(deviceName);
+    }
+    // Rounded up: a level read back (volume / norm) is then never below the level written, so
+    // a slider position that truncates the level read back finds itself again.
     pa_cvolume volume;
     const double clamped = std::clamp(level, 0.0, 1.0);
-    pa_cvolume_set(&volume, source->volume.channels,
-                   static_cast<pa_volume_t>(clamped * static_cast<double>(PA_VOLUME_NORM) + 0.5));
-    return connection_->waitFor(pa_context_set_source_volume_by_name(
-        connection_->context(), deviceName.c_str(), &volume, &signalOperation, connection_.get()));
+    pa_cvolume_set(
+        &volume, source->volume.channels,
+        static_cast<pa_volume_t>(std::ceil(clamped * static_cast<double>(PA_VOLUME_NORM))));
+    return answered(connection_->waitFor(pa_context_set_source_volume_by_name(
+                        connection_->context(), deviceName.c_str(), &volume, &signalOperation,
+                        connection_.get())),
+                    "cannot set the volume of " + deviceName);
 }
 
 void AudioServer::watchDevice(const std::string& deviceName) {
@@ -106,31 +134,34 @@ std::optional<DeviceEvent> AudioServer::takeEvent() {
 
 std::unique_ptr<RecordingSession> AudioServer::openRecording(const std::string& deviceName,
                                                              const std::string& path,
-                                                             std::string& error,
+                                                             CaptureResult& result,
                                                              WavWriterOptions options) {
     const auto guard = connection_->lock();
     const auto source = connection_->findSource(deviceName);
     if (!source) {
-        error = "the capture device " + deviceName + " is not available";
+        result = deviceGone(deviceName);
         return nullptr;
     }
     const pa_sample_spec spec = pulse::recordingSpecFor(source->sampleSpec);
     const auto format = pulse::audioFormatFor(spec, source->channelMap);
     if (!format) {
-        error = std::string("a WAV file cannot hold the device's sample format ") +
-                pa_sample_format_to_string(spec.format);
+        result = CaptureResult::failure(
+            CaptureError::UnsupportedFormat,
+            std::string("a WAV file cannot hold the device's sample format ") +
+                pa_sample_format_to_string(spec.format));
         return nullptr;
     }
-    auto writer = WavWriter::create(path, *format, error, options);
+    auto writer = WavWriter::create(path, *format, result, options);
     if (!writer) {
         return nullptr;
     }
     auto stream =
-        pulse::RecordingStream::open(connection_, *source, std::move(writer), path, error);
+        pulse::RecordingStream::open(connection_, *source, std::move(writer), path, result);
     if (!stream) {
         std::remove(path.c_str());  // nothing recorded: leave no empty file behind
         return nullptr;
     }
+    result = CaptureResult::success();
     return std::make_unique<RecordingSession>(std::move(stream));
 }
 

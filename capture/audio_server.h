@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "capture/capture_device.h"
+#include "capture/capture_result.h"
 #include "capture/device_event.h"
 #include "capture/level_meter.h"
 #include "capture/recording_session.h"
@@ -20,15 +21,16 @@ class PulseConnection;
 }
 
 // One connection to the sound server (PulseAudio, or PipeWire through its PulseAudio service).
-// Methods block briefly for the server's answer and are meant for one thread, the window's;
-// device events are produced on the server thread, queued, and announced through the notifier.
+// Methods block briefly for the server's answer and belong to one thread, the one that called
+// connect() (the window's; asserted in debug builds); device events are produced on the server
+// thread, queued, and announced through the notifier.
 class AudioServer {
   public:
-    // Connects as `applicationName`; null with `error` set when no server answers. No call
-    // waits for the server longer than `answerLimit`: a server that stops answering makes the
-    // call fail instead of freezing the caller.
-    static std::unique_ptr<AudioServer> connect(
-        const std::string& applicationName, std::string& error,
+    // Connects as `applicationName`; null with `result` NoServer when no server answers. No
+    // call waits for the server longer than `answerLimit`: a server that stops answering makes
+    // the call fail instead of freezing the caller.
+    [[nodiscard]] static std::unique_ptr<AudioServer> connect(
+        const std::string& applicationName, CaptureResult& result,
         std::chrono::milliseconds answerLimit = std::chrono::seconds(5));
     ~AudioServer();
     AudioServer(const AudioServer&) = delete;
@@ -41,9 +43,10 @@ class AudioServer {
     std::optional<CaptureDevice> device(const std::string& deviceName);
     // Makes the port `lineName` the device's active port. A device without ports has one line,
     // itself, which is always active: that succeeds without asking the server.
-    bool setActiveLine(const std::string& deviceName, const std::string& lineName);
-    // Sets every channel of the device's volume to `level` (0.0 - 1.0, clamped).
-    bool setLevel(const std::string& deviceName, double level);
+    CaptureResult setActiveLine(const std::string& deviceName, const std::string& lineName);
+    // Sets every channel of the device's volume to `level` (0.0 - 1.0, clamped), rounded up to
+    // the server's next volume step, so that reading it back never gives less than `level`.
+    CaptureResult setLevel(const std::string& deviceName, double level);
 
     // Device events concern this device from now on (removal, return, changes); "" for none.
     void watchDevice(const std::string& deviceName);
@@ -55,12 +58,14 @@ class AudioServer {
     // Takes the oldest queued event; nullopt when the queue is empty.
     std::optional<DeviceEvent> takeEvent();
 
-    // Prepares a recording of `deviceName` into `path`, corked. Null with `error` on failure.
-    std::unique_ptr<RecordingSession> openRecording(const std::string& deviceName,
-                                                    const std::string& path, std::string& error,
-                                                    WavWriterOptions options = {});
+    // Prepares a recording of `deviceName` into `path`, corked. Null with `result` on failure
+    // (DeviceGone, UnsupportedFormat, FileNotCreated, ServerRefused); no file is left then.
+    [[nodiscard]] std::unique_ptr<RecordingSession> openRecording(const std::string& deviceName,
+                                                                  const std::string& path,
+                                                                  CaptureResult& result,
+                                                                  WavWriterOptions options = {});
     // A live level meter on `deviceName`; null when the device cannot be opened.
-    std::unique_ptr<LevelMeter> openLevelMeter(const std::string& deviceName);
+    [[nodiscard]] std::unique_ptr<LevelMeter> openLevelMeter(const std::string& deviceName);
 
   private:
     explicit AudioServer(std::shared_ptr<pulse::PulseConnection> connection);

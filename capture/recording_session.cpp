@@ -9,20 +9,19 @@ RecordingSession::RecordingSession(std::unique_ptr<pulse::RecordingStream> strea
 
 RecordingSession::~RecordingSession() {
     if (stream_) {
-        stream_->stop();
+        static_cast<void>(stream_->stop());  // whoever cared asked stop() before
     }
 }
 
-bool RecordingSession::run(std::string& error) {
-    return stream_->setFlow(pulse::SampleFlow::Delivering, error);
+CaptureResult RecordingSession::run() {
+    return stream_->setFlow(pulse::SampleFlow::Delivering);
 }
 
 void RecordingSession::pause() {
-    std::string ignored;  // a device that is gone is paused already
-    stream_->setFlow(pulse::SampleFlow::Held, ignored);
+    static_cast<void>(stream_->setFlow(pulse::SampleFlow::Held));  // gone means paused
 }
 
-bool RecordingSession::stop() {
+CaptureResult RecordingSession::stop() {
     return stream_->stop();
 }
 bool RecordingSession::isStopped() const {
@@ -40,8 +39,8 @@ std::uint64_t RecordingSession::lostFrames() const {
 bool RecordingSession::deviceLost() const {
     return stream_->deviceLost();
 }
-std::string RecordingSession::writeError() const {
-    return stream_->writeError();
+CaptureResult RecordingSession::writeFailure() const {
+    return stream_->writeFailure();
 }
 const std::string& RecordingSession::path() const {
     return stream_->path();

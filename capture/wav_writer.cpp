@@ -117,19 +117,21 @@ bool writeAll(int fileDescriptor, const unsigned char* data, std::size_t count, 
 }  // namespace
 
 std::unique_ptr<WavWriter> WavWriter::create(const std::string& path, const AudioFormat& format,
-                                             std::string& error, WavWriterOptions options) {
+                                             CaptureResult& result, WavWriterOptions options) {
     if (format.channelCount <= 0 || format.sampleRateHz <= 0) {
-        error = "unsupported audio format " + describe(format);
+        result = CaptureResult::failure(CaptureError::UnsupportedFormat,
+                                        "unsupported audio format " + describe(format));
         return nullptr;
     }
     const int fileDescriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fileDescriptor < 0) {
-        error = path + ": " + std::strerror(errno);
+        result = CaptureResult::failure(CaptureError::FileNotCreated,
+                                        path + ": " + std::strerror(errno));
         return nullptr;
     }
     std::unique_ptr<WavWriter> writer(new WavWriter(fileDescriptor, path, format, options));
-    if (!writer->writeHeader()) {
-        error = writer->error();
+    result = writer->writeHeader();
+    if (result.failed()) {
         return nullptr;
     }
     return writer;
@@ -144,24 +146,30 @@ WavWriter::WavWriter(int fileDescriptor, std::string path, const AudioFormat& fo
       lastRefresh_(std::chrono::steady_clock::now()) {}
 
 WavWriter::~WavWriter() {
-    finish();
+    // Whoever cared about the outcome called finish() before; here it only closes the file.
+    static_cast<void>(finish());
 }
 
 std::uint64_t WavWriter::frameCount() const {
     return dataBytes_ / static_cast<std::uint64_t>(format_.bytesPerFrame());
 }
 
-bool WavWriter::fail(const std::string& what) {
-    if (!failed_) {
-        error_ = path_ + ": " + what + ": " + std::strerror(errno);
+CaptureResult WavWriter::fail(const std::string& what) {
+    if (failure_.succeeded()) {
+        const int error = errno;
+        const bool full = error == ENOSPC || error == EDQUOT;
+        failure_ = CaptureResult::failure(full ? CaptureError::DiskFull : CaptureError::WriteFailed,
+                                          path_ + ": " + what + ": " + std::strerror(error));
     }
-    failed_ = true;
-    return false;
+    return failure_;
 }
 
-bool WavWriter::append(const void* data, std::size_t byteCount) {
-    if (failed_ || fileDescriptor_ < 0) {
-        return false;
+CaptureResult WavWriter::append(const void* data, std::size_t byteCount) {
+    if (failure_.failed()) {
+        return failure_;
+    }
+    if (fileDescriptor_ < 0) {
+        return CaptureResult::failure(CaptureError::WriteFailed, path_ + ": already closed");
     }
     if (!writeAll(fileDescriptor_, static_cast<const unsigned char*>(data), byteCount, -1)) {
         return fail("write failed");
@@ -170,15 +178,18 @@ bool WavWriter::append(const void* data, std::size_t byteCount) {
     if (std::chrono::steady_clock::now() - lastRefresh_ >= options_.headerRefreshPeriod) {
         return refreshHeader();
     }
-    return true;
+    return CaptureResult::success();
 }
 
-bool WavWriter::refreshHeader() {
-    if (failed_ || fileDescriptor_ < 0) {
-        return false;
+CaptureResult WavWriter::refreshHeader() {
+    if (failure_.failed()) {
+        return failure_;
     }
-    if (!writeHeader()) {
-        return false;
+    if (fileDescriptor_ < 0) {
+        return CaptureResult::failure(CaptureError::WriteFailed, path_ + ": already closed");
+    }
+    if (auto written = writeHeader(); written.failed()) {
+        return written;
     }
     // The header must reach the disk together with the samples it counts, so that a crash or a
     // power loss leaves sizes that never point past the samples really stored.
@@ -186,10 +197,10 @@ bool WavWriter::refreshHeader() {
         return fail("sync failed");
     }
     lastRefresh_ = std::chrono::steady_clock::now();
-    return true;
+    return CaptureResult::success();
 }
 
-bool WavWriter::writeHeader() {
+CaptureResult WavWriter::writeHeader() {
     const ByteBuffer format = formatChunkBody(format_);
     const bool hasFact = plainFormatTag(format_) != kFormatPcm;
     const std::uint64_t headerBytes =
@@ -233,30 +244,32 @@ bool WavWriter::writeHeader() {
         ::lseek(fileDescriptor_, static_cast<off_t>(headerBytes), SEEK_SET) < 0) {
         return fail("seek failed");
     }
-    return true;
+    return CaptureResult::success();
 }
 
-bool WavWriter::finish() {
+CaptureResult WavWriter::finish() {
     if (fileDescriptor_ < 0) {
-        return !failed_;
+        return failure_;
     }
-    bool good = !failed_;
-    if (good && (dataBytes_ & 1) != 0) {
+    if (failure_.succeeded() && (dataBytes_ & 1) != 0) {
         const unsigned char pad = 0;
-        good = writeAll(fileDescriptor_, &pad, 1, -1) || fail("write failed");
+        if (!writeAll(fileDescriptor_, &pad, 1, -1)) {
+            static_cast<void>(fail("write failed"));
+        }
     }
-    if (good) {
-        good = refreshHeader();
+    if (failure_.succeeded()) {
+        static_cast<void>(refreshHeader());  // a failure is kept in failure_
     } else {
         // After a failed write (a full disk) the header still counts every byte that was
-        // stored, so what was recorded up to then plays.
-        writeHeader();
+        // stored, so what was recorded up to then plays. Rewriting 80 bytes in place needs no
+        // new block, so this works on a full disk too.
+        static_cast<void>(writeHeader());  // the first failure stays the writer's answer
     }
-    if (::close(fileDescriptor_) != 0 && good) {
-        good = fail("close failed");
+    if (::close(fileDescriptor_) != 0) {
+        static_cast<void>(fail("close failed"));
     }
     fileDescriptor_ = -1;
-    return good;
+    return failure_;
 }
 
 }  // namespace capture

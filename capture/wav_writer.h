@@ -7,6 +7,7 @@
 #include <string>
 
 #include "capture/audio_format.h"
+#include "capture/capture_result.h"
 
 namespace capture {
 
@@ -25,31 +26,37 @@ struct WavWriterOptions {
 // place. Not thread-safe: one thread at a time (the recording stream serialises its calls).
 class WavWriter {
   public:
-    // Creates (or truncates) `path`. Returns null and fills `error` when the file cannot be made.
-    static std::unique_ptr<WavWriter> create(const std::string& path, const AudioFormat& format,
-                                             std::string& error, WavWriterOptions options = {});
+    // Creates (or truncates) `path`. Returns null and sets `result` (FileNotCreated, or the
+    // failed header write) when the file cannot be made.
+    [[nodiscard]] static std::unique_ptr<WavWriter> create(const std::string& path,
+                                                           const AudioFormat& format,
+                                                           CaptureResult& result,
+                                                           WavWriterOptions options = {});
     ~WavWriter();
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
 
-    // Appends whole or partial frames; false once a write has failed (the error stays).
-    bool append(const void* data, std::size_t byteCount);
+    // Appends whole or partial frames; once a write has failed every call answers that first
+    // failure (DiskFull for ENOSPC/EDQUOT, else WriteFailed) and nothing more is written.
+    CaptureResult append(const void* data, std::size_t byteCount);
     // Brings the header up to date with every byte appended so far and syncs the file.
-    bool refreshHeader();
-    // Pads to an even length, writes the final header and closes the file. Idempotent.
-    bool finish();
+    CaptureResult refreshHeader();
+    // Pads to an even length, writes the final header and closes the file. Idempotent. After
+    // a failed write the header still counts every byte that was stored, so that part plays.
+    CaptureResult finish();
 
     std::uint64_t dataBytes() const { return dataBytes_; }
     std::uint64_t frameCount() const;
     bool isRf64() const { return rf64_; }
-    const std::string& error() const { return error_; }
+    // The first failure of this writer; success while none happened.
+    const CaptureResult& failure() const { return failure_; }
     const AudioFormat& format() const { return format_; }
 
   private:
     WavWriter(int fileDescriptor, std::string path, const AudioFormat& format,
               WavWriterOptions options);
-    bool writeHeader();
-    bool fail(const std::string& what);
+    CaptureResult writeHeader();
+    CaptureResult fail(const std::string& what);
 
     int fileDescriptor_ = -1;
     std::string path_;
@@ -58,8 +65,7 @@ class WavWriter {
     std::uint64_t headerBytes_ = 0;
     std::uint64_t dataBytes_ = 0;
     bool rf64_ = false;
-    bool failed_ = false;
-    std::string error_;
+    CaptureResult failure_;
     std::chrono::steady_clock::time_point lastRefresh_;
 };
 

@@ -23,4 +23,20 @@ QString saveDialogStartFolder(const QString& path) {
     return path.left(lastSlash);
 }
 
+QString saveDialogInitialName(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+bool fileNameHasWildcard(const QString& path) {
+    const QString name = saveDialogInitialName(path);
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+QString wildcardNameRefusalText(const QString& path) {
+    return QStringLiteral(
+               "\"%1\" is a pattern, not a file name: * and ? cannot be part of "
+               "the name of the file to write. Please type a name without them.")
+        .arg(saveDialogInitialName(path));
+}
+
 }  // namespace widgets

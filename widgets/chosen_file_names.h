@@ -17,4 +17,15 @@ QString withFileExtension(const QString& chosenPath, const QString& extension);
 // '/', "/" for a file in the root folder, "." when the name holds no '/'.
 QString saveDialogStartFolder(const QString& path);
 
+// The file name a save dialog opens with for the current name `path`: its last part ("" when
+// `path` ends in '/').
+QString saveDialogInitialName(const QString& path);
+
+// Whether the file-name part of `path` holds a wildcard ('*' or '?'). Such a name is a filter
+// the user typed, never a file to write, so both programs refuse it.
+bool fileNameHasWildcard(const QString& path);
+
+// The message that refuses `path` because its file name holds a wildcard.
+QString wildcardNameRefusalText(const QString& path);
+
 }  // namespace widgets

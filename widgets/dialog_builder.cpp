@@ -2,17 +2,22 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTreeWidget>
 
 #include "widgets/hyperlink_label.h"
 #include "widgets/image_button.h"
 #include "widgets/multi_line_label.h"
+
+#include <algorithm>
 
 namespace widgets {
 namespace {
@@ -128,6 +133,50 @@ QWidget* makeControl(const ControlTemplate& control, QWidget* parent,
     qFatal("Control %d has an unknown kind", control.id);
 }
 
+bool isLabel(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::SunkenLabel ||
+           kind == ControlKind::MultiLineLabel;
+}
+
+// What assistive technology reads for a control without a caption of its own: the caption of
+// the label just before it in the template ("Video List:" names the video list), without its
+// mnemonic '&' and its closing ':'.
+QString nameFromLabel(const QString& labelCaption) {
+    QString name = labelCaption;
+    name.remove(QLatin1Char('&'));
+    name = name.trimmed();
+    if (name.endsWith(QLatin1Char(':'))) {
+        name.chop(1);
+    }
+    return name.trimmed();
+}
+
+// The height a one-line text control needs so that no glyph is cut: the font's line spacing
+// (ascent, descent and leading: descenders and underscores included) plus what the control
+// draws around its text. 0 for kinds that size themselves or hold no text line.
+int heightForOneLine(ControlKind kind, QWidget& widget) {
+    const int lineSpacing = QFontMetrics(widget.font()).lineSpacing();
+    switch (kind) {
+        case ControlKind::Label:
+        case ControlKind::SunkenLabel:
+        case ControlKind::HyperlinkLabel: {
+            const auto& label = static_cast<QLabel&>(widget);
+            return lineSpacing + 2 * (label.frameWidth() + label.margin());
+        }
+        case ControlKind::MultiLineLabel:
+            return lineSpacing + 1;  // its top row stays unpainted
+        case ControlKind::LineEdit: {
+            QStyleOptionFrame option;
+            option.initFrom(&widget);
+            const int frame =
+                widget.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &widget);
+            return lineSpacing + 2 * frame + 2;  // QLineEdit's own vertical text margin
+        }
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
 
 DialogUnitConverter converterFor(const DialogTemplate& dialogTemplate) {
@@ -144,8 +193,20 @@ DialogControls buildDialog(const DialogTemplate& dialogTemplate, QWidget& window
 
     DialogControls controls;
     std::vector<QWidget*> frames;
+    QString precedingLabel;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = makeControl(control, &window, services);
+        if (isLabel(control.kind)) {
+            // A hidden label (a warning shown now and then) names nothing.
+            if (!control.style.testFlag(ControlStyleFlag::Hidden)) {
+                precedingLabel = control.caption;
+            }
+        } else if (control.caption.isEmpty() && control.kind != ControlKind::ImageButton &&
+                   control.kind != ControlKind::GroupFrame && widget->toolTip().isEmpty() &&
+                   !precedingLabel.isEmpty()) {
+            widget->setAccessibleName(nameFromLabel(precedingLabel));
+            precedingLabel.clear();
+        }
         QRect geometry =
             converter.toPixels(QRect(control.x, control.y, control.width, control.height));
         if (control.kind == ControlKind::DropDownList) {
@@ -153,6 +214,10 @@ DialogControls buildDialog(const DialogTemplate& dialogTemplate, QWidget& window
             // own height.
             geometry.setHeight(widget->sizeHint().height());
         }
+        // Dialog units follow the font's height without its leading, which at some sizes
+        // leaves a one-line text control too short for its descenders ("A_h264" would read
+        // "A h264"); such a control grows downwards to its font's line spacing.
+        geometry.setHeight(std::max(geometry.height(), heightForOneLine(control.kind, *widget)));
         widget->setGeometry(geometry);
         if (control.style.testFlag(ControlStyleFlag::Hidden)) {
             widget->setHidden(true);

@@ -8,7 +8,8 @@
 namespace widgets {
 namespace {
 
-// The failure table, one line per result code.
+// The failure table, one line per result code. Lines that named Windows-only things (Win32
+// executables, DDE, dynamic-link libraries) say what applies on a Linux desktop.
 const std::map<int, const char*>& failureLines() {
     static const std::map<int, const char*> lines = {
         {open_result::kOutOfResources, "The operating system is out\nof memory or resources."},
@@ -17,19 +18,17 @@ const std::map<int, const char*>& failureLines() {
         {open_result::kAccessDenied, "The operating system denied\naccess to the specified file."},
         {open_result::kOutOfMemory, "There was not enough memory to complete the operation."},
         {open_result::kBadExecutable,
-         "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+         "The program file is invalid\n(not a program this system can run)."},
         {open_result::kSharingViolation, "A sharing violation occurred. "},
         {open_result::kIncompleteAssociation,
          "The filename association is\nincomplete or invalid."},
-        {open_result::kDdeTimeout,
-         "The DDE transaction could not\nbe completed because the request timed out."},
-        {open_result::kDdeFailed, "The DDE transaction failed."},
+        {open_result::kDdeTimeout, "The desktop could not\nopen it because the request timed out."},
+        {open_result::kDdeFailed, "The desktop failed to open it."},
         {open_result::kDdeBusy,
-         "The DDE transaction could not\nbe completed because other DDE transactions\nwere "
-         "being processed."},
+         "The desktop could not\nopen it because other requests\nwere being processed."},
         {open_result::kNoAssociation,
          "There is no application associated\nwith the given filename extension."},
-        {open_result::kLibraryNotFound, "The specified dynamic-link library was not found."},
+        {open_result::kLibraryNotFound, "The specified shared library was not found."},
     };
     return lines;
 }

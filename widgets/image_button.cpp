@@ -4,6 +4,7 @@
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -39,6 +40,7 @@ ImageButton::ImageButton(QWidget* parent) : ImageButton(QString(), parent) {}
 
 ImageButton::ImageButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 ImageButton::~ImageButton() = default;
@@ -165,6 +167,10 @@ void ImageButton::setTooltipText(const QString& text, TooltipActivation activati
 }
 
 void ImageButton::activateTooltip(TooltipActivation activation) {
+    // A button with a caption is named by it; an icon-only button by its tooltip.
+    if (text().isEmpty()) {
+        setAccessibleName(m_tooltipText);
+    }
     setToolTip(activation == TooltipActivation::Active ? m_tooltipText : QString());
 }
 
@@ -211,6 +217,19 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
 void ImageButton::focusOutEvent(QFocusEvent* event) {
     QPushButton::focusOutEvent(event);
     clearHover();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button as Space does, in any window (QPushButton does so only
+    // for default and auto-default buttons).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            click();
+            event->accept();
+            return;
+        }
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void ImageButton::changeEvent(QEvent* event) {

@@ -34,6 +34,11 @@ enum class TooltipActivation { Inactive, Active };
 // the parent's pixels that were under it at its first transparent paint (a snapshot kept until
 // the palette or style changes), so it sits cleanly on a tiled window background.
 //
+// The button takes the keyboard focus from Tab only, never from a mouse click: a click leaves
+// the focus where it was, so a later Enter reaches the window's own Enter handling (its
+// default button) rather than pressing the clicked button again. A button the user has tabbed
+// to is pressed by Space and by Enter.
+//
 // Hover ends when the mouse leaves, when the button loses the focus and when its window is
 // deactivated. Disabling a focused button moves the focus on to the next control.
 // Double clicks count as two clicks. Everything runs on the GUI thread.
@@ -68,7 +73,9 @@ class ImageButton : public QPushButton {
     int setFlatLook(bool flat, Redraw redraw = Redraw::Yes);
     bool isFlatLook() const { return m_flat; }
     void setDrawBorder(bool drawBorder, Redraw redraw = Redraw::Yes);
+    // Draw the dotted focus rectangle also in the flat look (off unless set).
     void setDrawFlatFocus(bool drawFlatFocus, Redraw redraw = Redraw::Yes);
+    bool drawsFlatFocus() const { return m_drawFlatFocus; }
     // When set (the default) hover highlighting also works while no window of the program is
     // active.
     void setAlwaysTrack(bool alwaysTrack) { m_alwaysTrack = alwaysTrack; }
@@ -117,6 +124,7 @@ class ImageButton : public QPushButton {
     void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:

@@ -16,11 +16,14 @@ MultiLineLabel::MultiLineLabel(const QString& templateText, LineAlignment alignm
       m_alignment(alignment) {
     // Nothing of the label's own background is ever painted: the parent shows through.
     setAutoFillBackground(false);
+    setAccessibleName(m_text.section(QLatin1Char('\n'), 0, 0));
 }
 
 void MultiLineLabel::setText(const QString& text) {
     m_text = text.left(kMaximumTextLength);
     m_lineCount = 1 + static_cast<int>(m_text.count(QLatin1Char('\n')));
+    // Assistive technology reads what is shown.
+    setAccessibleName(QString(m_text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     // The label paints no background, so the parent repaints what lies under the old text.
     if (QWidget* parent = parentWidget()) {
         parent->update(geometry().adjusted(-3, -3, 3, 3));

@@ -1,6 +1,7 @@
 #include "capture/pulse/pulse_connection.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace capture::pulse {
 namespace {
@@ -29,6 +30,25 @@ void signalSuccess(pa_context*, int, void* connection) {
 }
 
 }  // namespace
+
+ServerLock::ServerLock(const PulseConnection& connection) : connection_(connection) {
+    pa_threaded_mainloop_lock(connection_.mainloop_.get());
+    previousHolder_ = connection_.lockHolder_.load();
+    connection_.lockHolder_.store(std::this_thread::get_id());
+}
+
+ServerLock::~ServerLock() {
+    connection_.lockHolder_.store(previousHolder_);
+    pa_threaded_mainloop_unlock(connection_.mainloop_.get());
+}
+
+bool PulseConnection::onServerThread() const {
+    return serverThreadStarted_ && pa_threaded_mainloop_in_thread(mainloop_.get()) != 0;
+}
+
+bool PulseConnection::lockHeldHere() const {
+    return onServerThread() || lockHolder_.load() == std::this_thread::get_id();
+}
 
 SourceDetails detailsFrom(const pa_source_info& info) {
     SourceDetails details;
@@ -65,6 +85,7 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
                                                        std::string& error) {
     std::shared_ptr<PulseConnection> connection(new PulseConnection());
     connection->answerLimit_ = answerLimit;
+    connection->ownerThread_ = std::this_thread::get_id();
     connection->mainloop_.reset(pa_threaded_mainloop_new());
     if (!connection->mainloop_) {
         error = "cannot create the sound-server mainloop";
@@ -83,16 +104,20 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
                 pa_strerror(pa_context_errno(context));
         return nullptr;
     }
+    // Written before the server thread exists (its start orders this write before every read
+    // there); from here on callbacks come on the server thread only.
+    connection->serverThreadStarted_ = true;
     if (pa_threaded_mainloop_start(connection->mainloop_.get()) < 0) {
         error = "cannot start the sound-server thread";
         return nullptr;
     }
     {
-        MainloopLock guard(connection->mainloop_.get());
-        connection->waitUntil([context] {
+        const ServerLock guard(*connection);
+        // The state below tells whether it worked, also when the wait gave up.
+        static_cast<void>(connection->waitUntil([context] {
             return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) ||
                    pa_context_get_state(context) == PA_CONTEXT_READY;
-        });
+        }));
         if (pa_context_get_state(context) != PA_CONTEXT_READY) {
             error = PA_CONTEXT_IS_GOOD(pa_context_get_state(context))
                         ? std::string("the sound server does not answer")
@@ -108,7 +133,7 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
             return nullptr;
         }
         for (const SourceDetails& source : connection->listSources()) {
-            connection->sourceNames_[source.index] = source.device.name;
+            connection->knownSources_[source.index] = {source.device.name, source.isMonitor};
         }
     }
     return connection;
@@ -117,8 +142,9 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
 PulseConnection::~PulseConnection() {
     // The context goes first (its deleter clears our callbacks), while the mainloop still runs;
     // then the mainloop thread stops.
+    assert(!onServerThread());
     if (context_) {
-        MainloopLock guard(mainloop_.get());
+        const ServerLock guard(*this);
         context_.reset();
     }
 }
@@ -128,6 +154,7 @@ bool PulseConnection::isReady() const {
 }
 
 bool PulseConnection::waitFor(pa_operation* operation) {
+    assert(onOwnerThread() && lockHeldHere());
     if (operation == nullptr) {
         return false;
     }
@@ -141,6 +168,7 @@ bool PulseConnection::waitFor(pa_operation* operation) {
 }
 
 bool PulseConnection::waitUntil(const std::function<bool()>& finished) {
+    assert(onOwnerThread() && lockHeldHere());
     const auto deadline = std::chrono::steady_clock::now() + answerLimit_;
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(mainloop_.get());
     while (!finished()) {
@@ -159,17 +187,22 @@ bool PulseConnection::waitUntil(const std::function<bool()>& finished) {
 }
 
 std::vector<SourceDetails> PulseConnection::listSources() {
+    assert(onOwnerThread() && lockHeldHere());
     SourceListRequest request;
     request.connection = this;
-    waitFor(pa_context_get_source_info_list(context_.get(), &collectSource, &request));
+    // Unanswered, the list stays empty: callers see no device, and the next call asks again.
+    static_cast<void>(
+        waitFor(pa_context_get_source_info_list(context_.get(), &collectSource, &request)));
     return std::move(request.sources);
 }
 
 std::optional<SourceDetails> PulseConnection::findSource(const std::string& name) {
+    assert(onOwnerThread() && lockHeldHere());
     SourceListRequest request;
     request.connection = this;
-    waitFor(
-        pa_context_get_source_info_by_name(context_.get(), name.c_str(), &collectSource, &request));
+    // Unanswered, nothing is found: the caller treats the device as gone.
+    static_cast<void>(waitFor(pa_context_get_source_info_by_name(context_.get(), name.c_str(),
+                                                                 &collectSource, &request)));
     if (request.sources.empty()) {
         return std::nullopt;
     }
@@ -177,16 +210,18 @@ std::optional<SourceDetails> PulseConnection::findSource(const std::string& name
 }
 
 void PulseConnection::watch(const std::string& name) {
+    assert(onOwnerThread() && lockHeldHere());
     watchedName_ = name;
     watchedPresent_ = false;
-    for (const auto& [index, sourceName] : sourceNames_) {
-        if (sourceName == name) {
+    for (const auto& [index, source] : knownSources_) {
+        if (source.name == name) {
             watchedPresent_ = true;
         }
     }
 }
 
 void PulseConnection::setEventNotifier(std::function<void()> notifier) {
+    assert(lockHeldHere());
     std::lock_guard guard(eventMutex_);
     notifier_ = std::move(notifier);
 }
@@ -199,6 +234,11 @@ std::optional<DeviceEvent> PulseConnection::takeEvent() {
     DeviceEvent event = std::move(events_.front());
     events_.pop_front();
     return event;
+}
+
+void PulseConnection::announce(DeviceEventKind kind, const std::string& name) {
+    assert(lockHeldHere());
+    push(kind, name);
 }
 
 void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
@@ -220,6 +260,9 @@ void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
 
 void PulseConnection::onContextState(pa_context* context, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
+    // pa_context_connect reports its first state change on the opening thread, before the
+    // server thread runs; every later change comes on the server thread.
+    assert(connection->onServerThread() || !connection->serverThreadStarted_);
     const pa_context_state_t state = pa_context_get_state(context);
     if (!PA_CONTEXT_IS_GOOD(state) && connection->watchedPresent_) {
         // The server went away: for the program the open device is gone.
@@ -232,28 +275,33 @@ void PulseConnection::onContextState(pa_context* context, void* self) {
 void PulseConnection::onSubscription(pa_context* context, pa_subscription_event_type_t type,
                                      std::uint32_t index, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
+    assert(connection->onServerThread());
     if ((type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) != PA_SUBSCRIPTION_EVENT_SOURCE) {
         return;
     }
     const auto kind = type & PA_SUBSCRIPTION_EVENT_TYPE_MASK;
     if (kind == PA_SUBSCRIPTION_EVENT_REMOVE) {
-        const auto found = connection->sourceNames_.find(index);
-        if (found == connection->sourceNames_.end()) {
+        const auto found = connection->knownSources_.find(index);
+        if (found == connection->knownSources_.end()) {
             return;
         }
-        const std::string name = found->second;
-        connection->sourceNames_.erase(found);
-        if (!connection->watchedName_.empty() && name == connection->watchedName_ &&
+        const KnownSource source = found->second;
+        connection->knownSources_.erase(found);
+        if (!connection->watchedName_.empty() && source.name == connection->watchedName_ &&
             connection->watchedPresent_) {
             connection->watchedPresent_ = false;
-            connection->push(DeviceEventKind::Removed, name);
+            connection->push(DeviceEventKind::Removed, source.name);
+        }
+        if (!source.isMonitor) {
+            connection->push(DeviceEventKind::ListChanged, source.name);
         }
         return;
     }
     if (kind == PA_SUBSCRIPTION_EVENT_CHANGE) {
-        const auto found = connection->sourceNames_.find(index);
-        if (found != connection->sourceNames_.end() && found->second == connection->watchedName_) {
-            connection->push(DeviceEventKind::Changed, found->second);
+        const auto found = connection->knownSources_.find(index);
+        if (found != connection->knownSources_.end() &&
+            found->second.name == connection->watchedName_) {
+            connection->push(DeviceEventKind::Changed, found->second.name);
         }
         return;
     }
@@ -265,10 +313,15 @@ void PulseConnection::onSubscription(pa_context* context, pa_subscription_event_
 void PulseConnection::onNewSourceInfo(pa_context*, const pa_source_info* info, int endOfList,
                                       void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
+    assert(connection->onServerThread());
     if (endOfList != 0 || info == nullptr || info->name == nullptr) {
         return;
     }
-    connection->sourceNames_[info->index] = info->name;
+    const bool isMonitor = info->monitor_of_sink != PA_INVALID_INDEX;
+    connection->knownSources_[info->index] = {info->name, isMonitor};
+    if (!isMonitor) {
+        connection->push(DeviceEventKind::ListChanged, info->name);
+    }
     if (!connection->watchedName_.empty() && connection->watchedName_ == info->name &&
         !connection->watchedPresent_) {
         connection->watchedPresent_ = true;

@@ -4,6 +4,7 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "capture/capture_device.h"
@@ -31,31 +33,63 @@ struct SourceDetails {
     bool isMonitor = false;  // the monitor of an output, not a capture device
 };
 
-// Owns the mainloop thread and the context. Every method except takeEvent() and
-// setEventNotifier() must be called with the mainloop lock held (see lock()); callbacks run on
-// the mainloop thread, which holds the lock while it runs them.
+class PulseConnection;
+
+// Holds the mainloop lock for a scope (recursively, as the mainloop's lock is) and records the
+// holding thread, so that PulseConnection can assert "lock held" in the methods that need it.
+class ServerLock {
+  public:
+    explicit ServerLock(const PulseConnection& connection);
+    ~ServerLock();
+    ServerLock(const ServerLock&) = delete;
+    ServerLock& operator=(const ServerLock&) = delete;
+
+  private:
+    const PulseConnection& connection_;
+    std::thread::id previousHolder_;
+};
+
+// One connection to the sound server: owns the mainloop thread and the context.
+//
+// Thread contract (checked by assert in debug builds):
+// - The owner thread is the one that called open() (the window's thread). waitFor, waitUntil,
+//   listSources, findSource and watch are owner-thread only, with the lock held (lock()).
+//   They wait for the server, which the server thread could never do.
+// - The server thread is the mainloop's own; it runs every callback (onContextState,
+//   onSubscription, onNewSourceInfo, the streams' callbacks and announce()) with the lock held.
+// - mainloop_, context_, answerLimit_ and ownerThread_ are written by open() before the server
+//   thread starts and only read afterwards: any thread, no lock.
+// - knownSources_, watchedName_ and watchedPresent_: guarded by the mainloop lock.
+// - events_ and notifier_: guarded by eventMutex_ (any thread). setEventNotifier must also
+//   hold the mainloop lock, which is what makes "the old notifier is no longer running" true.
 class PulseConnection {
   public:
     // `answerLimit`: how long any wait for the server may take before it is given up.
-    static std::shared_ptr<PulseConnection> open(const std::string& applicationName,
-                                                 std::chrono::milliseconds answerLimit,
-                                                 std::string& error);
+    [[nodiscard]] static std::shared_ptr<PulseConnection> open(
+        const std::string& applicationName, std::chrono::milliseconds answerLimit,
+        std::string& error);
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
 
     pa_threaded_mainloop* mainloop() const { return mainloop_.get(); }
     pa_context* context() const { return context_.get(); }
-    MainloopLock lock() const { return MainloopLock(mainloop_.get()); }
+    [[nodiscard]] ServerLock lock() const { return ServerLock(*this); }
     bool isReady() const;
+
+    // True on the mainloop's own thread.
+    bool onServerThread() const;
+    // True on the server thread or while the calling thread holds lock().
+    bool lockHeldHere() const;
+    bool onOwnerThread() const { return std::this_thread::get_id() == ownerThread_; }
 
     // Waits until `operation` completes; false when it could not even start, the connection
     // broke or the server did not answer in time. Takes ownership of the reference.
-    bool waitFor(pa_operation* operation);
+    [[nodiscard]] bool waitFor(pa_operation* operation);
     // Waits (lock held) until `finished` holds; false when the connection broke or the server
     // did not answer within the answer limit. A server that stops answering never freezes the
     // caller for longer than that.
-    bool waitUntil(const std::function<bool()>& finished);
+    [[nodiscard]] bool waitUntil(const std::function<bool()>& finished);
     void signal() { pa_threaded_mainloop_signal(mainloop_.get(), 0); }
 
     std::vector<SourceDetails> listSources();
@@ -65,8 +99,16 @@ class PulseConnection {
     void watch(const std::string& name);
     void setEventNotifier(std::function<void()> notifier);
     std::optional<DeviceEvent> takeEvent();
+    // Queues an event of a stream of this connection (server thread only).
+    void announce(DeviceEventKind kind, const std::string& name);
 
   private:
+    friend class ServerLock;
+    struct KnownSource {
+        std::string name;
+        bool isMonitor = false;
+    };
+
     PulseConnection() = default;
     static void onContextState(pa_context* context, void* self);
     static void onSubscription(pa_context* context, pa_subscription_event_type_t type,
@@ -78,11 +120,17 @@ class PulseConnection {
     std::chrono::milliseconds answerLimit_{5000};
     ThreadedMainloopHandle mainloop_;
     ContextHandle context_;
-    // Source index -> name, kept current by the subscription (removal events carry the index
-    // only). Guarded by the mainloop lock.
-    std::map<std::uint32_t, std::string> sourceNames_;
-    std::string watchedName_;
-    bool watchedPresent_ = false;
+    std::thread::id ownerThread_;
+    bool serverThreadStarted_ = false;  // written by open() before the server thread starts
+    // The thread inside lock() (the owner thread while it talks to the server); written only
+    // by that thread while it holds the mainloop lock.
+    mutable std::atomic<std::thread::id> lockHolder_{};
+
+    // Source index -> name and kind, kept current by the subscription (removal events carry
+    // the index only). Guarded by the mainloop lock.
+    std::map<std::uint32_t, KnownSource> knownSources_;
+    std::string watchedName_;      // mainloop lock
+    bool watchedPresent_ = false;  // mainloop lock
 
     std::mutex eventMutex_;  // guards the two members below; never held while calling out
     std::deque<DeviceEvent> events_;

@@ -71,19 +71,4 @@ class TimeEventHandle {
     pa_time_event* event_;
 };
 
-// Holds the mainloop lock for a scope: every pa_* call from outside the mainloop thread is
-// made under it.
-class MainloopLock {
-  public:
-    explicit MainloopLock(pa_threaded_mainloop* mainloop) : mainloop_(mainloop) {
-        pa_threaded_mainloop_lock(mainloop_);
-    }
-    ~MainloopLock() { pa_threaded_mainloop_unlock(mainloop_); }
-    MainloopLock(const MainloopLock&) = delete;
-    MainloopLock& operator=(const MainloopLock&) = delete;
-
-  private:
-    pa_threaded_mainloop* mainloop_;
-};
-
 }  // namespace capture::pulse

@@ -1,6 +1,7 @@
 #include "capture/pulse/recording_stream.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "capture/pulse/sample_spec.h"
@@ -14,10 +15,11 @@ constexpr pa_usec_t kFragmentUsec = 100'000;
 
 // Waits until the stream is ready or has failed; true when ready.
 bool waitUntilReady(PulseConnection& connection, pa_stream* stream) {
-    connection.waitUntil([stream] {
+    // The stream's state below is the answer, also when the wait gave up.
+    static_cast<void>(connection.waitUntil([stream] {
         const pa_stream_state_t state = pa_stream_get_state(stream);
         return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
-    });
+    }));
     return pa_stream_get_state(stream) == PA_STREAM_READY;
 }
 
@@ -39,17 +41,20 @@ std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConn
                                                        const SourceDetails& source,
                                                        std::unique_ptr<WavWriter> writer,
                                                        const std::string& path,
-                                                       std::string& error) {
+                                                       CaptureResult& result) {
     const pa_sample_spec spec = recordingSpecFor(source.sampleSpec);
     std::unique_ptr<RecordingStream> recording(new RecordingStream());
     recording->connection_ = connection;
     recording->format_ = writer->format();
     recording->path_ = path;
+    recording->deviceName_ = source.device.name;
     recording->writer_ = std::move(writer);
     recording->stream_.reset(
         pa_stream_new(connection->context(), "Ambrevo recording", &spec, &source.channelMap));
     if (!recording->stream_) {
-        error = "cannot create a record stream: " + serverError(*connection);
+        result =
+            CaptureResult::failure(CaptureError::ServerRefused,
+                                   "cannot create a record stream: " + serverError(*connection));
         return nullptr;
     }
     pa_stream* stream = recording->stream_.get();
@@ -67,22 +72,25 @@ std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConn
         PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
     if (pa_stream_connect_record(stream, source.device.name.c_str(), &attributes, flags) < 0 ||
         !waitUntilReady(*connection, stream)) {
-        error = "cannot record from " + source.device.description + ": " + serverError(*connection);
+        result = CaptureResult::failure(
+            CaptureError::DeviceGone,
+            "cannot record from " + source.device.description + ": " + serverError(*connection));
         return nullptr;
     }
     return recording;
 }
 
 RecordingStream::~RecordingStream() {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     stream_.reset();
     if (writer_) {
-        writer_->finish();
+        static_cast<void>(writer_->finish());  // stop() told the outcome to whoever asked
     }
 }
 
 void RecordingStream::onState(pa_stream* stream, void* self) {
     auto* recording = static_cast<RecordingStream*>(self);
+    assert(recording->connection_->lockHeldHere());
     const pa_stream_state_t state = pa_stream_get_state(stream);
     if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
         recording->deviceLost_ = !recording->stopped_;
@@ -95,6 +103,7 @@ void RecordingStream::onRead(pa_stream*, std::size_t, void* self) {
 }
 
 void RecordingStream::drain() {
+    assert(connection_->lockHeldHere());
     pa_stream* stream = stream_.get();
     if (stream == nullptr) {
         return;
@@ -107,55 +116,56 @@ void RecordingStream::drain() {
         }
         if (data == nullptr) {
             lostBytes_ += bytes;  // a hole: the server lost these samples
-        } else if (writer_ && !writer_->append(data, bytes) && writeError_.empty()) {
-            writeError_ = writer_->error();
+        } else if (writer_ && writeFailure_.succeeded()) {
+            writeFailure_ = writer_->append(data, bytes);
+            if (writeFailure_.failed() && !stopped_) {
+                // The take cannot go on (a full disk ...): the owner ends it at once, and
+                // what was stored before stays playable.
+                connection_->announce(DeviceEventKind::RecordingFailed, deviceName_);
+            }
         }
         pa_stream_drop(stream);
     }
 }
 
-bool RecordingStream::setFlow(SampleFlow flow, std::string& error) {
+CaptureResult RecordingStream::setFlow(SampleFlow flow) {
     const bool corked = flow == SampleFlow::Held;
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     if (stopped_ || !stream_ || pa_stream_get_state(stream_.get()) != PA_STREAM_READY) {
-        error = "the recording device is gone";
-        return false;
+        return CaptureResult::failure(CaptureError::DeviceGone, "the recording device is gone");
     }
     if (!connection_->waitFor(
             pa_stream_cork(stream_.get(), corked ? 1 : 0, &signalSuccess, connection_.get()))) {
-        error = serverError(*connection_);
-        return false;
+        return CaptureResult::failure(CaptureError::ServerRefused, serverError(*connection_));
     }
     if (corked) {
         drain();
-        if (writer_) {
-            writer_->refreshHeader();
+        if (writer_ && writeFailure_.succeeded()) {
+            writeFailure_ = writer_->refreshHeader();
         }
     }
-    return true;
+    return CaptureResult::success();
 }
 
-bool RecordingStream::stop() {
-    const MainloopLock guard(connection_->mainloop());
+CaptureResult RecordingStream::stop() {
+    const auto guard = connection_->lock();
     if (stopped_) {
-        return finishedCleanly_;
+        return writeFailure_;
     }
     stopped_ = true;
     drain();
     stream_.reset();
-    bool good = writeError_.empty();
-    if (writer_ && !writer_->finish()) {
-        if (writeError_.empty()) {
-            writeError_ = writer_->error();
+    if (writer_) {
+        const CaptureResult finished = writer_->finish();
+        if (writeFailure_.succeeded()) {
+            writeFailure_ = finished;
         }
-        good = false;
     }
-    finishedCleanly_ = good;
-    return good;
+    return writeFailure_;
 }
 
 bool RecordingStream::isStopped() const {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     return stopped_;
 }
 
@@ -164,23 +174,23 @@ AudioFormat RecordingStream::format() const {
 }
 
 std::uint64_t RecordingStream::framesWritten() const {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     return writer_ ? writer_->frameCount() : 0;
 }
 
 std::uint64_t RecordingStream::lostFrames() const {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     return lostBytes_ / static_cast<std::uint64_t>(format_.bytesPerFrame());
 }
 
 bool RecordingStream::deviceLost() const {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     return deviceLost_;
 }
 
-std::string RecordingStream::writeError() const {
-    const MainloopLock guard(connection_->mainloop());
-    return writeError_;
+CaptureResult RecordingStream::writeFailure() const {
+    const auto guard = connection_->lock();
+    return writeFailure_;
 }
 
 std::unique_ptr<PeakStream> PeakStream::open(std::shared_ptr<PulseConnection> connection,
@@ -215,12 +225,13 @@ std::unique_ptr<PeakStream> PeakStream::open(std::shared_ptr<PulseConnection> co
 }
 
 PeakStream::~PeakStream() {
-    const MainloopLock guard(connection_->mainloop());
+    const auto guard = connection_->lock();
     stream_.reset();
 }
 
 void PeakStream::onRead(pa_stream* stream, std::size_t, void* self) {
     auto* meter = static_cast<PeakStream*>(self);
+    assert(meter->connection_->onServerThread());
     while (pa_stream_readable_size(stream) > 0) {
         const void* data = nullptr;
         std::size_t bytes = 0;

@@ -15,30 +15,34 @@
 
 namespace capture::pulse {
 
-// Every member below the connection is guarded by the mainloop lock: the read callback runs on
-// the mainloop thread, every public method takes the lock.
 // Whether the server delivers samples to a recording stream (uncorked) or holds them (corked).
 enum class SampleFlow { Delivering, Held };
+
+// Threads: the public methods run on the connection's owner thread and take the mainloop lock;
+// the callbacks (onRead, onState) run on the server thread, which holds it. Every member below
+// the connection is guarded by that lock, except format_, path_ and deviceName_ (set by open(),
+// read-only afterwards).
 
 class RecordingStream {
   public:
     // Connects a corked record stream to `source`; null with `error` on failure.
-    static std::unique_ptr<RecordingStream> open(std::shared_ptr<PulseConnection> connection,
-                                                 const SourceDetails& source,
-                                                 std::unique_ptr<WavWriter> writer,
-                                                 const std::string& path, std::string& error);
+    [[nodiscard]] static std::unique_ptr<RecordingStream> open(
+        std::shared_ptr<PulseConnection> connection, const SourceDetails& source,
+        std::unique_ptr<WavWriter> writer, const std::string& path, CaptureResult& result);
     ~RecordingStream();
 
-    // Held also writes out what had arrived and brings the WAV header up to date. False with
-    // `error` when the stream is stopped or gone, or the server refuses.
-    bool setFlow(SampleFlow flow, std::string& error);
-    bool stop();
+    // Held also writes out what had arrived and brings the WAV header up to date. Fails
+    // (DeviceGone) when the stream is stopped or gone, or when the server refuses.
+    CaptureResult setFlow(SampleFlow flow);
+    // Writes out what arrived, completes the file and ends the stream; idempotent. The take's
+    // outcome: success, or the first failed write (the file still plays up to it).
+    CaptureResult stop();
     bool isStopped() const;
     AudioFormat format() const;
     std::uint64_t framesWritten() const;
     std::uint64_t lostFrames() const;
     bool deviceLost() const;
-    std::string writeError() const;
+    CaptureResult writeFailure() const;
     const std::string& path() const { return path_; }
 
   private:
@@ -51,18 +55,18 @@ class RecordingStream {
     StreamHandle stream_;
     std::unique_ptr<WavWriter> writer_;
     std::string path_;
+    std::string deviceName_;
     AudioFormat format_;
     std::uint64_t lostBytes_ = 0;
     bool deviceLost_ = false;
     bool stopped_ = false;
-    bool finishedCleanly_ = true;
-    std::string writeError_;
+    CaptureResult writeFailure_;  // the first failed write; the take ends with it
 };
 
 class PeakStream {
   public:
-    static std::unique_ptr<PeakStream> open(std::shared_ptr<PulseConnection> connection,
-                                            const SourceDetails& source);
+    [[nodiscard]] static std::unique_ptr<PeakStream> open(
+        std::shared_ptr<PulseConnection> connection, const SourceDetails& source);
     ~PeakStream();
     double takePeak();
 

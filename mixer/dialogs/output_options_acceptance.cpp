@@ -3,6 +3,7 @@
 #include "mixer/dialogs/number_text.h"
 #include "mixer/dialogs/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
+#include "widgets/chosen_file_names.h"
 
 #include <climits>
 
@@ -40,6 +41,9 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
     }
     if (entries.outputName.toUtf8().size() > kLongestPathBytes) {
         return {std::nullopt, QString::fromUtf8(kOutputNameTooLongText)};
+    }
+    if (widgets::fileNameHasWildcard(entries.outputName)) {
+        return {std::nullopt, widgets::wildcardNameRefusalText(entries.outputName)};
     }
 
     AcceptedOutputOptions accepted{current, {}, {}};

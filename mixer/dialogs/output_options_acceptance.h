@@ -43,11 +43,12 @@ inline constexpr const char* kOutputNameTooLongText =
     "The output file name is too long. Please choose a shorter name.";
 
 // The OK step of the output options dialog over `current` (the dialog's copy). Refused input
-// writes nothing. Accepted input is written to `profile` in this order: "OutputFrameRateIndex"
-// (the raw selection, -1 included), "OutputFrameRate" ("%f"), "OutputName", "OutputWidth",
-// "OutputHigh" (multiples of 8, at least 16), the video and then the audio "CompressorNumber"
-// (selection - 1, or -2 without a selection). A list without selection hands the render the
-// default compressor, or none when there is no default.
+// (a frame rate below 0.001, a name too long for the platform, a file name holding a
+// wildcard) writes nothing. Accepted input is written to `profile` in this order:
+// "OutputFrameRateIndex" (the raw selection, -1 included), "OutputFrameRate" ("%f"), "OutputName",
+// "OutputWidth", "OutputHigh" (multiples of 8, at least 16), the video and then the audio
+// "CompressorNumber" (selection - 1, or -2 without a selection). A list without selection hands the
+// render the default compressor, or none when there is no default.
 OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
                                          const OutputSettings& current,
                                          const editing::CompressorRegistry& registry,

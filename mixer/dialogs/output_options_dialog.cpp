@@ -5,6 +5,7 @@
 #include "mixer/dialogs/number_text.h"
 #include "mixer/dialogs/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
+#include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
 
 #include <QComboBox>
@@ -180,7 +181,8 @@ void OutputOptionsDialog::onBrowse() {
     request.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
     request.selectedFilter = 1;
     request.initialFolder = browseStartFolder(currentName);
-    request.initialName = QStringLiteral("*.*");
+    // The dialog offers the current output's own name; "*.*" there would only be a filter.
+    request.initialName = widgets::saveDialogInitialName(currentName);
     request.owner = this;
     const std::optional<QString> chosen = services_.filePicker.saveFile(request);
     if (!chosen) {

@@ -108,6 +108,10 @@ void ExternalLaunches::playFiles(const std::vector<std::string>& fileNames,
     }
 }
 
+void ExternalLaunches::playMixOutput(const std::string& outputName, QWidget* owner) {
+    playFiles({outputName}, {0}, kSelectVideosText, owner);
+}
+
 bool ExternalLaunches::openHomePage() {
     return launcher_.openWithDesktop(QUrl(QString::fromUtf8(kMakerHomePageAddress)));
 }

@@ -45,6 +45,10 @@ class ExternalLaunches {
     void playSelectedAudios(const std::vector<AudioEntry>& audios, const QList<int>& selectedRows,
                             QWidget* owner = nullptr);
 
+    // The offer after a completed mix: plays `outputName` with the desktop's associated player,
+    // or says "<path> does not exist!" (caption "Error") when it cannot be read.
+    void playMixOutput(const std::string& outputName, QWidget* owner = nullptr);
+
     // "Homepage": the maker's home page in the desktop's browser.
     bool openHomePage();
 

@@ -8,18 +8,21 @@ namespace mixer {
 
 namespace {
 
-// Patterns are used exactly as stored, blanks after some semicolons included.
+// Patterns are used exactly as stored, blanks after some semicolons included. Filter 1 of each
+// dialog adds, to its shown text and its pattern, what FFmpeg decodes and phones, cameras and
+// downloads bring today; the file picker matches every pattern regardless of case.
 const widgets::FileFilter kVideoFilter{
     QStringLiteral("Video Files "
                    "(*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.vob;*.dat;*.mp4;*.divx;*.div;*.ogm;*.qt;*."
-                   "mov;*.rm;*.rmvb)"),
+                   "mov;*.rm;*.rmvb;*.m4v;*.mkv;*.webm;*.mts;*.m2ts;*.3gp)"),
     QStringLiteral("*.avi;*.wmv;*.asf;*.vob; *.qt; *.mov; *.mpg; *.mpeg; *.dat; *.mp4; *.divx; "
-                   "*.div; *.ogm;*.rm;*.rmvb")};
+                   "*.div; *.ogm;*.rm;*.rmvb;*.m4v;*.mkv;*.webm;*.mts;*.m2ts;*.3gp")};
 const widgets::FileFilter kAudioFilter{
     QStringLiteral("Audio files "
-                   "(*.mp3;*.wma;*.wav;*.ac3;*.ogg;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd;*.ra)"),
+                   "(*.mp3;*.wma;*.wav;*.ac3;*.ogg;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd;*.ra;*."
+                   "flac;*.opus;*.m4a;*.aac)"),
     QStringLiteral("*.mp3; *.wma; *.wav; *.ac3; *.ogg; *.mpa; *.mp2; *.au; *.aif; *.aiff; *.snd; "
-                   "*.ra")};
+                   "*.ra;*.flac;*.opus;*.m4a;*.aac")};
 const widgets::FileFilter kAnyFilter{QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")};
 
 QString tooLongMessage(const QString& path) {

@@ -125,6 +125,7 @@ void MixController::startMix() {
         return;
     }
     job_.Converting = true;
+    lastEnding_ = Ending::Stopped;
     emit mixStarted();
 }
 
@@ -152,6 +153,7 @@ void MixController::HandleRenderEvents() {
     }
     for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
         if (event.kind == editing::RenderEventKind::Complete) {
+            lastEnding_ = Ending::Completed;
             StopRender();
             return;
         }
@@ -161,11 +163,19 @@ void MixController::HandleRenderEvents() {
                                      : QString::fromStdString(event.description);
             // The mix ends before the box is shown, so a notification arriving while the box
             // is open finds no render and does nothing.
+            lastEnding_ = Ending::Failed;
             StopRender();
             prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
             return;
         }
     }
+}
+
+std::optional<MixController::Progress> MixController::progress() const {
+    if (!MixRenderEngine || !job_.Converting) {
+        return std::nullopt;
+    }
+    return Progress{MixRenderEngine->progressRefTime(), MixRenderEngine->durationRefTime()};
 }
 
 std::optional<double> MixController::progressFraction() const {

@@ -73,6 +73,19 @@ class MixController : public QObject {
     // notification after the end).
     void HandleRenderEvents();
 
+    // How the last mix ended: the render completed the whole time line, the user stopped it,
+    // or it failed. Stopped before the first mix.
+    enum class Ending { Completed, Stopped, Failed };
+    Ending lastEnding() const { return lastEnding_; }
+
+    // What the running render has written and how long the output will be, in 100-ns units;
+    // nothing while no render runs.
+    struct Progress {
+        editing::RefTime writtenRefTime = 0;
+        editing::RefTime durationRefTime = 0;
+    };
+    std::optional<Progress> progress() const;
+
     bool isMixing() const { return job_.Converting; }
     // How much of the time line has been written, 0 - 1; nothing while no render runs.
     std::optional<double> progressFraction() const;
@@ -98,6 +111,7 @@ class MixController : public QObject {
     ChosenCompressors compressors_;
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
+    Ending lastEnding_ = Ending::Stopped;
 };
 
 }  // namespace mixer

@@ -11,6 +11,7 @@
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/media_list_views.h"
+#include "mixer/window/mix_estimate.h"
 #include "widgets/background_tiling.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
@@ -19,6 +20,7 @@
 
 #include <QAction>
 #include <QDebug>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -112,25 +114,51 @@ void MainWindow::setAudioSettingsRunner(AudioSettingsRunner runner) {
 }
 
 void MainWindow::addProgressDisplay() {
-    // Beside the status line's "Please wait..." text, visible only while a mix runs.
+    // Beside the status line's "Please wait..." text, visible only while a mix runs: the bar,
+    // the percentage, then the time left and the speed.
     const widgets::DialogUnitConverter units = widgets::converterFor(mainWindowTemplate());
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("mixProgressBar"));
     progressBar_->setRange(0, 1000);
     progressBar_->setTextVisible(false);
-    progressBar_->setGeometry(units.toPixels(QRect(180, 182, 128, 9)));
+    progressBar_->setGeometry(units.toPixels(QRect(150, 182, 60, 9)));
     progressBar_->hide();
     percentageLabel_ = new QLabel(this);
     percentageLabel_->setObjectName(QStringLiteral("mixPercentage"));
     percentageLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    percentageLabel_->setGeometry(units.toPixels(QRect(311, 182, 32, 10)));
+    percentageLabel_->setGeometry(units.toPixels(QRect(211, 182, 22, 10)));
     percentageLabel_->hide();
+    estimateLabel_ = new QLabel(this);
+    estimateLabel_->setObjectName(QStringLiteral("mixEstimate"));
+    estimateLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    estimateLabel_->setGeometry(units.toPixels(QRect(235, 182, 108, 10)));
+    estimateLabel_->hide();
+    for (QLabel* label : {percentageLabel_, estimateLabel_}) {
+        label->setMinimumHeight(QFontMetrics(label->font()).lineSpacing());
+    }
+
+    // Offered after a mix that completed: plays the output with the desktop's player.
+    playMixButton_ = new widgets::ImageButton(QString::fromUtf8(kPlayMixCaption), this);
+    playMixButton_->setObjectName(QStringLiteral("playMix"));
+    playMixButton_->setGeometry(units.toPixels(QRect(62, 163, 60, 16)));
+    playMixButton_->setTooltipText(QString::fromUtf8(kPlayMixTooltip));
+    playMixButton_->setHoverCursor(art::kHandCursor, art::kHandCursorHotSpot);
+    playMixButton_->setDrawTransparent();
+    playMixButton_->setDrawFlatFocus(true);
+    playMixButton_->hide();
+    connect(playMixButton_, &QPushButton::clicked, this,
+            [this] { launches_.playMixOutput(job_.outputSettings.OutputName, this); });
 }
 
 void MainWindow::updateProgressDisplay() {
     const double fraction = mix_.progressFraction().value_or(0.0);
     progressBar_->setValue(static_cast<int>(fraction * 1000.0));
     percentageLabel_->setText(QStringLiteral("%1%").arg(static_cast<int>(fraction * 100.0)));
+    const std::optional<MixController::Progress> progress = mix_.progress();
+    estimateLabel_->setText(progress
+                                ? mixEstimateText(progress->writtenRefTime,
+                                                  progress->durationRefTime, mixClock_.elapsed())
+                                : QString());
 }
 
 void MainWindow::buildControls() {
@@ -188,6 +216,8 @@ void MainWindow::decorateButtons() {
             }
         }
         button.setDrawTransparent();
+        // Keyboard users see which button Space and Enter would press.
+        button.setDrawFlatFocus(true);
     }
 }
 
@@ -260,6 +290,8 @@ void MainWindow::onOptions() {
         audioCompressor_ = accepted->audio;
         compressorChoices_ = loadCompressorChoices(store_);
         showOutputStatus();
+        // The offer plays the mix just made; another output name is not that file.
+        playMixButton_->hide();
     }
     // Encoder settings changed with "Settings" count even when the dialog was cancelled.
     handCompressorsToMix();
@@ -271,9 +303,12 @@ void MainWindow::onMix() {
 
 void MainWindow::onMixStarted() {
     controls_.get<QPushButton>(kMixButton).setText(QString::fromUtf8(kMixButtonStopCaption));
+    mixClock_.start();
+    playMixButton_->hide();
     updateProgressDisplay();
     progressBar_->show();
     percentageLabel_->show();
+    estimateLabel_->show();
     progressTimer_.start();
 }
 
@@ -282,7 +317,9 @@ void MainWindow::onMixEnded() {
     controls_.get<QPushButton>(kMixButton).setText(QString::fromUtf8(kMixButtonIdleCaption));
     progressBar_->hide();
     percentageLabel_->hide();
+    estimateLabel_->hide();
     setStatusText(doneStatusText(job_.outputSettings));
+    playMixButton_->setVisible(mix_.lastEnding() == MixController::Ending::Completed);
 }
 
 void MainWindow::onHelp() {

@@ -18,6 +18,7 @@
 #include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QTimer>
 
@@ -27,8 +28,9 @@ class QProgressBar;
 class QTreeWidget;
 
 namespace widgets {
+class ImageButton;
 class MultiLineLabel;
-}
+}  // namespace widgets
 
 namespace mixer {
 
@@ -45,6 +47,8 @@ using OutputOptionsRunner = std::function<std::optional<AcceptedOutputOptions>(
 
 inline constexpr const char* kStopConvertFirstMessage = "Please first stop Convert";
 inline constexpr const char* kAboutMenuText = "&About Orvindel";
+inline constexpr const char* kPlayMixCaption = "Play the mix";
+inline constexpr const char* kPlayMixTooltip = "Play the output file with the desktop's player";
 
 // Orvindel's one window: the two media lists, the command buttons and the status line. It
 // owns the MixJob for the program's life and stays thin: every command of its table calls a
@@ -72,6 +76,10 @@ class MainWindow : public QDialog {
     // The progress bar and percentage shown beside the status line while a mix runs.
     QProgressBar& mixProgressBar() const { return *progressBar_; }
     QLabel& mixPercentageLabel() const { return *percentageLabel_; }
+    // The time left and the speed of the running mix ("1:05 left, 3.2x real time").
+    QLabel& mixEstimateLabel() const { return *estimateLabel_; }
+    // Shown after a mix that completed; plays the output through the launcher port.
+    widgets::ImageButton& playMixButton() const { return *playMixButton_; }
     const EncoderSettingsMemory& encoderSettings() const { return encoderSettings_; }
 
     // The modal dialogs the window opens; tests replace them with scripted ones.
@@ -158,6 +166,9 @@ class MainWindow : public QDialog {
     QAction* transitionsAction_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* percentageLabel_ = nullptr;
+    QLabel* estimateLabel_ = nullptr;
+    widgets::ImageButton* playMixButton_ = nullptr;
+    QElapsedTimer mixClock_;  // wall time since the running mix started
     QTimer progressTimer_;
 };
 

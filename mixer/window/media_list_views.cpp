@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
@@ -11,15 +12,32 @@ namespace mixer {
 
 namespace {
 
-// Draws every cell as the style does and then its right and bottom edges, which gives the
-// list its grid lines.
+constexpr int kGridLineWidth = 1;
+
+// Draws every cell as the style does, inside its right and bottom edges, and then those edges,
+// which give the list its grid lines. A row is at least one line spacing of the list's font
+// high plus the style's item margins and the grid line, so that no grid line covers the
+// descenders and underscores of a name ("A_h264.mp4" never reads "A h264.mp4").
 class GridLineDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const int margins = 2 * (option.widget != nullptr
+                                     ? option.widget->style()->pixelMetric(
+                                           QStyle::PM_FocusFrameVMargin, &option, option.widget)
+                                     : 1);
+        size.setHeight(std::max(size.height(), option.fontMetrics.lineSpacing() + margins) +
+                       kGridLineWidth);
+        return size;
+    }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem inside = option;
+        inside.rect.adjust(0, 0, -kGridLineWidth, -kGridLineWidth);
+        QStyledItemDelegate::paint(painter, inside, index);
         painter->save();
         painter->setPen(option.palette.color(QPalette::Mid));
         const QRect cell = option.rect;

@@ -11,21 +11,22 @@ void RecordingGraph::addCaptureDevice(const capture::CaptureDevice& device) {
     levelMeter_ = server_.openLevelMeter(device.name);
 }
 
-bool RecordingGraph::addWriter(const std::string& path, std::string& error) {
+capture::CaptureResult RecordingGraph::addWriter(const std::string& path) {
     if (!captureDevice_) {
-        error = "no capture device is open";
-        return false;
+        return capture::CaptureResult::failure(capture::CaptureError::DeviceGone,
+                                               "no capture device is open");
     }
-    writer_ = server_.openRecording(captureDevice_->name, path, error);
-    return writer_ != nullptr;
+    capture::CaptureResult result;
+    writer_ = server_.openRecording(captureDevice_->name, path, result);
+    return result;
 }
 
-bool RecordingGraph::run(std::string& error) {
+capture::CaptureResult RecordingGraph::run() {
     if (!writer_) {
-        error = "nothing to record into";
-        return false;
+        return capture::CaptureResult::failure(capture::CaptureError::WriteFailed,
+                                               "nothing to record into");
     }
-    return writer_->run(error);
+    return writer_->run();
 }
 
 void RecordingGraph::pause() {
@@ -34,18 +35,12 @@ void RecordingGraph::pause() {
     }
 }
 
-std::string RecordingGraph::stopWhenReady() {
-    if (writer_ && !writer_->stop()) {
-        return writer_->writeError();
-    }
-    return {};
+capture::CaptureResult RecordingGraph::stopWhenReady() {
+    return writer_ ? writer_->stop() : capture::CaptureResult::success();
 }
 
 void RecordingGraph::removeWriter() {
-    if (writer_) {
-        writer_->stop();
-        writer_.reset();
-    }
+    writer_.reset();  // the session completes its file when it goes
 }
 
 double RecordingGraph::takePeakLevel() {

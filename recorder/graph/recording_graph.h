@@ -8,11 +8,13 @@
 
 namespace recorder {
 
-// The recorder's capture graph: the opened capture device (the "Audio Capture" filter) and,
-// from Record to Stop, the writer of the current recording (the WAV Dest and File Writer pair).
-// The sound-server connection it uses belongs to the window and outlives the graph, so that a
-// device's return is still noticed after its removal released the graph.
-// GUI thread only.
+// The recorder's capture graph: what lives from opening a device to releasing the graph, and
+// ends together: the opened capture device (the "Audio Capture" filter) with its level meter
+// and, from Record to Stop, the writer of the current recording (the WAV Dest and File Writer
+// pair). Dropping the graph completes a take still being written. The sound-server connection
+// it uses belongs to the RecordingController and outlives the graph, so that a device's return
+// is still noticed after its removal released the graph.
+// Window thread only.
 class RecordingGraph {
   public:
     explicit RecordingGraph(capture::AudioServer& server) : server_(server) {}
@@ -25,18 +27,19 @@ class RecordingGraph {
     const std::optional<capture::CaptureDevice>& captureDevice() const { return captureDevice_; }
 
     // Prepares a recording of the capture device into `path` (created or truncated), not yet
-    // running. False with `error` when there is no capture device or the file or the stream
-    // cannot be made; nothing is left behind then.
-    bool addWriter(const std::string& path, std::string& error);
+    // running. Fails (DeviceGone without a capture device, else AudioServer::openRecording's
+    // codes) when the file or the stream cannot be made; nothing is left behind then.
+    capture::CaptureResult addWriter(const std::string& path);
     bool hasWriter() const { return writer_ != nullptr; }
     capture::RecordingSession* writer() const { return writer_.get(); }
 
     // Run starts or resumes the recording; pause holds it; stopWhenReady takes what has been
-    // captured and completes the file. Each is a no-op without a writer.
-    bool run(std::string& error);
+    // captured and completes the file. Each is a no-op without a writer (run then fails).
+    capture::CaptureResult run();
     void pause();
-    // Empty when the file was written completely, else what went wrong (a full disk ...).
-    std::string stopWhenReady();
+    // Success when the file was written completely, else the first failed write (the file
+    // still plays up to it).
+    capture::CaptureResult stopWhenReady();
     // Drops the writer (completing its file if it was not stopped).
     void removeWriter();
 

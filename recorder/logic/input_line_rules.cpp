@@ -16,6 +16,14 @@ void searchMicrophoneLine(const QStringList& lineNames, CaptureValues& values) {
     values.nSearchFlag = 1;
 }
 
+void chooseInputLine(const QStringList& lineNames, CaptureValues& values) {
+    if (values.nCapturePinIndex < 0 || values.nCapturePinIndex >= lineNames.size()) {
+        values.nCapturePinIndex = 0;
+        values.nSearchFlag = 0;
+    }
+    searchMicrophoneLine(lineNames, values);
+}
+
 double levelFromSliderPosition(int position) {
     return position * 0.005;
 }

@@ -16,6 +16,12 @@ inline constexpr int kSliderMaximum = 200;
 // as it is, also for another device.
 void searchMicrophoneLine(const QStringList& lineNames, CaptureValues& values);
 
+// The line to open on a device with `lineNames`: the remembered `nCapturePinIndex` when that
+// line exists; otherwise (a remembered line beyond this device's lines) the microphone search
+// decides as on first use, and without a "microphone" line the first line is chosen. Runs
+// searchMicrophoneLine on first use either way.
+void chooseInputLine(const QStringList& lineNames, CaptureValues& values);
+
 // Slider 0..200 <-> the line's level 0.0..1.0: level = position * 0.005; position = level * 200
 // truncated toward zero.
 double levelFromSliderPosition(int position);

@@ -21,6 +21,18 @@ QString pausedStatusText(int elapsedSeconds) {
            widgets::formatElapsedTime(elapsedSeconds);
 }
 
+QString timeLeftText(std::int64_t secondsLeft) {
+    const std::int64_t minutes = secondsLeft > 0 ? secondsLeft / 60 : 0;
+    if (minutes >= 60) {
+        return QStringLiteral("%1 h %2 min left").arg(minutes / 60).arg(minutes % 60);
+    }
+    return QStringLiteral("%1 min left").arg(minutes);
+}
+
+QString timeLeftNotice(std::int64_t secondsLeft) {
+    return secondsLeft >= 3600 ? QString() : timeLeftText(secondsLeft);
+}
+
 QString outputNameForChosenFile(const QString& path) {
     return widgets::withFileExtension(path, QStringLiteral(".wav"));
 }

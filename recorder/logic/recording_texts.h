@@ -2,12 +2,20 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace recorder {
 
 // Status line texts of the recording states.
 QString readyStatusText();
 QString recordingStatusText(int elapsedSeconds);
 QString pausedStatusText(int elapsedSeconds);
+
+// How long the free space lasts, "2 h 13 min left" or "45 min left" (whole minutes, rounded
+// down); a negative count reads as 0.
+QString timeLeftText(std::int64_t secondsLeft);
+// The time-left notice while recording: empty from an hour on, else timeLeftText.
+QString timeLeftNotice(std::int64_t secondsLeft);
 
 // The output name Browse stores for the chosen `path`: the file name's extension replaced by
 // ".wav" (widgets::withFileExtension), so every chosen name ends in ".wav".

@@ -54,6 +54,7 @@ widgets::DialogTemplate recorderWindowTemplate() {
          ControlStyleFlag::AlignCentre},
         {kMutedWarning, ControlKind::Label, QStringLiteral("The selected input is muted!"), 130, 81,
          105, 8, ControlStyleFlag::AlignRight | ControlStyleFlag::Hidden},
+        {kTimeLeft, ControlKind::Label, {}, 42, 81, 86, 8, ControlStyleFlag::Hidden},
         {kOutputFile, ControlKind::LineEdit, {}, 7, 92, 152, 14, ControlStyleFlag::AutoScroll},
         {kBrowse, ControlKind::ImageButton, QStringLiteral("Browse"), 165, 92, 32, 14},
         {kPlay, ControlKind::ImageButton, QStringLiteral("Play"), 203, 92, 32, 14},

@@ -27,6 +27,8 @@ inline constexpr int kOutputCaption = 1054;
 // Additions of this program: the live input level under the slider and the muted warning.
 inline constexpr int kLevelMeter = 2001;
 inline constexpr int kMutedWarning = 2002;
+// While recording with less than an hour of free space on the output's disk: "45 min left".
+inline constexpr int kTimeLeft = 2004;
 
 // About box (template 100) and input hint (template 144).
 inline constexpr int kOk = 1;

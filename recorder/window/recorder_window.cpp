@@ -24,17 +24,17 @@
 #include "recorder/logic/input_line_rules.h"
 #include "recorder/logic/recorder_settings.h"
 #include "recorder/logic/recording_texts.h"
+#include "recorder/recorder_log.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_templates.h"
 #include "widgets/background_tiling.h"
+#include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
 #include "widgets/image_loading.h"
 #include "widgets/ports/file_picker_port.h"
 #include "widgets/ports/launcher_port.h"
 #include "widgets/ports/prompt_port.h"
-
-Q_LOGGING_CATEGORY(recorderLog, "ambrevo.recorder")
 
 namespace recorder {
 namespace {
@@ -43,17 +43,6 @@ namespace art = recorder::art;
 using widgets::Notification;
 using widgets::PromptButtons;
 using widgets::PromptIcon;
-
-const QString kDeviceMessageCaption = QStringLiteral("DirectShow Audio Capture Sample");
-
-// A file counts as present when it can be opened for reading; anything else counts as absent.
-bool fileCanBeRead(const QString& path) {
-    if (path.isEmpty()) {
-        return false;
-    }
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
-}
 
 // The help pages: installed beside the program's share folder, in a help folder beside the
 // program, or (in the build tree) in the source tree.
@@ -77,12 +66,12 @@ QString helpIntroductionPage() {
 }  // namespace
 
 RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidget* parent)
-    : QDialog(parent), values_(values), ports_(ports) {
-    // Device events are queued by the server thread and handled here, in order.
-    connect(this, &RecorderWindow::graphNotify, this, &RecorderWindow::OnGraphEvent,
-            Qt::QueuedConnection);
-    RecordTimer.setInterval(1000);
-    connect(&RecordTimer, &QTimer::timeout, this, &RecorderWindow::OnRecordTimer);
+    : QDialog(parent),
+      values_(values),
+      ports_(ports),
+      controller_(ports.prompt, this),
+      selection_(controls_, values_, controller_, ports.prompt, ports.hint, this) {
+    connectController();
     levelTimer_.setInterval(100);
     connect(&levelTimer_, &QTimer::timeout, this, &RecorderWindow::showInputLevel);
 
@@ -98,21 +87,31 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     volumeSlider().setValue(kSliderMaximum);
     m_strOutput = RecorderSettings::readOutputFile();
     outputEdit().setText(m_strOutput);
-    m_bHintOff = true;  // no hint during start-up
+    selection_.m_bHintOff = true;  // no hint during start-up
 
     ResetGraphMembers();
-    int result = CreateGraph();
+    int result = 0;
+    if (const capture::CaptureResult connected = controller_.CreateGraph(); connected.failed()) {
+        ports_.prompt.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
+                                           "sure that PulseAudio (or PipeWire with its PulseAudio "
+                                           "service) runs for your user, then start Ambrevo "
+                                           "again.\n\nThis program will now exit.")
+                                .arg(QString::fromStdString(connected.text())),
+                            QString::fromLatin1(kRecorderCaption), PromptIcon::Error,
+                            PromptButtons::Ok, this});
+        result = -1;
+    }
     if (result >= 0) {
-        result = StartDevices();
+        result = selection_.StartDevices();
     }
     if (result < 0) {
-        emptyLists();
-        ReleaseGraph();
+        selection_.emptyLists();
+        controller_.ReleaseGraph();
         m_bStartUpFailed = true;
         QMetaObject::invokeMethod(
             this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
     }
-    m_bHintOff = RecorderSettings::readHintOnlyOnce(0) != 0;
+    selection_.m_bHintOff = RecorderSettings::readHintOnlyOnce(0) != 0;
     if (values_.nDeviceCount <= 1) {
         controls_.get(control::kDeviceMarker).hide();
     }
@@ -131,12 +130,8 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
 
 RecorderWindow::~RecorderWindow() {
     finalRelease();
-    m_server.reset();  // stops the server thread before the window's signals go
 }
 
-QComboBox& RecorderWindow::deviceList() const {
-    return controls_.get<QComboBox>(control::kDeviceList);
-}
 QComboBox& RecorderWindow::inputLineList() const {
     return controls_.get<QComboBox>(control::kInputLineList);
 }
@@ -153,12 +148,6 @@ QString RecorderWindow::statusText() const {
 
 void RecorderWindow::setStatus(const QString& text) {
     controls_.get<QLabel>(control::kStatus).setText(text);
-}
-
-void RecorderWindow::enableEveryRecordingButton() {
-    for (const int id : {control::kRecord, control::kPause, control::kStop, control::kPlay}) {
-        controls_.get(id).setEnabled(true);
-    }
 }
 
 void RecorderWindow::setUpButtons() {
@@ -179,6 +168,7 @@ void RecorderWindow::setUpButtons() {
         imageButton.setTooltipText(QString::fromLatin1(button.tooltip));
         imageButton.setAlignment(widgets::IconLeftOfCaption);
         imageButton.setFlatLook(false);
+        imageButton.setDrawFlatFocus(true);
     }
     struct PlainButton {
         int id;
@@ -195,354 +185,111 @@ void RecorderWindow::setUpButtons() {
                                    art::kHoverCursorHotSpot);
         imageButton.setTooltipText(QString::fromLatin1(button.tooltip));
         imageButton.setAlignment(widgets::IconAboveCaption);
+        // Keyboard users see which button Space and Enter would press.
+        imageButton.setDrawFlatFocus(true);
     }
+    // The two lists have neither caption nor tooltip; assistive technology reads these names.
+    controls_.get(control::kInputLineList).setAccessibleName(QStringLiteral("Input line"));
+    controls_.get(control::kDeviceList).setAccessibleName(QStringLiteral("Capture device"));
 }
 
 void RecorderWindow::wireCommands() {
     commands_ = widgets::CommandTable{
         {control::kRecord, Notification::Clicked, [this] { OnRecord(); }},
-        {control::kPause, Notification::Clicked, [this] { OnPause(); }},
-        {control::kStop, Notification::Clicked, [this] { OnStop(); }},
+        {control::kPause, Notification::Clicked, [this] { controller_.OnPause(); }},
+        {control::kStop, Notification::Clicked, [this] { controller_.OnStop(); }},
         {control::kPlay, Notification::Clicked, [this] { OnPlay(); }},
         {control::kBrowse, Notification::Clicked, [this] { OnBrowse(); }},
         {control::kHomepage, Notification::Clicked, [this] { OnHomepage(); }},
         {control::kAbout, Notification::Clicked, [this] { OnAbout(); }},
         {control::kHelp, Notification::Clicked, [this] { OnHelp(); }},
-        {control::kDeviceList, Notification::SelectionChanged, [this] { OpenSelectedDevice(); }},
-        {control::kInputLineList, Notification::SelectionChanged, [this] { OnSelectLine(); }},
+        {control::kDeviceList, Notification::SelectionChanged,
+         [this] { selection_.OpenSelectedDevice(); }},
+        {control::kInputLineList, Notification::SelectionChanged,
+         [this] { selection_.OnSelectLine(); }},
         {control::kVolume, Notification::SliderReleased,
-         [this] { ApplyVolume(levelFromSliderPosition(volumeSlider().value())); }},
+         [this] { selection_.ApplyVolume(levelFromSliderPosition(volumeSlider().value())); }},
     };
+    // Groove clicks, wheel steps and keys write the level too: a slider must never show a level
+    // that is not applied. A dragged thumb writes once, at its release (above).
+    connect(&volumeSlider(), &QAbstractSlider::actionTriggered, this,
+            [this] { selection_.onVolumeAction(); });
     for (const QString& problem : commands_.wire(controls_)) {
         qCWarning(recorderLog) << "command table:" << problem;
     }
 }
 
-// ---- Graph life -------------------------------------------------------------------------
-
-int RecorderWindow::CreateGraph() {
-    if (!m_server) {
-        std::string error;
-        m_server = capture::AudioServer::connect("Ambrevo", error);
-        if (!m_server) {
-            qCWarning(recorderLog)
-                << "Ambrevo cannot reach the sound server:" << QString::fromStdString(error);
-            return -1;
-        }
-        m_server->setEventNotifier([this] { emit graphNotify(); });
-    }
-    m_pGB = std::make_unique<RecordingGraph>(*m_server);
-    return 0;
-}
-
-void RecorderWindow::ReleaseGraph() {
-    m_pGB.reset();
-}
-
 void RecorderWindow::ResetGraphMembers() {
-    m_pGB.reset();
-    m_bPaused = false;
     outputEdit().setText(m_strOutput);
 }
 
-void RecorderWindow::RemoveWriterFilters() {
-    if (m_pGB) {
-        m_pGB->removeWriter();
-    }
+void RecorderWindow::showState(RecordingState state) {
+    const bool ready = state == RecordingState::Ready;
+    controls_.get(control::kRecord).setEnabled(state != RecordingState::Recording);
+    controls_.get(control::kPause).setEnabled(true);
+    controls_.get(control::kStop).setEnabled(true);
+    controls_.get(control::kPlay).setEnabled(ready);
 }
 
-int RecorderWindow::BuildRecordingChain() {
-    if (!m_pGB) {
-        return -1;  // no graph after a device removal: nothing is recorded, no message
-    }
-    if (!GetPin(0)) {
-        return -1;  // no capture device opened
-    }
-    const QString target = recordingTargetPath(outputEdit().text());
-    std::string error;
-    if (!m_pGB->addWriter(QFile::encodeName(target).toStdString(), error)) {
-        qCDebug(recorderLog) << "recording chain failed:" << QString::fromStdString(error);
-        RemoveWriterFilters();  // the next Record starts from a clean graph
-        return -1;
-    }
-    return 0;
+void RecorderWindow::connectController() {
+    connect(&controller_, &RecordingController::stateChanged, this, &RecorderWindow::showState);
+    connect(&controller_, &RecordingController::statusChanged, this, &RecorderWindow::setStatus);
+    connect(&controller_, &RecordingController::timeLeftChanged, this,
+            &RecorderWindow::showTimeLeft);
+    connect(&controller_, &RecordingController::deviceRemoved, this,
+            &RecorderWindow::onDeviceRemoved);
+    connect(&controller_, &RecordingController::deviceReturned, this,
+            &RecorderWindow::onDeviceReturned);
+    connect(&controller_, &RecordingController::deviceChanged, this,
+            &RecorderWindow::refreshMutedWarning);
+    connect(&controller_, &RecordingController::deviceListChanged, this,
+            [this] { selection_.refreshDeviceList(); });
 }
 
-// ---- Devices and input lines ------------------------------------------------------------
-
-int RecorderWindow::StartDevices() {
-    if (!m_server || !m_server->isConnected()) {
-        return -1;
-    }
-    const int result = EnumerateDevices();
-    if (result < 0) {
-        return result;
-    }
-    if (result == 1) {
-        ports_.prompt.show(
-            {QStringLiteral(
-                 "There were no audio capture devices detected on this system.\r\n\r\nIf your "
-                 "system has an audio capture device (sound card, video camera, etc.),\r\nthen "
-                 "make sure that it is working properly and that you are not running\r\nthis "
-                 "program through a Windows XP Remote Desktop connection.\r\n\r\nThis program "
-                 "will now exit."),
-             QStringLiteral("No audio capture hardware!"), PromptIcon::Error, PromptButtons::Ok,
-             this});
-        return -1;
-    }
-    // A remembered device beyond the list (unplugged since) opens the first device instead.
-    const int index =
-        values_.nSoundCaptureIndex < deviceList().count() ? values_.nSoundCaptureIndex : 0;
-    deviceList().setCurrentIndex(index);
-    OpenSelectedDevice();
-    return 0;
+void RecorderWindow::showTimeLeft(const QString& text) {
+    auto& label = controls_.get<QLabel>(control::kTimeLeft);
+    label.setText(text);
+    label.setVisible(!text.isEmpty());
 }
 
-int RecorderWindow::EnumerateDevices() {
-    const std::vector<capture::CaptureDevice> devices = m_server->listDevices();
-    deviceList().clear();
-    if (devices.empty()) {
-        deviceList().addItem(QStringLiteral("<< No entries >>"));
-        return 1;
-    }
-    for (const capture::CaptureDevice& device : devices) {
-        // The entry keeps the device's own name, so two devices of one description stay apart.
-        deviceList().addItem(QString::fromStdString(device.description),
-                             QString::fromStdString(device.name));
-    }
-    values_.nDeviceCount = static_cast<int>(devices.size());
-    deviceList().setVisible(values_.nDeviceCount > 1);
-    return 0;
+void RecorderWindow::onDeviceRemoved() {
+    selection_.showDeviceRemoved();
+    ResetGraphMembers();
 }
 
-void RecorderWindow::OpenSelectedDevice() {
-    if (m_pGB && m_pGB->captureDevice()) {
-        inputLineList().clear();
-        ReleaseGraph();
-        CreateGraph();
-    }
-    values_.nSoundCaptureIndex = deviceList().currentIndex();
-    const QString name = deviceList().currentData().toString();
-    if (name.isEmpty() || !m_pGB || !m_server) {
-        return;
-    }
-    const auto device = m_server->device(name.toStdString());
-    if (!device) {
-        return;
-    }
-    m_pGB->addCaptureDevice(*device);
-    m_server->watchDevice(device->name);
-    if (FillInputLines() < 0) {
-        return;
-    }
-    const int line = values_.nCapturePinIndex;
-    inputLineList().setCurrentIndex(line >= 0 && line < inputLineList().count() ? line : -1);
-    OnSelectLine();
-    refreshMutedWarning();
-}
-
-int RecorderWindow::FillInputLines() {
-    inputLineList().clear();
-    if (!m_pGB || !m_pGB->captureDevice()) {
-        return -1;
-    }
-    QStringList names;
-    for (const capture::InputLine& line : m_pGB->captureDevice()->lines) {
-        names << QString::fromStdString(line.description);
-    }
-    inputLineList().addItems(names);
-    searchMicrophoneLine(names, values_);
-    return 0;
-}
-
-std::optional<capture::InputLine> RecorderWindow::GetPin(int lineIndex) const {
-    if (!m_pGB || !m_pGB->captureDevice()) {
-        return std::nullopt;
-    }
-    const auto& lines = m_pGB->captureDevice()->lines;
-    if (lineIndex < 0 || lineIndex >= static_cast<int>(lines.size())) {
-        return std::nullopt;
-    }
-    return lines[static_cast<std::size_t>(lineIndex)];
-}
-
-QString RecorderWindow::openedDeviceName() const {
-    if (!m_pGB || !m_pGB->captureDevice()) {
-        return {};
-    }
-    return QString::fromStdString(m_pGB->captureDevice()->name);
-}
-
-void RecorderWindow::OnSelectLine() {
-    showHintUnlessOff();
-    OnStop();
-    ApplyLineSelection();
-}
-
-void RecorderWindow::ApplyLineSelection() {
-    const int selected = inputLineList().currentIndex();
-    values_.nCapturePinIndex = selected;
-    const auto line = GetPin(selected);
-    if (!line) {
-        return;  // no line chosen: the slider keeps its position
-    }
-    const std::string device = openedDeviceName().toStdString();
-    m_server->setActiveLine(device, line->name);
-    const auto current = m_server->device(device);
-    volumeSlider().setValue(sliderPositionFromLevel(current ? current->level : 0.0));
-}
-
-void RecorderWindow::ApplyVolume(double level) {
-    const int selected = inputLineList().currentIndex();
-    values_.nCapturePinIndex = selected;
-    const auto line = GetPin(selected);
-    if (!line) {
-        return;
-    }
-    const std::string device = openedDeviceName().toStdString();
-    m_server->setLevel(device, level);
-    m_server->setActiveLine(device, line->name);
-}
-
-void RecorderWindow::showHintUnlessOff() {
-    if (m_bHintOff) {
-        return;
-    }
-    if (const auto checked = ports_.hint.showHint(this)) {
-        m_bHintOff = *checked;
-    }
+void RecorderWindow::onDeviceReturned(const QString& deviceName) {
+    ResetGraphMembers();
+    selection_.openReturnedDevice(deviceName);
 }
 
 void RecorderWindow::refreshMutedWarning() {
-    const QString name = openedDeviceName();
+    const std::string name = controller_.openedDeviceName();
     bool muted = false;
-    if (!name.isEmpty() && m_server) {
-        const auto device = m_server->device(name.toStdString());
+    if (!name.empty()) {
+        const auto device = controller_.server()->device(name);
         muted = device && device->muted;
     }
     controls_.get(control::kMutedWarning).setVisible(muted);
 }
 
 void RecorderWindow::showInputLevel() {
-    const double level = m_pGB ? m_pGB->takePeakLevel() : 0.0;
+    RecordingGraph* graph = controller_.graph();
+    const double level = graph != nullptr ? graph->takePeakLevel() : 0.0;
     controls_.get<QProgressBar>(control::kLevelMeter).setValue(static_cast<int>(level * 100.0));
 }
 
-void RecorderWindow::emptyLists() {
-    deviceList().clear();
-    inputLineList().clear();
-}
-
-// ---- Recording states -------------------------------------------------------------------
-
 void RecorderWindow::OnRecord() {
-    if (m_bPaused) {
-        std::string error;
-        if (m_pGB && !m_pGB->run(error)) {
-            // A device that went while paused: say so and end in Ready, rather than count
-            // seconds of a recording that does not happen.
-            reportStartFailure(error);
-            QMetaObject::invokeMethod(this, &RecorderWindow::OnStop, Qt::QueuedConnection);
-            return;
-        }
-        RecordTimer.start();
-        m_bPaused = false;
-        controls_.get(control::kRecord).setEnabled(false);
-        return;
+    if (!controller_.isPaused()) {
+        m_strOutput = outputEdit().text();
     }
-    m_strOutput = outputEdit().text();
-    // The question concerns the file that will really be written (the fallback name too).
-    const QString target = recordingTargetPath(m_strOutput);
-    if (fileCanBeRead(target)) {
-        const auto answer = ports_.prompt.show(
-            {QStringLiteral("%1 exists. Do you want to replace it?").arg(target),
-             QStringLiteral("Warning"), PromptIcon::Warning, PromptButtons::YesNo, this});
-        if (answer != widgets::PromptAnswer::Yes) {
-            return;
-        }
-        QFile::remove(target);
-    }
-    if (BuildRecordingChain() < 0) {
-        return;
-    }
-    bool runFailed = false;
-    if (m_pGB) {
-        std::string error;
-        if (!m_pGB->run(error)) {
-            reportStartFailure(error);
-            runFailed = true;
-        }
-        setStatus(recordingStatusText(0));
-        m_nElapsed = 0;
-        RecordTimer.start();
-    }
-    m_bActive = true;
-    controls_.get(control::kRecord).setEnabled(false);
-    controls_.get(control::kPlay).setEnabled(false);
-    controls_.get(control::kPause).setEnabled(true);
-    if (runFailed) {
-        QMetaObject::invokeMethod(this, &RecorderWindow::OnStop, Qt::QueuedConnection);
-    }
-}
-
-void RecorderWindow::reportStartFailure(const std::string& error) {
-    qCDebug(recorderLog) << "run failed:" << QString::fromStdString(error);
-    ports_.prompt.show(
-        {QStringLiteral("1. Your audio hardware may be used by other program. Please exit "
-                        "other program.\n2. Or your audio hardware has unknown problem. "
-                        "The program can not start recording."),
-         QStringLiteral("Start Recording Error"), PromptIcon::None, PromptButtons::Ok, this});
-}
-
-void RecorderWindow::OnPause() {
-    if (!m_bActive) {
-        return;
-    }
-    if (m_pGB) {
-        m_pGB->pause();
-        m_bPaused = true;
-        RecordTimer.stop();
-        setStatus(pausedStatusText(m_nElapsed));
-    }
-    controls_.get(control::kRecord).setEnabled(true);
-}
-
-void RecorderWindow::OnStop() {
-    if (!m_bActive) {
-        return;
-    }
-    std::string writeError;
-    if (m_pGB) {
-        writeError = m_pGB->stopWhenReady();
-        RecordTimer.stop();
-        m_nElapsed = 0;
-    }
-    RemoveWriterFilters();
-    m_bPaused = false;
-    m_bActive = false;
-    enableEveryRecordingButton();
-    setStatus(readyStatusText());
-    if (!writeError.empty()) {
-        reportIncompleteTake(writeError);
-    }
-}
-
-void RecorderWindow::reportIncompleteTake(const std::string& writeError) {
-    ports_.prompt.show({QStringLiteral("The recording could not be written completely:\n") +
-                            QString::fromStdString(writeError),
-                        QStringLiteral("Error"), PromptIcon::Error, PromptButtons::Ok, this});
-}
-
-void RecorderWindow::OnRecordTimer() {
-    ++m_nElapsed;
-    setStatus(recordingStatusText(m_nElapsed));
+    controller_.OnRecord(m_strOutput);
 }
 
 // ---- Playback, files, pages -------------------------------------------------------------
 
 void RecorderWindow::OnPlay() {
     const QString file = outputEdit().text();
-    if (fileCanBeRead(file)) {
+    if (outputFileExists(file)) {
         // The desktop's player for WAV files; the name travels as one URL, never through a
         // shell, so blanks and quotes in it are harmless.
         ports_.launcher.openWithDesktop(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
@@ -558,7 +305,7 @@ void RecorderWindow::OnBrowse() {
     request.filters = {{QStringLiteral("Wav file"), QStringLiteral("*.wav")}};
     request.selectedFilter = 1;
     request.initialFolder = browseInitialFolder(m_strOutput);
-    request.initialName = QStringLiteral("*.*");
+    request.initialName = widgets::saveDialogInitialName(m_strOutput);
     request.owner = this;
     const auto chosen = ports_.filePicker.saveFile(request);
     if (!chosen) {
@@ -582,56 +329,11 @@ void RecorderWindow::OnAbout() {
     about.exec();
 }
 
-// ---- Device events ----------------------------------------------------------------------
-
-void RecorderWindow::OnGraphEvent() {
-    if (!m_server) {
-        return;
-    }
-    while (const auto event = m_server->takeEvent()) {
-        switch (event->kind) {
-            case capture::DeviceEventKind::Removed:
-                OnStop();  // a recording in progress is stopped and its file completed
-                emptyLists();
-                RemoveWriterFilters();
-                ReleaseGraph();
-                ResetGraphMembers();
-                QApplication::beep();
-                ports_.prompt.show({QStringLiteral("The selected input device was removed!"),
-                                    kDeviceMessageCaption, PromptIcon::Warning, PromptButtons::Ok,
-                                    this});
-                break;
-            case capture::DeviceEventKind::Returned:
-                ResetGraphMembers();
-                if (CreateGraph() >= 0) {
-                    StartDevices();
-                }
-                QApplication::beep();
-                ports_.prompt.show({QStringLiteral("The audio input device has been reattached!"),
-                                    kDeviceMessageCaption, PromptIcon::Information,
-                                    PromptButtons::Ok, this});
-                break;
-            case capture::DeviceEventKind::Changed:
-                refreshMutedWarning();
-                break;
-        }
-    }
-}
-
 // ---- Ending -----------------------------------------------------------------------------
 
 void RecorderWindow::closeEvent(QCloseEvent* event) {
-    std::string writeError;
-    if (m_pGB) {
-        writeError = m_pGB->stopWhenReady();  // a running recording ends with a complete file
-    }
-    RecordTimer.stop();
-    if (!writeError.empty()) {
-        reportIncompleteTake(writeError);
-    }
-    emptyLists();
-    RemoveWriterFilters();
-    ReleaseGraph();
+    controller_.stopBeforeClose();  // completes a running take, then releases the graph
+    selection_.emptyLists();
     RecorderSettings::writeCaptureValues(values_);
     m_strOutput = outputEdit().text();
     RecorderSettings::writeOutputFile(m_strOutput);
@@ -660,11 +362,10 @@ void RecorderWindow::finalRelease() {
         return;
     }
     m_bReleased = true;
-    RecordTimer.stop();
     levelTimer_.stop();
-    emptyLists();
-    RemoveWriterFilters();
-    ReleaseGraph();
+    selection_.emptyLists();
+    controller_.RemoveWriterFilters();
+    controller_.ReleaseGraph();
 }
 
 void RecorderWindow::paintEvent(QPaintEvent* event) {

@@ -5,13 +5,11 @@
 #include <QString>
 #include <QTimer>
 
-#include <memory>
 #include <optional>
-#include <string>
 
-#include "capture/audio_server.h"
-#include "recorder/graph/recording_graph.h"
 #include "recorder/logic/capture_values.h"
+#include "recorder/recording/recording_controller.h"
+#include "recorder/window/capture_selection.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 
@@ -39,8 +37,10 @@ struct RecorderPorts {
 
 // Ambrevo's main window (template 102): devices and input lines, the level slider, Record /
 // Pause / Stop with the elapsed-time status line, the output file with Browse and Play, Help,
-// Homepage and About. Device events of the sound server reach it as the queued signal
-// graphNotify(), which OnGraphEvent drains on the window's thread.
+// Homepage and About. The recording states, the graph and the device events belong to its
+// RecordingController, the device and line lists with the slider to its CaptureSelection; the
+// window builds the controls, wires them and turns the controller's signals into buttons and
+// texts.
 //
 // Lifetime: initialisation runs in the constructor; when the server or every capture device is
 // missing it ends the window as soon as the event loop runs (startUpFailed()). A close request
@@ -55,32 +55,22 @@ class RecorderWindow : public QDialog {
     const widgets::DialogControls& controls() const { return controls_; }
     const widgets::CommandTable& commands() const { return commands_; }
 
-    bool isActive() const { return m_bActive; }
-    bool isPaused() const { return m_bPaused; }
-    int elapsedSeconds() const { return m_nElapsed; }
+    RecordingController& controller() { return controller_; }
+    bool isActive() const { return controller_.isActive(); }
+    bool isPaused() const { return controller_.isPaused(); }
+    int elapsedSeconds() const { return controller_.elapsedSeconds(); }
     const QString& outputFile() const { return m_strOutput; }
-    bool hintOff() const { return m_bHintOff; }
+    bool hintOff() const { return selection_.m_bHintOff; }
     QString statusText() const;
-    RecordingGraph* graph() const { return m_pGB.get(); }
+    RecordingGraph* graph() const { return controller_.graph(); }
 
     // Handlers of the command table, public so that tests can run them as the table does.
     void OnRecord();
-    void OnPause();
-    void OnStop();
     void OnPlay();
     void OnBrowse();
     void OnHelp();
     void OnHomepage();
     void OnAbout();
-    void OnRecordTimer();
-    void OnGraphEvent();
-    void OpenSelectedDevice();
-    void OnSelectLine();
-    void ApplyVolume(double level);
-
-  signals:
-    // Emitted on the sound server's thread when a device event is queued; connected queued.
-    void graphNotify();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,35 +82,20 @@ class RecorderWindow : public QDialog {
     void done(int result) override;
 
   private:
-    int StartDevices();
-    int EnumerateDevices();
-    int FillInputLines();
-    std::optional<capture::InputLine> GetPin(int lineIndex) const;
-    void ApplyLineSelection();
-    int CreateGraph();
-    void ReleaseGraph();
+    void refreshMutedWarning();
+    void showInputLevel();
+    void showTimeLeft(const QString& text);
     void ResetGraphMembers();
-    int BuildRecordingChain();
-    void RemoveWriterFilters();
-
-    void showHintUnlessOff();
-    void emptyLists();
     void finalRelease();
     void setUpButtons();
     void wireCommands();
+    void connectController();
     void setStatus(const QString& text);
-    // The Ready state: Record, Pause, Stop and Play all enabled.
-    void enableEveryRecordingButton();
-    // The graph would not run (a busy or vanished device): the "Start Recording Error" box.
-    void reportStartFailure(const std::string& error);
-    // A take that is not what the user heard (a full disk ...) is said so, at Stop and at a
-    // close request, rather than ending quietly.
-    void reportIncompleteTake(const std::string& writeError);
-    void refreshMutedWarning();
-    void showInputLevel();
-    QString openedDeviceName() const;
+    // Record, Pause, Stop and Play as the state's row of the state table says.
+    void showState(RecordingState state);
+    void onDeviceRemoved();
+    void onDeviceReturned(const QString& deviceName);
 
-    QComboBox& deviceList() const;
     QComboBox& inputLineList() const;
     QSlider& volumeSlider() const;
     QLineEdit& outputEdit() const;
@@ -130,16 +105,10 @@ class RecorderWindow : public QDialog {
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;
-    QTimer RecordTimer;
     QTimer levelTimer_;
-
-    std::unique_ptr<capture::AudioServer> m_server;  // lives from the first CreateGraph to destroy
-    std::unique_ptr<RecordingGraph> m_pGB;
+    RecordingController controller_;
+    CaptureSelection selection_;
     QString m_strOutput;
-    bool m_bPaused = false;
-    int m_nElapsed = 0;
-    bool m_bActive = false;
-    bool m_bHintOff = false;
     bool m_bStartUpFailed = false;
     bool m_bReleased = false;
 };

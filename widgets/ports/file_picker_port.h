@@ -12,6 +12,11 @@ namespace widgets {
 
 // Open and save dialogs go through this port: the programs use QtFilePicker (QFileDialog);
 // tests use ScriptedFilePicker, which records every request and answers from a script.
+//
+// What every implementation promises: a pattern means what the desktop means by it ("*.*" is
+// every file, with or without a dot) and matches regardless of case; a save dialog asks no
+// overwrite question of its own (the programs ask when they write) and never returns a name
+// whose file name holds a wildcard.
 
 struct FileFilter {
     QString shownName;  // e.g. "Video Files (*.avi;*.mpg)"
@@ -34,7 +39,7 @@ struct SaveFileRequest {
     QList<FileFilter> filters;
     int selectedFilter = 1;
     QString initialFolder;
-    QString initialName;
+    QString initialName;  // offered in the name box; a wildcard name ("*.*") offers none
     QWidget* owner = nullptr;
 };
 

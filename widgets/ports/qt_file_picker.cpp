@@ -3,16 +3,26 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include "widgets/chosen_file_names.h"
+#include "widgets/ports/qt_prompt.h"
+
 namespace widgets {
 namespace {
+
+// A stored pattern as the desktop means it: "*.*" stands for every file, also the files whose
+// names hold no dot, so it becomes "*". Every other pattern is kept.
+QString platformPattern(const QString& pattern) {
+    return pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
+}
 
 // "*.avi;*.mpg" or "*.avi; *.mpg" -> "*.avi *.mpg".
 QString dialogPatterns(const QString& patterns) {
     QStringList parts = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (QString& part : parts) {
-        part = part.trimmed();
+        part = platformPattern(part.trimmed());
     }
     parts.removeAll(QString());
+    parts.removeDuplicates();
     return parts.join(QLatin1Char(' '));
 }
 
@@ -29,6 +39,37 @@ QString nameFilter(const FileFilter& filter) {
     }
     return QStringLiteral("%1 (%2)").arg(name, patterns);
 }
+
+// The one file dialog both programs show. It is always Qt's own dialog, never the desktop's
+// native one, because only there the rules of this port hold on every desktop: the name
+// filters match regardless of case ("*.mp4" lists "MVI_0001.MP4", as the stored patterns were
+// written for a platform that ignores case), a save dialog asks no overwrite question (the
+// programs ask at the moment they write), and a save name holding a wildcard is refused with
+// a message while the dialog stays open (such a name is a filter, not a file).
+class PickerDialog : public QFileDialog {
+  public:
+    PickerDialog(QWidget* owner, const QString& title, const QString& folder)
+        : QFileDialog(owner, title, folder) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite);
+        setFilter(filter() & ~QDir::CaseSensitive);
+    }
+
+    void accept() override {
+        if (acceptMode() == QFileDialog::AcceptSave) {
+            const QStringList chosen = selectedFiles();
+            if (!chosen.isEmpty() && fileNameHasWildcard(chosen.first())) {
+                QtPrompt().show({wildcardNameRefusalText(chosen.first()),
+                                 {},
+                                 PromptIcon::Warning,
+                                 PromptButtons::Ok,
+                                 this});
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 
 }  // namespace
 
@@ -49,16 +90,20 @@ QString selectedNameFilter(const QList<FileFilter>& filters, int selectedFilter)
 
 namespace {
 
-// Shows `dialog` with `filters` (1-based `selectedFilter` chosen) and returns the files picked,
-// or nothing when the user cancels or picks none.
+// Shows `dialog` with `filters` (1-based `selectedFilter` chosen) and `initialName` (when not
+// empty) in its name box; returns the files picked, or nothing when the user cancels or picks
+// none.
 std::optional<QStringList> runWithFilters(QFileDialog& dialog, const QList<FileFilter>& filters,
-                                          int selectedFilter) {
+                                          int selectedFilter, const QString& initialName = {}) {
     if (!filters.isEmpty()) {
         dialog.setNameFilters(nameFiltersForDialog(filters));
         const QString selected = selectedNameFilter(filters, selectedFilter);
         if (!selected.isEmpty()) {
             dialog.selectNameFilter(selected);
         }
+    }
+    if (!initialName.isEmpty()) {
+        dialog.selectFile(initialName);
     }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
@@ -73,7 +118,7 @@ std::optional<QStringList> runWithFilters(QFileDialog& dialog, const QList<FileF
 }  // namespace
 
 std::optional<QStringList> QtFilePicker::openFiles(const OpenFileRequest& request) {
-    QFileDialog dialog(request.owner, request.title, request.initialFolder);
+    PickerDialog dialog(request.owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
                                                                    : QFileDialog::ExistingFile);
@@ -81,15 +126,15 @@ std::optional<QStringList> QtFilePicker::openFiles(const OpenFileRequest& reques
 }
 
 std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
-    QString start = request.initialFolder;
-    if (!request.initialName.isEmpty()) {
-        start = start.isEmpty() ? request.initialName : QDir(start).filePath(request.initialName);
-    }
-    QFileDialog dialog(request.owner, request.title, start);
+    PickerDialog dialog(request.owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // A wildcard name ("*.*") is a filter, never a name to offer: the name box stays empty.
+    const bool offerName =
+        !request.initialName.isEmpty() && !fileNameHasWildcard(request.initialName);
     const std::optional<QStringList> chosen =
-        runWithFilters(dialog, request.filters, request.selectedFilter);
+        runWithFilters(dialog, request.filters, request.selectedFilter,
+                       offerName ? request.initialName : QString());
     if (!chosen) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -39,13 +40,18 @@ std::optional<DeviceEvent> waitForEvent(
     return std::nullopt;
 }
 
-std::optional<DeviceEvent> waitForEventOtherThanChange(AudioServer& server) {
+std::optional<DeviceEvent> waitForEventOtherThan(AudioServer& server,
+                                                 std::initializer_list<DeviceEventKind> skipped) {
     for (;;) {
         auto event = waitForEvent(server);
-        if (!event || event->kind != DeviceEventKind::Changed) {
+        if (!event || std::find(skipped.begin(), skipped.end(), event->kind) == skipped.end()) {
             return event;
         }
     }
+}
+
+std::optional<DeviceEvent> waitForEventOtherThanChange(AudioServer& server) {
+    return waitForEventOtherThan(server, {DeviceEventKind::Changed, DeviceEventKind::ListChanged});
 }
 
 class AudioServerTest : public testing::Test {
@@ -55,9 +61,9 @@ class AudioServerTest : public testing::Test {
             {"tone_440", 440.0, 44100},
             {"tone_1000", 1000.0, 48000, test_support::ToneDelivery::PacedPipe}});
         ASSERT_TRUE(daemon_->isRunning()) << daemon_->error();
-        std::string error;
+        capture::CaptureResult error;
         server_ = AudioServer::connect("ambrevo-test", error);
-        ASSERT_TRUE(server_) << error;
+        ASSERT_TRUE(server_) << error.text();
     }
     void TearDown() override {
         server_.reset();
@@ -110,7 +116,11 @@ TEST_F(AudioServerTest, RemovalAndReturnOfTheWatchedDeviceOnly) {
     });
     server_->watchDevice("tone_440");
 
-    ASSERT_TRUE(daemon_->unloadSource("tone_1000"));  // not watched: no event
+    ASSERT_TRUE(daemon_->unloadSource("tone_1000"));  // not watched: the list changed, no more
+    const auto listed = waitForEventOtherThan(*server_, {DeviceEventKind::Changed});
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->kind, DeviceEventKind::ListChanged);
+    EXPECT_EQ(listed->deviceName, "tone_1000");
     ASSERT_TRUE(daemon_->unloadSource("tone_440"));
     auto event = waitForEventOtherThanChange(*server_);
     ASSERT_TRUE(event);
@@ -131,17 +141,17 @@ TEST_F(AudioServerTest, RemovalAndReturnOfTheWatchedDeviceOnly) {
 
 TEST_F(AudioServerTest, RecordsInTheSourcesOwnFormatAcrossAPause) {
     const std::string path = folder_.file("take.wav");
-    std::string error;
+    capture::CaptureResult error;
     auto session = server_->openRecording("tone_1000", path, error);
-    ASSERT_TRUE(session) << error;
+    ASSERT_TRUE(session) << error.text();
     EXPECT_EQ(session->format().sampleRateHz, 48000);
     EXPECT_EQ(session->format().channelCount, 1);
 
-    ASSERT_TRUE(session->run(error)) << error;
+    ASSERT_TRUE(session->run()) << error.text();
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     session->pause();
     std::this_thread::sleep_for(std::chrono::milliseconds(600));  // not recorded
-    ASSERT_TRUE(session->run(error)) << error;
+    ASSERT_TRUE(session->run()) << error.text();
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_TRUE(session->stop());
     EXPECT_EQ(session->lostFrames(), 0u);
@@ -158,11 +168,11 @@ TEST_F(AudioServerTest, RecordsInTheSourcesOwnFormatAcrossAPause) {
 
 TEST_F(AudioServerTest, RemovedDeviceEndsTheRecordingWithACompleteFile) {
     const std::string path = folder_.file("lost.wav");
-    std::string error;
+    capture::CaptureResult error;
     server_->watchDevice("tone_440");
     auto session = server_->openRecording("tone_440", path, error);
-    ASSERT_TRUE(session) << error;
-    ASSERT_TRUE(session->run(error)) << error;
+    ASSERT_TRUE(session) << error.text();
+    ASSERT_TRUE(session->run()) << error.text();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_TRUE(daemon_->unloadSource("tone_440"));
     auto event = waitForEventOtherThanChange(*server_);
@@ -183,14 +193,14 @@ TEST_F(AudioServerTest, AFullDiskIsReportedAtStop) {
         // Writes past the limit fail with EFBIG.
         const test_support::FileSizeLimit fullDisk(64 * 1024);
         ASSERT_TRUE(fullDisk.applied());
-        std::string error;
+        capture::CaptureResult error;
         session = server_->openRecording("tone_1000", path, error);
-        ASSERT_TRUE(session) << error;
-        ASSERT_TRUE(session->run(error)) << error;
+        ASSERT_TRUE(session) << error.text();
+        ASSERT_TRUE(session->run()) << error.text();
         std::this_thread::sleep_for(std::chrono::milliseconds(700));  // 134 kB of float samples
         EXPECT_FALSE(session->stop());
     }
-    EXPECT_FALSE(session->writeError().empty());
+    EXPECT_EQ(session->writeFailure().code(), capture::CaptureError::WriteFailed);  // EFBIG
     const auto wav = test_support::readWav(path);
     ASSERT_TRUE(wav);  // what fitted is still a valid file, its header counting all of it
     EXPECT_LE(wav->declaredDataBytes, wav->storedDataBytes);
@@ -198,9 +208,9 @@ TEST_F(AudioServerTest, AFullDiskIsReportedAtStop) {
 }
 
 TEST_F(AudioServerTest, UnknownDeviceOrFolderLeavesNoFile) {
-    std::string error;
+    capture::CaptureResult error;
     EXPECT_FALSE(server_->openRecording("no_such_source", folder_.file("a.wav"), error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(error.failed());
     EXPECT_FALSE(std::filesystem::exists(folder_.file("a.wav")));
     EXPECT_FALSE(server_->openRecording("tone_440", folder_.file("missing/b.wav"), error));
 }
@@ -234,7 +244,7 @@ TEST(AudioServerWithoutAnswer, ASilentServerIsGivenUpOnInsteadOfFreezing) {
     setenv("PULSE_SERVER", ("unix:" + socketPath).c_str(), 1);
 
     const auto start = std::chrono::steady_clock::now();
-    std::string error;
+    capture::CaptureResult error;
     auto server = AudioServer::connect("ambrevo-test", error, std::chrono::milliseconds(400));
     const auto waited = std::chrono::steady_clock::now() - start;
     if (previous != nullptr) {
@@ -244,7 +254,7 @@ TEST(AudioServerWithoutAnswer, ASilentServerIsGivenUpOnInsteadOfFreezing) {
     }
     close(listener);
     EXPECT_FALSE(server);
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(error.failed());
     EXPECT_LT(waited, std::chrono::seconds(3));
 }
 

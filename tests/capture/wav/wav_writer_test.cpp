@@ -99,9 +99,9 @@ TEST_P(WavWriterFormats, StandardToolsReadWhatWasWritten) {
     const FormatCase& testCase = GetParam();
     test_support::TemporaryFolder folder;
     const std::string path = folder.file("out.wav");
-    std::string error;
+    capture::CaptureResult error;
     auto writer = WavWriter::create(path, testCase.format, error);
-    ASSERT_TRUE(writer) << error;
+    ASSERT_TRUE(writer) << error.text();
     const int frames = testCase.format.sampleRateHz / 2;
     const auto bytes = sineFrames(testCase.format, frames);
     ASSERT_TRUE(writer->append(bytes.data(), bytes.size()));
@@ -130,11 +130,11 @@ TEST(WavWriter, HeaderCountsTheSamplesWhileTheFileGrows) {
     test_support::TemporaryFolder folder;
     const std::string path = folder.file("growing.wav");
     const AudioFormat format{SampleEncoding::SignedInt16, 8000, 1, 0};
-    std::string error;
+    capture::CaptureResult error;
     WavWriterOptions options;
     options.headerRefreshPeriod = std::chrono::milliseconds(50);
     auto writer = WavWriter::create(path, format, error, options);
-    ASSERT_TRUE(writer) << error;
+    ASSERT_TRUE(writer) << error.text();
     const auto block = sineFrames(format, 800);  // 0.1 s
     for (int i = 0; i < 5; ++i) {
         ASSERT_TRUE(writer->append(block.data(), block.size()));
@@ -154,11 +154,11 @@ TEST(WavWriter, BecomesRf64PastTheRiffLimitAndStaysReadable) {
     test_support::TemporaryFolder folder;
     const std::string path = folder.file("large.wav");
     const AudioFormat format{SampleEncoding::SignedInt16, 8000, 2, 0x3};
-    std::string error;
+    capture::CaptureResult error;
     WavWriterOptions options;
     options.riffLimitBytes = 20000;  // stands in for 4 GiB
     auto writer = WavWriter::create(path, format, error, options);
-    ASSERT_TRUE(writer) << error;
+    ASSERT_TRUE(writer) << error.text();
     const auto block = sineFrames(format, 8000);  // 32000 bytes
     ASSERT_TRUE(writer->append(block.data(), block.size()));
     ASSERT_TRUE(writer->finish());
@@ -174,10 +174,10 @@ TEST(WavWriter, BecomesRf64PastTheRiffLimitAndStaysReadable) {
 TEST(WavWriter, SmallFileKeepsPlainRiffWithReservedJunk) {
     test_support::TemporaryFolder folder;
     const std::string path = folder.file("small.wav");
-    std::string error;
+    capture::CaptureResult error;
     auto writer =
         WavWriter::create(path, AudioFormat{SampleEncoding::UnsignedInt8, 8000, 1, 0}, error);
-    ASSERT_TRUE(writer) << error;
+    ASSERT_TRUE(writer) << error.text();
     const unsigned char odd[3] = {128, 200, 60};
     ASSERT_TRUE(writer->append(odd, sizeof odd));
     ASSERT_TRUE(writer->finish());
@@ -190,11 +190,12 @@ TEST(WavWriter, SmallFileKeepsPlainRiffWithReservedJunk) {
 }
 
 TEST(WavWriter, UnwritablePathIsReported) {
-    std::string error;
+    capture::CaptureResult error;
     auto writer = WavWriter::create("/nonexistent-folder/out.wav",
                                     AudioFormat{SampleEncoding::SignedInt16, 8000, 1, 0}, error);
     EXPECT_FALSE(writer);
-    EXPECT_NE(error.find("/nonexistent-folder/out.wav"), std::string::npos);
+    EXPECT_EQ(error.code(), capture::CaptureError::FileNotCreated);
+    EXPECT_NE(error.text().find("/nonexistent-folder/out.wav"), std::string::npos);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/dialogs/output_options_rules.h"
 #include "mixer/project/settings_store.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/ports/qt_file_picker.h"
 #include "widgets/testing/scripted_file_picker.h"
 #include "widgets/testing/scripted_prompt.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUuid>
@@ -275,7 +279,7 @@ TEST_F(OutputOptionsDialogTest, BrowseAsksForAnAviNameAndPutsItIntoTheField) {
     EXPECT_EQ(request.filters[0].shownName, QStringLiteral("AVI file"));
     EXPECT_EQ(request.filters[0].patterns, QStringLiteral("*.avi"));
     EXPECT_EQ(request.selectedFilter, 1);
-    EXPECT_EQ(request.initialName, QStringLiteral("*.*"));
+    EXPECT_EQ(request.initialName, QStringLiteral("holiday.avi"));
     EXPECT_EQ(request.initialFolder, QStringLiteral("/home/ana/videos"));
 
     // Cancelling the save dialog changes nothing; the name itself changes only at OK.
@@ -283,6 +287,42 @@ TEST_F(OutputOptionsDialogTest, BrowseAsksForAnAviNameAndPutsItIntoTheField) {
     press(*dialog, kBrowseButton);
     EXPECT_EQ(dialog->controls().get<QLineEdit>(kOutputNameBox).text(),
               QStringLiteral("/home/ana/videos/holiday.avi"));
+}
+
+TEST_F(OutputOptionsDialogTest, WildcardNamesAreRefusedAtBrowseAndAtOk) {
+    test_support::TemporaryFolder folder;
+    const QString current = QString::fromStdString(folder.file("holiday.avi"));
+    {
+        QFile existing(current);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    }
+    settings.OutputName = current.toStdString();
+    widgets::QtFilePicker realPicker;
+    OutputOptionsServices services{registry, store, memory, realPicker, prompt};
+    OutputOptionsDialog dialog(settings, services);
+    dialog.show();
+
+    QString offered;
+    const int steps = test_support::runWithModalScript(
+        [&] {
+            QTest::mouseClick(&dialog.controls().get<QPushButton>(kBrowseButton), Qt::LeftButton);
+        },
+        test_support::patternRefusedThenNamed(QStringLiteral("holiday.avi"),
+                                              QStringLiteral("*.avi"), QStringLiteral("mine"),
+                                              offered));
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(offered, QStringLiteral("holiday.avi"));  // never "*.*"
+    auto& nameBox = dialog.controls().get<QLineEdit>(kOutputNameBox);
+    EXPECT_EQ(nameBox.text(), QString::fromStdString(folder.file("mine.avi")));
+
+    // A wildcard typed into the field itself is refused at OK: nothing written, still open.
+    nameBox.clear();
+    QTest::keyClicks(&nameBox, QString::fromStdString(folder.file("*.avi")));
+    QTest::mouseClick(&dialog.controls().get<QPushButton>(kOkButton), Qt::LeftButton);
+    ASSERT_EQ(prompt.texts().size(), 1);
+    EXPECT_TRUE(prompt.texts().front().startsWith(QStringLiteral("\"*.avi\" is a pattern")));
+    EXPECT_FALSE(dialog.accepted().has_value());
+    EXPECT_FALSE(storeHoldsAnyOptionKey());
 }
 
 TEST_F(OutputOptionsDialogTest, RawFrameRateSelectionIsStored) {

@@ -3,7 +3,9 @@
 #include "mixer/project/profile_loading.h"
 
 #include "tests/support/media_fixtures.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
+#include "widgets/ports/qt_file_picker.h"
 #include "widgets/testing/scripted_file_picker.h"
 #include "widgets/testing/scripted_prompt.h"
 
@@ -87,10 +89,10 @@ TEST_F(MediaAdderTest, VideoDialogAsksForOneFileStartingInTheRememberedFolder) {
     EXPECT_EQ(
         text(request.filters[0].shownName),
         "Video Files (*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.vob;*.dat;*.mp4;*.divx;*.div;*.ogm;*.qt;"
-        "*.mov;*.rm;*.rmvb)");
+        "*.mov;*.rm;*.rmvb;*.m4v;*.mkv;*.webm;*.mts;*.m2ts;*.3gp)");
     EXPECT_EQ(text(request.filters[0].patterns),
               "*.avi;*.wmv;*.asf;*.vob; *.qt; *.mov; *.mpg; *.mpeg; *.dat; *.mp4; *.divx; *.div; "
-              "*.ogm;*.rm;*.rmvb");
+              "*.ogm;*.rm;*.rmvb;*.m4v;*.mkv;*.webm;*.mts;*.m2ts;*.3gp");
     EXPECT_EQ(text(request.filters[1].shownName), "Any Files (*.*)");
     EXPECT_EQ(text(request.filters[1].patterns), "*.*;");
     EXPECT_EQ(request.selectedFilter, 1);
@@ -113,17 +115,58 @@ TEST_F(MediaAdderTest, AudioDialogAsksForSeveralFilesStartingInTheRememberedFold
     const widgets::OpenFileRequest& request = picker_.openRequests()[1];
     EXPECT_EQ(text(request.title), "Select Media Files...");
     ASSERT_EQ(request.filters.size(), 2);
-    EXPECT_EQ(
-        text(request.filters[0].shownName),
-        "Audio files (*.mp3;*.wma;*.wav;*.ac3;*.ogg;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd;*.ra)");
+    EXPECT_EQ(text(request.filters[0].shownName),
+              "Audio files (*.mp3;*.wma;*.wav;*.ac3;*.ogg;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd;*.ra;"
+              "*.flac;*.opus;*.m4a;*.aac)");
     EXPECT_EQ(text(request.filters[0].patterns),
-              "*.mp3; *.wma; *.wav; *.ac3; *.ogg; *.mpa; *.mp2; *.au; *.aif; *.aiff; *.snd; *.ra");
+              "*.mp3; *.wma; *.wav; *.ac3; *.ogg; *.mpa; *.mp2; *.au; *.aif; *.aiff; *.snd; *.ra;"
+              "*.flac;*.opus;*.m4a;*.aac");
     EXPECT_EQ(text(request.filters[1].patterns), "*.*;");
     EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(text(request.initialFolder), "/home/ann/music/");
     EXPECT_EQ(request.selection, widgets::FileSelection::Several);
     EXPECT_TRUE(job_.audios.empty());
     EXPECT_TRUE(prompt_.requests().isEmpty());
+}
+
+TEST(MediaAdderDialog, CameraAndPhoneFilesAreListedAndAddedThroughTheRealDialog) {
+    // A card as cameras and phones leave it: upper-case extensions and today's containers,
+    // beside files that are no video.
+    test_support::TemporaryFolder card;
+    test_support::ClipRecipe clip;
+    clip.seconds = 1.0;
+    clip.width = 64;
+    clip.height = 48;
+    ASSERT_TRUE(test_support::makeClip(card.file("MVI_0001.MP4"), clip));
+    for (const char* name : {"IMG_0001.MOV", "trip.mkv", "call.webm", "00001.MTS", "old.3gp",
+                             "scan.m4v", "notes.txt", "README"}) {
+        std::ofstream(card.file(name)) << "x";
+    }
+    MixJob job;
+    MediaLists lists{job, [] { return 0; }};
+    widgets::QtFilePicker picker;
+    widgets::testing::ScriptedPrompt prompt;
+    SettingsStore settings("KorvaneTest", "orvindel-camera-files");
+    settings.write(settings::kLastPhotoFolder, QString::fromStdString(card.path().string()) + "/");
+    MediaAdder adder(lists, picker, prompt, settings);
+
+    QStringList listed;
+    int added = 0;
+    const int steps = test_support::runWithModalScript(
+        [&] { added = adder.addVideo(); },
+        {{test_support::fileDialogListing(QStringLiteral("MVI_0001.MP4")), [&](QWidget& modal) {
+              listed = test_support::fileDialogNames(static_cast<QFileDialog&>(modal));
+              test_support::typeNameAndPressEnter(modal, QStringLiteral("MVI_0001.MP4"));
+          }}});
+    EXPECT_EQ(steps, 1);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"00001.MTS", "IMG_0001.MOV", "MVI_0001.MP4", "call.webm",
+                                   "old.3gp", "scan.m4v", "trip.mkv"}));
+    ASSERT_EQ(added, 1) << prompt.texts().join(" | ").toStdString();
+    ASSERT_EQ(job.videos.size(), 1u);
+    EXPECT_EQ(job.videos[0].FileName, card.file("MVI_0001.MP4"));
+    EXPECT_NEAR(static_cast<double>(job.videos[0].Duration), static_cast<double>(kSecond),
+                0.1 * static_cast<double>(kSecond));
 }
 
 TEST_F(MediaAdderTest, AddedVideosBringTheirSoundAndTheirFolderIsRemembered) {

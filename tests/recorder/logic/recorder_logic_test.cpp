@@ -41,6 +41,22 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"no_lines", {}, {0, 0, 0, 0}, 0}),
     [](const testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.label); });
 
+TEST(InputLineChoice, ARememberedLineBeyondTheDevicesLinesSearchesAgain) {
+    const SearchCase cases[] = {
+        {"kept", kSoundCardLines, {0, 1, 1, 0}, 1},
+        {"beyond_finds_the_microphone", kSoundCardLines, {0, 7, 1, 0}, 2},
+        {"minus_one_of_an_older_run", kSoundCardLines, {0, -1, 1, 0}, 2},
+        {"beyond_without_microphone_takes_the_first", {"Line In", "Aux"}, {0, 5, 1, 0}, 0},
+        {"first_run", kSoundCardLines, {0, 0, 0, 0}, 2},
+    };
+    for (const SearchCase& choice : cases) {
+        CaptureValues values = choice.before;
+        recorder::chooseInputLine(choice.lines, values);
+        EXPECT_EQ(values.nCapturePinIndex, choice.expectedPinIndex) << choice.label;
+        EXPECT_EQ(values.nSearchFlag, 1) << choice.label;
+    }
+}
+
 TEST(VolumeScale, SliderAndLevelConvertBothWays) {
     EXPECT_DOUBLE_EQ(recorder::levelFromSliderPosition(200), 1.0);
     EXPECT_DOUBLE_EQ(recorder::levelFromSliderPosition(1), 0.005);
@@ -59,6 +75,10 @@ TEST(StatusTexts, ElapsedTimeHasTwoDigitFieldsAndGrowingHours) {
               "Status : Recording audio - Used Time: 100:00:00");
     EXPECT_EQ(recorder::pausedStatusText(8),
               "Status : Paused audio recording - Used Time: 00:00:08");
+    EXPECT_EQ(recorder::timeLeftText(2 * 3600 + 13 * 60 + 59), "2 h 13 min left");
+    EXPECT_EQ(recorder::timeLeftNotice(3599), "59 min left");
+    EXPECT_EQ(recorder::timeLeftNotice(-5), "0 min left");
+    EXPECT_EQ(recorder::timeLeftNotice(3600), QString());
 }
 
 TEST(BrowseRule, EveryChosenNameEndsInWav) {

@@ -3,10 +3,7 @@
 // Shared by the recorder's window tests: a private sound server with tone sources, scripted
 // ports and event pumping.
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSettings>
-#include <QThread>
 
 #include <deque>
 #include <functional>
@@ -16,6 +13,7 @@
 #include "recorder/logic/capture_values.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_window.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/private_pulse_daemon.h"
 #include "widgets/testing/recording_launcher.h"
 #include "widgets/testing/scripted_file_picker.h"
@@ -40,24 +38,8 @@ class ScriptedHint : public recorder::HintPresenter {
     int shown = 0;
 };
 
-inline bool pumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-inline void pumpFor(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    pumpUntil([&] { return timer.elapsed() >= milliseconds; }, milliseconds + 1000);
-}
+using test_support::pumpFor;
+using test_support::pumpUntil;
 
 inline void clearRecorderSettings() {
     QSettings("Korvane", "ambrevo").clear();

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 
 #include "mixer/orvindel_art.h"
 #include "tests/widgets/controls/pixel_probe.h"
@@ -398,6 +400,35 @@ TEST_F(ImageButtonTest, IconFilesLoadAtTheirStoredSize) {
     EXPECT_EQ(button->iconDrawSize(), QSize(32, 32));
     EXPECT_FALSE(button->setIconFiles(QStringLiteral(":/images/missing.svg")));
     EXPECT_FALSE(button->hasIcon());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImageButtonKeyboard, ClicksLeaveTheFocusTabbedToButtonsTakeSpaceAndEnter) {
+    // A plain window, not a dialog: Enter must press the focused button all the same.
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* button = new widgets::ImageButton(QStringLiteral("Mix"), &window);
+    button->setGeometry(0, 30, 80, 30);
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(QApplication::focusWidget(), edit) << "a click took the focus";
+
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(button, key);
+    }
+    EXPECT_EQ(clicks, 4);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QTreeWidget>
 
@@ -97,6 +99,34 @@ TEST_F(DialogBuilderTest, StyleFlagsAreApplied) {
     // The drop-down's template height is the open list's: the closed box keeps its own.
     EXPECT_EQ(controls.get<QComboBox>(1009).height(),
               controls.get<QComboBox>(1009).sizeHint().height());
+}
+
+TEST(DialogBuilderText, OneLineTextControlsHoldTheirFontsLineSpacingAtEverySize) {
+    for (const int pointSize : {6, 7, 8, 9, 10, 11, 12, 14, 18}) {
+        SCOPED_TRACE(pointSize);
+        DialogTemplate text;
+        text.width = 200;
+        text.height = 100;
+        text.font = {QStringLiteral("MS Shell Dlg"), pointSize};
+        text.controls = {
+            {1, ControlKind::Label, QStringLiteral("A_h264.mp4"), 4, 4, 120, 8},
+            {2, ControlKind::SunkenLabel, QStringLiteral("Status : Ready (gjpq_)"), 4, 16, 180, 8},
+            {3, ControlKind::MultiLineLabel, QStringLiteral("Volume: gjpq_"), 4, 28, 60, 7},
+            {4, ControlKind::LineEdit, QStringLiteral("/home/ana/A_h264.mp4"), 4, 40, 150, 9},
+        };
+        QDialog dialog;
+        const widgets::DialogControls built = widgets::buildDialog(text, dialog);
+        const int lineSpacing = QFontMetrics(dialog.font()).lineSpacing();
+        const auto& label = built.get<QLabel>(1);
+        const auto& sunken = built.get<QLabel>(2);
+        EXPECT_GE(label.contentsRect().height(), lineSpacing);
+        EXPECT_GE(sunken.contentsRect().height(), lineSpacing);
+        EXPECT_GE(built.get<widgets::MultiLineLabel>(3).height(), lineSpacing + 1);
+        const auto& edit = built.get<QLineEdit>(4);
+        EXPECT_GE(edit.height(), lineSpacing + 2);
+        // Growing keeps the top where the template puts it.
+        EXPECT_EQ(sunken.y(), widgets::converterFor(text).toPixelsY(16));
+    }
 }
 
 TEST_F(DialogBuilderTest, FramesLieUnderTheControlsTheySurround) {

@@ -31,6 +31,17 @@ TEST(ChosenFileNames, StartFolderIsTheFolderOfTheCurrentName) {
               QStringLiteral("/home/ana"));
     EXPECT_EQ(saveDialogStartFolder(QStringLiteral("/v.avi")), QStringLiteral("/"));
     EXPECT_EQ(saveDialogStartFolder(QStringLiteral("v.avi")), QStringLiteral("."));
+    EXPECT_EQ(saveDialogInitialName(QStringLiteral("/home/ana/v.avi")), QStringLiteral("v.avi"));
+    EXPECT_EQ(saveDialogInitialName(QStringLiteral("v.avi")), QStringLiteral("v.avi"));
+}
+
+TEST(ChosenFileNames, OnlyAWildcardInTheFileNameMakesAPattern) {
+    for (const char* pattern : {"/clips/*.avi", "*.*", "/clips/take?.wav"}) {
+        EXPECT_TRUE(fileNameHasWildcard(QString::fromUtf8(pattern))) << pattern;
+    }
+    for (const char* name : {"/clips/out.avi", "/what*/out.avi", "", "/clips/"}) {
+        EXPECT_FALSE(fileNameHasWildcard(QString::fromUtf8(name))) << name;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 
+#include "tests/support/modal_script.h"
+#include "tests/support/temporary_folder.h"
 #include "widgets/ports/desktop_launcher.h"
 #include "widgets/ports/qt_file_picker.h"
 #include "widgets/ports/qt_prompt.h"
@@ -22,14 +28,97 @@ TEST(FileFilters, DialogFiltersUseBlanksAndKeepTheStoredPatterns) {
         {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
     };
     const QList<FileFilter> stored = filters;
-    EXPECT_EQ(
-        widgets::nameFiltersForDialog(filters),
-        (QStringList{QStringLiteral("Video Files (*.avi *.mpg *.mpeg)"),
-                     QStringLiteral("Wave Files (*.wav)"), QStringLiteral("All Files (*.*)")}));
+    EXPECT_EQ(widgets::nameFiltersForDialog(filters),
+              (QStringList{QStringLiteral("Video Files (*.avi *.mpg *.mpeg)"),
+                           QStringLiteral("Wave Files (*.wav)"), QStringLiteral("All Files (*)")}));
     EXPECT_EQ(filters[0].patterns, stored[0].patterns);
     EXPECT_EQ(widgets::selectedNameFilter(filters, 2), QStringLiteral("Wave Files (*.wav)"));
     EXPECT_TRUE(widgets::selectedNameFilter(filters, 0).isEmpty());
     EXPECT_TRUE(widgets::selectedNameFilter(filters, 4).isEmpty());
+}
+
+// A folder as a camera card and a download folder leave it: upper-case camera names, a file
+// without any dot.
+class QtFilePickerTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"MVI_0001.MP4", "IMG_0001.MOV", "clip.mp4", "README", "old.avi"}) {
+            QFile file(path(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+            file.write("x");
+        }
+    }
+    QString path(const char* name) const { return QDir(folderPath()).filePath(name); }
+    QString folderPath() const { return QString::fromStdString(folder.path().string()); }
+
+    test_support::TemporaryFolder folder;
+    widgets::QtFilePicker picker;
+};
+
+TEST_F(QtFilePickerTest, OpenFiltersIgnoreCaseAndAnyFilesListsEveryFile) {
+    widgets::OpenFileRequest request;
+    request.title = QStringLiteral("Select Media Files...");
+    request.filters = {
+        {QStringLiteral("Video Files (*.mp4;*.mov)"), QStringLiteral("*.mp4; *.mov")},
+        {QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")}};
+    request.initialFolder = folderPath();
+    QStringList underVideo;
+    QStringList underAny;
+    bool nativeRefused = false;
+    std::optional<QStringList> chosen;
+    const int steps = test_support::runWithModalScript(
+        [&] { chosen = picker.openFiles(request); },
+        {{test_support::fileDialogListing(QStringLiteral("clip.mp4")),
+          [&](QWidget& modal) {
+              auto& dialog = static_cast<QFileDialog&>(modal);
+              nativeRefused = dialog.testOption(QFileDialog::DontUseNativeDialog);
+              underVideo = test_support::fileDialogNames(dialog);
+              dialog.selectNameFilter(dialog.nameFilters().at(1));
+          }},
+         {test_support::fileDialogListing(QStringLiteral("README")), [&](QWidget& modal) {
+              underAny = test_support::fileDialogNames(static_cast<QFileDialog&>(modal));
+              test_support::typeNameAndPressEnter(modal, QStringLiteral("README"));
+          }}});
+    EXPECT_EQ(steps, 2);
+    EXPECT_TRUE(nativeRefused);
+    underVideo.sort();
+    EXPECT_EQ(underVideo, (QStringList{"IMG_0001.MOV", "MVI_0001.MP4", "clip.mp4"}));
+    EXPECT_TRUE(underAny.contains("README"));
+    EXPECT_TRUE(underAny.contains("old.avi"));
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, QStringList{path("README")});
+}
+
+TEST_F(QtFilePickerTest, SaveOffersTheNameRefusesWildcardsAndAsksNoOverwriteQuestion) {
+    widgets::SaveFileRequest request;
+    request.title = QStringLiteral("Select Output File Name");
+    request.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
+    request.initialFolder = folderPath();
+    request.initialName = QStringLiteral("old.avi");
+    QString offered;
+    std::optional<QString> chosen;
+    // The offered name of an existing file is taken with Enter, without a question.
+    int steps = test_support::runWithModalScript(
+        [&] { chosen = picker.saveFile(request); },
+        {{test_support::fileDialogListing(QStringLiteral("old.avi")), [&](QWidget& modal) {
+              QLineEdit* box = test_support::fileDialogNameBox(static_cast<QFileDialog&>(modal));
+              offered = box->text();
+              QTest::keyClick(box, Qt::Key_Return);
+          }}});
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(offered, QStringLiteral("old.avi"));
+    EXPECT_EQ(chosen, std::optional<QString>(path("old.avi")));
+
+    // A wildcard offered as the name ("*.*") is a filter: the name box opens empty. A typed
+    // wildcard name is refused with a message and the dialog stays open for another name.
+    request.initialName = QStringLiteral("*.*");
+    steps = test_support::runWithModalScript(
+        [&] { chosen = picker.saveFile(request); },
+        test_support::patternRefusedThenNamed(QStringLiteral("old.avi"), QStringLiteral("*.avi"),
+                                              QStringLiteral("new take.avi"), offered));
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(offered, QString());
+    EXPECT_EQ(chosen, std::optional<QString>(path("new take.avi")));
 }
 
 TEST(QtPrompt, CaptionDefaultsToTheApplicationName) {

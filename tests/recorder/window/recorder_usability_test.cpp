@@ -1,0 +1,103 @@
+// Ambrevo's window as users meet it: the keyboard focus, what assistive technology reads, the
+// status line's text and the real save dialog behind Browse.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTest>
+
+#include "recorder/window/recorder_templates.h"
+#include "tests/recorder/window/recorder_window_fixture.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/image_button.h"
+#include "widgets/ports/qt_file_picker.h"
+
+namespace {
+
+using namespace recorder_test;
+namespace control = recorder::control;
+
+const test_support::SineSource kTone{"usability_440", 440.0, 44100,
+                                     test_support::ToneDelivery::PacedPipe};
+
+class RecorderUsabilityTest : public testing::Test {
+  protected:
+    void SetUp() override { clearRecorderSettings(); }
+    void TearDown() override { clearRecorderSettings(); }
+};
+
+TEST_F(RecorderUsabilityTest, ButtonsTakeTheFocusFromTabShowItAndEveryControlIsNamed) {
+    RecorderRig rig({kTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    window->show();
+    for (const int id : {control::kRecord, control::kPause, control::kStop, control::kBrowse,
+                         control::kPlay, control::kHomepage, control::kAbout, control::kHelp}) {
+        const auto& button = window->controls().get<widgets::ImageButton>(id);
+        EXPECT_EQ(button.focusPolicy(), Qt::TabFocus) << id;
+        EXPECT_TRUE(button.drawsFlatFocus()) << id;
+    }
+    for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(child);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+            << child->objectName().toStdString();
+    }
+    // The status line holds a whole line of its font: descenders are not cut.
+    const auto& status = window->controls().get<QLabel>(control::kStatus);
+    EXPECT_GE(status.contentsRect().height(), QFontMetrics(status.font()).lineSpacing());
+}
+
+TEST_F(RecorderUsabilityTest, BrowseOffersTheCurrentNameAsksNoQuestionAndRefusesWildcards) {
+    test_support::TemporaryFolder folder;
+    const QString current = QString::fromStdString(folder.file("take.wav"));
+    {
+        QFile existing(current);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    }
+    QSettings("Korvane", "ambrevo").setValue("Option/output_wav_file", current);
+    RecorderRig rig({kTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    widgets::QtFilePicker picker;
+    auto window = std::make_unique<recorder::RecorderWindow>(
+        rig.values, recorder::RecorderPorts{rig.prompt, picker, rig.launcher, rig.hint});
+    window->show();
+
+    QString offered;
+    const auto browse = [&] {
+        QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kBrowse),
+                          Qt::LeftButton);
+    };
+    // The existing file is offered and taken with Enter: no question of the dialog's own.
+    int steps = test_support::runWithModalScript(
+        browse, {{test_support::fileDialogListing(QStringLiteral("take.wav")), [&](QWidget& modal) {
+                      QLineEdit* box =
+                          test_support::fileDialogNameBox(static_cast<QFileDialog&>(modal));
+                      offered = box->text();
+                      QTest::keyClick(box, Qt::Key_Return);
+                  }}});
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(offered, QStringLiteral("take.wav"));
+    EXPECT_EQ(window->outputFile(), current);
+
+    // "*.wav" is refused in the dialog, which stays open for a real name.
+    steps = test_support::runWithModalScript(
+        browse,
+        test_support::patternRefusedThenNamed(QStringLiteral("take.wav"), QStringLiteral("*.wav"),
+                                              QStringLiteral("second"), offered));
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(offered, QStringLiteral("take.wav"));
+    EXPECT_EQ(window->outputFile(), QString::fromStdString(folder.file("second.wav")));
+    EXPECT_TRUE(rig.prompt.requests().isEmpty());
+}
+
+}  // namespace
