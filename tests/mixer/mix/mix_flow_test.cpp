@@ -1,5 +1,6 @@
 #include "mixer/window/main_window_controls.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
@@ -31,8 +32,9 @@ using test_support::TemporaryFolder;
 using widgets::PromptAnswer;
 
 using mix_window_testing::kHeight;
+using mix_window_testing::kMixTimeoutMs;
 using mix_window_testing::kWidth;
-using mix_window_testing::waitUntil;
+using test_support::pumpUntil;
 
 // Reads the RGB colour of the centre pixel of the frame shown at `seconds` of `path`.
 std::vector<unsigned char> centrePixelAt(const std::string& path, double seconds,
@@ -150,7 +152,7 @@ TEST_F(MixFlowTest, AMixRendersTheClipsAndEndsWithTheDoneText) {
     EXPECT_TRUE(window->mixProgressBar().isVisible());
     EXPECT_TRUE(window->mixPercentageLabel().text().endsWith('%'));
 
-    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return mixEnded(); }, kMixTimeoutMs));
     EXPECT_EQ(prompt.requests().size(), 1);  // the replace question only
     EXPECT_EQ(window->statusText(), "Done. Output File: " + QString::fromStdString(outputPath) +
                                         "     Resolution: 160*120");
@@ -212,7 +214,7 @@ TEST_F(MixFlowTest, StopEndsTheMixAtOnceAndTheNextMixCountsAgain) {
     ASSERT_TRUE(window->job().Converting);
     window->onProgressTick();
     EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:01");
-    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return mixEnded(); }, kMixTimeoutMs));
     EXPECT_TRUE(editing::probeDuration(outputPath).succeeded());
 }
 
@@ -260,7 +262,7 @@ TEST_F(MixFlowTest, ARenderErrorEndsTheMixAndShowsItsDescription) {
     window->mediaLists().appendVideo({broken, 10'000'000});
     mixButton().click();
     ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
-    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return mixEnded(); }, kMixTimeoutMs));
     ASSERT_EQ(prompt.requests().size(), 1);
     EXPECT_EQ(prompt.requests().front().caption, "Error");
     EXPECT_FALSE(prompt.texts().front().isEmpty());

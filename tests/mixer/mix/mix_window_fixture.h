@@ -14,10 +14,7 @@
 #include "widgets/testing/scripted_prompt.h"
 
 #include <gtest/gtest.h>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QSettings>
-#include <QThread>
 
 #include <fstream>
 #include <functional>
@@ -30,16 +27,8 @@ namespace mixer::mix_window_testing {
 inline constexpr int kWidth = 160;
 inline constexpr int kHeight = 120;
 
-// Processes the window's events until `condition` holds or `timeoutMs` has passed.
-inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return condition();
-}
+// How long a test waits for a mix of the small clips to end.
+inline constexpr int kMixTimeoutMs = 60'000;
 
 // The RGB24 bytes (kWidth x kHeight) of the one frame of `path` that the ffmpeg tool picks with
 // `inputOptions` before the input and `outputOptions` after it; nothing when it cannot.

@@ -9,6 +9,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
 
@@ -18,12 +19,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -38,45 +38,25 @@ using namespace main_window;
 using test_support::TemporaryFolder;
 
 using mix_window_testing::kHeight;
+using mix_window_testing::kMixTimeoutMs;
 using mix_window_testing::kWidth;
-using mix_window_testing::waitUntil;
-
-void sendMouse(QWidget& target, QEvent::Type type, QPoint position, Qt::MouseButton button) {
-    QMouseEvent event(type, QPointF(position), QPointF(target.mapToGlobal(position)), button,
-                      type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &event);
-}
-
-void clickAt(QWidget& target, QPoint position, Qt::MouseButton button = Qt::LeftButton) {
-    sendMouse(target, QEvent::MouseButtonPress, position, button);
-    sendMouse(target, QEvent::MouseButtonRelease, position, button);
-}
 
 void click(QWidget& target) {
-    clickAt(target, target.rect().center());
-}
-
-void pressKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-              const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(&target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(&target, &release);
+    QTest::mouseClick(&target, Qt::LeftButton);
 }
 
 // Replaces the text of `box` as a user does: select all, then type.
 void retype(QLineEdit& box, const QString& text) {
     box.setFocus();
-    pressKey(box, Qt::Key_A, Qt::ControlModifier);
-    for (QChar character : text) {
-        pressKey(box, character.unicode(), Qt::NoModifier, QString(character));
-    }
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&box, text);
 }
 
 void clickEffect(QListWidget& list, int effect) {
     QListWidgetItem* item = list.item(effect);
     list.scrollToItem(item);
-    clickAt(*list.viewport(), list.visualItemRect(item).center());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list.visualItemRect(item).center());
 }
 
 // Runs `steps` on the modal dialog of type Dialog as soon as it is shown (the calling code is
@@ -153,7 +133,7 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         click(dialog.controls().get<QPushButton>(clip_transition::kCancelButton));
         cancelled = true;
     });
-    clickAt(*videoList().viewport(), firstRow.center(), Qt::RightButton);
+    QTest::mouseClick(videoList().viewport(), Qt::RightButton, Qt::NoModifier, firstRow.center());
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, firstRow.center(),
                                  videoList().viewport()->mapToGlobal(firstRow.center()));
     QApplication::sendEvent(videoList().viewport(), &rightClick);
@@ -163,8 +143,8 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
 
     // Shift+F10 on the second row: Iris for 1.2 s. The preview shows the clips' own frames
     // once they are decoded, and follows the effect list at once.
-    clickAt(*videoList().viewport(),
-            videoList().visualItemRect(videoList().topLevelItem(1)).center());
+    QTest::mouseClick(videoList().viewport(), Qt::LeftButton, Qt::NoModifier,
+                      videoList().visualItemRect(videoList().topLevelItem(1)).center());
     bool chosen = false;
     whenShown<ClipTransitionDialog>([&](ClipTransitionDialog& dialog) {
         auto& effects = dialog.controls().get<QListWidget>(clip_transition::kEffectList);
@@ -172,7 +152,7 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         EXPECT_EQ(duration.text(), "2.000");
         EXPECT_GE(dialog.preview().width(), 160);
         EXPECT_GE(dialog.preview().height(), 90);
-        EXPECT_TRUE(waitUntil([&] { return dialog.showsExactStills(); }, 20'000));
+        EXPECT_TRUE(test_support::pumpUntil([&] { return dialog.showsExactStills(); }, 20'000));
         EXPECT_TRUE(dialog.preview().showsGivenPictures());
         clickEffect(effects, 1);
         EXPECT_EQ(dialog.preview().effect(), 1);
@@ -183,7 +163,7 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         click(dialog.controls().get<QPushButton>(clip_transition::kOkButton));
         chosen = true;
     });
-    pressKey(videoList(), Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(&videoList(), Qt::Key_F10, Qt::ShiftModifier);
     ASSERT_TRUE(chosen);
     EXPECT_EQ(window->job().videos[1].TransitionEffect, 1);
     EXPECT_EQ(window->job().videos[1].TransitionDuration, 12'000'000);
@@ -195,7 +175,7 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
     prompt.clear();
     window->controls().get<widgets::ImageButton>(kMixButton).click();
     ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
-    ASSERT_TRUE(waitUntil([&] { return !window->job().Converting; }));
+    ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; }, kMixTimeoutMs));
     const std::vector<unsigned char> frame = frameAt(outputPath, 65, folder);
     ASSERT_FALSE(frame.empty());
     const std::vector<bool> iris = expectedShareOfB(1, 0.5);
@@ -222,8 +202,8 @@ TEST_F(TransitionDialogsTest,
         auto& type = dialog.controls().get<QComboBox>(transition_defaults::kTypeList);
         EXPECT_EQ(type.currentIndex(), 2);
         type.setFocus();
-        pressKey(type, Qt::Key_Up);    // "Sequence"
-        pressKey(type, Qt::Key_Down);  // "Same"
+        QTest::keyClick(&type, Qt::Key_Up);    // "Sequence"
+        QTest::keyClick(&type, Qt::Key_Down);  // "Same"
         EXPECT_EQ(type.currentText(), "Same");
         const QImage before = dialog.preview().frame();
         clickEffect(dialog.controls().get<QListWidget>(transition_defaults::kEffectList), 41);
