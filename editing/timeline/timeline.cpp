@@ -1,5 +1,7 @@
 #include "editing/timeline/timeline.h"
 
+#include "editing/transitions/transition_catalog.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -324,9 +326,7 @@ Result Timeline::setSubObject(NodeId nodeId, const SubObject& subObject) {
         return kErrorWrongNodeKind;
     }
     if (subObject.kind == SubObject::Kind::Transition) {
-        const int kind = static_cast<int>(subObject.transition);
-        if (kind < static_cast<int>(TransitionKind::Iris) ||
-            kind > static_cast<int>(TransitionKind::SmpteWipe)) {
+        if (!isCatalogueTransitionKind(subObject.transition)) {
             return kErrorInvalidArgument;
         }
     }

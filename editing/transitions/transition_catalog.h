@@ -1,81 +1,115 @@
 #pragma once
 
+#include "editing/transitions/effect_factories.h"
 #include "editing/transitions/transition.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
 namespace editing {
 
-// The 47 selectable transition effects, indexed by an entry's transition effect number.
-// Index 0 ("None") carries no transition; 1 .. 16 are the named effects; 17 .. 46 are the
-// SMPTE wipe with the row's pattern number.
+using transitions::TransitionFactory;
+
+// One selectable transition effect. An entry's transition effect number is its row's number.
 struct TransitionEffectEntry {
-    std::string_view name;  // the display name, exactly as the program shows it
-    TransitionKind kind;    // meaningless for index 0
-    int maskNumber;         // SMPTE pattern for the SMPTE wipe rows; 0 elsewhere
+    int number;                // the row's place in the catalogue, 0 .. kTransitionEffectCount - 1
+    std::string_view name;     // the display name, exactly as the program shows it everywhere
+    TransitionKind kind;       // what the time line's transition node carries; meaningless for 0
+    int maskNumber;            // SMPTE pattern ("MaskNum") for the SMPTE wipe rows; 0 elsewhere
+    TransitionFactory create;  // makes the effect for one frame size; nullptr for row 0
 };
 
-inline constexpr int kTransitionEffectCount = 47;
+// The effect catalogue: the one table of the selectable effects, from which the program's
+// effect lists, their count and the rule for numbers outside the table all come. Row 0
+// ("None") carries no transition; 1 .. 16 are the named effects; the rest are the SMPTE wipe
+// with the row's pattern. Adding an effect is one row here and its implementation file (a
+// named effect also names its TransitionKind).
+inline constexpr auto TransitionEffectTable = std::to_array<TransitionEffectEntry>({
+    {0, "None", TransitionKind::Fade, 0, nullptr},
+    {1, "Iris", TransitionKind::Iris, 0, transitions::maskedEffect<transitions::makeIrisMap>},
+    {2, "RadialWipe", TransitionKind::RadialWipe, 0,
+     transitions::maskedEffect<transitions::makeRadialWipeMap>},
+    {3, "Fade", TransitionKind::Fade, 0, transitions::effectOfClass<transitions::FadeTransition>},
+    {4, "ZigZag", TransitionKind::ZigZag, 0, transitions::maskedEffect<transitions::makeZigZagMap>},
+    {5, "RandomBars", TransitionKind::RandomBars, 0,
+     transitions::seededMaskedEffect<transitions::makeRandomBarsMap>},
+    {6, "Spiral", TransitionKind::Spiral, 0, transitions::maskedEffect<transitions::makeSpiralMap>},
+    {7, "Pixelate", TransitionKind::Pixelate, 0,
+     transitions::effectOfClass<transitions::PixelateTransition>},
+    {8, "Wheel", TransitionKind::Wheel, 0, transitions::maskedEffect<transitions::makeWheelMap>},
+    {9, "Strips", TransitionKind::Strips, 0, transitions::maskedEffect<transitions::makeStripsMap>},
+    {10, "Inset", TransitionKind::Inset, 0, transitions::maskedEffect<transitions::makeInsetMap>},
+    {11, "Blinds", TransitionKind::Blinds, 0,
+     transitions::maskedEffect<transitions::makeBlindsMap>},
+    {12, "Wipe", TransitionKind::Wipe, 0,
+     transitions::effectOfClass<transitions::SoftWipeTransition>},
+    {13, "CheckerBoard", TransitionKind::CheckerBoard, 0,
+     transitions::maskedEffect<transitions::makeCheckerBoardMap>},
+    {14, "Slide", TransitionKind::Slide, 0,
+     transitions::effectOfClass<transitions::SlideTransition>},
+    {15, "Stretch", TransitionKind::Stretch, 0,
+     transitions::effectOfClass<transitions::StretchTransition>},
+    {16, "RandomDissolve", TransitionKind::RandomDissolve, 0,
+     transitions::seededMaskedEffect<transitions::makeRandomDissolveMap>},
+    {17, "Horizontal", TransitionKind::SmpteWipe, 1, transitions::smpteWipeEffect},
+    {18, "Vertical", TransitionKind::SmpteWipe, 2, transitions::smpteWipeEffect},
+    {19, "Four corners", TransitionKind::SmpteWipe, 7, transitions::smpteWipeEffect},
+    {20, "Barn doors, horizontal", TransitionKind::SmpteWipe, 22, transitions::smpteWipeEffect},
+    {21, "Diagonal, NW to SE", TransitionKind::SmpteWipe, 41, transitions::smpteWipeEffect},
+    {22, "Triangles, top/bottom", TransitionKind::SmpteWipe, 43, transitions::smpteWipeEffect},
+    {23, "left/right", TransitionKind::SmpteWipe, 44, transitions::smpteWipeEffect},
+    {24, "stripe, SW to NE", TransitionKind::SmpteWipe, 45, transitions::smpteWipeEffect},
+    {25, "Cross", TransitionKind::SmpteWipe, 47, transitions::smpteWipeEffect},
+    {26, "Diamond Box", TransitionKind::SmpteWipe, 48, transitions::smpteWipeEffect},
+    {27, "Wedge, top", TransitionKind::SmpteWipe, 61, transitions::smpteWipeEffect},
+    {28, "Wedge, left", TransitionKind::SmpteWipe, 64, transitions::smpteWipeEffect},
+    {29, "Sawtooth, left", TransitionKind::SmpteWipe, 71, transitions::smpteWipeEffect},
+    {30, "Sawtooth, top", TransitionKind::SmpteWipe, 72, transitions::smpteWipeEffect},
+    {31, "Sawtooth, vertical", TransitionKind::SmpteWipe, 73, transitions::smpteWipeEffect},
+    {32, "Sawtooth, horizontal", TransitionKind::SmpteWipe, 74, transitions::smpteWipeEffect},
+    {33, "Box", TransitionKind::SmpteWipe, 101, transitions::smpteWipeEffect},
+    {34, "Diamond", TransitionKind::SmpteWipe, 102, transitions::smpteWipeEffect},
+    {35, "Hexagon", TransitionKind::SmpteWipe, 113, transitions::smpteWipeEffect},
+    {36, "Circle", TransitionKind::SmpteWipe, 119, transitions::smpteWipeEffect},
+    {37, "Oval, horizontal", TransitionKind::SmpteWipe, 120, transitions::smpteWipeEffect},
+    {38, "Rounded rectangle, horizontal", TransitionKind::SmpteWipe, 124,
+     transitions::smpteWipeEffect},
+    {39, "4-point star", TransitionKind::SmpteWipe, 127, transitions::smpteWipeEffect},
+    {40, "5-point star", TransitionKind::SmpteWipe, 128, transitions::smpteWipeEffect},
+    {41, "Heart", TransitionKind::SmpteWipe, 130, transitions::smpteWipeEffect},
+    {42, "Radial, left", TransitionKind::SmpteWipe, 224, transitions::smpteWipeEffect},
+    {43, "Radial, top split", TransitionKind::SmpteWipe, 231, transitions::smpteWipeEffect},
+    {44, "Radial, top-right corner", TransitionKind::SmpteWipe, 244, transitions::smpteWipeEffect},
+    {45, "Center radial, top", TransitionKind::SmpteWipe, 251, transitions::smpteWipeEffect},
+    {46, "Matrix, horizontal", TransitionKind::SmpteWipe, 301, transitions::smpteWipeEffect},
+});
 
-inline constexpr std::array<TransitionEffectEntry, kTransitionEffectCount>
-    kTransitionEffectCatalog = {{
-        {"None", TransitionKind::Fade, 0},
-        {"Iris", TransitionKind::Iris, 0},
-        {"RadialWipe", TransitionKind::RadialWipe, 0},
-        {"Fade", TransitionKind::Fade, 0},
-        {"ZigZag", TransitionKind::ZigZag, 0},
-        {"RandomBars", TransitionKind::RandomBars, 0},
-        {"Spiral", TransitionKind::Spiral, 0},
-        {"Pixelate", TransitionKind::Pixelate, 0},
-        {"Wheel", TransitionKind::Wheel, 0},
-        {"Strips", TransitionKind::Strips, 0},
-        {"Inset", TransitionKind::Inset, 0},
-        {"Blinds", TransitionKind::Blinds, 0},
-        {"Wipe", TransitionKind::Wipe, 0},
-        {"CheckerBoard", TransitionKind::CheckerBoard, 0},
-        {"Slide", TransitionKind::Slide, 0},
-        {"Stretch", TransitionKind::Stretch, 0},
-        {"RandomDissolve", TransitionKind::RandomDissolve, 0},
-        {"Horizontal", TransitionKind::SmpteWipe, 1},
-        {"Vertical", TransitionKind::SmpteWipe, 2},
-        {"Four corners", TransitionKind::SmpteWipe, 7},
-        {"Barn doors, horizontal", TransitionKind::SmpteWipe, 22},
-        {"Diagonal, NW to SE", TransitionKind::SmpteWipe, 41},
-        {"Triangles, top/bottom", TransitionKind::SmpteWipe, 43},
-        {"left/right", TransitionKind::SmpteWipe, 44},
-        {"stripe, SW to NE", TransitionKind::SmpteWipe, 45},
-        {"Cross", TransitionKind::SmpteWipe, 47},
-        {"Diamond Box", TransitionKind::SmpteWipe, 48},
-        {"Wedge, top", TransitionKind::SmpteWipe, 61},
-        {"Wedge, left", TransitionKind::SmpteWipe, 64},
-        {"Sawtooth, left", TransitionKind::SmpteWipe, 71},
-        {"Sawtooth, top", TransitionKind::SmpteWipe, 72},
-        {"Sawtooth, vertical", TransitionKind::SmpteWipe, 73},
-        {"Sawtooth, horizontal", TransitionKind::SmpteWipe, 74},
-        {"Box", TransitionKind::SmpteWipe, 101},
-        {"Diamond", TransitionKind::SmpteWipe, 102},
-        {"Hexagon", TransitionKind::SmpteWipe, 113},
-        {"Circle", TransitionKind::SmpteWipe, 119},
-        {"Oval, horizontal", TransitionKind::SmpteWipe, 120},
-        {"Rounded rectangle, horizontal", TransitionKind::SmpteWipe, 124},
-        {"4-point star", TransitionKind::SmpteWipe, 127},
-        {"5-point star", TransitionKind::SmpteWipe, 128},
-        {"Heart", TransitionKind::SmpteWipe, 130},
-        {"Radial, left", TransitionKind::SmpteWipe, 224},
-        {"Radial, top split", TransitionKind::SmpteWipe, 231},
-        {"Radial, top-right corner", TransitionKind::SmpteWipe, 244},
-        {"Center radial, top", TransitionKind::SmpteWipe, 251},
-        {"Matrix, horizontal", TransitionKind::SmpteWipe, 301},
-    }};
+inline constexpr int kTransitionEffectCount = static_cast<int>(TransitionEffectTable.size());
 
-// The display name of effect `effectIndex`; empty outside 0 .. 46.
-std::string_view transitionEffectName(int effectIndex);
+// The row of effect `effectNumber`, or nullptr outside 0 .. kTransitionEffectCount - 1.
+const TransitionEffectEntry* findTransitionEffect(int effectNumber);
 
-// What to create for effect `effectIndex` on frames of width x height: nothing for 0 (or a
-// negative index); the SMPTE wipe with pattern 1 for an index above 46.
-std::optional<TransitionSetup> transitionSetupForEffect(int effectIndex, int width, int height,
+// The display name of effect `effectNumber`; empty outside the catalogue.
+std::string_view transitionEffectName(int effectNumber);
+
+// What a transition node carries for effect `effectNumber`: its kind and, for the SMPTE wipe
+// rows, the pattern. Numbers outside the catalogue (only a hand-edited profile gives one)
+// carry the SMPTE wipe without a pattern, which draws pattern 1.
+struct TransitionNodeEffect {
+    TransitionKind kind = TransitionKind::SmpteWipe;
+    std::optional<int> maskNumber;
+};
+TransitionNodeEffect transitionNodeEffect(int effectNumber);
+
+// What to create for effect `effectNumber` on frames of width x height: nothing for 0 (or a
+// negative number); otherwise the node's effect as transitionNodeEffect() gives it, so a
+// preview made from it is exactly what the render draws.
+std::optional<TransitionSetup> transitionSetupForEffect(int effectNumber, int width, int height,
                                                         std::uint32_t seed);
+
+// Whether some row of the catalogue carries `kind` (what a transition node may hold).
+bool isCatalogueTransitionKind(TransitionKind kind);
 
 }  // namespace editing

@@ -58,6 +58,8 @@ widgets::DialogTemplate outputOptionsTemplate() {
             {kCustomFrameRateBox, ControlKind::LineEdit, {}, 164, 47, 36, 12},
             label("Resize mode:", 69),
             {kResizeModeList, ControlKind::DropDownList, {}, 78, 67, 114, 50},
+            {kTransitionsButton, ControlKind::PushButton, QStringLiteral("Transitions..."), 196, 66,
+             46, 14},
             label("Video compressor:", 89),
             {kVideoCompressorList, ControlKind::DropDownList, {}, 78, 87, 112, 120},
             {kHiddenScratchList,
@@ -108,14 +110,23 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputSettings& settings,
         {kCompressorSettingsButton, Notification::Clicked, [this] { onCompressorSettings(); }},
         {kAudioCompressorSettingsButton, Notification::Clicked,
          [this] { onAudioCompressorSettings(); }},
+        {kTransitionsButton, Notification::Clicked, [this] { onTransitions(); }},
         {kOkButton, Notification::Clicked, [this] { onOk(); }},
         {kCancelButton, Notification::Clicked, [this] { reject(); }},
     };
     // Typed or set by Browse: either may change the container.
     connect(&controls_.get<QLineEdit>(kOutputNameBox), &QLineEdit::textChanged, this,
             &OutputOptionsDialog::onOutputNameEdited);
+    controls_.get<QPushButton>(kTransitionsButton)
+        .setEnabled(static_cast<bool>(services_.editTransitionDefaults));
     const QStringList unwired = commands_.wire(controls_);
     Q_ASSERT_X(unwired.isEmpty(), "OutputOptionsDialog", qPrintable(unwired.join('\n')));
+}
+
+void OutputOptionsDialog::onTransitions() {
+    if (services_.editTransitionDefaults) {
+        services_.editTransitionDefaults(this);
+    }
 }
 
 void OutputOptionsDialog::fillLists() {

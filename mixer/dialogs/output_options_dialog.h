@@ -15,6 +15,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace mixer {
@@ -38,6 +39,7 @@ inline constexpr int kAudioCompressorSettingsButton = 1054;
 inline constexpr int kOkButton = 1;
 inline constexpr int kDefaultCompressorsButton = 1051;
 inline constexpr int kCancelButton = 2;
+inline constexpr int kTransitionsButton = 1058;
 }  // namespace output_options
 
 inline constexpr const char* kBrowseTitle = "Select Output File Name";
@@ -55,6 +57,10 @@ struct OutputOptionsServices {
     widgets::PromptPort& prompt;
     // Shows one encoder's settings; the real modal dialog unless a test gives another.
     EncoderSettingsEditor editEncoderSettings = runEncoderSettingsDialog;
+    // "Transitions...": runs the transition defaults dialog over `owner`, which stores and
+    // applies what its OK accepts (so the output options' Cancel does not undo it). The
+    // button is disabled when this is empty.
+    std::function<void(QWidget* owner)> editTransitionDefaults = {};
 };
 
 // The output options dialog over a copy of the caller's OutputSettings: output file (with
@@ -82,6 +88,7 @@ class OutputOptionsDialog : public QDialog {
     void onCompressorSettings();
     void onAudioCompressorSettings();
     void onOutputNameEdited();
+    void onTransitions();
     void onOk();
 
     // The container whose compressor lists are shown.

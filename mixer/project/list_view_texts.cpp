@@ -1,5 +1,7 @@
 #include "mixer/project/list_view_texts.h"
 
+#include "editing/transitions/transition_catalog.h"
+
 #include <QFileInfo>
 
 namespace mixer {
@@ -17,8 +19,19 @@ QString baseNameText(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName();
 }
 
+QString transitionText(int transitionEffect, RefTime transitionDuration) {
+    if (transitionEffect == 0) {
+        return QStringLiteral("None");
+    }
+    const std::string_view name = editing::transitionEffectName(transitionEffect);
+    const QString shown = name.empty() ? QStringLiteral("Effect %1").arg(transitionEffect)
+                                       : QString::fromUtf8(name.data(), name.size());
+    return QStringLiteral("%1, %2 s").arg(shown, secondsText(transitionDuration));
+}
+
 QStringList videoRowTexts(const VideoEntry& entry) {
-    return {baseNameText(entry.FileName), secondsText(entry.Duration)};
+    return {baseNameText(entry.FileName), secondsText(entry.Duration),
+            transitionText(entry.TransitionEffect, entry.TransitionDuration)};
 }
 
 QStringList audioRowTexts(const AudioEntry& entry) {

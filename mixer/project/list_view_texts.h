@@ -17,9 +17,10 @@ struct ListColumn {
     int widthPixels;
 };
 
-inline constexpr std::array<ListColumn, 2> kVideoListColumns{{
+inline constexpr std::array<ListColumn, 3> kVideoListColumns{{
     {"Video File Name", 245},
     {"Duration(s)", 140},
+    {"Transition", 170},
 }};
 
 inline constexpr std::array<ListColumn, 6> kAudioListColumns{{
@@ -37,6 +38,11 @@ QString secondsText(RefTime time);
 QString factorText(double factor);
 // The base name of a path with its extension, without its folder.
 QString baseNameText(const std::string& path);
+
+// An entry's transition as the video list shows it: the effect's name and its length in
+// seconds with three decimals ("Iris, 2.000 s"); "None" for effect 0. An effect outside the
+// catalogue (a hand-edited profile) shows its number: the render draws it as pattern 1.
+QString transitionText(int transitionEffect, RefTime transitionDuration);
 
 QStringList videoRowTexts(const VideoEntry& entry);
 QStringList audioRowTexts(const AudioEntry& entry);

@@ -119,4 +119,21 @@ bool MediaLists::replaceAudioEntry(int row, const AudioEntry& entry) {
     return true;
 }
 
+void MediaLists::setVideoTransitions(const std::vector<int>& rows, int transitionEffect,
+                                     RefTime transitionDuration) {
+    bool changed = false;
+    for (int row : rows) {
+        if (row < 0 || row >= static_cast<int>(job_.videos.size())) {
+            continue;
+        }
+        VideoEntry& entry = job_.videos[static_cast<std::size_t>(row)];
+        entry.TransitionEffect = transitionEffect;
+        entry.TransitionDuration = transitionDuration;
+        changed = true;
+    }
+    if (changed) {
+        emit videoListChanged();
+    }
+}
+
 }  // namespace mixer

@@ -75,6 +75,11 @@ class MediaLists : public QObject {
     // row does not exist.
     bool replaceAudioEntry(int row, const AudioEntry& entry);
 
+    // Gives the video entries at `rows` (rows outside the list are ignored) the transition
+    // effect and length chosen in the transition dialog; nothing else of them changes.
+    void setVideoTransitions(const std::vector<int>& rows, int transitionEffect,
+                             RefTime transitionDuration);
+
   signals:
     void videoListChanged();
     void audioListChanged();

@@ -16,13 +16,10 @@ using editing::RefTime;
 // Most entries a list holds. An add at the limit is refused; a mix refuses more.
 inline constexpr int kMaxListEntries = 1000;
 
-// Number of rows of the transition effect table (0 "None" ... 46).
-inline constexpr int kTransitionEffectCount = 47;
-
 struct VideoEntry {
     std::string FileName;      // full path as chosen by the user (UTF-8)
     RefTime Duration = 0;      // whole length of the clip, probed when added
-    int TransitionEffect = 0;  // row of the transition effect table, 0 = "None"
+    int TransitionEffect = 0;  // row of the effect catalogue, 0 = "None"
     RefTime TransitionDuration = 0;
 };
 
@@ -36,10 +33,15 @@ struct AudioEntry {
 };
 
 // How a new video entry gets its transition: TransitionType 0 random, 1 sequence, 2 same.
+// Set at start-up from the profile and by the transition defaults dialog.
 struct TransitionDefaults {
     int TransitionDuration = 0;  // whole seconds
     int TransitionType = 0;
     int TransitionName = 0;  // the effect that "same" uses
+    // How the mix places the clips' pictures: false (the default) starts the video cursor half
+    // the first transition before 0, true starts it at 0 so each clip's picture starts with
+    // its own companion sound. Read when a mix is built, so it applies to the next mix.
+    bool ClipSoundInStep = false;
 };
 
 struct OutputSettings {

@@ -64,7 +64,15 @@ TransitionDefaults loadTransitionDefaults(const SettingsStore& store) {
     defaults.TransitionDuration = store.read(settings::kTransitionDuration);
     defaults.TransitionType = store.read(settings::kTransitionType);
     defaults.TransitionName = store.read(settings::kTransitionName);
+    defaults.ClipSoundInStep = store.read(settings::kClipSoundInStep) != 0;
     return defaults;
+}
+
+void storeTransitionDefaults(SettingsStore& store, const TransitionDefaults& defaults) {
+    store.write(settings::kTransitionDuration, defaults.TransitionDuration);
+    store.write(settings::kTransitionType, defaults.TransitionType);
+    store.write(settings::kTransitionName, defaults.TransitionName);
+    store.write(settings::kClipSoundInStep, defaults.ClipSoundInStep ? 1 : 0);
 }
 
 StoredCompressorChoices loadCompressorChoices(const SettingsStore& store) {

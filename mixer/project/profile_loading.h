@@ -32,7 +32,10 @@ void loadFrameRate(const SettingsStore& store, OutputSettings& output);
 // Reads "OutputName", "OutputWidth" and "OutputHigh".
 void loadOutputNameAndSize(const SettingsStore& store, OutputSettings& output);
 
+// Reads "TransitionSettings": "TransitionDuration", "TransitionType", "TransitionName" and
+// "ClipSoundInStep"; storeTransitionDefaults writes the same four keys.
 TransitionDefaults loadTransitionDefaults(const SettingsStore& store);
+void storeTransitionDefaults(SettingsStore& store, const TransitionDefaults& defaults);
 
 // The stored compressor positions, kept exactly as stored until the compressor registry
 // binds them: -2 never chosen (use the default), -1 none, >= 0 position in the list.

@@ -44,10 +44,13 @@ inline constexpr TextSetting kMp4VideoEncoder{"Mp4Output", "VideoEncoder", ""};
 inline constexpr TextSetting kMp4AudioEncoder{"Mp4Output", "AudioEncoder", ""};
 inline constexpr TextSetting kMatroskaVideoEncoder{"MatroskaOutput", "VideoEncoder", ""};
 inline constexpr TextSetting kMatroskaAudioEncoder{"MatroskaOutput", "AudioEncoder", ""};
-// Transition defaults are read at start-up and never written by the program.
+// Transition defaults are read at start-up and written by the transition defaults dialog's OK.
 inline constexpr IntegerSetting kTransitionDuration{"TransitionSettings", "TransitionDuration", 0};
 inline constexpr IntegerSetting kTransitionType{"TransitionSettings", "TransitionType", 0};
 inline constexpr IntegerSetting kTransitionName{"TransitionSettings", "TransitionName", 0};
+// 0: today's placement (pictures half the first transition early), non-zero: clips' own sound
+// in step with their pictures.
+inline constexpr IntegerSetting kClipSoundInStep{"TransitionSettings", "ClipSoundInStep", 0};
 // Folders of the last added files, each ending in '/' (empty: the dialog's own choice).
 inline constexpr TextSetting kLastPhotoFolder{"Option", "LastPhotoFolder", ""};
 inline constexpr TextSetting kLastAudioFolder{"Option", "LastAudioFolder", ""};

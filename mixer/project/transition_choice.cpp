@@ -1,9 +1,13 @@
 #include "mixer/project/transition_choice.h"
 
+#include "editing/transitions/transition_catalog.h"
+
 #include <cstdlib>
 #include <ctime>
 
 namespace mixer {
+
+using editing::kTransitionEffectCount;
 
 RandomNumberSource standardRandomNumbers() {
     return [] { return std::rand(); };

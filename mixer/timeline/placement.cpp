@@ -29,13 +29,15 @@ RefTime totalVideoLength(const std::vector<VideoEntry>& videos) {
 }
 
 std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& videos,
-                                            RefTime totalVideoLength) {
+                                            RefTime totalVideoLength,
+                                            VideoCursorStart cursorStart) {
     std::vector<VideoPlacement> placements;
     if (videos.empty()) {
         return placements;
     }
     placements.reserve(videos.size());
-    RefTime cursor = -(videos.front().TransitionDuration / 2);
+    RefTime cursor =
+        cursorStart == VideoCursorStart::AtZero ? 0 : -(videos.front().TransitionDuration / 2);
     for (std::size_t index = 0; index < videos.size(); ++index) {
         const VideoEntry& entry = videos[index];
         const RefTime end =

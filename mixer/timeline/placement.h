@@ -29,8 +29,13 @@ struct VideoPlacement {
 // before 0; each clip runs from the cursor (never before 0) for its Duration plus its
 // transition length, its stop cut to `totalVideoLength`, and the next clip begins at this
 // clip's stop minus its transition length.
-std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& videos,
-                                            RefTime totalVideoLength);
+// With VideoCursorStart::AtZero (the "clips' own sound in step" option) the cursor starts at
+// 0 instead, so each clip's picture starts where its companion sound starts; nothing else
+// changes.
+enum class VideoCursorStart { HalfFirstTransitionEarly, AtZero };
+std::vector<VideoPlacement> placeVideoClips(
+    const std::vector<VideoEntry>& videos, RefTime totalVideoLength,
+    VideoCursorStart cursorStart = VideoCursorStart::HalfFirstTransitionEarly);
 
 struct Span {
     RefTime start = 0;

@@ -67,7 +67,9 @@ Result AddVideoClip(TimelineBuild& build, NodeId videoGroup, const std::string& 
                     RefTime start, RefTime stop, RefTime transitionDuration, int i);
 
 // The transition of video entry i (its TransitionEffect) on `track` over [start, stop].
-// Effect 0 ("None") creates nothing.
+// The effect comes from the editing layer's effect catalogue, the one table the build, the
+// dialogs and the render share. Effect 0 ("None") creates nothing; an effect outside the
+// catalogue carries the SMPTE wipe without a pattern (editing::transitionNodeEffect).
 Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime stop, int i);
 
 // The audio group in the default audio format; then every placement of every audio entry.

@@ -1,6 +1,6 @@
+#include "editing/transitions/transition_catalog.h"
 #include "mixer/timeline/build_steps.h"
 #include "mixer/timeline/timeline_build.h"
-#include "mixer/timeline/transition_effect_table.h"
 
 namespace mixer {
 
@@ -23,11 +23,10 @@ Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime 
         tell(build, "Could not CreateEmptyNode TIMELINE_MAJOR_TYPE_TRANSITION");
         return result;
     }
-    const TransitionEffectRow* row = findTransitionEffect(transitionEffect);
+    const editing::TransitionNodeEffect effect = editing::transitionNodeEffect(transitionEffect);
     editing::SubObject subObject;
     subObject.kind = editing::SubObject::Kind::Transition;
-    subObject.transition =
-        row != nullptr && row->kind ? *row->kind : editing::TransitionKind::SmpteWipe;
+    subObject.transition = effect.kind;
     if (const Result result = timeline.setSubObject(transition, subObject); failed(result)) {
         tell(build, "Could not SetSubObjectGUID");
         return result;
@@ -42,10 +41,10 @@ Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime 
         return result;
     }
 
-    if (row != nullptr && row->maskNumber) {
+    if (effect.maskNumber) {
         editing::PropertySet pattern;
         Result result = pattern.addProperty(
-            "MaskNum", {editing::PropertyPoint{0, std::int32_t{*row->maskNumber},
+            "MaskNum", {editing::PropertyPoint{0, std::int32_t{*effect.maskNumber},
                                                editing::Interpolation::Jump}});
         if (!failed(result)) {
             result = timeline.setPropertySet(transition, pattern);

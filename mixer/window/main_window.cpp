@@ -1,12 +1,15 @@
 #include "mixer/window/main_window.h"
 
+#include "mixer/dialogs/clip_transition_dialog.h"
 #include "mixer/dialogs/container_compressors.h"
 
 #include "mixer/dialogs/compressor_choice.h"
+#include "mixer/dialogs/transition_defaults_dialog.h"
 #include "mixer/orvindel_art.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
+#include "mixer/window/context_request_watch.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/media_list_views.h"
@@ -55,6 +58,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     // first status text, button decorations, frame rate.
     backgroundTile_ = widgets::loadBackgroundTile(art::kBackgroundTile, devicePixelRatioF());
     buildControls();
+    addTransitionsMenuItem();
     addAboutMenuItem();
     if (const auto icon = widgets::loadIconFile(art::kProgramIcon)) {
         setWindowIcon(icon->icon);
@@ -82,6 +86,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     connect(&mix_, &MixController::mixStarted, this, &MainWindow::onMixStarted);
     connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
     wireCommands();
+    watchContextRequests(videoList(), [this] { onVideoTransition(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -189,6 +194,13 @@ void MainWindow::addAboutMenuItem() {
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::onAbout);
 }
 
+void MainWindow::addTransitionsMenuItem() {
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    transitionsAction_ = new QAction(QString::fromUtf8(kTransitionsMenuText), this);
+    addAction(transitionsAction_);
+    connect(transitionsAction_, &QAction::triggered, this, [this] { onTransitionDefaults(); });
+}
+
 void MainWindow::setUpListViews() {
     setUpReportList(videoList(), kVideoListColumns);
     setUpReportList(audioList(), kAudioListColumns);
@@ -279,11 +291,11 @@ void MainWindow::onAddAudio() {
 }
 
 void MainWindow::onOptions() {
+    OutputOptionsServices services{compressorRegistry_, store_, encoderSettings_, ports_.filePicker,
+                                   ports_.prompt};
+    services.editTransitionDefaults = [this](QWidget* owner) { onTransitionDefaults(owner); };
     const std::optional<AcceptedOutputOptions> accepted =
-        outputOptionsRunner_(job_.outputSettings,
-                             OutputOptionsServices{compressorRegistry_, store_, encoderSettings_,
-                                                   ports_.filePicker, ports_.prompt},
-                             this);
+        outputOptionsRunner_(job_.outputSettings, std::move(services), this);
     if (accepted) {
         job_.outputSettings = accepted->settings;
         videoCompressor_ = accepted->video;
@@ -366,6 +378,23 @@ void MainWindow::onAudioProperties() {
         job_.audios, selectedRows(audioList()), ports_.prompt, this, audioSettingsRunner_);
     if (edited) {
         mediaLists_.replaceAudioEntry(edited->row, edited->entry);
+    }
+}
+
+void MainWindow::onVideoTransition() {
+    const std::optional<EditedVideoTransitions> edited =
+        editSelectedVideoTransitions(job_.videos, selectedRows(videoList()),
+                                     job_.outputSettings.ResizeMode, ports_.prompt, this);
+    if (edited) {
+        mediaLists_.setVideoTransitions(edited->rows, edited->values.effect,
+                                        edited->values.duration);
+    }
+}
+
+void MainWindow::onTransitionDefaults(QWidget* owner) {
+    if (const std::optional<TransitionDefaults> accepted = runTransitionDefaultsDialog(
+            job_.transitionDefaults, store_, ports_.prompt, owner != nullptr ? owner : this)) {
+        job_.transitionDefaults = *accepted;
     }
 }
 

@@ -72,6 +72,7 @@ class MainWindow : public QDialog {
     // The compressor positions read at start-up, kept as stored.
     const StoredCompressorChoices& storedCompressorChoices() const { return compressorChoices_; }
     QAction& aboutAction() const { return *aboutAction_; }
+    QAction& transitionsAction() const { return *transitionsAction_; }
     MixController& mixController() { return mix_; }
     PreviewController& previewController() { return preview_; }
     // The progress bar and percentage shown beside the status line while a mix runs.
@@ -109,6 +110,12 @@ class MainWindow : public QDialog {
     void onDeleteSelectedAudio();
     void onDeleteAllAudio();
     void onAudioProperties();
+    // Right-click, the context-menu key or Shift+F10 on the video list: the transition dialog
+    // for the selected rows.
+    void onVideoTransition();
+    // The transition defaults dialog over `owner` (the window's context menu, the output
+    // options' "Transitions..."); what its OK accepts applies to videos added from then on.
+    void onTransitionDefaults(QWidget* owner = nullptr);
     void onVideoListDoubleClicked();
     void onAudioListDoubleClicked();
     void onMicrophone();
@@ -127,6 +134,7 @@ class MainWindow : public QDialog {
   private:
     void buildControls();
     void addAboutMenuItem();
+    void addTransitionsMenuItem();
     void setUpListViews();
     void decorateButtons();
     void bindStoredCompressors();
@@ -160,6 +168,7 @@ class MainWindow : public QDialog {
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;
     QAction* aboutAction_ = nullptr;
+    QAction* transitionsAction_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* percentageLabel_ = nullptr;
     QLabel* estimateLabel_ = nullptr;

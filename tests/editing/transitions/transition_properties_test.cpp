@@ -5,6 +5,8 @@
 #include "editing/transitions/smpte_patterns.h"
 
 #include <cmath>
+#include <set>
+#include <string_view>
 
 namespace editing {
 namespace {
@@ -147,13 +149,55 @@ TEST(TransitionCatalog, NamesTheEffectsInTableOrder) {
     EXPECT_EQ(transitionEffectName(46), "Matrix, horizontal");
     EXPECT_EQ(transitionEffectName(47), "");
     int smpteRows = 0;
-    for (const TransitionEffectEntry& row : kTransitionEffectCatalog) {
+    for (const TransitionEffectEntry& row : TransitionEffectTable) {
         smpteRows += row.kind == TransitionKind::SmpteWipe ? 1 : 0;
         if (row.kind == TransitionKind::SmpteWipe) {
             EXPECT_TRUE(transitions::isKnownSmptePattern(row.maskNumber)) << row.name;
         }
     }
     EXPECT_EQ(smpteRows, 30);
+
+    // The node each number gives: kind, and the pattern for the SMPTE rows only.
+    std::set<std::string_view> names;
+    std::set<int> masks;
+    for (const TransitionEffectEntry& row : TransitionEffectTable) {
+        names.insert(row.name);
+        const TransitionNodeEffect effect = transitionNodeEffect(row.number);
+        if (row.number == 0) {
+            EXPECT_EQ(row.create, nullptr);
+        } else if (row.number <= 16) {
+            EXPECT_EQ(static_cast<int>(effect.kind), row.number) << row.name;
+            EXPECT_FALSE(effect.maskNumber.has_value()) << row.name;
+        } else {
+            EXPECT_EQ(effect.kind, TransitionKind::SmpteWipe) << row.name;
+            ASSERT_TRUE(effect.maskNumber.has_value()) << row.name;
+            masks.insert(*effect.maskNumber);
+        }
+    }
+    EXPECT_EQ(names.size(), 47u);
+    EXPECT_EQ(masks.size(), 30u);
+    struct Spot {
+        int number;
+        std::string_view name;
+        int mask;  // 0: none
+    };
+    for (const Spot& spot :
+         {Spot{0, "None", 0}, Spot{3, "Fade", 0}, Spot{16, "RandomDissolve", 0},
+          Spot{17, "Horizontal", 1}, Spot{22, "Triangles, top/bottom", 43},
+          Spot{23, "left/right", 44}, Spot{24, "stripe, SW to NE", 45},
+          Spot{38, "Rounded rectangle, horizontal", 124}, Spot{39, "4-point star", 127},
+          Spot{45, "Center radial, top", 251}, Spot{46, "Matrix, horizontal", 301}}) {
+        const TransitionEffectEntry* row = findTransitionEffect(spot.number);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->name, spot.name);
+        EXPECT_EQ(transitionNodeEffect(spot.number).maskNumber.value_or(0), spot.mask) << spot.name;
+    }
+    // Outside the catalogue: no row, and the node carries the SMPTE wipe without a pattern.
+    for (int outside : {-1, 47}) {
+        EXPECT_EQ(findTransitionEffect(outside), nullptr);
+        EXPECT_EQ(transitionNodeEffect(outside).kind, TransitionKind::SmpteWipe);
+        EXPECT_FALSE(transitionNodeEffect(outside).maskNumber.has_value());
+    }
 }
 
 TEST(TransitionCatalog, NoneMakesNothingAndIndicesAbove46UsePatternOne) {

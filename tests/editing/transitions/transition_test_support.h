@@ -26,8 +26,7 @@ inline std::vector<int> allEffectIndices() {
 // Effects that, between two flat pictures, show at every pixel either A or B, switching
 // once (everything but the blends and Pixelate).
 inline bool showsOnlyAOrB(int effectIndex) {
-    const TransitionKind kind =
-        kTransitionEffectCatalog[static_cast<std::size_t>(effectIndex)].kind;
+    const TransitionKind kind = TransitionEffectTable[static_cast<std::size_t>(effectIndex)].kind;
     return kind != TransitionKind::Fade && kind != TransitionKind::Wipe &&
            kind != TransitionKind::Pixelate;
 }

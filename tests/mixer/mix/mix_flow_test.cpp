@@ -1,6 +1,6 @@
-#include "editing/probe/duration_probe.h"
-#include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "tests/mixer/mix/mix_window_fixture.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/small_mix_profile.h"
 #include "tests/support/temporary_folder.h"
@@ -32,117 +32,31 @@ using namespace main_window;
 using test_support::TemporaryFolder;
 using widgets::PromptAnswer;
 
-constexpr int kWidth = 160;
-constexpr int kHeight = 120;
-
-// Processes the window's events until `condition` holds or `timeoutMs` has passed.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 60'000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return condition();
-}
+using mix_window_testing::kHeight;
+using mix_window_testing::kMixTimeoutMs;
+using mix_window_testing::kWidth;
+using test_support::pumpUntil;
 
 // Reads the RGB colour of the centre pixel of the frame shown at `seconds` of `path`.
 std::vector<unsigned char> centrePixelAt(const std::string& path, double seconds,
                                          const TemporaryFolder& folder) {
-    const std::string frame = folder.file("frame.rgb");
-    const bool decoded = test_support::runFfmpeg(
-        "-y -ss " + std::to_string(seconds) + " -i " + test_support::shellQuote(path) +
-        " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + test_support::shellQuote(frame));
-    if (!decoded) {
-        return {};
-    }
-    std::ifstream in(frame, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() != static_cast<std::size_t>(kWidth * kHeight * 3)) {
+    const std::vector<unsigned char> bytes =
+        mix_window_testing::decodedFrame(path, "-ss " + std::to_string(seconds), "", folder);
+    if (bytes.empty()) {
         return {};
     }
     const std::size_t centre = (static_cast<std::size_t>(kHeight / 2) * kWidth + kWidth / 2) * 3;
     return {bytes[centre], bytes[centre + 1], bytes[centre + 2]};
 }
 
-// The window over a profile whose output is a small AVI in a private folder, with two
-// generated one-second clips (red, then blue, each with a tone) ready to be listed.
-class MixFlowTest : public testing::Test {
+// The window with two generated one-second clips ready to be listed.
+class MixFlowTest : public mix_window_testing::TwoClipWindowTest<1> {
   protected:
-    static void SetUpTestSuite() {
-        clips_ = std::make_unique<TemporaryFolder>();
-        test_support::ClipRecipe red;
-        red.colour = {220, 20, 20};
-        red.seconds = 1.0;
-        red.width = kWidth;
-        red.height = kHeight;
-        red.toneHz = 440;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("red.avi"), red));
-        test_support::ClipRecipe blue = red;
-        blue.colour = {20, 20, 220};
-        blue.toneHz = 660;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("blue.avi"), blue));
-        compressors_ =
-            std::make_unique<editing::CompressorRegistry>(editing::CompressorRegistry::discover());
-    }
-    static void TearDownTestSuite() {
-        clips_.reset();
-        compressors_.reset();
-    }
-
-    void SetUp() override {
-        outputPath = folder.file("mix out.avi");
-        test_support::storeSmallMixProfile(outputPath, kWidth, kHeight);
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              *compressors_);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        QSettings("Korvane", "orvindel").clear();
-    }
-
-    void listBothClips() {
-        for (const char* name : {"red.avi", "blue.avi"}) {
-            const std::string path = clips_->file(name);
-            const editing::DurationProbe probe = editing::probeDuration(path);
-            ASSERT_TRUE(probe.succeeded()) << path;
-            ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-                      AppendOutcome::Appended);
-        }
-    }
-
-    // The output is as long as the listed videos (their probed lengths, sound included).
-    void expectOutputAsLongAsTheListedVideos() {
-        const editing::DurationProbe written = editing::probeDuration(outputPath);
-        ASSERT_TRUE(written.succeeded());
-        RefTime listed = 0;
-        for (const auto& video : window->job().videos) {
-            listed += video.Duration;
-        }
-        EXPECT_NEAR(static_cast<double>(written.durationRefTime), static_cast<double>(listed),
-                    0.1 * editing::kRefTimePerSecond);
-    }
-
     widgets::ImageButton& mixButton() {
         return window->controls().get<widgets::ImageButton>(kMixButton);
     }
     bool mixEnded() { return !window->job().Converting; }
-
-    static std::unique_ptr<TemporaryFolder> clips_;
-    static std::unique_ptr<editing::CompressorRegistry> compressors_;
-
-    TemporaryFolder folder;
-    std::string outputPath;
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    std::unique_ptr<MainWindow> window;
 };
-
-std::unique_ptr<TemporaryFolder> MixFlowTest::clips_;
-std::unique_ptr<editing::CompressorRegistry> MixFlowTest::compressors_;
 
 TEST_F(MixFlowTest, AddButtonsListTheChosenFilesWithTheirLengths) {
     const QString red = QString::fromStdString(clips_->file("red.avi"));
@@ -239,7 +153,7 @@ TEST_F(MixFlowTest, AMixRendersTheClipsAndEndsWithTheDoneText) {
     EXPECT_TRUE(window->mixProgressBar().isVisible());
     EXPECT_TRUE(window->mixPercentageLabel().text().endsWith('%'));
 
-    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return mixEnded(); }, kMixTimeoutMs));
     EXPECT_EQ(prompt.requests().size(), 1);  // the replace question only
     EXPECT_EQ(window->statusText(), "Done. Output File: " + QString::fromStdString(outputPath) +
                                         "     Resolution: 160*120");
@@ -296,7 +210,7 @@ TEST_F(MixFlowTest, StopEndsTheMixAtOnceAndTheNextMixCountsAgain) {
     ASSERT_TRUE(window->job().Converting);
     window->onProgressTick();
     EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:01");
-    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return mixEnded(); }, kMixTimeoutMs));
     EXPECT_TRUE(editing::probeDuration(outputPath).succeeded());
 }
 
@@ -355,7 +269,7 @@ TEST_F(MixFlowTest, AnUnreadableClipLeavesBlackForItsSpanAndIsNamedOnceAfterDone
     });
     mixButton().click();
     ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
-    ASSERT_TRUE(waitUntil([&] { return mixEnded(); }));
+    ASSERT_TRUE(pumpUntil([&] { return mixEnded(); }, kMixTimeoutMs));
 
     EXPECT_EQ(boxesWhenEnded, 0);  // "Done." first, the box after it
     EXPECT_TRUE(statusWhenEnded.startsWith("Done. Output File: ")) << statusWhenEnded.toStdString();

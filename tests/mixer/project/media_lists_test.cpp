@@ -180,8 +180,23 @@ TEST(ListViewTexts, CellTexts) {
               QStringList({"Summer Song.mp3", "2.500", "0.500", "12.500", "2.000", "Yes"}));
     audio.Repeat = 0;
     EXPECT_EQ(audioRowTexts(audio).back(), "No");
-    const VideoEntry video{"/clips/holiday.part1.avi", 123'456'789, 3, 0};
-    EXPECT_EQ(videoRowTexts(video), QStringList({"holiday.part1.avi", "12.346"}));
+    VideoEntry video{"/clips/holiday.part1.avi", 123'456'789, 3, 0};
+    EXPECT_EQ(videoRowTexts(video), QStringList({"holiday.part1.avi", "12.346", "Fade, 0.000 s"}));
+    // The Transition column: name and length, "None" for effect 0, the number outside the
+    // catalogue.
+    struct Transition {
+        int effect;
+        RefTime duration;
+        const char* text;
+    };
+    for (const Transition& check :
+         {Transition{1, 20'000'000, "Iris, 2.000 s"}, Transition{0, 20'000'000, "None"},
+          Transition{46, 1'234'567, "Matrix, horizontal, 0.123 s"},
+          Transition{47, 10'000'000, "Effect 47, 1.000 s"}}) {
+        video.TransitionEffect = check.effect;
+        video.TransitionDuration = check.duration;
+        EXPECT_EQ(videoRowTexts(video).back(), check.text);
+    }
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ struct VideoCase {
     std::vector<VideoEntry> videos;
     RefTime total;
     std::vector<ExpectedClip> clips;
+    VideoCursorStart cursorStart = VideoCursorStart::HalfFirstTransitionEarly;
 };
 
 TEST(VideoPlacementTest, PlacesEachClipOverlappingThePreviousOneByItsTransition) {
@@ -71,12 +72,19 @@ TEST(VideoPlacementTest, PlacesEachClipOverlappingThePreviousOneByItsTransition)
          13 * kSecond,
          {{0, 10 * kSecond, Span{0, 0}},
           {10 * kSecond, 13 * kSecond, Span{10 * kSecond, 13 * kSecond}}}},
+        {"clips' own sound in step: the cursor starts at 0, each picture with its own sound",
+         {video(10 * kSecond, 2 * kSecond), video(8 * kSecond, 2 * kSecond)},
+         18 * kSecond,
+         {{0, 12 * kSecond, Span{0, 2 * kSecond}},
+          {10 * kSecond, 18 * kSecond, Span{10 * kSecond, 12 * kSecond}}},
+         VideoCursorStart::AtZero},
     };
     for (const VideoCase& check : cases) {
         SCOPED_TRACE(check.name);
         const RefTime total = totalVideoLength(check.videos);
         EXPECT_EQ(total, check.total);
-        const std::vector<VideoPlacement> placed = placeVideoClips(check.videos, total);
+        const std::vector<VideoPlacement> placed =
+            placeVideoClips(check.videos, total, check.cursorStart);
         ASSERT_EQ(placed.size(), check.clips.size());
         for (std::size_t index = 0; index < placed.size(); ++index) {
             SCOPED_TRACE("clip " + std::to_string(index));

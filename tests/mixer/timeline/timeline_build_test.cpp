@@ -1,5 +1,4 @@
 #include "mixer/timeline/timeline_build.h"
-#include "mixer/timeline/transition_effect_table.h"
 
 #include "editing/timeline/timeline.h"
 #include "mixer/timeline/missing_file_locator.h"
@@ -108,6 +107,15 @@ TEST(BuildTimelineTest, TwoClipsWithTransitionsAndTheirCompanionSound) {
     EXPECT_EQ(audioGroup.tracks[1].sources[0].start, 10 * kSecond);
     EXPECT_EQ(audioGroup.tracks[1].sources[0].stop, 18 * kSecond);
     EXPECT_EQ(build.model.duration(), 18 * kSecond);
+
+    // "Clips' own sound in step": the second clip's picture starts with its sound, at 10 s.
+    job.transitionDefaults.ClipSoundInStep = true;
+    Build inStep;
+    run(inStep, job);
+    const editing::TrackModel& shifted = inStep.model.groups[0].tracks[1];
+    EXPECT_EQ(shifted.sources[0].start, 10 * kSecond);
+    EXPECT_EQ(shifted.transitions[0].start, 10 * kSecond);
+    EXPECT_EQ(inStep.model.groups[1].tracks[1].sources[0].start, 10 * kSecond);
 }
 
 TEST(BuildTimelineTest, TransitionRowsGiveTheirEffectAndPattern) {
@@ -372,47 +380,6 @@ TEST(BuildTimelineTest, OutputSettingsTheTimeLineRefusesAreTold) {
             EXPECT_EQ(sources, check.videoSources);
         }
     }
-}
-
-TEST(TransitionEffectTableTest, FortySevenRowsInIndexOrderWithTheirNamesAndPatterns) {
-    ASSERT_EQ(TransitionEffectTable.size(), 47u);
-    std::set<std::string> names;
-    std::set<int> masks;
-    for (std::size_t index = 0; index < TransitionEffectTable.size(); ++index) {
-        const TransitionEffectRow& row = TransitionEffectTable[index];
-        EXPECT_EQ(row.index, static_cast<int>(index));
-        names.insert(row.name);
-        if (index == 0) {
-            EXPECT_FALSE(row.kind.has_value());
-        } else if (index <= 16) {
-            EXPECT_EQ(static_cast<int>(*row.kind), static_cast<int>(index)) << row.name;
-            EXPECT_FALSE(row.maskNumber.has_value()) << row.name;
-        } else {
-            EXPECT_EQ(row.kind, editing::TransitionKind::SmpteWipe) << row.name;
-            ASSERT_TRUE(row.maskNumber.has_value()) << row.name;
-            masks.insert(*row.maskNumber);
-        }
-    }
-    EXPECT_EQ(names.size(), 47u);
-    EXPECT_EQ(masks.size(), 30u);
-    struct Spot {
-        int index;
-        const char* name;
-        int mask;  // 0: none
-    };
-    for (const Spot& spot :
-         {Spot{0, "None", 0}, Spot{3, "Fade", 0}, Spot{16, "RandomDissolve", 0},
-          Spot{17, "Horizontal", 1}, Spot{22, "Triangles, top/bottom", 43},
-          Spot{23, "left/right", 44}, Spot{24, "stripe, SW to NE", 45},
-          Spot{38, "Rounded rectangle, horizontal", 124}, Spot{39, "4-point star", 127},
-          Spot{45, "Center radial, top", 251}, Spot{46, "Matrix, horizontal", 301}}) {
-        const TransitionEffectRow* row = findTransitionEffect(spot.index);
-        ASSERT_NE(row, nullptr);
-        EXPECT_STREQ(row->name, spot.name);
-        EXPECT_EQ(row->maskNumber.value_or(0), spot.mask) << spot.name;
-    }
-    EXPECT_EQ(findTransitionEffect(47), nullptr);
-    EXPECT_EQ(findTransitionEffect(-1), nullptr);
 }
 
 }  // namespace

@@ -152,9 +152,10 @@ TEST_F(MainWindowTest, EveryControlHasItsCaptionTooltipIconAndCursor) {
     EXPECT_EQ(shown.minimumSize(), shown.maximumSize());
     EXPECT_FALSE(shown.windowIcon().isNull());
 
-    ASSERT_EQ(shown.actions().size(), 2);
-    EXPECT_TRUE(shown.actions().at(0)->isSeparator());
-    EXPECT_EQ(shown.actions().at(1)->text(), "&About Orvindel");
+    ASSERT_EQ(shown.actions().size(), 3);
+    EXPECT_EQ(shown.actions().at(0)->text(), "&Transition defaults...");
+    EXPECT_TRUE(shown.actions().at(1)->isSeparator());
+    EXPECT_EQ(shown.actions().at(2)->text(), "&About Orvindel");
     EXPECT_EQ(shown.contextMenuPolicy(), Qt::ActionsContextMenu);
 }
 
@@ -162,7 +163,7 @@ TEST_F(MainWindowTest, ListViewsHaveTheirColumnsCentredAndShowTheEntries) {
     MainWindow& shown = open();
     QTreeWidget& videos = list(kVideoList);
     QTreeWidget& audios = list(kAudioList);
-    ASSERT_EQ(videos.columnCount(), 2);
+    ASSERT_EQ(videos.columnCount(), 3);
     EXPECT_EQ(videos.headerItem()->text(0), "Video File Name");
     EXPECT_EQ(videos.columnWidth(0), 245);
     EXPECT_EQ(videos.columnWidth(1), 140);

@@ -1,0 +1,132 @@
+#pragma once
+
+// The main window over a private profile that mixes into a small AVI, with two generated clips
+// (red with a 440 Hz tone, then blue with 660 Hz) ready to be listed: the fixture of the tests
+// that run whole mixes through the window.
+
+#include "editing/compressors/compressor_registry.h"
+#include "editing/probe/duration_probe.h"
+#include "mixer/window/main_window.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/small_mix_profile.h"
+#include "tests/support/temporary_folder.h"
+#include "widgets/testing/recording_launcher.h"
+#include "widgets/testing/scripted_file_picker.h"
+#include "widgets/testing/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+#include <QSettings>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mixer::mix_window_testing {
+
+inline constexpr int kWidth = 160;
+inline constexpr int kHeight = 120;
+
+// How long a test waits for a mix of the small clips to end.
+inline constexpr int kMixTimeoutMs = 60'000;
+
+// The RGB24 bytes (kWidth x kHeight) of the one frame of `path` that the ffmpeg tool picks with
+// `inputOptions` before the input and `outputOptions` after it; nothing when it cannot.
+inline std::vector<unsigned char> decodedFrame(const std::string& path,
+                                               const std::string& inputOptions,
+                                               const std::string& outputOptions,
+                                               const test_support::TemporaryFolder& folder) {
+    const std::string frame = folder.file("frame.rgb");
+    const bool decoded = test_support::runFfmpeg(
+        "-y " + inputOptions + " -i " + test_support::shellQuote(path) + " " + outputOptions +
+        " -frames:v 1 -f rawvideo -pix_fmt rgb24 " + test_support::shellQuote(frame));
+    if (!decoded) {
+        return {};
+    }
+    std::ifstream in(frame, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+    if (bytes.size() != static_cast<std::size_t>(kWidth * kHeight * 3)) {
+        return {};
+    }
+    return bytes;
+}
+
+// The fixture; `ClipSeconds` is the length of both clips. A test suite adds its own profile
+// values in extraProfileValues().
+template <int ClipSeconds>
+class TwoClipWindowTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        clips_ = std::make_unique<test_support::TemporaryFolder>();
+        test_support::ClipRecipe red;
+        red.colour = {220, 20, 20};
+        red.seconds = ClipSeconds;
+        red.width = kWidth;
+        red.height = kHeight;
+        red.toneHz = 440;
+        ASSERT_TRUE(test_support::makeClip(clips_->file("red.avi"), red));
+        test_support::ClipRecipe blue = red;
+        blue.colour = {20, 20, 220};
+        blue.toneHz = 660;
+        ASSERT_TRUE(test_support::makeClip(clips_->file("blue.avi"), blue));
+        compressors_ =
+            std::make_unique<editing::CompressorRegistry>(editing::CompressorRegistry::discover());
+    }
+    static void TearDownTestSuite() {
+        clips_.reset();
+        compressors_.reset();
+    }
+
+    virtual void extraProfileValues(QSettings&) {}
+
+    void SetUp() override {
+        outputPath = folder.file("mix out.avi");
+        test_support::storeSmallMixProfile(outputPath, kWidth, kHeight);
+        QSettings profile("Korvane", "orvindel");
+        extraProfileValues(profile);
+        profile.sync();
+        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
+                                              *compressors_);
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        QSettings("Korvane", "orvindel").clear();
+    }
+
+    void listBothClips() {
+        for (const char* name : {"red.avi", "blue.avi"}) {
+            const std::string path = clips_->file(name);
+            const editing::DurationProbe probe = editing::probeDuration(path);
+            ASSERT_TRUE(probe.succeeded()) << path;
+            ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
+                      AppendOutcome::Appended);
+        }
+    }
+
+    // The output is as long as the listed videos (their probed lengths, sound included).
+    void expectOutputAsLongAsTheListedVideos() {
+        const editing::DurationProbe written = editing::probeDuration(outputPath);
+        ASSERT_TRUE(written.succeeded());
+        RefTime listed = 0;
+        for (const auto& video : window->job().videos) {
+            listed += video.Duration;
+        }
+        EXPECT_NEAR(static_cast<double>(written.durationRefTime), static_cast<double>(listed),
+                    0.1 * editing::kRefTimePerSecond);
+    }
+
+    static inline std::unique_ptr<test_support::TemporaryFolder> clips_;
+    static inline std::unique_ptr<editing::CompressorRegistry> compressors_;
+
+    test_support::TemporaryFolder folder;
+    std::string outputPath;
+    SettingsStore store;
+    widgets::testing::ScriptedPrompt prompt;
+    widgets::testing::ScriptedFilePicker picker;
+    widgets::testing::RecordingLauncher launcher;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace mixer::mix_window_testing
