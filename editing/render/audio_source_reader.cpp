@@ -40,21 +40,11 @@ Result AudioSourceReader::open(const std::string& fileName, RefTime mediaStart,
 
 void AudioSourceReader::fail(Result result, const std::string& what) {
     ended_ = true;
-    if (failure_ == kOk) {
-        failure_ = result;
-        failureDescription_ = "Could not resample the sound of \"" + fileName_ + "\": " + what;
-    }
+    failure_.keepFirst(result, "Could not resample the sound of \"" + fileName_ + "\": " + what);
 }
 
 bool AudioSourceReader::takeFailure(Result& result, std::string& description) {
-    if (failure_ == kOk) {
-        return false;
-    }
-    result = failure_;
-    description = std::move(failureDescription_);
-    failure_ = kOk;
-    failureDescription_.clear();
-    return true;
+    return failure_.take(result, description);
 }
 
 bool AudioSourceReader::setUpResampler(const AVFrame& frame) {

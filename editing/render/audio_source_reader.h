@@ -4,6 +4,7 @@
 
 #include "editing/core/ffmpeg_handles.h"
 #include "editing/render/media_input.h"
+#include "editing/render/source_failure.h"
 
 #include <string>
 #include <vector>
@@ -52,8 +53,7 @@ class AudioSourceReader {
     bool ended_ = false;
     RefTime mediaStart_ = 0;
     std::string fileName_;
-    Result failure_ = kOk;  // kept until taken
-    std::string failureDescription_;
+    PendingFailure failure_;  // kept until taken
     ffmpeg::FrameHandle frame_;
     ffmpeg::ResampleContextHandle resampler_;
     // The input the resampler was set up for (its layout is owned: uninitialised on change).

@@ -97,14 +97,7 @@ const Picture& VideoSourceReader::pictureAt(RefTime mediaTime) {
 }
 
 bool VideoSourceReader::takeFailure(Result& result, std::string& description) {
-    if (failure_ == kOk) {
-        return false;
-    }
-    result = failure_;
-    description = std::move(failureDescription_);
-    failure_ = kOk;
-    failureDescription_.clear();
-    return true;
+    return failure_.take(result, description);
 }
 
 const AVFrame* VideoSourceReader::shownFrame() {
@@ -226,13 +219,13 @@ void VideoSourceReader::fitCurrentFrame() {
         scaler_.reset(sws_getContext(
             cropWidth_, cropHeight_, static_cast<AVPixelFormat>(frame.format), targetWidth_,
             targetHeight_, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr));
-        if (!scaler_ && failure_ == kOk) {
+        if (!scaler_ && !failure_.isSet()) {
             const char* formatName = av_get_pix_fmt_name(static_cast<AVPixelFormat>(frame.format));
-            failure_ = kErrorFail;
-            failureDescription_ = "Could not fit the pictures of \"" + fileName_ + "\" (" +
-                                  std::to_string(frame.width) + "x" + std::to_string(frame.height) +
-                                  ", " + (formatName != nullptr ? formatName : "unknown format") +
-                                  ") into the frame.";
+            failure_.keepFirst(
+                kErrorFail, "Could not fit the pictures of \"" + fileName_ + "\" (" +
+                                std::to_string(frame.width) + "x" + std::to_string(frame.height) +
+                                ", " + (formatName != nullptr ? formatName : "unknown format") +
+                                ") into the frame.");
         }
     }
     if (!scaler_) {

@@ -6,6 +6,7 @@
 #include "editing/core/picture.h"
 #include "editing/render/display_orientation.h"
 #include "editing/render/media_input.h"
+#include "editing/render/source_failure.h"
 #include "editing/timeline/timeline_model.h"
 
 #include <string>
@@ -42,8 +43,7 @@ class VideoSourceReader {
 
     MediaInput input_;
     std::string fileName_;
-    Result failure_ = kOk;  // kept until taken
-    std::string failureDescription_;
+    PendingFailure failure_;  // kept until taken
     bool opened_ = false;
     StretchMode stretchMode_;
     Picture fitted_;
