@@ -1,5 +1,6 @@
 #include "editing/preview/preview_player.h"
 
+#include "editing/core/annotated_mutex.h"
 #include "editing/preview/key_frame_picture.h"
 #include "editing/render/audio_group_mixer.h"
 #include "editing/render/bounded_queue.h"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -70,15 +70,15 @@ struct PreviewPlayer::State {
 
     std::atomic<RefTime> position{0};
     std::atomic<std::int64_t> dropped{0};
-    mutable std::mutex messageMutex;  // guards the two members below
-    std::vector<std::string> messages;
-    std::string soundFailure;
+    mutable Mutex messageMutex;
+    std::vector<std::string> messages GUARDED_BY(messageMutex);
+    std::string soundFailure GUARDED_BY(messageMutex);
 
     std::unique_ptr<Playback> playback;  // window thread only
 
-    std::mutex stillMutex;  // guards the two members below
-    std::optional<StillRequest> stillRequest;
-    bool stillRunning = false;
+    Mutex stillMutex;
+    std::optional<StillRequest> stillRequest GUARDED_BY(stillMutex);
+    bool stillRunning GUARDED_BY(stillMutex) = false;
     std::thread stillThread;
     Picture stillPicture;  // the still thread's
 
@@ -110,7 +110,7 @@ struct PreviewPlayer::State {
 
     void report(const SourceFailure& failure) {
         {
-            std::lock_guard lock(messageMutex);
+            MutexLock lock(messageMutex);
             messages.push_back(failure.description.empty() ? describeResult(failure.result)
                                                            : failure.description);
         }
@@ -245,7 +245,7 @@ struct PreviewPlayer::State {
         run.soundLostAtNanoseconds = steadyNanoseconds();
         run.soundLost = true;
         {
-            std::lock_guard lock(messageMutex);
+            MutexLock lock(messageMutex);
             soundFailure = "the sound server stopped taking sound";
         }
         notify();
@@ -257,7 +257,7 @@ struct PreviewPlayer::State {
         if (soundOutput && pacing == PreviewPacing::RealTime) {
             std::string error;
             run->soundRuns = soundOutput->start(sampleRate, error);
-            std::lock_guard lock(messageMutex);
+            MutexLock lock(messageMutex);
             soundFailure = run->soundRuns ? std::string() : error;
         }
         for (std::size_t index = 0; index < kFramesAhead + 2; ++index) {
@@ -297,7 +297,7 @@ struct PreviewPlayer::State {
         for (;;) {
             StillRequest request;
             {
-                std::lock_guard lock(stillMutex);
+                MutexLock lock(stillMutex);
                 if (!stillRequest) {
                     stillRunning = false;
                     return;
@@ -314,7 +314,7 @@ struct PreviewPlayer::State {
                 frame.kind = PreviewFrameKind::KeyFrame;
                 frame.presentedAt = std::chrono::steady_clock::now();
                 deliver(frame, stillPicture);
-                std::lock_guard lock(stillMutex);
+                MutexLock lock(stillMutex);
                 if (stillRequest) {
                     continue;  // moved on already: the exact frame of the newest position
                 }
@@ -329,7 +329,7 @@ struct PreviewPlayer::State {
     }
 
     void requestStill(RefTime time, SeekMode mode) {
-        std::lock_guard lock(stillMutex);
+        MutexLock lock(stillMutex);
         stillRequest = StillRequest{time, mode};
         position = frameTime(frameIndexAt(time));
         if (stillRunning) {
@@ -344,7 +344,7 @@ struct PreviewPlayer::State {
 
     void stopStills() {
         {
-            std::lock_guard lock(stillMutex);
+            MutexLock lock(stillMutex);
             stillRequest.reset();
         }
         if (stillThread.joinable()) {
@@ -479,12 +479,12 @@ std::int64_t PreviewPlayer::droppedFrames() const {
 }
 
 std::string PreviewPlayer::soundFailure() const {
-    std::lock_guard lock(state_->messageMutex);
+    MutexLock lock(state_->messageMutex);
     return state_->soundFailure;
 }
 
 std::vector<std::string> PreviewPlayer::takeMessages() {
-    std::lock_guard lock(state_->messageMutex);
+    MutexLock lock(state_->messageMutex);
     return std::exchange(state_->messages, {});
 }
 
