@@ -7,6 +7,7 @@
 
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recorder_log.h"
+#include "widgets/chosen_file_names.h"
 #include "widgets/ports/prompt_port.h"
 
 Q_LOGGING_CATEGORY(recorderLog, "ambrevo.recorder")
@@ -138,6 +139,12 @@ void RecordingController::OnRecord(const QString& outputText) {
     }
     // The question concerns the file that will really be written (the fallback name too).
     const QString target = recordingTargetPath(outputText);
+    // A typed pattern ("*.wav") is a filter, not a name: writing it would make a file nobody
+    // can find again with the same pattern.
+    if (widgets::fileNameHasWildcard(target)) {
+        prompt_.tell(widgets::wildcardNameRefusalText(target), {}, PromptIcon::Warning, owner_);
+        return;
+    }
     if (outputFileExists(target)) {
         const auto answer = prompt_.show(
             {QStringLiteral("%1 exists. Do you want to replace it?").arg(target),

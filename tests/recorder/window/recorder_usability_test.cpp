@@ -15,6 +15,7 @@
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
+#include "widgets/chosen_file_names.h"
 #include "widgets/image_button.h"
 #include "widgets/ports/qt_file_picker.h"
 
@@ -98,6 +99,18 @@ TEST_F(RecorderUsabilityTest, BrowseOffersTheCurrentNameAsksNoQuestionAndRefuses
     EXPECT_EQ(offered, QStringLiteral("take.wav"));
     EXPECT_EQ(window->outputFile(), QString::fromStdString(folder.file("second.wav")));
     EXPECT_TRUE(rig.prompt.requests().isEmpty());
+
+    // A pattern typed into the name box is refused at Record, and nothing is recorded.
+    auto& nameBox = window->controls().get<QLineEdit>(control::kOutputFile);
+    nameBox.selectAll();
+    const QString typed = QString::fromStdString(folder.file("*.wav"));
+    QTest::keyClicks(&nameBox, typed);
+    QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kRecord),
+                      Qt::LeftButton);
+    ASSERT_EQ(rig.prompt.requests().size(), 1);
+    EXPECT_EQ(rig.prompt.texts().front(), widgets::wildcardNameRefusalText(typed));
+    EXPECT_EQ(window->statusText(), "Status : Ready");
+    EXPECT_FALSE(QFile::exists(typed));
 }
 
 }  // namespace
