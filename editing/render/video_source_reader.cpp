@@ -152,7 +152,9 @@ const AVFrame* VideoSourceReader::shownFrame() {
         }
     }
     AVFrame& frame = *turnedFrame_;
-    frame.format = AV_PIX_FMT_YUV420P;
+    // Full-range pictures (JPEG-style, as some phones and every MJPEG camera write) were copied
+    // as they are and stay full range; everything else was converted to limited range above.
+    frame.format = decoded.format == AV_PIX_FMT_YUVJ420P ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
     frame.width = width;
     frame.height = height;
     for (int plane = 0; plane < 3; ++plane) {

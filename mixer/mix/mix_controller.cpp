@@ -4,6 +4,8 @@
 #include "mixer/timeline/missing_file_locator.h"
 
 #include <QFile>
+#include <QCursor>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <utility>
@@ -153,13 +155,24 @@ void MixController::StopRender() {
     endMixAndReport({});
 }
 
-void MixController::endMixAndReport(const QString& failure) {
-    // Events queued before the stop (a source that failed just then) still count.
+void MixController::endMixAndReport(const QString& reportedFailure) {
+    QString failure = reportedFailure;
+    // Events queued before the stop (a source that failed just then) still count, and so does a
+    // failure of the stop itself: finishing the file (flushing, trailer, index, the MP4 rewrite)
+    // can fail when the disk is full, and the user must learn that the file is incomplete.
     if (MixRenderEngine) {
+        // Finishing an MP4 rewrites the whole file: the window waits for it, and says so.
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         MixRenderEngine->stop();
+        QGuiApplication::restoreOverrideCursor();
         for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
             if (!event.sourceFileName.empty()) {
                 rememberUnreadable(event.sourceFileName);
+            } else if (event.kind == editing::RenderEventKind::Error && event.endsRender &&
+                       failure.isEmpty()) {
+                lastEnding_ = Ending::Failed;
+                failure = event.description.empty() ? describeFailure(event.result, {})
+                                                    : QString::fromStdString(event.description);
             }
         }
     }

@@ -62,7 +62,8 @@ void PreviewController::setSoundConnector(SoundConnector connector) {
 bool PreviewController::jobChangedSinceBuild() const {
     return !sameVideos(job_.videos, builtFrom_.videos) ||
            !sameAudios(job_.audios, builtFrom_.audios) ||
-           !samePicture(job_.outputSettings, builtFrom_.outputSettings);
+           !samePicture(job_.outputSettings, builtFrom_.outputSettings) ||
+           job_.transitionDefaults.ClipSoundInStep != builtFrom_.transitionDefaults.ClipSoundInStep;
 }
 
 bool PreviewController::rebuild() {
@@ -81,6 +82,7 @@ bool PreviewController::rebuild() {
     builtFrom_.videos = job_.videos;
     builtFrom_.audios = job_.audios;
     builtFrom_.outputSettings = job_.outputSettings;
+    builtFrom_.transitionDefaults = job_.transitionDefaults;
     std::string soundError;
     std::unique_ptr<editing::PreviewSoundOutput> sound = soundConnector_(soundError);
     soundNotice_ = sound ? QString() : QString::fromUtf8(kNoSoundServerNotice);
@@ -134,7 +136,8 @@ void PreviewController::onPreviewCommand(int firstSelectedVideo) {
     RefTime start = 0;
     if (firstSelectedVideo >= 0 && firstSelectedVideo < static_cast<int>(job_.videos.size())) {
         const std::vector<VideoPlacement> placements =
-            placeVideoClips(job_.videos, totalVideoLength(job_.videos));
+            placeVideoClips(job_.videos, totalVideoLength(job_.videos),
+                            videoCursorStartOf(job_.transitionDefaults));
         start = placements[static_cast<std::size_t>(firstSelectedVideo)].start;
     }
     // The first frame at or after the start: the frame before it may still show the clip
@@ -220,7 +223,7 @@ void PreviewController::showNotices() {
     if (!soundNotice_.isEmpty()) {
         notices << soundNotice_;
     } else if (!player_->soundFailure().empty()) {
-        notices << QString::fromUtf8(kNoSoundServerNotice) + QStringLiteral(" (") +
+        notices << QString::fromUtf8(kSoundRefusedNotice) + QStringLiteral(" (") +
                        QString::fromStdString(player_->soundFailure()) + QStringLiteral(")");
     }
     for (const std::string& message : player_->takeMessages()) {

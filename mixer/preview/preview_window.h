@@ -23,6 +23,9 @@ inline constexpr const char* kPreviewPlayCaption = "Play";
 inline constexpr const char* kPreviewPauseCaption = "Pause";
 inline constexpr const char* kNoSoundServerNotice =
     "No sound server answers: the preview plays the picture only.";
+// A server that answered but would not (or no longer) play the preview's sound.
+inline constexpr const char* kSoundRefusedNotice =
+    "The sound server does not play the preview's sound: the preview plays the picture only.";
 
 // The preview window: the picture, play / pause, one frame back / forward, a position slider
 // with "current / total" time. It only shows what it is given and forwards commands; the

@@ -53,6 +53,11 @@ std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& video
     return placements;
 }
 
+VideoCursorStart videoCursorStartOf(const TransitionDefaults& defaults) {
+    return defaults.ClipSoundInStep ? VideoCursorStart::AtZero
+                                    : VideoCursorStart::HalfFirstTransitionEarly;
+}
+
 std::optional<Span> transitionSpan(const VideoPlacement& clip, RefTime totalVideoLength) {
     const RefTime remaining = clip.mediaLength() - clip.transitionDuration;
     if (remaining < 0) {

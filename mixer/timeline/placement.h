@@ -36,6 +36,9 @@ enum class VideoCursorStart { HalfFirstTransitionEarly, AtZero };
 std::vector<VideoPlacement> placeVideoClips(
     const std::vector<VideoEntry>& videos, RefTime totalVideoLength,
     VideoCursorStart cursorStart = VideoCursorStart::HalfFirstTransitionEarly);
+// The cursor start `defaults` choose: what the build uses, and so whatever must agree with it
+// (the preview's start at a selected clip).
+VideoCursorStart videoCursorStartOf(const TransitionDefaults& defaults);
 
 struct Span {
     RefTime start = 0;

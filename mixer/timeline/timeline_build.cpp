@@ -100,11 +100,9 @@ Result AddVideoGroup(TimelineBuild& build) {
         return result;
     }
 
-    const VideoCursorStart cursorStart = build.job.transitionDefaults.ClipSoundInStep
-                                             ? VideoCursorStart::AtZero
-                                             : VideoCursorStart::HalfFirstTransitionEarly;
     for (const VideoPlacement& clip :
-         placeVideoClips(build.job.videos, build.TotalVideoLength, cursorStart)) {
+         placeVideoClips(build.job.videos, build.TotalVideoLength,
+                         videoCursorStartOf(build.job.transitionDefaults))) {
         const VideoEntry& entry = build.job.videos[static_cast<std::size_t>(clip.index)];
         // A clip that fails has told the user; the build goes on with the next one.
         static_cast<void>(AddVideoClip(build, videoGroup, entry.FileName, clip.start, clip.stop,
