@@ -2,7 +2,9 @@
 
 #include "editing/render/video_source_reader.h"
 
+#include <algorithm>
 #include <future>
+#include <optional>
 
 namespace editing {
 
@@ -20,6 +22,27 @@ VideoSourceReader openedReader(const std::string& file, RefTime seekTime,
     return reader;
 }
 
+bool isCancelled(const TransitionStillsRequest& request) {
+    return request.cancelled != nullptr && request.cancelled->load();
+}
+
+// The picture at `end`, decoded forward from where `reader` stands in small steps, so that a
+// cancel is noticed between pictures however far the key frame lies before `end`. Nothing when
+// cancelled.
+std::optional<Picture> decodeForwardTo(VideoSourceReader& reader, RefTime end,
+                                       const TransitionStillsRequest& request) {
+    constexpr RefTime kStepRefTime = kRefTimePerSecond / 25;
+    constexpr RefTime kLongestKeyFrameIntervalRefTime = 60 * kRefTimePerSecond;
+    for (RefTime time = std::max<RefTime>(0, end - kLongestKeyFrameIntervalRefTime); time < end;
+         time += kStepRefTime) {
+        if (isCancelled(request)) {
+            return std::nullopt;
+        }
+        static_cast<void>(reader.pictureAt(time));
+    }
+    return reader.pictureAt(end);
+}
+
 }  // namespace
 
 void loadTransitionStills(const TransitionStillsRequest& request,
@@ -29,7 +52,7 @@ void loadTransitionStills(const TransitionStillsRequest& request,
     // past the end), show that key frame, then decode forward to the last frame.
     std::promise<Picture> keyFramePromise;
     std::future<Picture> keyFrame = keyFramePromise.get_future();
-    std::future<Picture> lastFrame;
+    std::future<std::optional<Picture>> lastFrame;
     if (hasPrevious) {
         lastFrame = std::async(std::launch::async, [&request, &keyFramePromise] {
             VideoSourceReader reader =
@@ -37,7 +60,7 @@ void loadTransitionStills(const TransitionStillsRequest& request,
             // After the seek, a time before the seek point gives the first frame decoded
             // there: the key frame.
             keyFramePromise.set_value(reader.pictureAt(0));
-            return reader.pictureAt(request.previousDuration);
+            return decodeForwardTo(reader, request.previousDuration, request);
         });
     }
     VideoSourceReader clip = openedReader(request.fileName, 0, request);
@@ -49,8 +72,15 @@ void loadTransitionStills(const TransitionStillsRequest& request,
         return;
     }
     stills.from = keyFrame.get();
+    if (isCancelled(request)) {
+        return;  // the future's destructor waits for the reader, which stops at its next step
+    }
     deliver(stills, StillsAccuracy::KeyFrameBeforeTheEnd);
-    stills.from = lastFrame.get();
+    std::optional<Picture> last = lastFrame.get();
+    if (!last || isCancelled(request)) {
+        return;
+    }
+    stills.from = std::move(*last);
     deliver(stills, StillsAccuracy::Exact);
 }
 

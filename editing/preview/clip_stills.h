@@ -4,6 +4,7 @@
 #include "editing/core/ref_time.h"
 #include "editing/timeline/timeline_model.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -24,6 +25,10 @@ struct TransitionStillsRequest {
     int width = 0;
     int height = 0;
     StretchMode stretchMode = StretchMode::PreserveAspectRatio;
+    // When set, read between decoded pictures: once true, decoding ends early and nothing more
+    // is delivered (a dialog that closes does not wait for a long key-frame interval). Owned by
+    // the caller; it outlives the call.
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 // How close TransitionStills::from is to the previous clip's last frame.
@@ -43,7 +48,8 @@ using TransitionStillsDelivery =
 // with the exact last frame, found by decoding forward from that key frame, so the cost does
 // not grow with the clip's length. The two files are read at the same time on two threads; a
 // file that cannot be read gives a black picture. `deliver` runs on the calling thread. Blocks
-// for the decoding: call it off the window thread.
+// for the decoding (at most a key-frame interval of the previous clip, less when cancelled):
+// call it off the window thread.
 void loadTransitionStills(const TransitionStillsRequest& request,
                           const TransitionStillsDelivery& deliver);
 

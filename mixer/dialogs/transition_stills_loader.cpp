@@ -9,6 +9,7 @@ namespace mixer {
 TransitionStillsLoader::TransitionStillsLoader(editing::TransitionStillsRequest request,
                                                ReadyHandler ready, QObject* parent)
     : QObject(parent), request_(std::move(request)), ready_(std::move(ready)) {
+    request_.cancelled = &cancelled_;
     worker_ = std::thread([this] {
         editing::loadTransitionStills(request_, [this](const editing::TransitionStills& stills,
                                                        editing::StillsAccuracy accuracy) {
@@ -22,6 +23,7 @@ TransitionStillsLoader::TransitionStillsLoader(editing::TransitionStillsRequest 
 }
 
 TransitionStillsLoader::~TransitionStillsLoader() {
+    cancelled_ = true;
     if (worker_.joinable()) {
         worker_.join();
     }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -12,8 +13,9 @@ namespace mixer {
 // Decodes a clip's transition stills (editing::loadTransitionStills) on a thread of its own
 // and hands each delivery (the key frame before the previous clip's end first, then the exact
 // last frame) to `ready` on the window thread, unless the loader is destroyed first.
-// The destructor waits for the decoding to end (a few hundred milliseconds at most), so the
-// thread never outlives the request it reads. Created and destroyed on the window thread.
+// The destructor cancels the decoding and waits for it to notice (one decoded picture), so
+// the thread never outlives the request it reads and a closing dialog never waits long. Created and
+// destroyed on the window thread.
 class TransitionStillsLoader : public QObject {
     Q_OBJECT
   public:
@@ -27,6 +29,7 @@ class TransitionStillsLoader : public QObject {
   private:
     editing::TransitionStillsRequest request_;
     ReadyHandler ready_;
+    std::atomic<bool> cancelled_{false};
     std::thread worker_;
 };
 
