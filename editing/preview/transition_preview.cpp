@@ -116,7 +116,9 @@ double TransitionPreview::progressAt(RefTime loopTime) {
 const Picture& TransitionPreview::frameAt(RefTime loopTime) {
     const double progress = progressAt(loopTime);
     if (transition_ == nullptr) {
-        copyPicture(progress < 0.5 ? from_.view() : to_.view(), frame_.view());
+        // No transition: the render covers the previous clip with this one from the start of
+        // their overlap.
+        copyPicture(progress <= 0.0 ? from_.view() : to_.view(), frame_.view());
     } else {
         transition_->blend(from_.view(), to_.view(), progress, frame_.view());
     }

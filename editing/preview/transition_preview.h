@@ -31,7 +31,7 @@ class TransitionPreview {
     bool setPictures(Picture from, Picture to);
 
     // The effect of the catalogue row `effectNumber`, as the render draws it: 0 ("None") and
-    // negative numbers cut from A to B at the middle of the loop (no transition), a number past
+    // negative numbers cut from A to B where the overlap starts (no transition), a number past
     // the catalogue draws the SMPTE wipe's pattern 1.
     void setEffect(int effectNumber);
     int effect() const { return effectNumber_; }

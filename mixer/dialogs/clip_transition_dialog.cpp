@@ -44,9 +44,9 @@ ClipTransitionDialog::ClipTransitionDialog(const ClipTransitionValues& values,
     controls_ = widgets::buildDialog(clipTransitionTemplate(), *this);
     transition_dialogs::connectEffectListToPreview(controls_.get<QListWidget>(kEffectList),
                                                    preview(), values.effect);
-    controls_.get<QLineEdit>(kDurationBox)
-        .setText(formatThreeDecimals(static_cast<double>(values.duration) /
-                                     static_cast<double>(editing::kRefTimePerSecond)));
+    shownDurationText_ = formatThreeDecimals(static_cast<double>(values.duration) /
+                                             static_cast<double>(editing::kRefTimePerSecond));
+    controls_.get<QLineEdit>(kDurationBox).setText(shownDurationText_);
     stillsRequest.width = editing::TransitionPreview::kWidth;
     stillsRequest.height = editing::TransitionPreview::kHeight;
     stillsLoader_ = std::make_unique<TransitionStillsLoader>(
@@ -71,9 +71,21 @@ TransitionPreviewView& ClipTransitionDialog::preview() const {
 }
 
 void ClipTransitionDialog::onOk() {
+    const int effectRow = controls_.get<QListWidget>(kEffectList).currentRow();
+    if (controls_.get<QLineEdit>(kDurationBox).text() == shownDurationText_) {
+        // The length as shown is rounded to milliseconds: left as it is, it keeps the entry's
+        // own length exactly (finer than shown, or longer than the box takes from a hand-edited
+        // profile) instead of rounding or refusing a value the user did not touch.
+        ClipTransitionValues values = initial_;
+        if (effectRow >= 0) {
+            values.effect = effectRow;
+        }
+        accepted_ = values;
+        accept();
+        return;
+    }
     const ClipTransitionVerdict verdict =
-        readClipTransition(controls_.get<QListWidget>(kEffectList).currentRow(),
-                           controls_.get<QLineEdit>(kDurationBox).text(), initial_);
+        readClipTransition(effectRow, controls_.get<QLineEdit>(kDurationBox).text(), initial_);
     if (!verdict.accepted) {
         prompt_.tell(verdict.refusal.text, verdict.refusal.caption, widgets::PromptIcon::Warning,
                      this);

@@ -57,6 +57,7 @@ class ClipTransitionDialog : public QDialog {
 
   private:
     ClipTransitionValues initial_;
+    QString shownDurationText_;  // the length as the box first showed it
     widgets::PromptPort& prompt_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;

@@ -3,8 +3,8 @@
 #include "editing/render/render_engine.h"
 #include "mixer/timeline/missing_file_locator.h"
 
-#include <QFile>
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <algorithm>

@@ -86,6 +86,10 @@ void CaptureSelection::OpenSelectedDevice() {
     }
     values_.nSoundCaptureIndex = deviceList().currentIndex();
     if (!controller_.openDevice(deviceList().currentData().toString().toStdString())) {
+        // The device went between the list's refresh and the pick: a take in progress was
+        // completed with the old graph, so the window returns to Ready and shows what is left.
+        controller_.OnStop();
+        refreshDeviceList();
         return;
     }
     if (FillInputLines() < 0) {
