@@ -49,6 +49,20 @@ bool makeClip(const std::string& path, const ClipRecipe& recipe) {
     return runFfmpeg(arguments.str());
 }
 
+bool makeRedAndBlueClips(const std::string& redPath, const std::string& bluePath, double seconds,
+                         int width, int height) {
+    ClipRecipe red;
+    red.colour = {220, 20, 20};
+    red.seconds = seconds;
+    red.width = width;
+    red.height = height;
+    red.toneHz = 440;
+    ClipRecipe blue = red;
+    blue.colour = {20, 20, 220};
+    blue.toneHz = 660;
+    return makeClip(redPath, red) && makeClip(bluePath, blue);
+}
+
 bool makeTone(const std::string& path, double toneHz, double seconds, double amplitude,
               int sampleRate, int channels) {
     std::ostringstream source;

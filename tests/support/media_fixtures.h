@@ -27,6 +27,11 @@ struct ClipRecipe {
 // Returns false (and leaves a message on standard error) when ffmpeg fails.
 bool makeClip(const std::string& path, const ClipRecipe& recipe);
 
+// The two clips the window's mix tests list: `redPath` red with a 440 Hz tone, `bluePath` blue
+// with 660 Hz, both `seconds` long at width x height. False when either cannot be written.
+bool makeRedAndBlueClips(const std::string& redPath, const std::string& bluePath, double seconds,
+                         int width, int height);
+
 // Writes a sine tone of `seconds` at `toneHz`, `amplitude` 0..1, to `path` (.wav, .mp3 ...).
 bool makeTone(const std::string& path, double toneHz, double seconds, double amplitude = 0.5,
               int sampleRate = 44100, int channels = 2);

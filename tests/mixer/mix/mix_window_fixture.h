@@ -59,17 +59,8 @@ class TwoClipWindowTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
         clips_ = std::make_unique<test_support::TemporaryFolder>();
-        test_support::ClipRecipe red;
-        red.colour = {220, 20, 20};
-        red.seconds = ClipSeconds;
-        red.width = kWidth;
-        red.height = kHeight;
-        red.toneHz = 440;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("red.avi"), red));
-        test_support::ClipRecipe blue = red;
-        blue.colour = {20, 20, 220};
-        blue.toneHz = 660;
-        ASSERT_TRUE(test_support::makeClip(clips_->file("blue.avi"), blue));
+        ASSERT_TRUE(test_support::makeRedAndBlueClips(
+            clips_->file("red.avi"), clips_->file("blue.avi"), ClipSeconds, kWidth, kHeight));
         compressors_ =
             std::make_unique<editing::CompressorRegistry>(editing::CompressorRegistry::discover());
     }

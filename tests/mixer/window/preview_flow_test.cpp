@@ -100,17 +100,8 @@ class ServerAddressOverride {
 class PreviewFlow : public testing::Test {
   protected:
     void SetUp() override {
-        test_support::ClipRecipe red;
-        red.colour = {220, 20, 20};
-        red.seconds = kClipSeconds;
-        red.width = kWidth;
-        red.height = kHeight;
-        red.toneHz = 440;
-        ASSERT_TRUE(test_support::makeClip(folder.file("red.avi"), red));
-        test_support::ClipRecipe blue = red;
-        blue.colour = {20, 20, 220};
-        blue.toneHz = 660;
-        ASSERT_TRUE(test_support::makeClip(folder.file("blue.avi"), blue));
+        ASSERT_TRUE(test_support::makeRedAndBlueClips(
+            folder.file("red.avi"), folder.file("blue.avi"), kClipSeconds, kWidth, kHeight));
 
         outputPath = folder.file("mix out.avi");
         test_support::storeSmallMixProfile(outputPath, kWidth, kHeight);
