@@ -50,7 +50,6 @@ class PreviewWindow : public QWidget {
     void takeFrame(const editing::PreviewFrame& frame, const editing::Picture& picture);
 
     QPushButton& playButton() const { return *playButton_; }
-    QPushButton& stepBackButton() const { return *stepBackButton_; }
     QPushButton& stepForwardButton() const { return *stepForwardButton_; }
     QSlider& positionSlider() const { return *slider_; }
     QLabel& timeLabel() const { return *timeLabel_; }

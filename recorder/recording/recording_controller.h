@@ -85,9 +85,6 @@ class RecordingController : public QObject {
     // ---- Device events -------------------------------------------------------------------
     // Drains the server's device events, in order.
     void OnGraphEvent();
-    // The server name of the opened device that was removed, until it returns or the user
-    // opens a device; empty otherwise. Kept in memory only.
-    const std::string& removedDeviceName() const { return removedDeviceName_; }
 
   signals:
     // Emitted on the sound server's thread whenever an event is queued.
@@ -125,6 +122,8 @@ class RecordingController : public QObject {
     bool m_bPaused = false;
     int m_nElapsed = 0;
     bool m_bActive = false;
+    // The server name of the opened device that was removed, until it returns or the user opens
+    // a device; empty otherwise. Kept in memory only (the settings keep their list position).
     std::string removedDeviceName_;
 };
 
