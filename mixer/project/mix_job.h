@@ -21,6 +21,10 @@ struct VideoEntry {
     RefTime Duration = 0;      // whole length of the clip, probed when added
     int TransitionEffect = 0;  // row of the effect catalogue, 0 = "None"
     RefTime TransitionDuration = 0;
+    // The span of the file that plays: [InPoint, OutPoint) in file time. OutPoint 0 means
+    // "to the end of the file" (Duration), so an untrimmed entry needs neither set.
+    RefTime InPoint = 0;
+    RefTime OutPoint = 0;
 };
 
 struct AudioEntry {
@@ -30,6 +34,9 @@ struct AudioEntry {
     double Volume = 1.0;    // gain factor, 0 - 100
     double Speed = 1.0;     // playback rate factor
     int Repeat = 0;         // 0 = "No", 1 = "Yes"
+    // The span of the file that plays, as for VideoEntry; OutPoint 0 = to the end of the file.
+    RefTime InPoint = 0;
+    RefTime OutPoint = 0;
 };
 
 // How a new video entry gets its transition: TransitionType 0 random, 1 sequence, 2 same.
