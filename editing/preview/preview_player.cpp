@@ -1,6 +1,7 @@
 #include "editing/preview/preview_player.h"
 
 #include "editing/core/annotated_mutex.h"
+#include "editing/playback/playback_timing.h"
 #include "editing/preview/key_frame_picture.h"
 #include "editing/render/audio_group_mixer.h"
 #include "editing/render/bounded_queue.h"
@@ -57,6 +58,7 @@ struct PreviewPlayer::State {
     };
 
     TimelineModel timeline;
+    std::optional<TimelinePlayout> playout;  // of `timeline`; the fields below are its figures
     const GroupModel* video = nullptr;
     const GroupModel* audio = nullptr;  // with tracks; null: the sound is silence
     std::unique_ptr<PreviewSoundOutput> soundOutput;
@@ -64,7 +66,7 @@ struct PreviewPlayer::State {
     RefTime duration = 0;
     double framesPerSecond = 0.0;
     std::int64_t frames = 0;
-    int sampleRate = 44100;
+    int sampleRate = 0;
     FrameSink sink;
     std::function<void()> notifier;
 
@@ -86,21 +88,7 @@ struct PreviewPlayer::State {
         return frameStartRefTime(frame, framesPerSecond);
     }
 
-    std::int64_t frameIndexAt(RefTime time) const {
-        if (frames == 0) {
-            return 0;
-        }
-        auto frame = static_cast<std::int64_t>(
-            std::floor(static_cast<long double>(time) * framesPerSecond / kRefTimePerSecond));
-        frame = std::clamp<std::int64_t>(frame, 0, frames - 1);
-        while (frame > 0 && frameTime(frame) > time) {
-            --frame;
-        }
-        while (frame + 1 < frames && frameTime(frame + 1) <= time) {
-            ++frame;
-        }
-        return frame;
-    }
+    std::int64_t frameIndexAt(RefTime time) const { return playout->frameAt(time); }
 
     void notify() {
         if (notifier) {
@@ -213,14 +201,10 @@ struct PreviewPlayer::State {
             mixer.emplace(*audio, sampleRate,
                           [this](const SourceFailure& failure) { report(failure); });
         }
-        const auto sampleAt = [this](RefTime time) {
-            return static_cast<std::int64_t>(
-                std::llround(static_cast<long double>(time) * sampleRate / kRefTimePerSecond));
-        };
-        const std::int64_t total = sampleAt(duration);
+        const std::int64_t total = playout->sampleCount();
         const int blockFrames = sampleRate * kSoundBlockMilliseconds / 1000;
         std::vector<std::int16_t> block;
-        for (std::int64_t sample = sampleAt(run.startRefTime);
+        for (std::int64_t sample = playout->sampleAt(run.startRefTime);
              sample < total && !run.stopRequested;) {
             const int count = static_cast<int>(std::min<std::int64_t>(blockFrames, total - sample));
             block.assign(static_cast<std::size_t>(count) * AudioGroupMixer::kChannels, 0);
@@ -360,28 +344,15 @@ PreviewPlayer::PreviewPlayer(TimelineModel timeline,
     state.timeline = std::move(timeline);
     state.soundOutput = std::move(soundOutput);
     state.pacing = pacing;
-    state.duration = state.timeline.duration();
-    for (const GroupModel& group : state.timeline.groups) {
-        if (group.mediaType.kind == MediaKind::Video && state.video == nullptr) {
-            state.video = &group;
-        } else if (group.mediaType.kind == MediaKind::Audio && state.audio == nullptr &&
-                   !group.tracks.empty()) {
-            state.audio = &group;
-            state.sampleRate = group.mediaType.sampleRate > 0 ? group.mediaType.sampleRate : 44100;
-        }
-    }
-    const bool videoValid = state.video != nullptr && state.video->mediaType.width > 0 &&
-                            state.video->mediaType.height > 0 &&
-                            state.video->outputFramesPerSecond > 0.0 &&
-                            std::isfinite(state.video->outputFramesPerSecond);
-    if (videoValid) {
-        state.framesPerSecond = state.video->outputFramesPerSecond;
+    state.playout.emplace(state.timeline);
+    state.duration = state.playout->durationRefTime();
+    state.video = state.playout->videoGroup();
+    state.audio = state.playout->soundGroup();
+    state.sampleRate = state.playout->sampleRateHz();
+    if (state.video != nullptr) {
+        state.framesPerSecond = state.playout->framesPerSecond();
+        state.frames = state.playout->frameCount();
         state.stillPicture = Picture(state.video->mediaType.width, state.video->mediaType.height);
-        while (state.frameTime(state.frames) < state.duration) {
-            ++state.frames;
-        }
-    } else {
-        state.video = nullptr;
     }
 }
 

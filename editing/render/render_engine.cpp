@@ -1,6 +1,7 @@
 #include "editing/render/render_engine.h"
 
 #include "editing/core/annotated_mutex.h"
+#include "editing/playback/playback_timing.h"
 #include "editing/render/audio_group_mixer.h"
 #include "editing/render/bounded_queue.h"
 #include "editing/render/output_file_writer.h"
@@ -48,13 +49,7 @@ struct RenderEngine::Running {
         BoundedQueue<Chunk> spare{kQueuedChunks + 4};
         std::thread producer;  // started and joined by the window's thread
 
-        RefTime writtenRefTime() const {
-            if (kind == MediaKind::Video) {
-                return frameStartRefTime(unitsWritten, unitsPerSecond);
-            }
-            return static_cast<RefTime>(static_cast<long double>(unitsWritten) * kRefTimePerSecond /
-                                        unitsPerSecond);
-        }
+        RefTime writtenRefTime() const { return frameStartRefTime(unitsWritten, unitsPerSecond); }
     };
 
     TimelineModel timeline;
@@ -284,15 +279,7 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
                                                     fps, settings.videoCompressor, pipeline->stream,
                                                     description);
             pipeline->unitsPerSecond = fps;
-            std::int64_t frames = static_cast<std::int64_t>(
-                std::ceil(static_cast<long double>(running->duration) * fps / kRefTimePerSecond));
-            while (frames > 0 && frameStartRefTime(frames - 1, fps) >= running->duration) {
-                --frames;
-            }
-            while (frameStartRefTime(frames, fps) < running->duration) {
-                ++frames;
-            }
-            pipeline->totalUnits = frames;
+            pipeline->totalUnits = outputUnitCount(running->duration, fps);
             for (std::size_t index = 0; index < kQueuedChunks + 4; ++index) {
                 Chunk chunk;
                 chunk.picture =
@@ -303,14 +290,12 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
             if (group.tracks.empty()) {
                 continue;  // an audio group without tracks writes no stream
             }
-            const int sampleRate =
-                group.mediaType.sampleRate > 0 ? group.mediaType.sampleRate : 44100;
+            const int sampleRate = groupSampleRateHz(group);
             result = running->writer.addAudioStream(sampleRate, AudioGroupMixer::kChannels,
                                                     settings.audioCompressor, pipeline->stream,
                                                     description);
             pipeline->unitsPerSecond = sampleRate;
-            pipeline->totalUnits = static_cast<std::int64_t>(
-                static_cast<long double>(running->duration) * sampleRate / kRefTimePerSecond);
+            pipeline->totalUnits = outputUnitCount(running->duration, sampleRate);
             for (std::size_t index = 0; index < kQueuedChunks + 4; ++index) {
                 Chunk chunk;
                 chunk.samples.reserve(static_cast<std::size_t>(kAudioChunkFrames) *

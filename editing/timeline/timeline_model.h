@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/core/ref_time.h"
+#include "editing/core/sound_format.h"
 #include "editing/timeline/property_set.h"
 #include "editing/transitions/transition.h"
 
@@ -31,7 +32,7 @@ struct GroupMediaType {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 24;
-    int sampleRate = 44100;
+    int sampleRate = kDefaultSampleRateHz;
     int channels = 2;
     int bitsPerSample = 16;
 };
