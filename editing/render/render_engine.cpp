@@ -55,6 +55,7 @@ struct RenderEngine::Running {
     TimelineModel timeline;
     OutputFileWriter writer;  // the window's thread until the workers start, then the mux thread's
     std::function<void()> notifier;
+    RenderTaps taps;
     Mutex eventMutex;
     std::vector<RenderEvent> events GUARDED_BY(eventMutex);
     std::atomic<RefTime> progress{0};  // written by the mux thread, read by the window's
@@ -120,6 +121,9 @@ struct RenderEngine::Running {
                 break;
             }
             renderer.render(frameStartRefTime(frame, pipeline.unitsPerSecond), *chunk->picture);
+            if (taps.picture) {
+                taps.picture(frame, *chunk->picture);
+            }
             chunk->position = frame;
             chunk->units = 1;
             if (!pipeline.filled.push(std::move(*chunk))) {
@@ -142,6 +146,9 @@ struct RenderEngine::Running {
                 std::min<std::int64_t>(kAudioChunkFrames, pipeline.totalUnits - sample));
             chunk->samples.resize(static_cast<std::size_t>(frames) * AudioGroupMixer::kChannels);
             mixer.mix(sample, frames, chunk->samples.data());
+            if (taps.sound) {
+                taps.sound(sample, chunk->samples.data(), frames);
+            }
             chunk->position = sample;
             chunk->units = frames;
             sample += frames;
@@ -244,6 +251,10 @@ void RenderEngine::setEventNotifier(std::function<void()> notifier) {
     notifier_ = std::move(notifier);
 }
 
+void RenderEngine::setTaps(RenderTaps taps) {
+    taps_ = std::move(taps);
+}
+
 Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings) {
     assertOwnerThread();
     lastErrorDescription_.clear();
@@ -257,6 +268,7 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
     auto running = std::make_unique<Running>();
     running->timeline = std::move(timeline);
     running->notifier = notifier_;
+    running->taps = taps_;
     running->duration = timelineLengthRefTime(running->timeline);
     std::string& description = lastErrorDescription_;
     Result result = running->writer.create(

@@ -5,6 +5,7 @@
 #include "editing/core/result.h"
 #include "editing/timeline/timeline_model.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,6 +53,19 @@ struct RenderEvent {
 // Ending: completion and stop() end the same way: encoders are flushed and the trailer and
 // index are written, so the file plays up to the point reached. stop() waits for that; a
 // second stop() is harmless; destruction stops.
+class Picture;
+
+// What the render hands to its encoders, seen just before encoding (for checks and
+// diagnostics). Each is called on the producer thread of its stream, must not keep the data
+// past the call, and slows the render by what it costs.
+struct RenderTaps {
+    // Each composed frame of a video group: its output frame index and picture.
+    std::function<void(std::int64_t frameIndex, const Picture& picture)> picture;
+    // Each mixed block of a sound group: its first sample frame and `frames` interleaved
+    // 16-bit stereo sample frames.
+    std::function<void(std::int64_t firstSample, const std::int16_t* samples, int frames)> sound;
+};
+
 class RenderEngine {
   public:
     RenderEngine();
@@ -61,6 +75,9 @@ class RenderEngine {
 
     // Called on a worker thread whenever an event has been queued. Set before start().
     void setEventNotifier(std::function<void()> notifier);
+
+    // Set before start(); kept for later renders.
+    void setTaps(RenderTaps taps);
 
     // Opens the output (overwriting it), sets up the encoders, writes the header and starts the
     // workers; returns at once. A failure is returned (with nothing left running and the
@@ -94,6 +111,7 @@ class RenderEngine {
     std::thread::id ownerThread_ = std::this_thread::get_id();
     struct Running;
     std::function<void()> notifier_;
+    RenderTaps taps_;
     std::unique_ptr<Running> running_;
     std::string lastErrorDescription_;
     // What a stopped render leaves for the window to read.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 
 namespace render_test {
 
@@ -69,12 +70,14 @@ void addTransition(TrackModel& track, TransitionKind kind, RefTime start, RefTim
     track.transitions.push_back(transition);
 }
 
-RenderOutcome renderToEnd(const TimelineModel& timeline, const RenderOutputSettings& settings) {
+RenderOutcome renderToEnd(const TimelineModel& timeline, const RenderOutputSettings& settings,
+                          RenderTaps taps) {
     RenderOutcome outcome;
     std::mutex mutex;
     std::condition_variable signalled;
     int notifications = 0;
     RenderEngine engine;
+    engine.setTaps(std::move(taps));
     engine.setEventNotifier([&] {
         std::lock_guard lock(mutex);
         ++notifications;

@@ -39,7 +39,8 @@ struct RenderOutcome {
 
 // Starts a render and waits (at most a minute) until it completes or fails; then stops it.
 RenderOutcome renderToEnd(const editing::TimelineModel& timeline,
-                          const editing::RenderOutputSettings& settings);
+                          const editing::RenderOutputSettings& settings,
+                          editing::RenderTaps taps = {});
 
 // Checks that the render started, completed once, and reported exactly `expectedErrors` error
 // events, each one that let the render go on and each naming `fileName` in its description.
