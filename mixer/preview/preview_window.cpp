@@ -117,13 +117,13 @@ void PreviewWindow::takeFrame(const editing::PreviewFrame& frame, const editing:
     const QSize size = pictureView_->fittedSize();
     QImage image(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
     {
-        std::lock_guard lock(conversionMutex_);
+        editing::MutexLock lock(conversionMutex_);
         if (!converter_.convert(picture, image.bits(), static_cast<int>(image.bytesPerLine()),
                                 image.width(), image.height())) {
             return;
         }
     }
-    std::lock_guard lock(pendingMutex_);
+    editing::MutexLock lock(pendingMutex_);
     pendingImage_ = std::move(image);
     pendingFrame_ = frame;
     if (!showPosted_) {
@@ -136,7 +136,7 @@ void PreviewWindow::showPending() {
     QImage image;
     editing::PreviewFrame frame;
     {
-        std::lock_guard lock(pendingMutex_);
+        editing::MutexLock lock(pendingMutex_);
         image = std::move(pendingImage_);
         frame = pendingFrame_;
         showPosted_ = false;

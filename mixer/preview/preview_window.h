@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/core/annotated_mutex.h"
 #include "editing/core/ref_time.h"
 #include "editing/preview/picture_to_rgb.h"
 #include "editing/preview/preview_player.h"
@@ -7,7 +8,6 @@
 #include <QImage>
 #include <QWidget>
 
-#include <mutex>
 #include <optional>
 
 class QLabel;
@@ -86,12 +86,14 @@ class PreviewWindow : public QWidget {
     editing::RefTime durationRefTime_ = 0;
     std::optional<editing::PreviewFrame> shownFrame_;
 
-    std::mutex conversionMutex_;  // the converter is used by one player thread at a time
-    editing::PictureToRgb converter_;
-    std::mutex pendingMutex_;  // guards the three members below
-    QImage pendingImage_;
-    editing::PreviewFrame pendingFrame_;
-    bool showPosted_ = false;
+    // The converter is used by one player thread at a time; the pending frame passes from a
+    // player thread to the window's.
+    editing::Mutex conversionMutex_;
+    editing::PictureToRgb converter_ GUARDED_BY(conversionMutex_);
+    editing::Mutex pendingMutex_;
+    QImage pendingImage_ GUARDED_BY(pendingMutex_);
+    editing::PreviewFrame pendingFrame_ GUARDED_BY(pendingMutex_);
+    bool showPosted_ GUARDED_BY(pendingMutex_) = false;
 };
 
 }  // namespace mixer
