@@ -34,7 +34,7 @@ std::string_view transitionEffectName(int effectNumber) {
 TransitionNodeEffect transitionNodeEffect(int effectNumber) {
     TransitionNodeEffect effect;
     const TransitionEffectEntry* row = findTransitionEffect(effectNumber);
-    if (row == nullptr || row->create == nullptr) {
+    if (row == nullptr || !row->carriesTransition()) {
         return effect;
     }
     effect.kind = row->kind;
@@ -62,7 +62,7 @@ std::optional<TransitionSetup> transitionSetupForEffect(int effectNumber, int wi
 bool isCatalogueTransitionKind(TransitionKind kind) {
     return std::any_of(TransitionEffectTable.begin(), TransitionEffectTable.end(),
                        [kind](const TransitionEffectEntry& row) {
-                           return row.create != nullptr && row.kind == kind;
+                           return row.carriesTransition() && row.kind == kind;
                        });
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editing/transitions/effect_factories.h"
 #include "editing/transitions/transition.h"
 
 #include <array>
@@ -10,80 +9,72 @@
 
 namespace editing {
 
-using transitions::TransitionFactory;
-
 // One selectable transition effect. An entry's transition effect number is its row's number.
 struct TransitionEffectEntry {
-    int number;                // the row's place in the catalogue, 0 .. kTransitionEffectCount - 1
-    std::string_view name;     // the display name, exactly as the program shows it everywhere
-    TransitionKind kind;       // what the time line's transition node carries; meaningless for 0
-    int maskNumber;            // SMPTE pattern ("MaskNum") for the SMPTE wipe rows; 0 elsewhere
-    TransitionFactory create;  // makes the effect for one frame size; nullptr for row 0
+    int number;             // the row's place in the catalogue, 0 .. kTransitionEffectCount - 1
+    std::string_view name;  // the display name, exactly as the program shows it everywhere
+    TransitionKind kind;    // what the time line's transition node carries; meaningless for 0
+    int maskNumber;         // SMPTE pattern ("MaskNum") for the SMPTE wipe rows; 0 elsewhere
+
+    // Row 0 ("None") carries no transition; every other row does.
+    constexpr bool carriesTransition() const { return number != 0; }
 };
 
 // The effect catalogue: the one table of the selectable effects, from which the program's
 // effect lists, their count and the rule for numbers outside the table all come. Row 0
 // ("None") carries no transition; 1 .. 16 are the named effects; the rest are the SMPTE wipe
-// with the row's pattern. Adding an effect is one row here and its implementation file (a
-// named effect also names its TransitionKind).
+// with the row's pattern. The table is data only (names, kinds, patterns), so what lists or
+// stores effects does not pull their implementations; createTransition() (create_transition.cpp)
+// maps each kind to its implementation. Adding an effect is one row here, its kind, its case
+// there and its implementation file.
 inline constexpr auto TransitionEffectTable = std::to_array<TransitionEffectEntry>({
-    {0, "None", TransitionKind::Fade, 0, nullptr},
-    {1, "Iris", TransitionKind::Iris, 0, transitions::maskedEffect<transitions::makeIrisMap>},
-    {2, "RadialWipe", TransitionKind::RadialWipe, 0,
-     transitions::maskedEffect<transitions::makeRadialWipeMap>},
-    {3, "Fade", TransitionKind::Fade, 0, transitions::effectOfClass<transitions::FadeTransition>},
-    {4, "ZigZag", TransitionKind::ZigZag, 0, transitions::maskedEffect<transitions::makeZigZagMap>},
-    {5, "RandomBars", TransitionKind::RandomBars, 0,
-     transitions::seededMaskedEffect<transitions::makeRandomBarsMap>},
-    {6, "Spiral", TransitionKind::Spiral, 0, transitions::maskedEffect<transitions::makeSpiralMap>},
-    {7, "Pixelate", TransitionKind::Pixelate, 0,
-     transitions::effectOfClass<transitions::PixelateTransition>},
-    {8, "Wheel", TransitionKind::Wheel, 0, transitions::maskedEffect<transitions::makeWheelMap>},
-    {9, "Strips", TransitionKind::Strips, 0, transitions::maskedEffect<transitions::makeStripsMap>},
-    {10, "Inset", TransitionKind::Inset, 0, transitions::maskedEffect<transitions::makeInsetMap>},
-    {11, "Blinds", TransitionKind::Blinds, 0,
-     transitions::maskedEffect<transitions::makeBlindsMap>},
-    {12, "Wipe", TransitionKind::Wipe, 0,
-     transitions::effectOfClass<transitions::SoftWipeTransition>},
-    {13, "CheckerBoard", TransitionKind::CheckerBoard, 0,
-     transitions::maskedEffect<transitions::makeCheckerBoardMap>},
-    {14, "Slide", TransitionKind::Slide, 0,
-     transitions::effectOfClass<transitions::SlideTransition>},
-    {15, "Stretch", TransitionKind::Stretch, 0,
-     transitions::effectOfClass<transitions::StretchTransition>},
-    {16, "RandomDissolve", TransitionKind::RandomDissolve, 0,
-     transitions::seededMaskedEffect<transitions::makeRandomDissolveMap>},
-    {17, "Horizontal", TransitionKind::SmpteWipe, 1, transitions::smpteWipeEffect},
-    {18, "Vertical", TransitionKind::SmpteWipe, 2, transitions::smpteWipeEffect},
-    {19, "Four corners", TransitionKind::SmpteWipe, 7, transitions::smpteWipeEffect},
-    {20, "Barn doors, horizontal", TransitionKind::SmpteWipe, 22, transitions::smpteWipeEffect},
-    {21, "Diagonal, NW to SE", TransitionKind::SmpteWipe, 41, transitions::smpteWipeEffect},
-    {22, "Triangles, top/bottom", TransitionKind::SmpteWipe, 43, transitions::smpteWipeEffect},
-    {23, "left/right", TransitionKind::SmpteWipe, 44, transitions::smpteWipeEffect},
-    {24, "stripe, SW to NE", TransitionKind::SmpteWipe, 45, transitions::smpteWipeEffect},
-    {25, "Cross", TransitionKind::SmpteWipe, 47, transitions::smpteWipeEffect},
-    {26, "Diamond Box", TransitionKind::SmpteWipe, 48, transitions::smpteWipeEffect},
-    {27, "Wedge, top", TransitionKind::SmpteWipe, 61, transitions::smpteWipeEffect},
-    {28, "Wedge, left", TransitionKind::SmpteWipe, 64, transitions::smpteWipeEffect},
-    {29, "Sawtooth, left", TransitionKind::SmpteWipe, 71, transitions::smpteWipeEffect},
-    {30, "Sawtooth, top", TransitionKind::SmpteWipe, 72, transitions::smpteWipeEffect},
-    {31, "Sawtooth, vertical", TransitionKind::SmpteWipe, 73, transitions::smpteWipeEffect},
-    {32, "Sawtooth, horizontal", TransitionKind::SmpteWipe, 74, transitions::smpteWipeEffect},
-    {33, "Box", TransitionKind::SmpteWipe, 101, transitions::smpteWipeEffect},
-    {34, "Diamond", TransitionKind::SmpteWipe, 102, transitions::smpteWipeEffect},
-    {35, "Hexagon", TransitionKind::SmpteWipe, 113, transitions::smpteWipeEffect},
-    {36, "Circle", TransitionKind::SmpteWipe, 119, transitions::smpteWipeEffect},
-    {37, "Oval, horizontal", TransitionKind::SmpteWipe, 120, transitions::smpteWipeEffect},
-    {38, "Rounded rectangle, horizontal", TransitionKind::SmpteWipe, 124,
-     transitions::smpteWipeEffect},
-    {39, "4-point star", TransitionKind::SmpteWipe, 127, transitions::smpteWipeEffect},
-    {40, "5-point star", TransitionKind::SmpteWipe, 128, transitions::smpteWipeEffect},
-    {41, "Heart", TransitionKind::SmpteWipe, 130, transitions::smpteWipeEffect},
-    {42, "Radial, left", TransitionKind::SmpteWipe, 224, transitions::smpteWipeEffect},
-    {43, "Radial, top split", TransitionKind::SmpteWipe, 231, transitions::smpteWipeEffect},
-    {44, "Radial, top-right corner", TransitionKind::SmpteWipe, 244, transitions::smpteWipeEffect},
-    {45, "Center radial, top", TransitionKind::SmpteWipe, 251, transitions::smpteWipeEffect},
-    {46, "Matrix, horizontal", TransitionKind::SmpteWipe, 301, transitions::smpteWipeEffect},
+    {0, "None", TransitionKind::Fade, 0},
+    {1, "Iris", TransitionKind::Iris, 0},
+    {2, "RadialWipe", TransitionKind::RadialWipe, 0},
+    {3, "Fade", TransitionKind::Fade, 0},
+    {4, "ZigZag", TransitionKind::ZigZag, 0},
+    {5, "RandomBars", TransitionKind::RandomBars, 0},
+    {6, "Spiral", TransitionKind::Spiral, 0},
+    {7, "Pixelate", TransitionKind::Pixelate, 0},
+    {8, "Wheel", TransitionKind::Wheel, 0},
+    {9, "Strips", TransitionKind::Strips, 0},
+    {10, "Inset", TransitionKind::Inset, 0},
+    {11, "Blinds", TransitionKind::Blinds, 0},
+    {12, "Wipe", TransitionKind::Wipe, 0},
+    {13, "CheckerBoard", TransitionKind::CheckerBoard, 0},
+    {14, "Slide", TransitionKind::Slide, 0},
+    {15, "Stretch", TransitionKind::Stretch, 0},
+    {16, "RandomDissolve", TransitionKind::RandomDissolve, 0},
+    {17, "Horizontal", TransitionKind::SmpteWipe, 1},
+    {18, "Vertical", TransitionKind::SmpteWipe, 2},
+    {19, "Four corners", TransitionKind::SmpteWipe, 7},
+    {20, "Barn doors, horizontal", TransitionKind::SmpteWipe, 22},
+    {21, "Diagonal, NW to SE", TransitionKind::SmpteWipe, 41},
+    {22, "Triangles, top/bottom", TransitionKind::SmpteWipe, 43},
+    {23, "left/right", TransitionKind::SmpteWipe, 44},
+    {24, "stripe, SW to NE", TransitionKind::SmpteWipe, 45},
+    {25, "Cross", TransitionKind::SmpteWipe, 47},
+    {26, "Diamond Box", TransitionKind::SmpteWipe, 48},
+    {27, "Wedge, top", TransitionKind::SmpteWipe, 61},
+    {28, "Wedge, left", TransitionKind::SmpteWipe, 64},
+    {29, "Sawtooth, left", TransitionKind::SmpteWipe, 71},
+    {30, "Sawtooth, top", TransitionKind::SmpteWipe, 72},
+    {31, "Sawtooth, vertical", TransitionKind::SmpteWipe, 73},
+    {32, "Sawtooth, horizontal", TransitionKind::SmpteWipe, 74},
+    {33, "Box", TransitionKind::SmpteWipe, 101},
+    {34, "Diamond", TransitionKind::SmpteWipe, 102},
+    {35, "Hexagon", TransitionKind::SmpteWipe, 113},
+    {36, "Circle", TransitionKind::SmpteWipe, 119},
+    {37, "Oval, horizontal", TransitionKind::SmpteWipe, 120},
+    {38, "Rounded rectangle, horizontal", TransitionKind::SmpteWipe, 124},
+    {39, "4-point star", TransitionKind::SmpteWipe, 127},
+    {40, "5-point star", TransitionKind::SmpteWipe, 128},
+    {41, "Heart", TransitionKind::SmpteWipe, 130},
+    {42, "Radial, left", TransitionKind::SmpteWipe, 224},
+    {43, "Radial, top split", TransitionKind::SmpteWipe, 231},
+    {44, "Radial, top-right corner", TransitionKind::SmpteWipe, 244},
+    {45, "Center radial, top", TransitionKind::SmpteWipe, 251},
+    {46, "Matrix, horizontal", TransitionKind::SmpteWipe, 301},
 });
 
 inline constexpr int kTransitionEffectCount = static_cast<int>(TransitionEffectTable.size());
