@@ -1,6 +1,7 @@
 #include "mixer/mix/mix_controller.h"
 
 #include "editing/render/render_engine.h"
+#include "mixer/project/status_texts.h"
 #include "mixer/timeline/missing_file_locator.h"
 
 #include <QCursor>
@@ -183,6 +184,7 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         MixRenderEngine->stop();
         QGuiApplication::restoreOverrideCursor();
+        lastWrittenRefTime_ = MixRenderEngine->progressRefTime();
         for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
             if (!event.sourceFileName.empty()) {
                 rememberUnreadable(event.sourceFileName);
@@ -194,6 +196,11 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
             }
         }
     }
+    if (!failure.isEmpty()) {
+        // Finishing the file can fail after a completed render or a user's stop as well.
+        lastEnding_ = Ending::Failed;
+    }
+    lastFailure_ = failure;
     const QStringList unreadable = std::exchange(unreadableFiles_, {});
     releaseRender();
     job_.Converting = false;
@@ -243,6 +250,19 @@ void MixController::HandleRenderEvents() {
                                                   : QString::fromStdString(event.description));
         return;
     }
+}
+
+QString MixController::endStatusText() const {
+    switch (lastEnding_) {
+        case Ending::Completed:
+            return doneStatusText(job_.outputSettings);
+        case Ending::Failed:
+            return failedStatusText(lastFailure_);
+        case Ending::Stopped:
+            break;
+    }
+    return stoppedStatusText(static_cast<int>(lastWrittenRefTime_ / editing::kRefTimePerSecond),
+                             job_.outputSettings);
 }
 
 std::optional<MixController::Progress> MixController::progress() const {

@@ -95,6 +95,9 @@ class MixController : public QObject {
     // or it failed. Stopped before the first mix.
     enum class Ending { Completed, Stopped, Failed };
     Ending lastEnding() const { return lastEnding_; }
+    // The status line after the last mix: "Done. ..." for a complete file, "Stopped at m:ss.
+    // ..." after a user's stop, "Failed: <reason>" after a failure.
+    QString endStatusText() const;
 
     // What the running render has written and how long the output will be, in 100-ns units;
     // nothing while no render runs.
@@ -136,6 +139,8 @@ class MixController : public QObject {
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
     Ending lastEnding_ = Ending::Stopped;
+    editing::RefTime lastWrittenRefTime_ = 0;  // how far the last mix got, in 100-ns units
+    QString lastFailure_;                      // of the last mix; empty unless it failed
 };
 
 }  // namespace mixer

@@ -345,7 +345,7 @@ void MainWindow::onMixEnded() {
     progressBar_->hide();
     percentageLabel_->hide();
     estimateLabel_->hide();
-    setStatusText(doneStatusText(job_.outputSettings));
+    setStatusText(mix_.endStatusText());
     playMixButton_->setVisible(mix_.lastEnding() == MixController::Ending::Completed);
 }
 
