@@ -27,6 +27,31 @@ QString describeFailure(editing::Result code, const std::string& details) {
     return text;
 }
 
+// Empty when the built time line holds a group for every kind of media the lists hold; else,
+// in plain words, what could not be set up. The build goes on past a group it could not set
+// up; rendering what is left would write a file without pictures or without sound.
+QString groupSetUpFailure(const MixJob& job, const editing::TimelineModel& timeline) {
+    bool hasVideo = false;
+    bool hasAudio = false;
+    for (const editing::GroupModel& group : timeline.groups) {
+        (group.mediaType.kind == editing::MediaKind::Video ? hasVideo : hasAudio) = true;
+    }
+    const OutputSettings& output = job.outputSettings;
+    if (!job.videos.empty() && !hasVideo) {
+        return QStringLiteral(
+                   "The mix was not started: the pictures could not be set up at "
+                   "%1*%2 and %3 frames per second. Choose another size or frame "
+                   "rate in the output options.")
+            .arg(output.OutputWidth)
+            .arg(output.OutputHigh)
+            .arg(output.OutputFrameRate);
+    }
+    if (!job.audios.empty() && !hasAudio) {
+        return QStringLiteral("The mix was not started: the sound could not be set up.");
+    }
+    return {};
+}
+
 QString unreadableSourcesText(const QStringList& files) {
     return QString::fromUtf8(kUnreadableSourcesMessage) + QStringLiteral("\n") +
            files.join(QLatin1Char('\n'));
@@ -133,6 +158,12 @@ void MixController::startMix() {
         return;  // no time line to render; the build has told the user why
     }
     CurrentTimeline = std::move(built.CurrentTimeline);
+    editing::TimelineModel snapshot = CurrentTimeline->snapshot();
+    if (const QString failure = groupSetUpFailure(job_, snapshot); !failure.isEmpty()) {
+        releaseRender();
+        prompt_.tell(failure, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        return;
+    }
 
     editing::RenderOutputSettings settings;
     settings.outputFileName = job_.outputSettings.OutputName;
@@ -147,7 +178,7 @@ void MixController::startMix() {
     // Called on a worker thread: only posts the queued signal.
     MixRenderEngine->setEventNotifier([this] { emit renderEventsQueued(); });
     const editing::Result started =
-        MixRenderEngine->start(CurrentTimeline->snapshot(), std::move(settings));
+        MixRenderEngine->start(std::move(snapshot), std::move(settings));
     if (editing::failed(started)) {
         const QString text = describeFailure(started, MixRenderEngine->lastErrorDescription());
         releaseRender();

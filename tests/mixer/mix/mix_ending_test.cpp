@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 
 namespace mixer {
@@ -44,6 +45,29 @@ TEST_F(MixEndingTest, AFullDiskEndsTheMixWithFailedAndTheReason) {
     ASSERT_EQ(prompt.requests().size(), 1);
     EXPECT_EQ(prompt.requests().front().icon, widgets::PromptIcon::Error);
     EXPECT_EQ(mixButton().text(), "Mix");
+}
+
+// Output settings under which the pictures cannot be set up end the mix before anything is
+// written: no sound-only file, no "Done.", and a box that says in plain words what is wrong.
+TEST_F(MixEndingTest, AVideoSetUpThatFailsStartsNoMixAndSaysWhy) {
+    window->job().outputSettings.OutputWidth = 0;
+    const QString statusBefore = window->statusText();
+    listBothClips();
+    QTest::mouseClick(&mixButton(), Qt::LeftButton);
+    QApplication::processEvents();
+
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_EQ(mixButton().text(), "Mix");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(outputPath)));
+    EXPECT_EQ(window->statusText(), statusBefore);
+    ASSERT_FALSE(prompt.requests().isEmpty());
+    const widgets::PromptRequest& last = prompt.requests().back();
+    EXPECT_EQ(last.icon, widgets::PromptIcon::Error);
+    EXPECT_EQ(last.text, "The mix was not started: the pictures could not be set up at 0*" +
+                             QString::number(mix_window_testing::kHeight) +
+                             " and 25 frames per second. Choose another size or frame rate in "
+                             "the output options.");
+    EXPECT_FALSE(window->playMixButton().isVisible());
 }
 
 }  // namespace
