@@ -315,11 +315,17 @@ Result OutputFileWriter::finish(std::string& description) {
                                                                          AV_TIME_BASE_Q)
                                                           : 0);
         }
+        std::string rewriteFailure;
         const Result rewritten =
-            rewriteWithIndexAtFront(fileName_, primingMicroseconds, description);
+            rewriteWithIndexAtFront(fileName_, primingMicroseconds, rewriteFailure);
         if (failed(rewritten)) {
-            return rewritten;
+            // The fragmented file is complete and plays; only the move of its index failed.
+            description = "\"" + fileName_ +
+                          "\" is complete and plays, but it could not be prepared for streaming "
+                          "(its index stays in pieces through the file): " +
+                          describeResult(rewritten);
         }
+        return kOk;
     }
     if (failed(firstFailure)) {
         description = "Could not finish \"" + fileName_ + "\": " + describeResult(firstFailure);

@@ -151,6 +151,7 @@ void MixController::startMix() {
     // Whatever a failed start before left behind is released before the new build.
     releaseRender();
     unreadableFiles_.clear();
+    notices_.clear();
 
     BuiltTimeline built = BuildTimeline(job_, timelineFactory_, prompt_,
                                         makeMissingFileLocator(filePicker_, owner_), owner_);
@@ -217,7 +218,9 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
         QGuiApplication::restoreOverrideCursor();
         lastWrittenRefTime_ = MixRenderEngine->progressRefTime();
         for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
-            if (!event.sourceFileName.empty()) {
+            if (event.kind == editing::RenderEventKind::Notice) {
+                notices_.append(QString::fromStdString(event.description));
+            } else if (!event.sourceFileName.empty()) {
                 rememberUnreadable(event.sourceFileName);
             } else if (event.kind == editing::RenderEventKind::Error && event.endsRender &&
                        failure.isEmpty()) {
@@ -233,6 +236,7 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
     }
     lastFailure_ = failure;
     const QStringList unreadable = std::exchange(unreadableFiles_, {});
+    const QStringList notices = std::exchange(notices_, {});
     releaseRender();
     job_.Converting = false;
     emit mixEnded();
@@ -245,8 +249,12 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
             text += QStringLiteral("\n\n") + unreadableSourcesText(unreadable);
         }
         prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
-    } else if (!unreadable.isEmpty()) {
-        prompt_.tell(unreadableSourcesText(unreadable),
+    } else if (!unreadable.isEmpty() || !notices.isEmpty()) {
+        QStringList parts = notices;
+        if (!unreadable.isEmpty()) {
+            parts.append(unreadableSourcesText(unreadable));
+        }
+        prompt_.tell(parts.join(QStringLiteral("\n\n")),
                      QString::fromUtf8(kUnreadableSourcesCaption), widgets::PromptIcon::Warning,
                      owner_);
     }
@@ -268,6 +276,10 @@ void MixController::HandleRenderEvents() {
             lastEnding_ = Ending::Completed;
             endMixAndReport({});
             return;
+        }
+        if (event.kind == editing::RenderEventKind::Notice) {
+            notices_.append(QString::fromStdString(event.description));
+            continue;
         }
         if (event.kind != editing::RenderEventKind::Error) {
             continue;

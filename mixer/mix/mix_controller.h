@@ -136,6 +136,9 @@ class MixController : public QObject {
     ChosenCompressors compressors_;
     std::function<std::vector<ProtectedFile>()> protectedFilesSource_;
     QStringList unreadableFiles_;  // of the running mix, each once, in the order met
+    // Of the running mix: what the user should know about its finished file (an MP4 whose
+    // index could not be moved to the front), shown in the warning box at its end.
+    QStringList notices_;
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
     Ending lastEnding_ = Ending::Stopped;
