@@ -85,6 +85,9 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     });
     connect(&mix_, &MixController::mixStarted, this, &MainWindow::onMixStarted);
     connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
+    connect(&mix_, &MixController::missingFileLocated, &mediaLists_, &MediaLists::replaceFileName);
+    connect(&preview_, &PreviewController::missingFileLocated, &mediaLists_,
+            &MediaLists::replaceFileName);
     wireCommands();
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
 }
