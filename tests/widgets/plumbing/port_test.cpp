@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
@@ -193,3 +196,40 @@ TEST(RecordingLauncher, SucceedsUnlessScriptedToFail) {
 }
 
 }  // namespace
+
+// A message naming a long path (a file name longer than the box is wide) wraps inside the box,
+// which stays on the screen; the text reads as given.
+TEST(QtPrompt, ALongPathWrapsInsideTheBox) {
+    QString text = QStringLiteral("Could not write ");
+    for (int folder = 0; folder < 6; ++folder) {
+        text += QStringLiteral("/a_rather_long_folder_name_%1").arg(folder);
+    }
+    text += QLatin1Char('/') + QString(150, QLatin1Char('x')) +
+            QStringLiteral(".avi: No space left on device");
+    widgets::QtPrompt prompt;
+    int neededWidth = -1;
+    int labelWidth = 0;
+    int boxWidth = 0;
+    QString shown;
+    const int steps = test_support::runWithModalScript(
+        [&] { prompt.tell(text); },
+        {{[](QWidget& modal) { return qobject_cast<QMessageBox*>(&modal) != nullptr; },
+          [&](QWidget& modal) {
+              const auto* label = modal.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+              if (label != nullptr) {
+                  labelWidth = label->width();
+                  neededWidth = label->fontMetrics()
+                                    .boundingRect(QRect(0, 0, labelWidth, 100'000),
+                                                  Qt::TextWordWrap, label->text())
+                                    .width();
+                  shown = label->text();
+              }
+              boxWidth = modal.frameGeometry().width();
+              static_cast<QMessageBox&>(modal).accept();
+          }}});
+    ASSERT_EQ(steps, 1);
+    ASSERT_GE(neededWidth, 0);
+    EXPECT_LE(neededWidth, labelWidth);
+    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_EQ(shown.remove(QChar(0x200B)), text);  // only invisible break points added
+}
