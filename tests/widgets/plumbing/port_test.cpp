@@ -92,6 +92,51 @@ TEST_F(QtFilePickerTest, OpenFiltersIgnoreCaseAndAnyFilesListsEveryFile) {
     EXPECT_EQ(*chosen, QStringList{path("README")});
 }
 
+// A typed name holding double quotes is one file when it names one (or, to save, always); a
+// list of quoted names still picks several.
+TEST_F(QtFilePickerTest, TypedNamesWithDoubleQuotesAreNotSplit) {
+    {
+        QFile quoted(path("say \"hi\".mp4"));
+        ASSERT_TRUE(quoted.open(QIODevice::WriteOnly));
+    }
+    widgets::OpenFileRequest open;
+    open.title = QStringLiteral("Select Media Files...");
+    open.filters = {{QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")}};
+    open.initialFolder = folderPath();
+    open.selection = widgets::FileSelection::Several;
+    struct Case {
+        QString typed;
+        QStringList expected;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("say \"hi\".mp4"), {path("say \"hi\".mp4")}},
+        {QStringLiteral("\"clip.mp4\" \"old.avi\""), {path("clip.mp4"), path("old.avi")}},
+    };
+    for (const Case& check : cases) {
+        SCOPED_TRACE(check.typed.toStdString());
+        std::optional<QStringList> chosen;
+        const int steps = test_support::runWithModalScript(
+            [&] { chosen = picker.openFiles(open); },
+            {{test_support::fileDialogListing(QStringLiteral("clip.mp4")),
+              [&](QWidget& modal) { test_support::typeNameAndPressEnter(modal, check.typed); }}});
+        EXPECT_EQ(steps, 1);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(*chosen, check.expected);
+    }
+
+    widgets::SaveFileRequest save;
+    save.title = QStringLiteral("Select Output File Name");
+    save.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
+    save.initialFolder = folderPath();
+    std::optional<QString> saved;
+    test_support::runWithModalScript(
+        [&] { saved = picker.saveFile(save); },
+        {{test_support::fileDialogListing(QStringLiteral("old.avi")), [](QWidget& modal) {
+              test_support::typeNameAndPressEnter(modal, QStringLiteral("new \"take\".avi"));
+          }}});
+    EXPECT_EQ(saved, std::optional<QString>(path("new \"take\".avi")));
+}
+
 TEST_F(QtFilePickerTest, SaveOffersTheNameRefusesWildcardsAndAsksNoOverwriteQuestion) {
     widgets::SaveFileRequest request;
     request.title = QStringLiteral("Select Output File Name");
