@@ -153,8 +153,13 @@ void MixController::startMix() {
     unreadableFiles_.clear();
     notices_.clear();
 
-    BuiltTimeline built = BuildTimeline(job_, timelineFactory_, prompt_,
-                                        makeMissingFileLocator(filePicker_, owner_), owner_);
+    std::vector<LocatedFile> locatedFiles;
+    BuiltTimeline built =
+        BuildTimeline(job_, timelineFactory_, prompt_,
+                      makeMissingFileLocator(filePicker_, owner_, &locatedFiles), owner_);
+    for (const LocatedFile& file : locatedFiles) {
+        emit missingFileLocated(file.missing, file.located);
+    }
     if (editing::failed(built.status) || !built.CurrentTimeline) {
         return;  // no time line to render; the build has told the user why
     }

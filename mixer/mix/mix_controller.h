@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QWidget;
@@ -118,6 +119,9 @@ class MixController : public QObject {
     void mixEnded();
     // Emitted on a render worker thread whenever events are queued.
     void renderEventsQueued();
+    // At Mix the user picked `located` for the listed file `missing`, which no longer exists:
+    // the lists should name the located file from now on, so the next mix does not ask again.
+    void missingFileLocated(const std::string& missing, const std::string& located);
 
   private:
     bool outputIsNoProtectedFile();

@@ -136,4 +136,23 @@ void MediaLists::setVideoTransitions(const std::vector<int>& rows, int transitio
     }
 }
 
+void MediaLists::replaceFileName(const std::string& missing, const std::string& located) {
+    const auto rename = [&](auto& entries) {
+        bool changed = false;
+        for (auto& entry : entries) {
+            if (entry.FileName == missing) {
+                entry.FileName = located;
+                changed = true;
+            }
+        }
+        return changed;
+    };
+    if (rename(job_.videos)) {
+        emit videoListChanged();
+    }
+    if (rename(job_.audios)) {
+        emit audioListChanged();
+    }
+}
+
 }  // namespace mixer

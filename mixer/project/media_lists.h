@@ -80,6 +80,10 @@ class MediaLists : public QObject {
     void setVideoTransitions(const std::vector<int>& rows, int transitionEffect,
                              RefTime transitionDuration);
 
+    // Gives every video and audio entry that names `missing` the file `located` instead (a
+    // moved file the user found when a mix asked for it); nothing else of them changes.
+    void replaceFileName(const std::string& missing, const std::string& located);
+
   signals:
     void videoListChanged();
     void audioListChanged();

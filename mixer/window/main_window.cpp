@@ -85,6 +85,9 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     });
     connect(&mix_, &MixController::mixStarted, this, &MainWindow::onMixStarted);
     connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
+    connect(&mix_, &MixController::missingFileLocated, &mediaLists_, &MediaLists::replaceFileName);
+    connect(&preview_, &PreviewController::missingFileLocated, &mediaLists_,
+            &MediaLists::replaceFileName);
     wireCommands();
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
 }
@@ -128,6 +131,7 @@ void MainWindow::addProgressDisplay() {
     progressBar_->setObjectName(QStringLiteral("mixProgressBar"));
     progressBar_->setRange(0, 1000);
     progressBar_->setTextVisible(false);
+    progressBar_->setAccessibleName(QStringLiteral("Mix progress"));
     progressBar_->setGeometry(units.toPixels(QRect(150, 182, 60, 9)));
     progressBar_->hide();
     percentageLabel_ = new QLabel(this);
@@ -143,6 +147,7 @@ void MainWindow::addProgressDisplay() {
     for (QLabel* label : {percentageLabel_, estimateLabel_}) {
         label->setMinimumHeight(QFontMetrics(label->font()).lineSpacing());
     }
+    statusLine().setLabelKind(widgets::LabelKind::StatusLine);
 
     // Offered after a mix that completed: plays the output with the desktop's player.
     playMixButton_ = new widgets::ImageButton(QString::fromUtf8(kPlayMixCaption), this);

@@ -173,7 +173,8 @@ TEST_F(MainWindowTest, ListViewsHaveTheirColumnsCentredAndShowTheEntries) {
     for (int column = 0; column < 6; ++column) {
         EXPECT_EQ(audios.headerItem()->text(column), audioTitles[column]);
     }
-    EXPECT_EQ(audios.columnWidth(0), 105);
+    // The stored widths, widened where a heading needs more in the list's font.
+    EXPECT_GE(audios.columnWidth(0), 105);
     EXPECT_EQ(audios.columnWidth(5), 70);
     EXPECT_EQ(audios.selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_NE(audios.selectionMode(), QAbstractItemView::SingleSelection);
