@@ -1,10 +1,12 @@
 #pragma once
 
+#include "mixer/project/media_lists_undo.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/transition_choice.h"
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 #include <string>
 #include <vector>
@@ -12,8 +14,9 @@
 namespace mixer {
 
 // The list operations of the project: every change of the video and audio lists of a MixJob
-// goes through one MediaLists, which announces it so the list views can be refilled. The
-// MixJob is owned by the main window and outlives this object. UI thread only.
+// goes through one MediaLists, which announces it so the list views can be refilled, and
+// which records it as one step of its undo stack. The MixJob is owned by the main window and
+// outlives this object. UI thread only.
 
 enum class AppendOutcome {
     Appended,
@@ -41,6 +44,8 @@ enum class DeleteSelectionOutcome {
     Deleted,
 };
 
+enum class MoveDirection { Up, Down };
+
 inline constexpr const char* kSelectAudioItemMessage = "Please select an audio item!";
 
 class MediaLists : public QObject {
@@ -50,6 +55,8 @@ class MediaLists : public QObject {
                         QObject* parent = nullptr);
 
     const MixJob& job() const { return job_; }
+    // Every change below that changed something is one step here (undo, redo, their texts).
+    QUndoStack& undoStack() { return undoStack_; }
 
     // Appends a video at the end of the video list with its transition (chosen by the
     // transition defaults) and then its companion audio entry: the same file and length,
@@ -71,6 +78,17 @@ class MediaLists : public QObject {
     // Empties the audio list; the video list is untouched.
     void deleteAllAudio();
 
+    // Removes the videos at `rows` (rows outside the list are ignored) with the companion
+    // sounds that still follow them (see followingCompanions); the companions of the clips
+    // after them move with their clips. Returns how many videos were removed.
+    int removeVideos(std::vector<int> rows);
+    // Moves the videos at `rows` one place up or down as a block of the selection: each
+    // selected clip swaps with its unselected neighbour; nothing moves when a selected clip
+    // is already at that end. Entries keep their transitions; following companions take
+    // their clips' new starts. Returns the rows the moved clips now have (the `rows` when
+    // nothing moved).
+    std::vector<int> moveVideos(std::vector<int> rows, MoveDirection direction);
+
     // Replaces the audio entry at `row` (after its properties were edited); false when the
     // row does not exist.
     bool replaceAudioEntry(int row, const AudioEntry& entry);
@@ -86,8 +104,14 @@ class MediaLists : public QObject {
     void audioRowChanged(int row);
 
   private:
+    ListsSnapshot snapshot() const;
+    void restore(const ListsSnapshot& lists);
+    // Records the change from `before` to the lists as they now are as one undo step.
+    void recordChange(const QString& text, ListsSnapshot before);
+
     MixJob& job_;
     RandomNumberSource randomNumbers_;
+    QUndoStack undoStack_;
 };
 
 }  // namespace mixer

@@ -10,6 +10,7 @@
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/context_request_watch.h"
+#include "mixer/window/list_editing_keys.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/media_list_views.h"
@@ -208,6 +209,7 @@ void MainWindow::setUpListViews() {
         new QShortcut(
             QKeySequence(Qt::Key_Space), list, [this] { onPreview(); }, Qt::WidgetShortcut);
     }
+    installListEditingKeys(*this, videoList(), audioList(), mediaLists_);
 }
 
 void MainWindow::decorateButtons() {
@@ -242,6 +244,7 @@ void MainWindow::wireCommands() {
         {kHelpButton, Notification::Clicked, [this] { onHelp(); }},
         {kExitButton, Notification::Clicked, [this] { onExit(); }},
         {kDeleteAllButton, Notification::Clicked, [this] { onDeleteAll(); }},
+        {kRemoveVideosButton, Notification::Clicked, [this] { onRemoveSelectedVideos(); }},
         {kDeleteSelectedAudioButton, Notification::Clicked, [this] { onDeleteSelectedAudio(); }},
         {kDeleteAllAudioButton, Notification::Clicked, [this] { onDeleteAllAudio(); }},
         {kAudioPropertiesButton, Notification::Clicked, [this] { onAudioProperties(); }},
@@ -359,6 +362,10 @@ void MainWindow::onExit() {
 
 void MainWindow::onDeleteAll() {
     mediaLists_.deleteAll();
+}
+
+void MainWindow::onRemoveSelectedVideos() {
+    static_cast<void>(mediaLists_.removeVideos(selectedRows(videoList())));
 }
 
 void MainWindow::onDeleteSelectedAudio() {

@@ -127,6 +127,7 @@ TEST_F(MainWindowTest, EveryControlHasItsCaptionTooltipIconAndCursor) {
         {kHelpButton, "&Help", "Help", true},
         {kExitButton, "Exit", "Exit", true},
         {kDeleteAllButton, "", "Delete all video and audio items", true},
+        {kRemoveVideosButton, "", "Remove selected video items", true},
         {kDeleteSelectedAudioButton, "", "Delete selected items", true},
         {kDeleteAllAudioButton, "", "Delete all audio items", true},
         {kAudioPropertiesButton, "", "Change selected audio's properties", true},
