@@ -29,34 +29,49 @@ MediaLists::MediaLists(MixJob& job, RandomNumberSource randomNumbers, QObject* p
     : QObject(parent), job_(job), randomNumbers_(std::move(randomNumbers)) {}
 
 AppendOutcome MediaLists::appendVideo(const ProbedFile& video) {
-    if (static_cast<int>(job_.videos.size()) >= kMaxListEntries) {
-        return AppendOutcome::VideoListFull;
-    }
-    if (static_cast<int>(job_.audios.size()) >= kMaxListEntries) {
-        return AppendOutcome::AudioListFull;
+    return insertVideos({video}, static_cast<int>(job_.videos.size())).outcome;
+}
+
+AudioAppendResult MediaLists::insertVideos(const std::vector<ProbedFile>& videos, int atRow) {
+    AudioAppendResult result;
+    if (atRow < 0 || atRow > static_cast<int>(job_.videos.size())) {
+        atRow = static_cast<int>(job_.videos.size());
     }
     ListsSnapshot before = snapshot();
-    const int position = static_cast<int>(job_.videos.size());
-    const RefTime companionStart = clipStartRefTime(job_.videos, position);
-
-    VideoEntry entry;
-    entry.FileName = video.FileName;
-    entry.Duration = video.Duration;
-    entry.TransitionEffect =
-        chooseTransitionEffect(job_.transitionDefaults, position, randomNumbers_);
-    entry.TransitionDuration = static_cast<RefTime>(job_.transitionDefaults.TransitionDuration) *
-                               editing::kRefTimePerSecond;
-    job_.videos.push_back(std::move(entry));
-    emit videoListChanged();
-
-    AudioEntry companion;
-    companion.FileName = video.FileName;
-    companion.Duration = video.Duration;
-    companion.StartTime = companionStart;
-    job_.audios.push_back(std::move(companion));
-    emit audioListChanged();
-    recordChange(QStringLiteral("Add video"), std::move(before));
-    return AppendOutcome::Appended;
+    std::vector<int> companions = followingCompanions(job_.videos, job_.audios);
+    for (const ProbedFile& video : videos) {
+        if (static_cast<int>(job_.videos.size()) >= kMaxListEntries) {
+            result.outcome = AppendOutcome::VideoListFull;
+            break;
+        }
+        if (static_cast<int>(job_.audios.size()) >= kMaxListEntries) {
+            result.outcome = AppendOutcome::AudioListFull;
+            break;
+        }
+        const int row = atRow + result.appendedCount;
+        VideoEntry entry;
+        entry.FileName = video.FileName;
+        entry.Duration = video.Duration;
+        entry.TransitionEffect =
+            chooseTransitionEffect(job_.transitionDefaults, row, randomNumbers_);
+        entry.TransitionDuration =
+            static_cast<RefTime>(job_.transitionDefaults.TransitionDuration) *
+            editing::kRefTimePerSecond;
+        job_.videos.insert(job_.videos.begin() + row, std::move(entry));
+        AudioEntry companion;
+        companion.FileName = video.FileName;
+        companion.Duration = video.Duration;
+        job_.audios.push_back(std::move(companion));
+        companions.insert(companions.begin() + row, static_cast<int>(job_.audios.size()) - 1);
+        ++result.appendedCount;
+    }
+    if (result.appendedCount > 0) {
+        placeCompanions(job_.videos, companions, job_.audios);
+        emit videoListChanged();
+        emit audioListChanged();
+        recordChange(QStringLiteral("Add video"), std::move(before));
+    }
+    return result;
 }
 
 AudioAppendResult MediaLists::appendAudio(const std::vector<ProbedFile>& files) {
@@ -209,6 +224,51 @@ int MediaLists::removeVideos(std::vector<int> rows) {
     emit audioListChanged();
     recordChange(QStringLiteral("Remove video"), std::move(before));
     return static_cast<int>(rows.size());
+}
+
+std::vector<int> MediaLists::moveVideosTo(std::vector<int> rows, int beforeRow) {
+    rows = validRows(std::move(rows), job_.videos.size());
+    const int count = static_cast<int>(job_.videos.size());
+    beforeRow = std::clamp(beforeRow, 0, count);
+    if (rows.empty()) {
+        return rows;
+    }
+    const std::vector<int> companions = followingCompanions(job_.videos, job_.audios);
+    std::vector<int> order;  // old rows in their new order
+    std::vector<bool> moving(job_.videos.size(), false);
+    for (const int row : rows) {
+        moving[static_cast<std::size_t>(row)] = true;
+    }
+    for (int row = 0; row <= count; ++row) {
+        if (row == beforeRow) {
+            order.insert(order.end(), rows.begin(), rows.end());
+        }
+        if (row < count && !moving[static_cast<std::size_t>(row)]) {
+            order.push_back(row);
+        }
+    }
+    std::vector<int> newRows;
+    for (int position = 0; position < count; ++position) {
+        if (moving[static_cast<std::size_t>(order[static_cast<std::size_t>(position)])]) {
+            newRows.push_back(position);
+        }
+    }
+    if (newRows == rows) {
+        return rows;
+    }
+    ListsSnapshot before = snapshot();
+    std::vector<VideoEntry> videos;
+    std::vector<int> movedCompanions;
+    for (const int row : order) {
+        videos.push_back(job_.videos[static_cast<std::size_t>(row)]);
+        movedCompanions.push_back(companions[static_cast<std::size_t>(row)]);
+    }
+    job_.videos = std::move(videos);
+    placeCompanions(job_.videos, movedCompanions, job_.audios);
+    emit videoListChanged();
+    emit audioListChanged();
+    recordChange(QStringLiteral("Move video"), std::move(before));
+    return newRows;
 }
 
 std::vector<int> MediaLists::moveVideos(std::vector<int> rows, MoveDirection direction) {

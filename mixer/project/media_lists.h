@@ -34,7 +34,7 @@ struct ProbedFile {
 };
 
 struct AudioAppendResult {
-    int appendedCount = 0;  // how many of the files were appended, from the first on
+    int appendedCount = 0;  // how many of the files were added, from the first on
     AppendOutcome outcome = AppendOutcome::Appended;
 };
 
@@ -64,6 +64,13 @@ class MediaLists : public QObject {
     // lists; when either is full nothing is appended.
     AppendOutcome appendVideo(const ProbedFile& video);
 
+    // Inserts the videos before row `atRow` (at the end when `atRow` is outside 0..count), in
+    // order, each with its transition and a companion audio entry appended to the audio list
+    // (starting where the clip begins); the companions of the clips after them move with their
+    // clips. When a list fills up the remaining files are refused (outcome says which list);
+    // those before stay inserted. One undo step.
+    AudioAppendResult insertVideos(const std::vector<ProbedFile>& videos, int atRow);
+
     // Appends one audio entry per file, in order (StartTime 0, Volume 1.0, Speed 1.0, Repeat
     // 0). When the list fills up, the remaining files are refused (AudioListFull) and the
     // ones before them stay appended.
@@ -78,6 +85,10 @@ class MediaLists : public QObject {
     // Empties the audio list; the video list is untouched.
     void deleteAllAudio();
 
+    // Moves the videos at `rows` (in their order) so that they stand before the clip now at
+    // `beforeRow` (at the end when `beforeRow` is the row count), as a dropped drag does.
+    // Returns the rows the moved clips now have.
+    std::vector<int> moveVideosTo(std::vector<int> rows, int beforeRow);
     // Removes the videos at `rows` (rows outside the list are ignored) with the companion
     // sounds that still follow them (see followingCompanions); the companions of the clips
     // after them move with their clips. Returns how many videos were removed.
