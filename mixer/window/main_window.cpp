@@ -10,6 +10,7 @@
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/context_request_watch.h"
+#include "mixer/window/list_drops.h"
 #include "mixer/window/list_editing_keys.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
@@ -210,6 +211,7 @@ void MainWindow::setUpListViews() {
             QKeySequence(Qt::Key_Space), list, [this] { onPreview(); }, Qt::WidgetShortcut);
     }
     installListEditingKeys(*this, videoList(), audioList(), mediaLists_);
+    acceptListDrops(videoList(), audioList(), mediaLists_, mediaAdder_);
 }
 
 void MainWindow::decorateButtons() {

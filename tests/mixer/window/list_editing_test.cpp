@@ -1,9 +1,12 @@
 // Editing the lists as a user does: clicks select rows, Delete removes, Alt+Up/Down move,
-// the remove button, Ctrl+Z / Ctrl+Shift+Z / Ctrl+Y undo and redo. Each case checks what the
+// the remove button, drops of files and of dragged rows, Ctrl+Z / Ctrl+Shift+Z / Ctrl+Y undo
+// and redo. Each case checks what the
 // list views then show, including where the companion sounds start.
 #include "mixer/project/list_view_texts.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
 #include "widgets/testing/recording_launcher.h"
 #include "widgets/testing/scripted_file_picker.h"
@@ -11,11 +14,16 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSettings>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -84,8 +92,32 @@ class ListEditingTest : public testing::Test {
         }
         return rows;
     }
-    static std::string at(const char* name, int seconds) {
-        return name + ("@" + secondsText(seconds * kSecond).toStdString());
+    // Drops `data` on the list at the upper part of `row` (below the last row when `row` is the
+    // row count), as the end of a drag does.
+    void drop(int listId, int row, const QMimeData& data) {
+        QTreeWidget& view = list(listId);
+        const int count = view.topLevelItemCount();
+        if (count > 0) {
+            view.scrollToItem(view.topLevelItem(std::min(row, count - 1)));
+            QApplication::processEvents();
+        }
+        QPoint point =
+            count == 0 ? QPoint(10, 5)
+                       : view.visualItemRect(view.topLevelItem(std::min(row, count - 1))).center();
+        point.ry() += row < count ? -3 : 6;
+        // Through the window, as the window system delivers a drag: enter, then drop.
+        const QPointF inWindow(view.viewport()->mapTo(window.get(), point));
+        QDragEnterEvent enter(inWindow.toPoint(), Qt::CopyAction | Qt::MoveAction, &data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->windowHandle(), &enter);
+        QDropEvent dropped(inWindow, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(window->windowHandle(), &dropped);
+    }
+
+    static std::string at(const char* name, int seconds) { return at(name, seconds * kSecond); }
+    static std::string at(const char* name, RefTime start) {
+        return name + ("@" + secondsText(start).toStdString());
     }
 
     SettingsStore store;
@@ -95,6 +127,63 @@ class ListEditingTest : public testing::Test {
     editing::CompressorRegistry compressors{{}, {}};
     std::unique_ptr<MainWindow> window;
 };
+
+TEST_F(ListEditingTest, DroppedFilesAndDraggedRowsLandWhereTheyAreDropped) {
+    test_support::TemporaryFolder folder;
+    test_support::ClipRecipe recipe;
+    recipe.seconds = 1.0;
+    recipe.width = 64;
+    recipe.height = 48;
+    recipe.toneHz = 440.0;
+    ASSERT_TRUE(test_support::makeClip(folder.file("X.avi"), recipe));
+    ASSERT_TRUE(test_support::makeTone(folder.file("T.wav"), 440.0, 2.0));
+    const auto filesData = [&](const char* name) {
+        auto data = std::make_unique<QMimeData>();
+        data->setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file(name)))});
+        return data;
+    };
+
+    // A clip from the file manager, dropped on the top half of B, lands before B; the clips
+    // after it and their sounds move by its second.
+    drop(kVideoList, 1, *filesData("X.avi"));
+    EXPECT_EQ(videoNames(), (std::vector<std::string>{"A", "X.avi", "B", "C"}))
+        << prompt.texts().join(" | ").toStdString();
+    const RefTime x = window->job().videos.at(1).Duration;  // a second and the sound's rest
+    EXPECT_EQ(audioStarts(),
+              (std::vector<std::string>{at("A", 0), at("B", 2 * kSecond + x),
+                                        at("C", 5 * kSecond + x), at("M", 0), at("X.avi", 2)}));
+    // A sound dropped on the audio list is appended to it.
+    drop(kAudioList, 0, *filesData("T.wav"));
+    ASSERT_EQ(audioStarts().size(), 6u);
+    EXPECT_EQ(audioStarts().back(), at("T.wav", 0));
+    EXPECT_TRUE(prompt.texts().isEmpty()) << prompt.texts().join(" | ").toStdString();
+    // A file that is no media raises one box and adds nothing.
+    std::ofstream(folder.file("notes.avi")) << "x";
+    drop(kVideoList, 0, *filesData("notes.avi"));
+    EXPECT_EQ(prompt.texts().size(), 1);
+    EXPECT_EQ(videoNames().size(), 4u);
+
+    // C dragged above A: first, its sound at 0, the others after it; C stays selected.
+    click(kVideoList, 3);
+    std::unique_ptr<QMimeData> rows(
+        list(kVideoList).model()->mimeData(list(kVideoList).selectionModel()->selectedIndexes()));
+    ASSERT_NE(rows, nullptr);
+    drop(kVideoList, 0, *rows);
+    EXPECT_EQ(videoNames(), (std::vector<std::string>{"C", "A", "X.avi", "B"}));
+    EXPECT_EQ(audioStarts(),
+              (std::vector<std::string>{at("A", 4), at("B", 6 * kSecond + x), at("C", 0),
+                                        at("M", 0), at("X.avi", 6), at("T.wav", 0)}));
+    ASSERT_EQ(list(kVideoList).selectedItems().size(), 1);
+    EXPECT_EQ(list(kVideoList).selectedItems().front()->text(0), "C");
+
+    // Three Ctrl+Z: the drag, the sound, the dropped clip.
+    for (int step = 0; step < 3; ++step) {
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(videoNames(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(audioStarts(),
+              (std::vector<std::string>{at("A", 0), at("B", 2), at("C", 5), at("M", 0)}));
+}
 
 struct EditCase {
     const char* name;
