@@ -14,6 +14,7 @@
 #include "mixer/window/list_editing_keys.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
+#include "mixer/window/main_window_template_growth.h"
 #include "mixer/window/media_list_views.h"
 #include "mixer/window/mix_estimate.h"
 #include "widgets/background_tiling.h"
@@ -89,6 +90,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
     wireCommands();
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
+    letWindowGrow(*this, videoList(), audioList(), store_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -173,7 +175,8 @@ void MainWindow::updateProgressDisplay() {
 void MainWindow::buildControls() {
     controls_ =
         widgets::buildDialog(mainWindowTemplate(), *this, {&ports_.launcher, &ports_.prompt});
-    // A dialog with caption, window menu and minimise box; its size is fixed by the template.
+    // A dialog with caption, window menu and minimise box; the template gives its size, which
+    // letWindowGrow then lets grow.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
