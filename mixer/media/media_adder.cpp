@@ -33,6 +33,20 @@ QString tooLongMessage(const QString& path) {
         .arg(path.left(200) + QStringLiteral("..."));
 }
 
+QString soundOnlyQuestion(const QString& path) {
+    return QStringLiteral(
+               "%1 holds sound only: as a video it shows no picture.\n"
+               "Add it to the video list anyway? (Add audio puts a sound on the audio list.)")
+        .arg(path);
+}
+
+QString pictureOnlyQuestion(const QString& path) {
+    return QStringLiteral(
+               "%1 holds no sound: on the audio list it is silence.\n"
+               "Add it to the audio list anyway? (Add video puts a clip on the video list.)")
+        .arg(path);
+}
+
 template <typename Entry>
 bool listFull(const std::vector<Entry>& list) {
     return static_cast<int>(list.size()) >= kMaxListEntries;
@@ -95,6 +109,9 @@ int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
             leftOut << QStringLiteral("%1 (%2)").arg(path, probe.failureText);
             continue;
         }
+        if (!probe.hasPicture && !keepOddFile(soundOnlyQuestion(path))) {
+            continue;
+        }
         probed.push_back(ProbedFile{path.toStdString(), *probe.duration});
     }
 
@@ -147,12 +164,16 @@ int MediaAdder::addAudioFiles(const QStringList& paths) {
             continue;
         }
         // An entry without a known length would be placed wrongly on the time line.
-        const RefTime duration = probeDurationSilently(path);
+        const ProbeForAdding probe = probeForAdding(path);
+        const RefTime duration = probe.duration.value_or(-1);
         if (duration <= 0) {
             leftOut << QStringLiteral(
                            "%1 (its length cannot be learned: it needs a decoder this "
                            "system lacks, or it is corrupt)")
                            .arg(path);
+            continue;
+        }
+        if (!probe.hasSound && !keepOddFile(pictureOnlyQuestion(path))) {
             continue;
         }
         probed.push_back(ProbedFile{path.toStdString(), duration});
@@ -171,6 +192,12 @@ int MediaAdder::addAudioFiles(const QStringList& paths) {
     }
     tellLeftOut(std::move(leftOut));
     return appended.appendedCount;
+}
+
+bool MediaAdder::keepOddFile(const QString& question) {
+    return prompt_.show(widgets::PromptRequest{
+               question, QStringLiteral("Warning"), widgets::PromptIcon::Question,
+               widgets::PromptButtons::YesNo, owner_}) == widgets::PromptAnswer::Yes;
 }
 
 void MediaAdder::tellLeftOut(QStringList leftOut) {

@@ -7,7 +7,7 @@ namespace mixer {
 ProbeForAdding probeForAdding(const QString& path) {
     const editing::DurationProbe probe = editing::probeDuration(path.toStdString());
     if (probe.succeeded()) {
-        return {probe.durationRefTime, {}};
+        return {probe.durationRefTime, {}, probe.hasDecodableVideo, probe.hasDecodableAudio};
     }
     if (probe.stage == editing::ProbeStage::Open) {
         return {std::nullopt, QStringLiteral("Cannot open %1. You need to install appropriate "
@@ -15,11 +15,6 @@ ProbeForAdding probeForAdding(const QString& path) {
                                   .arg(path)};
     }
     return {std::nullopt, QStringLiteral("Can not get the duration of the clip!")};
-}
-
-RefTime probeDurationSilently(const QString& path) {
-    const editing::DurationProbe probe = editing::probeDuration(path.toStdString());
-    return probe.succeeded() ? probe.durationRefTime : -1;
 }
 
 }  // namespace mixer

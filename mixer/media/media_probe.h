@@ -16,11 +16,9 @@ using editing::RefTime;
 struct ProbeForAdding {
     std::optional<RefTime> duration;
     QString failureText;
+    bool hasPicture = false;  // a decodable video stream (cover art is none)
+    bool hasSound = false;    // a decodable audio stream
 };
 ProbeForAdding probeForAdding(const QString& path);
-
-// The probe used when sound files are added: never shows anything. The length, or -1 when the
-// file cannot be opened or its length cannot be learned.
-RefTime probeDurationSilently(const QString& path);
 
 }  // namespace mixer

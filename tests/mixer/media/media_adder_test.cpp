@@ -39,6 +39,8 @@ class MediaAdderTest : public testing::Test {
         clip.seconds = 2.0;
         ASSERT_TRUE(test_support::makeClip(file("second.avi"), clip));
         ASSERT_TRUE(test_support::makeTone(file("tone.wav"), 440.0, 1.5));
+        clip.toneHz = 0.0;
+        ASSERT_TRUE(test_support::makeClip(file("silent.avi"), clip));
         ASSERT_TRUE(test_support::makeTone(file("other folder/low.wav"), 220.0, 0.5));
         ASSERT_TRUE(
             test_support::runFfmpeg("-f lavfi -i color=c=red:s=64x48:d=1 -c:v mpeg4 -f m4v " +
@@ -223,6 +225,46 @@ TEST_F(MediaAdderTest, SeveralVideosChosenAtOnceAreAddedInOrderAndFailuresNamedI
     EXPECT_EQ(job_.audios[1].FileName, file("clip.avi"));
     EXPECT_EQ(job_.audios[1].StartTime, job_.videos[0].Duration);
     EXPECT_EQ(text(lastPhotoFolder()), text(folderPath()));
+}
+
+TEST_F(MediaAdderTest, AFileForTheOtherListIsAddedOnlyWhenTheUserSaysYes) {
+    struct Case {
+        const char* name;
+        int (MediaAdder::*add)();
+        widgets::PromptAnswer answer;
+        const char* questionStart;
+        std::size_t videos;
+        std::size_t audios;
+    };
+    const Case cases[] = {
+        {"tone.wav", &MediaAdder::addVideo, widgets::PromptAnswer::No, " holds sound only", 0, 0},
+        {"tone.wav", &MediaAdder::addVideo, widgets::PromptAnswer::Yes, " holds sound only", 1, 1},
+        {"silent.avi", &MediaAdder::addAudio, widgets::PromptAnswer::No, " holds no sound", 0, 0},
+        {"silent.avi", &MediaAdder::addAudio, widgets::PromptAnswer::Yes, " holds no sound", 0, 1},
+    };
+    for (const Case& added : cases) {
+        SCOPED_TRACE(std::string(added.name) +
+                     (added.answer == widgets::PromptAnswer::Yes ? " kept" : " refused"));
+        lists_.deleteAll();
+        prompt_.clear();
+        picker_.queueOpenAnswer({path(added.name)});
+        prompt_.queueAnswer(added.answer);
+        EXPECT_EQ(((*adder_).*added.add)(), added.add == &MediaAdder::addVideo
+                                                ? static_cast<int>(added.videos)
+                                                : static_cast<int>(added.audios));
+        ASSERT_EQ(prompt_.requests().size(), 1);
+        EXPECT_EQ(prompt_.requests()[0].buttons, widgets::PromptButtons::YesNo);
+        EXPECT_TRUE(
+            text(prompt_.requests()[0].text).starts_with(file(added.name) + added.questionStart));
+        EXPECT_EQ(job_.videos.size(), added.videos);
+        EXPECT_EQ(job_.audios.size(), added.audios);
+    }
+    // A clip with picture and sound asks nothing.
+    lists_.deleteAll();
+    prompt_.clear();
+    picker_.queueOpenAnswer({path("clip.avi")});
+    EXPECT_EQ(adder_->addAudio(), 1);
+    EXPECT_TRUE(prompt_.requests().isEmpty());
 }
 
 TEST_F(MediaAdderTest, AVideoWhoseLengthIsUnknownIsToldOnce) {
