@@ -26,7 +26,11 @@ QString appendRefusalMessage(AppendOutcome outcome) {
 }
 
 MediaLists::MediaLists(MixJob& job, RandomNumberSource randomNumbers, QObject* parent)
-    : QObject(parent), job_(job), randomNumbers_(std::move(randomNumbers)) {}
+    : QObject(parent), job_(job), randomNumbers_(std::move(randomNumbers)) {
+    // Each step keeps two copies of the lists; a hundred steps of two full lists stay a few
+    // tens of megabytes.
+    undoStack_.setUndoLimit(kUndoStepLimit);
+}
 
 AppendOutcome MediaLists::appendVideo(const ProbedFile& video) {
     return insertVideos({video}, static_cast<int>(job_.videos.size())).outcome;

@@ -46,6 +46,9 @@ enum class DeleteSelectionOutcome {
 
 enum class MoveDirection { Up, Down };
 
+// How many list changes can be undone; older ones are forgotten.
+inline constexpr int kUndoStepLimit = 100;
+
 inline constexpr const char* kSelectAudioItemMessage = "Please select an audio item!";
 
 class MediaLists : public QObject {
