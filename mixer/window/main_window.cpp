@@ -10,8 +10,11 @@
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/context_request_watch.h"
+#include "mixer/window/list_drops.h"
+#include "mixer/window/list_editing_keys.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
+#include "mixer/window/main_window_template_growth.h"
 #include "mixer/window/media_list_views.h"
 #include "mixer/window/mix_estimate.h"
 #include "widgets/background_tiling.h"
@@ -90,6 +93,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
             &MediaLists::replaceFileName);
     wireCommands();
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
+    letWindowGrow(*this, videoList(), audioList(), store_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -176,7 +180,8 @@ void MainWindow::updateProgressDisplay() {
 void MainWindow::buildControls() {
     controls_ =
         widgets::buildDialog(mainWindowTemplate(), *this, {&ports_.launcher, &ports_.prompt});
-    // A dialog with caption, window menu and minimise box; its size is fixed by the template.
+    // A dialog with caption, window menu and minimise box; the template gives its size, which
+    // letWindowGrow then lets grow.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -213,6 +218,8 @@ void MainWindow::setUpListViews() {
         new QShortcut(
             QKeySequence(Qt::Key_Space), list, [this] { onPreview(); }, Qt::WidgetShortcut);
     }
+    installListEditingKeys(*this, videoList(), audioList(), mediaLists_);
+    acceptListDrops(videoList(), audioList(), mediaLists_, mediaAdder_);
 }
 
 void MainWindow::decorateButtons() {
@@ -247,6 +254,7 @@ void MainWindow::wireCommands() {
         {kHelpButton, Notification::Clicked, [this] { onHelp(); }},
         {kExitButton, Notification::Clicked, [this] { onExit(); }},
         {kDeleteAllButton, Notification::Clicked, [this] { onDeleteAll(); }},
+        {kRemoveVideosButton, Notification::Clicked, [this] { onRemoveSelectedVideos(); }},
         {kDeleteSelectedAudioButton, Notification::Clicked, [this] { onDeleteSelectedAudio(); }},
         {kDeleteAllAudioButton, Notification::Clicked, [this] { onDeleteAllAudio(); }},
         {kAudioPropertiesButton, Notification::Clicked, [this] { onAudioProperties(); }},
@@ -364,6 +372,10 @@ void MainWindow::onExit() {
 
 void MainWindow::onDeleteAll() {
     mediaLists_.deleteAll();
+}
+
+void MainWindow::onRemoveSelectedVideos() {
+    static_cast<void>(mediaLists_.removeVideos(selectedRows(videoList())));
 }
 
 void MainWindow::onDeleteSelectedAudio() {

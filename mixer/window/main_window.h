@@ -107,6 +107,9 @@ class MainWindow : public QDialog {
     void onHelp();
     void onExit();
     void onDeleteAll();
+    // Removes the selected videos with the companion sounds that still follow them; asks
+    // nothing (the removal can be undone).
+    void onRemoveSelectedVideos();
     void onDeleteSelectedAudio();
     void onDeleteAllAudio();
     void onAudioProperties();

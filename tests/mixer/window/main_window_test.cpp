@@ -127,6 +127,7 @@ TEST_F(MainWindowTest, EveryControlHasItsCaptionTooltipIconAndCursor) {
         {kHelpButton, "&Help", "Help", true},
         {kExitButton, "Exit", "Exit", true},
         {kDeleteAllButton, "", "Delete all video and audio items", true},
+        {kRemoveVideosButton, "", "Remove selected video items", true},
         {kDeleteSelectedAudioButton, "", "Delete selected items", true},
         {kDeleteAllAudioButton, "", "Delete all audio items", true},
         {kAudioPropertiesButton, "", "Change selected audio's properties", true},
@@ -148,8 +149,9 @@ TEST_F(MainWindowTest, EveryControlHasItsCaptionTooltipIconAndCursor) {
     EXPECT_EQ(shown.controls().get<QLabel>(kAudioListLabel).text(), "Audio List:");
     EXPECT_TRUE(shown.controls().contains(kStatusLine));
 
-    // Fixed size: the window cannot be resized.
-    EXPECT_EQ(shown.minimumSize(), shown.maximumSize());
+    // The template size is the default and the smallest size; the window may grow.
+    EXPECT_EQ(shown.size(), shown.minimumSize());
+    EXPECT_GT(shown.maximumSize().width(), shown.minimumSize().width());
     EXPECT_FALSE(shown.windowIcon().isNull());
 
     ASSERT_EQ(shown.actions().size(), 3);

@@ -113,16 +113,16 @@ TEST_F(MainWindowUsabilityTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceO
     }
     press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), &button(kPreviewButton));  // Exit's neighbour
-    for (int tab = 0; tab < 8; ++tab) {
+    for (int tab = 0; tab < 9; ++tab) {
         press(Qt::Key_Tab);
     }
     ASSERT_EQ(QApplication::focusWidget(), &button(kHomepageButton));
     const QImage focused = button(kHomepageButton).grab().toImage();
     press(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // ten Tabs
+    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // eleven Tabs
     EXPECT_NE(button(kHomepageButton).grab().toImage(), focused) << "focus was not drawn";
     press(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // eleven Tabs
+    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // twelve Tabs
 
     // Space and Enter press the tabbed-to button; a mouse click does not take the focus.
     press(Qt::Key_Space);
