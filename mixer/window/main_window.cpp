@@ -48,6 +48,8 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       preview_(job_, ports.prompt, ports.filePicker, this),
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
       mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this),
+      projectCommands_({job_, mediaLists_, store, ports.prompt, ports.filePicker, *this,
+                        [this] { showOutputStatus(); }}),
       outputOptionsRunner_(runOutputOptionsDialog),
       audioSettingsRunner_(
           [&prompt = ports.prompt](const AudioSettingsValues& values, QWidget* owner) {
@@ -58,6 +60,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     // first status text, button decorations, frame rate.
     backgroundTile_ = widgets::loadBackgroundTile(art::kBackgroundTile, devicePixelRatioF());
     buildControls();
+    projectCommands_.addActions();
     addTransitionsMenuItem();
     addAboutMenuItem();
     if (const auto icon = widgets::loadIconFile(art::kProgramIcon)) {
@@ -298,6 +301,7 @@ void MainWindow::onOptions() {
         outputOptionsRunner_(job_.outputSettings, std::move(services), this);
     if (accepted) {
         job_.outputSettings = accepted->settings;
+        projectCommands_.markChanged();
         videoCompressor_ = accepted->video;
         audioCompressor_ = accepted->audio;
         compressorChoices_ = loadCompressorChoices(store_);
@@ -436,7 +440,7 @@ bool MainWindow::closeChecksPass() {
                            widgets::PromptIcon::None, this);
         return false;
     }
-    return true;
+    return projectCommands_.closeAllowed();
 }
 
 void MainWindow::done(int result) {
