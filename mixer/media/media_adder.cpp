@@ -61,7 +61,10 @@ int MediaAdder::addVideo() {
     if (!chosen) {
         return 0;
     }
-    const QString path = chosen->front();
+    return addVideoFile(chosen->front());
+}
+
+int MediaAdder::addVideoFile(const QString& path) {
     if (!pathFitsTheSystem(path)) {
         prompt_.tell(tooLongMessage(path), QStringLiteral("Error"), widgets::PromptIcon::None,
                      owner_);
@@ -95,7 +98,11 @@ int MediaAdder::addAudio() {
     if (!chosen) {
         return 0;
     }
+    return addAudioFiles(*chosen);
+}
 
+int MediaAdder::addAudioFiles(const QStringList& chosenFiles) {
+    const QStringList* chosen = &chosenFiles;
     // Each file left out, with why, in the order chosen.
     QStringList leftOut;
     std::vector<ProbedFile> probed;

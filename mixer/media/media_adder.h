@@ -33,6 +33,11 @@ class MediaAdder {
     // is remembered. Returns how many sound entries were added.
     int addAudio();
 
+    // The same, for files named without a dialog (the command line): the checks and messages
+    // that follow the dialog's choice.
+    int addVideoFile(const QString& path);
+    int addAudioFiles(const QStringList& paths);
+
     static const char* const kDialogTitle;
 
   private:

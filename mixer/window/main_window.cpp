@@ -89,6 +89,12 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     connect(&mix_, &MixController::mixStarted, this, &MainWindow::onMixStarted);
     connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
     wireCommands();
+    mix_.setProtectedFilesSource([this] {
+        const QString& project = projectCommands_.projectPath();
+        return project.isEmpty() ? std::vector<ProtectedFile>{}
+                                 : std::vector<ProtectedFile>{
+                                       {ProtectedFileKind::ProjectFile, project.toStdString()}};
+    });
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
 }
 

@@ -76,6 +76,7 @@ class MainWindow : public QDialog {
     QAction& transitionsAction() const { return *transitionsAction_; }
     MixController& mixController() { return mix_; }
     ProjectCommands& projectCommands() { return projectCommands_; }
+    MediaAdder& mediaAdder() { return mediaAdder_; }
     PreviewController& previewController() { return preview_; }
     // The progress bar and percentage shown beside the status line while a mix runs.
     QProgressBar& mixProgressBar() const { return *progressBar_; }

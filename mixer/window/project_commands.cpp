@@ -1,8 +1,8 @@
 #include "mixer/window/project_commands.h"
 
+#include "mixer/media/project_opening.h"
 #include "mixer/project/atomic_file_save.h"
 #include "mixer/project/project_file.h"
-#include "mixer/window/project_opening.h"
 
 #include <QAction>
 #include <QDir>
@@ -51,6 +51,9 @@ void ProjectCommands::addActions() {
     recentMenu_ = new QMenu(QString::fromUtf8(kRecentProjectsText), &window);
     connect(recentMenu_, &QMenu::aboutToShow, this, &ProjectCommands::fillRecentMenu);
     window.addAction(recentMenu_->menuAction());
+    auto* separator = new QAction(&window);
+    separator->setSeparator(true);
+    window.addAction(separator);
 }
 
 bool ProjectCommands::refusedWhileConverting() {

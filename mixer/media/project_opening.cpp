@@ -1,4 +1,4 @@
-#include "mixer/window/project_opening.h"
+#include "mixer/media/project_opening.h"
 
 #include "mixer/media/media_probe.h"
 
