@@ -454,6 +454,7 @@ void MainWindow::done(int result) {
         return;
     }
     preview_.close();
+    projectCommands_.windowClosing();
     QDialog::done(result);
 }
 

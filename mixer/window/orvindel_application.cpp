@@ -30,7 +30,10 @@ OrvindelApplication::OrvindelApplication()
 int OrvindelApplication::run(const QStringList& files) {
     MainWindow window(store_, MainWindowPorts{prompt_, filePicker_, launcher_}, compressors_);
     // Once the window shows, so every message has its owner on the screen.
-    QTimer::singleShot(0, &window, [&window, files] { openCommandLineFiles(window, files); });
+    QTimer::singleShot(0, &window, [&window, files] {
+        window.projectCommands().offerRecovery();
+        openCommandLineFiles(window, files);
+    });
     window.exec();
     return 0;
 }

@@ -3,12 +3,14 @@
 #include "mixer/media/project_opening.h"
 #include "mixer/project/atomic_file_save.h"
 #include "mixer/project/project_file.h"
+#include "mixer/project/recovery_files.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLocale>
 #include <QMenu>
 #include <QWidget>
 
@@ -26,7 +28,8 @@ QString absoluteFolderOf(const QString& path) {
 
 }  // namespace
 
-ProjectCommands::ProjectCommands(Services services) : services_(std::move(services)) {
+ProjectCommands::ProjectCommands(Services services)
+    : services_(std::move(services)), recovery_(services_.job, ownRecoveryFileName()) {
     connect(&services_.lists, &MediaLists::videoListChanged, this, &ProjectCommands::markChanged);
     connect(&services_.lists, &MediaLists::audioListChanged, this, &ProjectCommands::markChanged);
     connect(&services_.lists, &MediaLists::audioRowChanged, this, &ProjectCommands::markChanged);
@@ -86,6 +89,10 @@ bool ProjectCommands::open(const QString& path) {
     if (refusedWhileConverting() || !closeAllowed()) {
         return false;
     }
+    return load(path, OpenedAs::Project);
+}
+
+bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
     const QString absolutePath = QFileInfo(path).absoluteFilePath();
     QFile file(absolutePath);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -112,9 +119,13 @@ bool ProjectCommands::open(const QString& path) {
     if (services_.outputChanged) {
         services_.outputChanged();
     }
-    path_ = absolutePath;
-    unsaved_ = false;
-    rememberRecent(path_);
+    if (openedAs == OpenedAs::Project) {
+        path_ = absolutePath;
+        unsaved_ = false;
+        rememberRecent(path_);
+    } else {
+        path_.clear();
+    }
     showTitle();
     if (!leftOut.isEmpty()) {
         services_.prompt.tell(
@@ -191,7 +202,33 @@ bool ProjectCommands::closeAllowed() {
     }
 }
 
+void ProjectCommands::windowClosing() {
+    recovery_.discard();
+}
+
+void ProjectCommands::offerRecovery() {
+    const std::vector<LeftRecoveryFile> left = findLeftRecoveryFiles();
+    if (left.empty()) {
+        return;
+    }
+    const LeftRecoveryFile& newest = left.front();
+    const widgets::PromptAnswer answer = services_.prompt.show(
+        {QStringLiteral("Orvindel did not end normally. Restore the lists it held at %1?")
+             .arg(QLocale().toString(newest.writtenAt, QLocale::LongFormat)),
+         {},
+         widgets::PromptIcon::Question,
+         widgets::PromptButtons::YesNo,
+         &services_.window});
+    if (answer == widgets::PromptAnswer::Yes) {
+        load(newest.fileName, OpenedAs::RecoveredLists);
+    }
+    for (const LeftRecoveryFile& file : left) {
+        QFile::remove(file.fileName);
+    }
+}
+
 void ProjectCommands::markChanged() {
+    recovery_.scheduleWrite();
     if (!unsaved_) {
         unsaved_ = true;
         showTitle();

@@ -3,6 +3,7 @@
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/settings_store.h"
+#include "mixer/window/recovery_writer.h"
 #include "widgets/ports/file_picker_port.h"
 #include "widgets/ports/prompt_port.h"
 
@@ -52,13 +53,21 @@ class ProjectCommands : public QObject {
     // Opens the project at `path` (after the unsaved-changes question); false when the project
     // was not opened, in which case the lists are as they were.
     bool open(const QString& path);
+    enum class OpenedAs { Project, RecoveredLists };
     bool save();
     bool saveAs();
     // Whether the window may close: a project with a file and unsaved changes asks
     // Save / Discard / Cancel; anything else closes without a question.
     bool closeAllowed();
-    // The lists or the output settings changed.
+    // The lists or the output settings changed; the recovery file is written soon after.
     void markChanged();
+    // The window closes normally: its recovery file is removed.
+    void windowClosing();
+    // At start-up: when a run that did not end normally left its lists, asks once whether to
+    // restore them (saying when they were written) and restores or discards them as answered.
+    // A damaged file is reported and discarded; nothing here stops the start.
+    void offerRecovery();
+    const RecoveryWriter& recoveryWriter() const { return recovery_; }
 
     const QString& projectPath() const { return path_; }
     bool hasUnsavedChanges() const { return unsaved_; }
@@ -69,6 +78,7 @@ class ProjectCommands : public QObject {
 
   private:
     void onOpen();
+    bool load(const QString& path, OpenedAs openedAs);
     bool refusedWhileConverting();
     bool writeTo(const QString& path);
     void rememberRecent(const QString& path);
@@ -83,6 +93,7 @@ class ProjectCommands : public QObject {
     QAction* saveAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    RecoveryWriter recovery_;
 };
 
 }  // namespace mixer
