@@ -283,8 +283,7 @@ QByteArray projectFileText(const ProjectContents& contents, const QString& proje
         });
     }
     const OutputSettings& output = contents.output;
-    const QJsonObject outputObject{
-        {QStringLiteral("file"), storedPath(output.OutputName, projectFolder)},
+    QJsonObject outputObject{
         {QStringLiteral("width"), output.OutputWidth},
         {QStringLiteral("height"), output.OutputHigh},
         {QStringLiteral("frameRate"), output.OutputFrameRate},
@@ -294,6 +293,9 @@ QByteArray projectFileText(const ProjectContents& contents, const QString& proje
         {QStringLiteral("videoCompression"), output.UseVideoCompressor},
         {QStringLiteral("audioCompression"), output.UseAudioCompressor},
     };
+    if (!output.OutputName.empty()) {
+        outputObject.insert(QStringLiteral("file"), storedPath(output.OutputName, projectFolder));
+    }
     const QJsonObject root{
         {QStringLiteral("format"), QLatin1String(kProjectFormatName)},
         {QStringLiteral("version"), kProjectFormatVersion},
