@@ -117,6 +117,24 @@ TEST_F(CommandLineRenderTest, RenderOfAProjectEqualsMixFromTheWindow) {
     }
 }
 
+TEST_F(CommandLineRenderTest, AnOutputThatIsASourceIsRefusedAndTheClipKept) {
+    const std::string clip = folder.file("clip.avi");
+    std::filesystem::copy_file(clips_->file("red.avi"), clip);
+    const std::string link = folder.file("link.avi");
+    std::filesystem::create_symlink(clip, link);
+    QFile original(QString::fromStdString(clip));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+
+    const ProcessRun run =
+        runOrvindel({"--render", "-o", QString::fromStdString(link), QString::fromStdString(clip)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errorText.contains("clip.avi")) << run.errorText.toStdString();
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), bytes);
+}
+
 TEST(CommandLineSignalTest, InterruptAndTerminateStopTheRenderWithAPlayableFile) {
     const test_support::TemporaryFolder folder;
     // A busy picture, so the output grows steadily while the render runs.
