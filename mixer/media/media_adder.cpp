@@ -77,6 +77,10 @@ int MediaAdder::addVideo() {
     return addVideoFiles(*chosen, static_cast<int>(lists_.job().videos.size()));
 }
 
+int MediaAdder::addVideoFile(const QString& path) {
+    return addVideoFiles(QStringList{path}, static_cast<int>(lists_.job().videos.size()));
+}
+
 int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
     const AppendOutcome room = listFull(lists_.job().videos)   ? AppendOutcome::VideoListFull
                                : listFull(lists_.job().audios) ? AppendOutcome::AudioListFull

@@ -44,6 +44,10 @@ class MediaAdder {
     // a picture and no sound is added only when the user says Yes to the question about it.
     int addAudioFiles(const QStringList& paths);
 
+    // One video file named without a dialog (the command line), appended at the end through
+    // the checks and messages of addVideoFiles.
+    int addVideoFile(const QString& path);
+
     static const char* const kDialogTitle;
 
   private:

@@ -111,6 +111,13 @@ void MediaLists::deleteAll() {
     recordChange(QStringLiteral("Delete all"), std::move(before));
 }
 
+void MediaLists::replaceAll(std::vector<VideoEntry> videos, std::vector<AudioEntry> audios) {
+    job_.videos = std::move(videos);
+    job_.audios = std::move(audios);
+    emit videoListChanged();
+    emit audioListChanged();
+}
+
 DeleteSelectionOutcome MediaLists::deleteSelectedAudio(std::vector<int> selectedRows) {
     if (job_.audios.empty()) {
         return DeleteSelectionOutcome::ListEmpty;

@@ -81,6 +81,9 @@ class MediaLists : public QObject {
 
     // Empties both lists.
     void deleteAll();
+    // Replaces both lists at once (an opened project); the caller keeps them within
+    // kMaxListEntries.
+    void replaceAll(std::vector<VideoEntry> videos, std::vector<AudioEntry> audios);
     // Deletes the audio entries at the given rows (row numbers as the list view shows them
     // before the deletion; order and repeats do not matter, rows outside the list are
     // ignored). The order of the remaining entries is kept.

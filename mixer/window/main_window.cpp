@@ -51,6 +51,8 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       preview_(job_, ports.prompt, ports.filePicker, this),
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
       mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this),
+      projectCommands_({job_, mediaLists_, store, ports.prompt, ports.filePicker, *this,
+                        [this] { showOutputStatus(); }}),
       outputOptionsRunner_(runOutputOptionsDialog),
       audioSettingsRunner_(
           [&prompt = ports.prompt](const AudioSettingsValues& values, QWidget* owner) {
@@ -61,6 +63,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     // first status text, button decorations, frame rate.
     backgroundTile_ = widgets::loadBackgroundTile(art::kBackgroundTile, devicePixelRatioF());
     buildControls();
+    projectCommands_.addActions();
     addTransitionsMenuItem();
     addAboutMenuItem();
     if (const auto icon = widgets::loadIconFile(art::kProgramIcon)) {
@@ -92,6 +95,12 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     connect(&preview_, &PreviewController::missingFileLocated, &mediaLists_,
             &MediaLists::replaceFileName);
     wireCommands();
+    mix_.setProtectedFilesSource([this] {
+        const QString& project = projectCommands_.projectPath();
+        return project.isEmpty() ? std::vector<ProtectedFile>{}
+                                 : std::vector<ProtectedFile>{
+                                       {ProtectedFileKind::ProjectFile, project.toStdString()}};
+    });
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
     letWindowGrow(*this, videoList(), audioList(), store_);
 }
@@ -311,6 +320,7 @@ void MainWindow::onOptions() {
         outputOptionsRunner_(job_.outputSettings, std::move(services), this);
     if (accepted) {
         job_.outputSettings = accepted->settings;
+        projectCommands_.markChanged();
         videoCompressor_ = accepted->video;
         audioCompressor_ = accepted->audio;
         compressorChoices_ = loadCompressorChoices(store_);
@@ -453,7 +463,7 @@ bool MainWindow::closeChecksPass() {
                            widgets::PromptIcon::None, this);
         return false;
     }
-    return true;
+    return projectCommands_.closeAllowed();
 }
 
 void MainWindow::done(int result) {
@@ -461,6 +471,7 @@ void MainWindow::done(int result) {
         return;
     }
     preview_.close();
+    projectCommands_.windowClosing();
     QDialog::done(result);
 }
 

@@ -68,7 +68,7 @@ for program in orvindel ambrevo; do
         continue
     fi
     desktop-file-validate "$entry" || fail "$program.desktop does not validate"
-    grep -qx "Exec=/usr/bin/$program" "$entry" || fail "$program.desktop does not start /usr/bin/$program"
+    grep -Eqx "Exec=/usr/bin/$program( %F)?" "$entry" || fail "$program.desktop does not start /usr/bin/$program"
     icon=$(sed -n 's/^Icon=//p' "$entry")
     [[ -f "$usr/share/icons/hicolor/scalable/apps/$icon.svg" ]] || fail "no scalable icon $icon.svg"
     for size in 48 256; do

@@ -76,6 +76,17 @@ QString promptCaption(const PromptRequest& request) {
 }
 
 PromptAnswer QtPrompt::show(const PromptRequest& request) {
+    if (request.buttons == PromptButtons::SaveDiscardCancel) {
+        QMessageBox box(messageBoxIcon(request.icon), promptCaption(request), request.text,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                        request.owner);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int pressed = box.exec();
+        return pressed == QMessageBox::Save      ? PromptAnswer::Yes
+               : pressed == QMessageBox::Discard ? PromptAnswer::No
+                                                 : PromptAnswer::Cancel;
+    }
     const bool yesNo = request.buttons == PromptButtons::YesNo;
     QMessageBox box(messageBoxIcon(request.icon), promptCaption(request),
                     withBreakableRuns(request.text),

@@ -154,10 +154,17 @@ TEST_F(MainWindowTest, EveryControlHasItsCaptionTooltipIconAndCursor) {
     EXPECT_GT(shown.maximumSize().width(), shown.minimumSize().width());
     EXPECT_FALSE(shown.windowIcon().isNull());
 
-    ASSERT_EQ(shown.actions().size(), 3);
-    EXPECT_EQ(shown.actions().at(0)->text(), "&Transition defaults...");
-    EXPECT_TRUE(shown.actions().at(1)->isSeparator());
-    EXPECT_EQ(shown.actions().at(2)->text(), "&About Orvindel");
+    // The project commands, then the transition defaults and About.
+    ASSERT_EQ(shown.actions().size(), 8);
+    EXPECT_EQ(shown.actions().at(0)->text(), "&Open project...");
+    EXPECT_EQ(shown.actions().at(0)->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(shown.actions().at(1)->text(), "&Save project");
+    EXPECT_EQ(shown.actions().at(2)->text(), "Save project &as...");
+    EXPECT_EQ(shown.actions().at(3)->text(), "&Recent projects");
+    EXPECT_TRUE(shown.actions().at(4)->isSeparator());
+    EXPECT_EQ(shown.actions().at(5)->text(), "&Transition defaults...");
+    EXPECT_TRUE(shown.actions().at(6)->isSeparator());
+    EXPECT_EQ(shown.actions().at(7)->text(), "&About Orvindel");
     EXPECT_EQ(shown.contextMenuPolicy(), Qt::ActionsContextMenu);
 }
 
