@@ -23,7 +23,7 @@ std::vector<RefTime> probeAll(const std::vector<std::string>& paths) {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
             const QString path = QString::fromStdString(paths[i]);
             if (QFileInfo(path).isFile()) {
-                durations[i] = probeDurationSilently(path);
+                durations[i] = probeForAdding(path).duration.value_or(-1);
             }
         }
     };
