@@ -2,6 +2,7 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "editing/timeline/timeline_interface.h"
+#include "mixer/mix/output_protection.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/timeline/timeline_build.h"
 #include "widgets/ports/file_picker_port.h"
@@ -11,8 +12,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -66,10 +70,14 @@ class MixController : public QObject {
     // The factory of the time lines that mixes build (tests inject failing ones).
     void setTimelineFactory(TimelineFactory factory);
     void setCompressors(ChosenCompressors compressors);
+    // Files beyond the lists that Mix must never write over (the open project file, files being
+    // recorded); asked afresh at every Mix. None by default.
+    void setProtectedFilesSource(std::function<std::vector<ProtectedFile>()> source);
     const ChosenCompressors& compressors() const { return compressors_; }
 
     // The Mix button: a running mix is stopped; otherwise the first check that applies
-    // decides (no video; a list too long; else the replace question and the start).
+    // decides (no video; a list too long; an output that is a listed clip or another protected
+    // file, refused before any question; else the replace question and the start).
     void onMixCommand();
 
     // Ends the running mix: the render is stopped (the file keeps what was written, and it
@@ -88,6 +96,9 @@ class MixController : public QObject {
     // or it failed. Stopped before the first mix.
     enum class Ending { Completed, Stopped, Failed };
     Ending lastEnding() const { return lastEnding_; }
+    // The status line after the last mix: "Done. ..." for a complete file, "Stopped at m:ss.
+    // ..." after a user's stop, "Failed: <reason>" after a failure.
+    QString endStatusText() const;
 
     // What the running render has written and how long the output will be, in 100-ns units;
     // nothing while no render runs.
@@ -108,8 +119,12 @@ class MixController : public QObject {
     void mixEnded();
     // Emitted on a render worker thread whenever events are queued.
     void renderEventsQueued();
+    // At Mix the user picked `located` for the listed file `missing`, which no longer exists:
+    // the lists should name the located file from now on, so the next mix does not ask again.
+    void missingFileLocated(const std::string& missing, const std::string& located);
 
   private:
+    bool outputIsNoProtectedFile();
     bool outputMayBeWritten();
     void startMix();
     void releaseRender();
@@ -123,10 +138,16 @@ class MixController : public QObject {
     QWidget* owner_;
     TimelineFactory timelineFactory_;
     ChosenCompressors compressors_;
+    std::function<std::vector<ProtectedFile>()> protectedFilesSource_;
     QStringList unreadableFiles_;  // of the running mix, each once, in the order met
+    // Of the running mix: what the user should know about its finished file (an MP4 whose
+    // index could not be moved to the front), shown in the warning box at its end.
+    QStringList notices_;
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
     Ending lastEnding_ = Ending::Stopped;
+    editing::RefTime lastWrittenRefTime_ = 0;  // how far the last mix got, in 100-ns units
+    QString lastFailure_;                      // of the last mix; empty unless it failed
 };
 
 }  // namespace mixer
