@@ -1,11 +1,11 @@
 #include "mixer/window/main_window.h"
 
 #include "mixer/dialogs/clip_transition_dialog.h"
-#include "mixer/dialogs/container_compressors.h"
+#include "mixer/output/container_compressors.h"
 
-#include "mixer/dialogs/compressor_choice.h"
 #include "mixer/dialogs/transition_defaults_dialog.h"
 #include "mixer/orvindel_art.h"
+#include "mixer/output/compressor_choice.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"

@@ -2,11 +2,11 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/audio_settings_dialog.h"
-#include "mixer/dialogs/encoder_settings_memory.h"
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/launch/external_launches.h"
 #include "mixer/media/media_adder.h"
 #include "mixer/mix/mix_controller.h"
+#include "mixer/output/encoder_settings_memory.h"
 #include "mixer/preview/preview_controller.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"

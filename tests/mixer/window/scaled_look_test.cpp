@@ -5,9 +5,9 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/clip_transition_dialog.h"
-#include "mixer/dialogs/encoder_settings_memory.h"
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/dialogs/transition_defaults_dialog.h"
+#include "mixer/output/encoder_settings_memory.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/support/temporary_folder.h"
