@@ -37,7 +37,9 @@ class WavWriter {
     WavWriter& operator=(const WavWriter&) = delete;
 
     // Appends whole or partial frames; once a write has failed every call answers that first
-    // failure (DiskFull for ENOSPC/EDQUOT, else WriteFailed) and nothing more is written.
+    // failure (DiskFull for ENOSPC/EDQUOT, else WriteFailed) and nothing more is written. Bytes
+    // a failed write stored in part are counted up to the last whole frame, and the file is cut
+    // there, so that the header, once finished, matches the file's length exactly.
     CaptureResult append(const void* data, std::size_t byteCount);
     // Brings the header up to date with every byte appended so far and syncs the file.
     CaptureResult refreshHeader();
@@ -57,6 +59,9 @@ class WavWriter {
               WavWriterOptions options);
     CaptureResult writeHeader();
     CaptureResult fail(const std::string& what);
+    // After a failed append: forgets the bytes of a frame that was stored only in part and
+    // truncates the file to the last whole frame.
+    void dropPartialFrame();
 
     int fileDescriptor_ = -1;
     std::string path_;
