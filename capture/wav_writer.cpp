@@ -219,6 +219,9 @@ CaptureResult WavWriter::refreshHeader() {
     }
     // The header must reach the disk together with the samples it counts, so that a crash or a
     // power loss leaves sizes that never point past the samples really stored.
+    if (options_.beforeSync) {
+        options_.beforeSync();
+    }
     if (::fdatasync(fileDescriptor_) != 0) {
         return fail("sync failed");
     }

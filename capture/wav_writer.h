@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,8 @@ struct WavWriterOptions {
     // Past this many bytes of RIFF content the file becomes RF64 (the 32-bit sizes of RIFF cannot
     // count further). Only tests lower it.
     std::uint64_t riffLimitBytes = 0xFFFFFFFFull;
+    // Called before every sync of the file. Only tests set it, to stand in for a slow disk.
+    std::function<void()> beforeSync;
 };
 
 // Writes a RIFF/WAVE file that stays playable while it grows. The file starts with a JUNK chunk
