@@ -11,6 +11,7 @@
 #include <string>
 
 #include "capture/pulse/pulse_connection.h"
+#include "capture/sample_writer_thread.h"
 #include "capture/wav_writer.h"
 
 namespace capture::pulse {
@@ -53,7 +54,9 @@ class RecordingStream {
 
     std::shared_ptr<PulseConnection> connection_;
     StreamHandle stream_;
-    std::unique_ptr<WavWriter> writer_;
+    // Owns the file; takes the samples without waiting for the disk. Thread-safe itself; set by
+    // open() and released only by the destructor.
+    std::unique_ptr<SampleWriterThread> writer_;
     std::string path_;
     std::string deviceName_;
     AudioFormat format_;
