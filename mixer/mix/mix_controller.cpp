@@ -57,6 +57,10 @@ void MixController::setCompressors(ChosenCompressors compressors) {
     compressors_ = std::move(compressors);
 }
 
+void MixController::setProtectedFilesSource(std::function<std::vector<ProtectedFile>()> source) {
+    protectedFilesSource_ = std::move(source);
+}
+
 bool listsMayBeMixed(const MixJob& job, widgets::PromptPort& prompt, QWidget* owner) {
     if (job.videos.empty()) {
         prompt.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, widgets::PromptIcon::None,
@@ -78,10 +82,24 @@ void MixController::onMixCommand() {
         StopRender();
         return;
     }
-    if (!listsMayBeMixed(job_, prompt_, owner_) || !outputMayBeWritten()) {
+    if (!listsMayBeMixed(job_, prompt_, owner_) || !outputIsNoProtectedFile() ||
+        !outputMayBeWritten()) {
         return;
     }
     startMix();
+}
+
+bool MixController::outputIsNoProtectedFile() {
+    const std::string& outputName = job_.outputSettings.OutputName;
+    const std::optional<ProtectedFile> clash = findProtectedOutputClash(
+        job_, outputName,
+        protectedFilesSource_ ? protectedFilesSource_() : std::vector<ProtectedFile>{});
+    if (!clash) {
+        return true;
+    }
+    prompt_.tell(protectedOutputMessage(*clash, outputName),
+                 QString::fromUtf8(kProtectedOutputCaption), widgets::PromptIcon::Error, owner_);
+    return false;
 }
 
 bool MixController::outputMayBeWritten() {

@@ -2,6 +2,7 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "editing/timeline/timeline_interface.h"
+#include "mixer/mix/output_protection.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/timeline/timeline_build.h"
 #include "widgets/ports/file_picker_port.h"
@@ -11,8 +12,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -66,10 +69,14 @@ class MixController : public QObject {
     // The factory of the time lines that mixes build (tests inject failing ones).
     void setTimelineFactory(TimelineFactory factory);
     void setCompressors(ChosenCompressors compressors);
+    // Files beyond the lists that Mix must never write over (the open project file, files being
+    // recorded); asked afresh at every Mix. None by default.
+    void setProtectedFilesSource(std::function<std::vector<ProtectedFile>()> source);
     const ChosenCompressors& compressors() const { return compressors_; }
 
     // The Mix button: a running mix is stopped; otherwise the first check that applies
-    // decides (no video; a list too long; else the replace question and the start).
+    // decides (no video; a list too long; an output that is a listed clip or another protected
+    // file, refused before any question; else the replace question and the start).
     void onMixCommand();
 
     // Ends the running mix: the render is stopped (the file keeps what was written, and it
@@ -110,6 +117,7 @@ class MixController : public QObject {
     void renderEventsQueued();
 
   private:
+    bool outputIsNoProtectedFile();
     bool outputMayBeWritten();
     void startMix();
     void releaseRender();
@@ -123,6 +131,7 @@ class MixController : public QObject {
     QWidget* owner_;
     TimelineFactory timelineFactory_;
     ChosenCompressors compressors_;
+    std::function<std::vector<ProtectedFile>()> protectedFilesSource_;
     QStringList unreadableFiles_;  // of the running mix, each once, in the order met
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;

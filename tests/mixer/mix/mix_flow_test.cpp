@@ -20,6 +20,7 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include <unistd.h>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -246,6 +247,65 @@ TEST_F(MixFlowTest, AnOutputThatCannotBeWrittenIsReported) {
     EXPECT_FALSE(prompt.texts().front().isEmpty());
     EXPECT_FALSE(window->job().Converting);
     EXPECT_EQ(mixButton().text(), "Mix");
+}
+
+// The output set to a listed clip, however it is spelt, is refused before the replace
+// question: the clip keeps every byte and no mix starts.
+TEST_F(MixFlowTest, AnOutputThatIsAListedClipIsRefusedAndTheClipKeptWhole) {
+    enum class Spelling { SamePath, SymbolicLink, HardLink, OtherSpelling };
+    struct Case {
+        const char* name;
+        Spelling spelling;
+        bool clipOnAudioList;
+    };
+    const Case cases[] = {{"same path", Spelling::SamePath, false},
+                          {"symbolic link", Spelling::SymbolicLink, false},
+                          {"hard link", Spelling::HardLink, false},
+                          {"dot segments", Spelling::OtherSpelling, false},
+                          {"audio clip", Spelling::HardLink, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->mediaLists().deleteAll();
+        prompt.clear();
+        const std::string clip = folder.file(std::string("own clip ") + c.name + ".avi");
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(clips_->file("red.avi")),
+                                QString::fromStdString(clip)));
+        const RefTime length = editing::probeDuration(clip).durationRefTime;
+        window->mediaLists().appendVideo({clips_->file("blue.avi"), length});
+        if (c.clipOnAudioList) {
+            window->mediaLists().appendAudio({{clip, length}});
+        } else {
+            window->mediaLists().appendVideo({clip, length});
+        }
+        std::string output = clip;
+        if (c.spelling == Spelling::SymbolicLink || c.spelling == Spelling::HardLink) {
+            output = folder.file(std::string("link to ") + c.name + ".avi");
+            ASSERT_EQ(c.spelling == Spelling::SymbolicLink ? ::symlink(clip.c_str(), output.c_str())
+                                                           : ::link(clip.c_str(), output.c_str()),
+                      0);
+        } else if (c.spelling == Spelling::OtherSpelling) {
+            output = folder.file(".") + "/./" + std::string("own clip ") + c.name + ".avi";
+        }
+        QFile original(QString::fromStdString(clip));
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        const QByteArray bytesBefore = original.readAll();
+        original.close();
+        window->job().outputSettings.OutputName = output;
+
+        prompt.queueAnswer(PromptAnswer::Yes);  // would replace the file if it were asked
+        mixButton().click();
+
+        ASSERT_EQ(prompt.requests().size(), 1);
+        EXPECT_EQ(prompt.requests().front().caption, "Error");
+        EXPECT_EQ(prompt.requests().front().buttons, widgets::PromptButtons::Ok);
+        EXPECT_TRUE(prompt.texts().front().contains(QString::fromStdString(clip)))
+            << prompt.texts().front().toStdString();
+        EXPECT_FALSE(window->job().Converting);
+        EXPECT_EQ(mixButton().text(), "Mix");
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        EXPECT_EQ(original.readAll(), bytesBefore);
+        EXPECT_EQ(window->job().videos.size(), c.clipOnAudioList ? 1u : 2u);
+    }
 }
 
 TEST_F(MixFlowTest, AnUnreadableClipLeavesBlackForItsSpanAndIsNamedOnceAfterDone) {
