@@ -5,7 +5,7 @@
 
 namespace capture {
 
-SampleWriterThread::SampleWriterThread(std::unique_ptr<WavWriter> writer,
+SampleWriterThread::SampleWriterThread(std::unique_ptr<SampleFileWriter> writer,
                                        SampleWriterOptions options)
     : format_(writer->format()),
       capacityBytes_(static_cast<std::uint64_t>(writer->format().bytesPerSecond()) *

@@ -12,7 +12,7 @@
 #include "capture/annotated_mutex.h"
 #include "capture/audio_format.h"
 #include "capture/capture_result.h"
-#include "capture/wav_writer.h"
+#include "capture/sample_file_writer.h"
 
 namespace capture {
 
@@ -22,8 +22,8 @@ struct SampleWriterOptions {
 };
 
 // Keeps the disk away from the sound server's thread: append() only copies the samples into a
-// bounded buffer, and a thread of its own writes them with the WavWriter (which brings the
-// header up to date and syncs the file regularly, so a killed recorder still leaves a file that
+// bounded buffer, and a thread of its own writes them with the file writer (which brings the
+// file up to date and syncs it regularly, so a killed recorder still leaves a file that
 // plays to within half a second or so of the kill).
 //
 // Threading: append(), requestHeaderRefresh() and the accessors may be called from any thread
@@ -32,7 +32,7 @@ struct SampleWriterOptions {
 // thread once constructed; every other member is guarded by mutex_.
 class SampleWriterThread {
   public:
-    explicit SampleWriterThread(std::unique_ptr<WavWriter> writer,
+    explicit SampleWriterThread(std::unique_ptr<SampleFileWriter> writer,
                                 SampleWriterOptions options = {});
     ~SampleWriterThread();  // finishes the file
     SampleWriterThread(const SampleWriterThread&) = delete;
@@ -62,7 +62,7 @@ class SampleWriterThread {
 
     const AudioFormat format_;
     const std::uint64_t capacityBytes_;
-    std::unique_ptr<WavWriter> writer_;  // writer thread only
+    std::unique_ptr<SampleFileWriter> writer_;  // writer thread only
     mutable Mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::vector<unsigned char>> pending_ GUARDED_BY(mutex_);

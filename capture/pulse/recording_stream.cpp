@@ -39,7 +39,7 @@ std::string serverError(const PulseConnection& connection) {
 
 std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConnection> connection,
                                                        const SourceDetails& source,
-                                                       std::unique_ptr<WavWriter> writer,
+                                                       std::unique_ptr<SampleFileWriter> writer,
                                                        const std::string& path,
                                                        CaptureResult& result) {
     const pa_sample_spec spec = recordingSpecFor(source.sampleSpec);

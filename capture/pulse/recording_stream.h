@@ -29,7 +29,7 @@ class RecordingStream {
     // Connects a corked record stream to `source`; null with `error` on failure.
     [[nodiscard]] static std::unique_ptr<RecordingStream> open(
         std::shared_ptr<PulseConnection> connection, const SourceDetails& source,
-        std::unique_ptr<WavWriter> writer, const std::string& path, CaptureResult& result);
+        std::unique_ptr<SampleFileWriter> writer, const std::string& path, CaptureResult& result);
     ~RecordingStream();
 
     // Held also writes out what had arrived and brings the WAV header up to date. Fails

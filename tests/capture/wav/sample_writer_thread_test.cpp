@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "capture/wav_writer.h"
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/temporary_folder.h"
 
