@@ -1,7 +1,9 @@
 #include "capture/sndfile_writer.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include <sndfile.h>
@@ -44,6 +46,17 @@ std::unique_ptr<SndfileWriter> SndfileWriter::create(const std::string& path,
     info.samplerate = format.sampleRateHz;
     info.channels = format.channelCount;
     info.format = subtypeFor(fileFormat, format);
+    const int rateHz = format.sampleRateHz;
+    const bool opusRate =
+        rateHz == 8000 || rateHz == 12000 || rateHz == 16000 || rateHz == 24000 || rateHz == 48000;
+    if (fileFormat == RecordingFileFormat::OggOpus && !opusRate) {
+        // The encoder takes only these rates; the device's own rate is recorded unresampled.
+        result = CaptureResult::failure(
+            CaptureError::UnsupportedFormat,
+            "Opus records only at 8000, 12000, 16000, 24000 or 48000 Hz, the device delivers " +
+                std::to_string(rateHz) + " Hz; record to a .flac or .wav file instead");
+        return nullptr;
+    }
     if (!encodingAccepted(format.encoding) || sf_format_check(&info) == 0) {
         result = CaptureResult::failure(CaptureError::UnsupportedFormat,
                                         "cannot store " + describe(format) + " in " + path);
@@ -54,6 +67,7 @@ std::unique_ptr<SndfileWriter> SndfileWriter::create(const std::string& path,
     if (file->handle == nullptr) {
         result = CaptureResult::failure(CaptureError::FileNotCreated,
                                         path + ": " + sf_strerror(nullptr));
+        std::remove(path.c_str());  // a refused recording leaves no file behind
         return nullptr;
     }
     if (fileFormat == RecordingFileFormat::OggOpus) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -155,5 +156,20 @@ INSTANTIATE_TEST_SUITE_P(Formats, RecordingFormats,
                          [](const testing::TestParamInfo<FormatCase>& info) {
                              return std::string(info.param.extension + 1);
                          });
+
+}  // namespace
+
+namespace {
+
+TEST(RecordingFormats, OpusAtARateItCannotEncodeIsRefusedAndLeavesNoFile) {
+    test_support::TemporaryFolder folder;
+    const std::string path = folder.file("cd.opus");
+    capture::CaptureResult error;
+    const AudioFormat cdRate{SampleEncoding::SignedInt16, 44100, 2, 0x3};
+    EXPECT_FALSE(capture::createRecordingFile(path, cdRate, error, {}));
+    EXPECT_EQ(error.code(), capture::CaptureError::UnsupportedFormat);
+    EXPECT_NE(error.text().find("44100 Hz"), std::string::npos) << error.text();
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
 
 }  // namespace
