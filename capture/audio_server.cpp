@@ -8,6 +8,7 @@
 #include "capture/pulse/pulse_connection.h"
 #include "capture/pulse/recording_stream.h"
 #include "capture/pulse/sample_spec.h"
+#include "capture/recording_file_factory.h"
 
 namespace capture {
 namespace {
@@ -151,7 +152,7 @@ std::unique_ptr<RecordingSession> AudioServer::openRecording(const std::string& 
                 pa_sample_format_to_string(spec.format));
         return nullptr;
     }
-    auto writer = WavWriter::create(path, *format, result, options);
+    auto writer = createRecordingFile(path, *format, result, options);
     if (!writer) {
         return nullptr;
     }

@@ -95,7 +95,11 @@ ByteBuffer formatChunkBody(const AudioFormat& format) {
     return body;
 }
 
-bool writeAll(int fileDescriptor, const unsigned char* data, std::size_t count, off_t offset) {
+// Writes `count` bytes at `offset` (or at the file position when `offset` is negative). Adds
+// every byte that reached the file to `bytesWritten`, also when a later part fails, so that a
+// caller knows how far a short write on a full disk got.
+bool writeAll(int fileDescriptor, const unsigned char* data, std::size_t count, off_t offset,
+              std::uint64_t& bytesWritten) {
     while (count > 0) {
         const ssize_t written = offset >= 0 ? pwrite(fileDescriptor, data, count, offset)
                                             : write(fileDescriptor, data, count);
@@ -107,6 +111,7 @@ bool writeAll(int fileDescriptor, const unsigned char* data, std::size_t count, 
         }
         data += written;
         count -= static_cast<std::size_t>(written);
+        bytesWritten += static_cast<std::uint64_t>(written);
         if (offset >= 0) {
             offset += written;
         }
@@ -171,14 +176,35 @@ CaptureResult WavWriter::append(const void* data, std::size_t byteCount) {
     if (fileDescriptor_ < 0) {
         return CaptureResult::failure(CaptureError::WriteFailed, path_ + ": already closed");
     }
-    if (!writeAll(fileDescriptor_, static_cast<const unsigned char*>(data), byteCount, -1)) {
-        return fail("write failed");
+    if (!writeAll(fileDescriptor_, static_cast<const unsigned char*>(data), byteCount, -1,
+                  dataBytes_)) {
+        const CaptureResult failure = fail("write failed");
+        dropPartialFrame();
+        return failure;
     }
-    dataBytes_ += byteCount;
     if (std::chrono::steady_clock::now() - lastRefresh_ >= options_.headerRefreshPeriod) {
         return refreshHeader();
     }
     return CaptureResult::success();
+}
+
+void WavWriter::dropPartialFrame() {
+    // A short write on a full disk can end inside a frame. Cutting the file back to the last
+    // whole frame (shrinking needs no new block) keeps the header, the stored samples and the
+    // file's length in agreement; a frame that reached the disk only in part is lost anyway.
+    // An odd count loses one frame more: the pad byte that would keep the chunk even cannot
+    // be written on a full disk, and the RIFF size counts it.
+    const auto bytesPerFrame = static_cast<std::uint64_t>(format_.bytesPerFrame());
+    dataBytes_ -= dataBytes_ % bytesPerFrame;
+    if ((dataBytes_ & 1) != 0) {
+        dataBytes_ -= bytesPerFrame;
+    }
+    const auto fileBytes = static_cast<off_t>(headerBytes_ + dataBytes_);
+    // Should the cut fail, the first failure (the write) stays the writer's answer and the
+    // header written by finish() still counts only whole frames that are stored.
+    if (::ftruncate(fileDescriptor_, fileBytes) == 0) {
+        static_cast<void>(::lseek(fileDescriptor_, fileBytes, SEEK_SET));  // nothing follows
+    }
 }
 
 CaptureResult WavWriter::refreshHeader() {
@@ -193,6 +219,9 @@ CaptureResult WavWriter::refreshHeader() {
     }
     // The header must reach the disk together with the samples it counts, so that a crash or a
     // power loss leaves sizes that never point past the samples really stored.
+    if (options_.beforeSync) {
+        options_.beforeSync();
+    }
     if (::fdatasync(fileDescriptor_) != 0) {
         return fail("sync failed");
     }
@@ -237,7 +266,9 @@ CaptureResult WavWriter::writeHeader() {
     header.text("data");
     header.u32(rf64_ ? kUnknownSize32 : static_cast<std::uint32_t>(dataBytes_));
     headerBytes_ = headerBytes;
-    if (!writeAll(fileDescriptor_, header.bytes().data(), header.bytes().size(), 0)) {
+    std::uint64_t headerBytesWritten = 0;
+    if (!writeAll(fileDescriptor_, header.bytes().data(), header.bytes().size(), 0,
+                  headerBytesWritten)) {
         return fail("header write failed");
     }
     if (dataBytes_ == 0 &&
@@ -253,7 +284,8 @@ CaptureResult WavWriter::finish() {
     }
     if (failure_.succeeded() && (dataBytes_ & 1) != 0) {
         const unsigned char pad = 0;
-        if (!writeAll(fileDescriptor_, &pad, 1, -1)) {
+        std::uint64_t padBytesWritten = 0;
+        if (!writeAll(fileDescriptor_, &pad, 1, -1, padBytesWritten)) {
             static_cast<void>(fail("write failed"));
         }
     }

@@ -16,11 +16,10 @@ void tileBackground(QPainter& painter, const QPixmap& tile, const QRect& area) {
     if (tileSize.isEmpty()) {
         return;
     }
-    for (int y = area.top(); y <= area.bottom(); y += tileSize.height()) {
-        for (int x = area.left(); x <= area.right(); x += tileSize.width()) {
-            painter.drawPixmap(QPoint(x, y), tile);
-        }
-    }
+    // One tiled fill rather than a pixmap per tile: where the painter lands on fractions of a
+    // device pixel (a widget rendered at 1.5x scale), separate pixmaps leave light seams
+    // between them; a tiled fill has none.
+    painter.drawTiledPixmap(area, tile);
 }
 
 QPixmap loadBackgroundTile(const QString& path, qreal devicePixelRatio) {

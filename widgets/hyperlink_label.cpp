@@ -3,9 +3,14 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include "widgets/hyperlink_failure_text.h"
+#include "widgets/label_accessibility.h"
 #include "widgets/ports/launcher_port.h"
 #include "widgets/ports/prompt_port.h"
 
@@ -14,8 +19,10 @@ namespace widgets {
 HyperlinkLabel::HyperlinkLabel(const QString& text, LauncherPort& launcher, PromptPort& prompt,
                                QWidget* parent)
     : QLabel(text, parent), m_launcher(launcher), m_prompt(prompt) {
+    installLabelAccessibility();
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
     setToolTip(address());
     applyLook();
 }
@@ -145,6 +152,33 @@ void HyperlinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         openAddress();
+    }
+}
+
+void HyperlinkLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+                openAddress();
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void HyperlinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect focusFrame;
+        focusFrame.initFrom(this);
+        focusFrame.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focusFrame, &painter, this);
     }
 }
 

@@ -26,6 +26,9 @@ enum class UnderlineMode : int { WhileHovered = -1, Never = 0, Always = 1 };
 // (Qt::AlignRight) or else its left edge, and its vertical centre (Qt::AlignVCenter) or else
 // its top. The first refit happens when the label is first shown, after its window placed it.
 //
+// Tab reaches the label (a focus frame shows it), and Enter, Return or Space then opens the
+// address as a click does; assistive technology sees a link with a "press" action.
+//
 // A failed open sounds the beep and shows "Unable to open hyperlink:\n\n" and the line of
 // hyperlinkFailureText through the prompt port with the warning icon; the label stays
 // unvisited. The ports must outlive the label. GUI thread only.
@@ -77,6 +80,8 @@ class HyperlinkLabel : public QLabel {
     void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -1,5 +1,7 @@
 #include "widgets/multi_line_label.h"
 
+#include "widgets/label_accessibility.h"
+
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
@@ -16,6 +18,7 @@ MultiLineLabel::MultiLineLabel(const QString& templateText, LineAlignment alignm
       m_alignment(alignment) {
     // Nothing of the label's own background is ever painted: the parent shows through.
     setAutoFillBackground(false);
+    installLabelAccessibility();
     setAccessibleName(m_text.section(QLatin1Char('\n'), 0, 0));
 }
 

@@ -9,6 +9,10 @@ namespace widgets {
 // Horizontal alignment of every line (the low two bits of the template's static style).
 enum class LineAlignment : int { Left = 0, Centre = 1, Right = 2 };
 
+// What assistive technology is told a label is: a plain label, or the status line of a window
+// (announced as a status bar, so screen readers treat its changes as status messages).
+enum class LabelKind : int { Label, StatusLine };
+
 // A label that paints its text line by line and paints no background, so whatever its parent
 // draws behind it shows through. Lines are separated by '\n'. Left lines start 2 px from the
 // left edge, right lines end 2 px before the right edge, centred lines are centred each on its
@@ -47,6 +51,11 @@ class MultiLineLabel : public QWidget {
     QColor textColour() const { return m_textColour; }
     QColor disabledColour() const { return m_disabledColour; }
 
+    // A label, unless set; either way its accessible name is the text shown (lines joined by
+    // blanks).
+    void setLabelKind(LabelKind kind) { m_labelKind = kind; }
+    LabelKind labelKind() const { return m_labelKind; }
+
     QSize sizeHint() const override;
 
   protected:
@@ -59,6 +68,7 @@ class MultiLineLabel : public QWidget {
     LineAlignment m_alignment = LineAlignment::Left;
     QColor m_textColour = Qt::black;
     QColor m_disabledColour = Qt::black;
+    LabelKind m_labelKind = LabelKind::Label;
 };
 
 }  // namespace widgets

@@ -39,7 +39,7 @@ std::string serverError(const PulseConnection& connection) {
 
 std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConnection> connection,
                                                        const SourceDetails& source,
-                                                       std::unique_ptr<WavWriter> writer,
+                                                       std::unique_ptr<SampleFileWriter> writer,
                                                        const std::string& path,
                                                        CaptureResult& result) {
     const pa_sample_spec spec = recordingSpecFor(source.sampleSpec);
@@ -48,7 +48,7 @@ std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConn
     recording->format_ = writer->format();
     recording->path_ = path;
     recording->deviceName_ = source.device.name;
-    recording->writer_ = std::move(writer);
+    recording->writer_ = std::make_unique<SampleWriterThread>(std::move(writer));
     recording->stream_.reset(
         pa_stream_new(connection->context(), "Ambrevo recording", &spec, &source.channelMap));
     if (!recording->stream_) {
@@ -81,10 +81,14 @@ std::unique_ptr<RecordingStream> RecordingStream::open(std::shared_ptr<PulseConn
 }
 
 RecordingStream::~RecordingStream() {
-    const auto guard = connection_->lock();
-    stream_.reset();
+    {
+        const auto guard = connection_->lock();
+        stream_.reset();
+    }
     if (writer_) {
-        static_cast<void>(writer_->finish());  // stop() told the outcome to whoever asked
+        // Outside the server lock: finishing waits for the disk. stop() told the outcome to
+        // whoever asked.
+        static_cast<void>(writer_->finish());
     }
 }
 
@@ -140,26 +144,29 @@ CaptureResult RecordingStream::setFlow(SampleFlow flow) {
     }
     if (corked) {
         drain();
-        if (writer_ && writeFailure_.succeeded()) {
-            writeFailure_ = writer_->refreshHeader();
+        if (writer_) {
+            writer_->requestHeaderRefresh();  // the writer thread syncs; the server goes on
         }
     }
     return CaptureResult::success();
 }
 
 CaptureResult RecordingStream::stop() {
-    const auto guard = connection_->lock();
-    if (stopped_) {
-        return writeFailure_;
-    }
-    stopped_ = true;
-    drain();
-    stream_.reset();
-    if (writer_) {
-        const CaptureResult finished = writer_->finish();
-        if (writeFailure_.succeeded()) {
-            writeFailure_ = finished;
+    {
+        const auto guard = connection_->lock();
+        if (stopped_) {
+            return writeFailure_;
         }
+        stopped_ = true;
+        drain();
+        stream_.reset();
+    }
+    // Outside the server lock: writing out the buffer waits for the disk, and the server thread
+    // (the meter, the other streams) must not wait with it.
+    const CaptureResult finished = writer_ ? writer_->finish() : CaptureResult::success();
+    const auto guard = connection_->lock();
+    if (writeFailure_.succeeded()) {
+        writeFailure_ = finished;
     }
     return writeFailure_;
 }
@@ -175,7 +182,7 @@ AudioFormat RecordingStream::format() const {
 
 std::uint64_t RecordingStream::framesWritten() const {
     const auto guard = connection_->lock();
-    return writer_ ? writer_->frameCount() : 0;
+    return writer_ ? writer_->framesAccepted() : 0;
 }
 
 std::uint64_t RecordingStream::lostFrames() const {

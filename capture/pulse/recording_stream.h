@@ -11,6 +11,7 @@
 #include <string>
 
 #include "capture/pulse/pulse_connection.h"
+#include "capture/sample_writer_thread.h"
 #include "capture/wav_writer.h"
 
 namespace capture::pulse {
@@ -28,7 +29,7 @@ class RecordingStream {
     // Connects a corked record stream to `source`; null with `error` on failure.
     [[nodiscard]] static std::unique_ptr<RecordingStream> open(
         std::shared_ptr<PulseConnection> connection, const SourceDetails& source,
-        std::unique_ptr<WavWriter> writer, const std::string& path, CaptureResult& result);
+        std::unique_ptr<SampleFileWriter> writer, const std::string& path, CaptureResult& result);
     ~RecordingStream();
 
     // Held also writes out what had arrived and brings the WAV header up to date. Fails
@@ -53,7 +54,9 @@ class RecordingStream {
 
     std::shared_ptr<PulseConnection> connection_;
     StreamHandle stream_;
-    std::unique_ptr<WavWriter> writer_;
+    // Owns the file; takes the samples without waiting for the disk. Thread-safe itself; set by
+    // open() and released only by the destructor.
+    std::unique_ptr<SampleWriterThread> writer_;
     std::string path_;
     std::string deviceName_;
     AudioFormat format_;

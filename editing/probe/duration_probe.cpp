@@ -84,19 +84,25 @@ DurationProbe probeDuration(const std::string& path) {
     if (const int code = avformat_find_stream_info(format.get(), nullptr); code < 0) {
         return failure(ProbeStage::Open, code);
     }
-    bool decodable = false;
-    for (unsigned index = 0; index < format->nb_streams && !decodable; ++index) {
-        decodable = canDecode(*format->streams[index]);
+    DurationProbe probe;
+    for (unsigned index = 0; index < format->nb_streams; ++index) {
+        const AVStream& stream = *format->streams[index];
+        const bool video = stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+        if ((video ? probe.hasDecodableVideo : probe.hasDecodableAudio) || !canDecode(stream)) {
+            continue;
+        }
+        (video ? probe.hasDecodableVideo : probe.hasDecodableAudio) = true;
     }
-    if (!decodable) {
+    if (!probe.hasDecodableVideo && !probe.hasDecodableAudio) {
         return failure(ProbeStage::Open, kErrorNoDecodableStream);
     }
 
     const RefTime length = lengthRefTime(*format);
     if (length <= 0) {
-        return failure(ProbeStage::Duration, kErrorFail);
+        probe.stage = ProbeStage::Duration;
+        probe.result = kErrorFail;
+        return probe;
     }
-    DurationProbe probe;
     probe.durationRefTime = length;
     return probe;
 }

@@ -16,6 +16,10 @@ struct DurationProbe {
     Result result = kOk;  // negative on failure: ours or FFmpeg's code, see describeResult()
     ProbeStage stage = ProbeStage::Done;
     RefTime durationRefTime = 0;  // whole length in 100-ns units; > 0 when result succeeded
+    // Whether the file holds a picture / a sound stream that a decoder of this system opens
+    // (cover art is no picture); known when the file opened.
+    bool hasDecodableVideo = false;
+    bool hasDecodableAudio = false;
 
     bool succeeded() const { return editing::succeeded(result); }
 };

@@ -9,7 +9,8 @@ namespace editing {
 
 namespace {
 
-Result copyPackets(AVFormatContext& input, const std::string& target, std::string& description) {
+Result copyPackets(AVFormatContext& input, const std::string& target,
+                   const std::vector<std::int64_t>& primingMicroseconds, std::string& description) {
     AVFormatContext* allocated = nullptr;
     int status = avformat_alloc_output_context2(&allocated, nullptr, "mp4", target.c_str());
     ffmpeg::OutputFormatHandle output(allocated);
@@ -50,7 +51,13 @@ Result copyPackets(AVFormatContext& input, const std::string& target, std::strin
             break;
         }
         const AVStream& source = *input.streams[packet->stream_index];
-        const std::int64_t shift = source.start_time != AV_NOPTS_VALUE ? source.start_time : 0;
+        const auto streamIndex = static_cast<std::size_t>(packet->stream_index);
+        const std::int64_t priming =
+            streamIndex < primingMicroseconds.size()
+                ? av_rescale_q(primingMicroseconds[streamIndex], AV_TIME_BASE_Q, source.time_base)
+                : 0;
+        const std::int64_t shift =
+            (source.start_time != AV_NOPTS_VALUE ? source.start_time : 0) + priming;
         if (packet->pts != AV_NOPTS_VALUE) {
             packet->pts -= shift;
         }
@@ -77,7 +84,9 @@ Result copyPackets(AVFormatContext& input, const std::string& target, std::strin
 
 }  // namespace
 
-Result rewriteWithIndexAtFront(const std::string& fileName, std::string& description) {
+Result rewriteWithIndexAtFront(const std::string& fileName,
+                               const std::vector<std::int64_t>& primingMicroseconds,
+                               std::string& description) {
     AVFormatContext* opened = nullptr;
     int status = avformat_open_input(&opened, fileName.c_str(), nullptr, nullptr);
     if (status < 0) {
@@ -91,7 +100,7 @@ Result rewriteWithIndexAtFront(const std::string& fileName, std::string& descrip
         return status;
     }
     const std::string rewritten = fileName + ".faststart";
-    const Result copied = copyPackets(*input, rewritten, description);
+    const Result copied = copyPackets(*input, rewritten, primingMicroseconds, description);
     input.reset();
     if (failed(copied) || std::rename(rewritten.c_str(), fileName.c_str()) != 0) {
         std::remove(rewritten.c_str());

@@ -19,6 +19,15 @@ AVRational rateOf(double framesPerSecond) {
     return av_d2q(framesPerSecond, 1'000'000);
 }
 
+void rescaleRoundingUp(AVPacket& packet, AVRational from, AVRational to) {
+    constexpr auto kRounding = static_cast<AVRounding>(AV_ROUND_UP | AV_ROUND_PASS_MINMAX);
+    packet.pts = av_rescale_q_rnd(packet.pts, from, to, kRounding);
+    packet.dts = av_rescale_q_rnd(packet.dts, from, to, kRounding);
+    if (packet.duration > 0) {
+        packet.duration = av_rescale_q(packet.duration, from, to);
+    }
+}
+
 }  // namespace
 
 OutputFileWriter::OutputFileWriter() : packet_(ffmpeg::makePacket()) {}
@@ -185,7 +194,16 @@ Result OutputFileWriter::drainEncoder(Stream& stream) {
         if (packet_->dts != AV_NOPTS_VALUE) {
             packet_->dts += stream.startShift;
         }
-        av_packet_rescale_ts(packet_.get(), stream.encoder->time_base, stream.stream->time_base);
+        if (stream.type == AVMEDIA_TYPE_AUDIO &&
+            primingSignalFor(container_) == PrimingSignal::NegativeStart) {
+            // Rounded up: a first packet at -priming must not land before what the muxer
+            // allows for the codec delay (Opus: -6.5 ms is kept at -6 ms, not -7 ms, which
+            // would make the muxer start every stream later).
+            rescaleRoundingUp(*packet_, stream.encoder->time_base, stream.stream->time_base);
+        } else {
+            av_packet_rescale_ts(packet_.get(), stream.encoder->time_base,
+                                 stream.stream->time_base);
+        }
         packet_->stream_index = stream.stream->index;
         const int written = av_interleaved_write_frame(format_.get(), packet_.get());
         if (written < 0) {
@@ -290,10 +308,24 @@ Result OutputFileWriter::finish(std::string& description) {
     }
     if (succeeded(firstFailure) && container_ == OutputContainer::Mp4) {
         // A failed rewrite leaves the fragmented file, which plays.
-        const Result rewritten = rewriteWithIndexAtFront(fileName_, description);
-        if (failed(rewritten)) {
-            return rewritten;
+        std::vector<std::int64_t> primingMicroseconds;
+        for (const auto& stream : streams_) {
+            primingMicroseconds.push_back(stream->encoder ? av_rescale_q(stream->primingSamples,
+                                                                         stream->encoder->time_base,
+                                                                         AV_TIME_BASE_Q)
+                                                          : 0);
         }
+        std::string rewriteFailure;
+        const Result rewritten =
+            rewriteWithIndexAtFront(fileName_, primingMicroseconds, rewriteFailure);
+        if (failed(rewritten)) {
+            // The fragmented file is complete and plays; only the move of its index failed.
+            description = "\"" + fileName_ +
+                          "\" is complete and plays, but it could not be prepared for streaming "
+                          "(its index stays in pieces through the file): " +
+                          describeResult(rewritten);
+        }
+        return kOk;
     }
     if (failed(firstFailure)) {
         description = "Could not finish \"" + fileName_ + "\": " + describeResult(firstFailure);

@@ -53,7 +53,9 @@ class OutputFileWriter {
     Result writeAudio(int stream, const std::int16_t* samples, int frames);
 
     // Flushes the encoders, writes the trailer and index and closes the file (for MP4 then
-    // rewrites it with the index at the front).
+    // rewrites it with the index at the front). On success `description` is empty, or says
+    // what the user should know about the complete file (an MP4 rewrite that failed, for lack
+    // of room for the second copy: the fragmented file is kept, complete and playable).
     Result finish(std::string& description);
     // Closes the file without finishing it and removes it (a start that failed).
     void abandon();

@@ -36,9 +36,18 @@ Result OutputFileWriter::addAudioStream(int sampleRate, int channels,
         }
         entry->stream->time_base = encoder.time_base;
         entry->audioFrameSize = encoder.frame_size > 0 ? encoder.frame_size : 1024;
-        entry->startShift = encoder.initial_padding;
-        // The priming samples are part of the stream's start, not before it.
-        parameters.initial_padding = 0;
+        entry->primingSamples = encoder.initial_padding;
+        if (primingSignalFor(container_) == PrimingSignal::NegativeStart &&
+            encoder.codec_id == AV_CODEC_ID_OPUS) {
+            // Matroska's CodecDelay: the muxer writes it from the initial padding and moves
+            // the stream's packets later by it; the reader moves them back and skips it.
+            entry->startShift = encoder.initial_padding;
+        } else if (primingSignalFor(container_) != PrimingSignal::NegativeStart) {
+            // The first packet lies at 0 with the first video frame: in AVI for good (no field
+            // says "skip these"), in MP4 until the rewrite moves the priming before 0.
+            entry->startShift = encoder.initial_padding;
+            parameters.initial_padding = 0;
+        }
         SwrContext* converter = nullptr;
         AVChannelLayout layout{};
         av_channel_layout_default(&layout, channels);

@@ -28,6 +28,33 @@ inline EncoderOptions encoderOptionsFor(const AVFormatContext& format, OutputCon
         container == OutputContainer::Avi ? FrameReordering::Forbidden : FrameReordering::Allowed};
 }
 
+// How a container learns that an audio encoder's first samples (its priming, the encoder
+// delay) are not sound, so that the sound starts with the picture.
+enum class PrimingSignal {
+    // AVI: no field for it; the priming samples are written as sound from 0 (under 26 ms late).
+    AsSound,
+    // Matroska: Opus keeps its first packet at 0 and the codec parameters' initial padding,
+    // which the muxer writes as CodecDelay; other encoders stamp their first packet before 0
+    // (-priming) and the muxer starts every stream later by the priming, so picture and sound
+    // stay in step (the first frame then lies at the priming's length, under 24 ms).
+    NegativeStart,
+    // MP4: the fragmented file holds the priming from 0; the rewrite at the end stamps it
+    // before 0, which the muxer writes as the audio track's edit list (media time = priming).
+    EditList,
+};
+
+inline PrimingSignal primingSignalFor(OutputContainer container) {
+    switch (container) {
+        case OutputContainer::Mp4:
+            return PrimingSignal::EditList;
+        case OutputContainer::Matroska:
+            return PrimingSignal::NegativeStart;
+        case OutputContainer::Avi:
+            break;
+    }
+    return PrimingSignal::AsSound;
+}
+
 struct OutputFileWriter::Stream {
     AVMediaType type = AVMEDIA_TYPE_VIDEO;
     AVStream* stream = nullptr;          // owned by the format context
@@ -53,6 +80,8 @@ struct OutputFileWriter::Stream {
     // samples, so that its first packet lies at 0 as the first video frame does; in MP4 also
     // the B-frames' reordering delay (see writeHeader).
     std::int64_t startShift = 0;
+    // Audio: the encoder's priming samples (initial_padding), in its time base.
+    std::int64_t primingSamples = 0;
     AVRational packetTimeBase{1, 1};  // of the pts we give uncompressed packets
 };
 

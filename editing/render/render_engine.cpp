@@ -217,7 +217,15 @@ struct RenderEngine::Running {
         const Result finished = writer.finish(description);
         if (failed(finished)) {
             reportWriteFailure(finished, description);
-        } else if (completed) {
+            return;
+        }
+        if (!description.empty()) {
+            RenderEvent notice;
+            notice.kind = RenderEventKind::Notice;
+            notice.description = description;
+            queueEvent(std::move(notice));
+        }
+        if (completed) {
             progress = duration;
             RenderEvent complete;
             complete.description = "The render is complete.";

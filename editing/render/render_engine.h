@@ -29,6 +29,9 @@ struct RenderOutputSettings {
 enum class RenderEventKind {
     Complete,  // the whole time line has been written and the file is closed
     Error,     // something failed; `endsRender` says whether the render stopped because of it
+    // The file was finished and plays, but not in every way asked for (an MP4 whose index
+    // could not be moved to the front); `description` says so for the user.
+    Notice,
 };
 
 struct RenderEvent {

@@ -1,6 +1,6 @@
 #include "mixer/dialogs/audio_settings_dialog.h"
 
-#include "mixer/dialogs/number_text.h"
+#include "mixer/output/number_text.h"
 #include "widgets/dialog_builder.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "mixer/dialogs/clip_transition_dialog.h"
 
 #include "mixer/dialogs/audio_settings_dialog.h"
-#include "mixer/dialogs/number_text.h"
 #include "mixer/dialogs/transition_dialog_parts.h"
+#include "mixer/output/number_text.h"
 #include "widgets/dialog_builder.h"
 
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #include "mixer/dialogs/output_options_dialog.h"
 
-#include "mixer/dialogs/compressor_choice.h"
-#include "mixer/dialogs/container_compressors.h"
 #include "mixer/dialogs/encoder_settings_fields.h"
-#include "mixer/dialogs/number_text.h"
-#include "mixer/dialogs/output_options_rules.h"
+#include "mixer/output/compressor_choice.h"
+#include "mixer/output/container_compressors.h"
+#include "mixer/output/number_text.h"
+#include "mixer/output/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
 #include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
@@ -61,19 +61,19 @@ widgets::DialogTemplate outputOptionsTemplate() {
             {kTransitionsButton, ControlKind::PushButton, QStringLiteral("Transitions..."), 196, 66,
              46, 14},
             label("Video compressor:", 89),
-            {kVideoCompressorList, ControlKind::DropDownList, {}, 78, 87, 112, 120},
+            {kVideoCompressorList, ControlKind::DropDownList, {}, 78, 87, 116, 120},
             {kHiddenScratchList,
              ControlKind::DropDownList,
              {},
              78,
              87,
-             112,
+             116,
              120,
              ControlStyleFlag::Hidden},
             {kCompressorSettingsButton, ControlKind::PushButton, QStringLiteral("Settings"), 196,
              86, 46, 14},
             label("Audio compressor:", 109),
-            {kAudioCompressorList, ControlKind::DropDownList, {}, 78, 107, 112, 120},
+            {kAudioCompressorList, ControlKind::DropDownList, {}, 78, 107, 116, 120},
             {kAudioCompressorSettingsButton, ControlKind::PushButton, QStringLiteral("Settings"),
              196, 106, 46, 14, ControlStyleFlag::Hidden},
             {kNoControlId, ControlKind::Label,

@@ -2,8 +2,8 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/encoder_settings_dialog.h"
-#include "mixer/dialogs/encoder_settings_memory.h"
-#include "mixer/dialogs/output_options_acceptance.h"
+#include "mixer/output/encoder_settings_memory.h"
+#include "mixer/output/output_options_acceptance.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/settings_store.h"
 #include "widgets/command_table.h"

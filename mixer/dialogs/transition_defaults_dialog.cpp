@@ -31,9 +31,11 @@ widgets::DialogTemplate transitionDefaultsTemplate() {
              120, 8},
             transition_dialogs::effectListControl(kEffectList, 7, 36, 120, 100),
             transition_dialogs::previewControl(kPreview, 134, 36, 159, 100),
-            {kNoControlId, ControlKind::Label, QStringLiteral("Duration:"), 7, 143, 40, 8},
-            {kDurationBox, ControlKind::LineEdit, {}, 50, 141, 30, 12},
-            {kNoControlId, ControlKind::Label, QStringLiteral("seconds (0 - 60)"), 84, 143, 50, 8},
+            // The row is packed so that "seconds (0 - 60)" gets room for one line before the
+            // check box's column.
+            {kNoControlId, ControlKind::Label, QStringLiteral("Duration:"), 7, 143, 34, 8},
+            {kDurationBox, ControlKind::LineEdit, {}, 43, 141, 30, 12},
+            {kNoControlId, ControlKind::Label, QStringLiteral("seconds (0 - 60)"), 76, 143, 57, 8},
             {kClipSoundInStepBox, ControlKind::CheckBox, QStringLiteral("Clips' own sound in step"),
              134, 140, 159, 10},
             {kNoControlId, ControlKind::Label,

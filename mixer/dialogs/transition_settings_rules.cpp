@@ -1,7 +1,7 @@
 #include "mixer/dialogs/transition_settings_rules.h"
 
 #include "mixer/dialogs/audio_settings_rules.h"
-#include "mixer/dialogs/number_text.h"
+#include "mixer/output/number_text.h"
 
 #include <cmath>
 

@@ -7,6 +7,7 @@
 #include "widgets/image_loading.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 namespace mixer {
 
@@ -50,6 +51,9 @@ AboutDialog::AboutDialog(widgets::LauncherPort& launcher, widgets::PromptPort& p
     auto& support = controls_.get<widgets::HyperlinkLabel>(kSupportLink);
     support.setAddress(QString::fromUtf8(kMakerContactPageAddress));
     support.setUnderlineMode(widgets::UnderlineMode::Always);
+
+    // The links take the focus only from Tab: the box opens with OK focused, so Enter closes it.
+    controls_.get<QPushButton>(kOkButton).setFocus();
 
     commands_ = {{kOkButton, widgets::Notification::Clicked, [this] { accept(); }}};
     const QStringList unwired = commands_.wire(controls_);

@@ -33,6 +33,20 @@ QString tooLongMessage(const QString& path) {
         .arg(path.left(200) + QStringLiteral("..."));
 }
 
+QString soundOnlyQuestion(const QString& path) {
+    return QStringLiteral(
+               "%1 holds sound only: as a video it shows no picture.\n"
+               "Add it to the video list anyway? (Add audio puts a sound on the audio list.)")
+        .arg(path);
+}
+
+QString pictureOnlyQuestion(const QString& path) {
+    return QStringLiteral(
+               "%1 holds no sound: on the audio list it is silence.\n"
+               "Add it to the audio list anyway? (Add video puts a clip on the video list.)")
+        .arg(path);
+}
+
 template <typename Entry>
 bool listFull(const std::vector<Entry>& list) {
     return static_cast<int>(list.size()) >= kMaxListEntries;
@@ -55,32 +69,72 @@ int MediaAdder::addVideo() {
         prompt_.tell(appendRefusalMessage(room), {}, widgets::PromptIcon::Warning, owner_);
         return 0;
     }
-
     const std::optional<QStringList> chosen =
-        chooseFiles(kVideoFilter, lastVideoFolder(settings_), widgets::FileSelection::One);
+        chooseFiles(kVideoFilter, lastVideoFolder(settings_), widgets::FileSelection::Several);
     if (!chosen) {
         return 0;
     }
-    const QString path = chosen->front();
-    if (!pathFitsTheSystem(path)) {
-        prompt_.tell(tooLongMessage(path), QStringLiteral("Error"), widgets::PromptIcon::None,
-                     owner_);
+    return addVideoFiles(*chosen, static_cast<int>(lists_.job().videos.size()));
+}
+
+int MediaAdder::addVideoFile(const QString& path) {
+    return addVideoFiles(QStringList{path}, static_cast<int>(lists_.job().videos.size()));
+}
+
+int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
+    const AppendOutcome room = listFull(lists_.job().videos)   ? AppendOutcome::VideoListFull
+                               : listFull(lists_.job().audios) ? AppendOutcome::AudioListFull
+                                                               : AppendOutcome::Appended;
+    if (room != AppendOutcome::Appended) {
+        prompt_.tell(appendRefusalMessage(room), {}, widgets::PromptIcon::Warning, owner_);
         return 0;
+    }
+    const bool oneFile = paths.size() == 1;
+    QStringList leftOut;
+    std::vector<ProbedFile> probed;
+    for (const QString& path : paths) {
+        if (!pathFitsTheSystem(path)) {
+            if (oneFile) {
+                prompt_.tell(tooLongMessage(path), QStringLiteral("Error"),
+                             widgets::PromptIcon::None, owner_);
+                return 0;
+            }
+            leftOut << QStringLiteral("%1 (the path is longer than the system allows)")
+                           .arg(path.left(200) + QStringLiteral("..."));
+            continue;
+        }
+        const ProbeForAdding probe = probeForAdding(path);
+        if (!probe.duration) {
+            if (oneFile) {
+                prompt_.tell(probe.failureText, QStringLiteral("Error"), widgets::PromptIcon::None,
+                             owner_);
+                return 0;
+            }
+            leftOut << QStringLiteral("%1 (%2)").arg(path, probe.failureText);
+            continue;
+        }
+        if (!probe.hasPicture && !keepOddFile(soundOnlyQuestion(path))) {
+            continue;
+        }
+        probed.push_back(ProbedFile{path.toStdString(), *probe.duration});
     }
 
-    const std::optional<RefTime> duration = probeDurationReporting(path, prompt_, owner_);
-    if (!duration) {
-        prompt_.tell(QStringLiteral("Can not get the duration of the clip!"),
-                     QStringLiteral("Error"), widgets::PromptIcon::None, owner_);
-        return 0;
+    const AudioAppendResult added = lists_.insertVideos(probed, atRow);
+    if (added.outcome != AppendOutcome::Appended && oneFile) {
+        prompt_.tell(appendRefusalMessage(added.outcome), {}, widgets::PromptIcon::Warning, owner_);
+    } else {
+        for (std::size_t index = static_cast<std::size_t>(added.appendedCount);
+             index < probed.size(); ++index) {
+            leftOut << QStringLiteral("%1 (%2)").arg(QString::fromStdString(probed[index].FileName),
+                                                     appendRefusalMessage(added.outcome));
+        }
     }
-    const AppendOutcome outcome = lists_.appendVideo(ProbedFile{path.toStdString(), *duration});
-    if (outcome != AppendOutcome::Appended) {
-        prompt_.tell(appendRefusalMessage(outcome), {}, widgets::PromptIcon::Warning, owner_);
-        return 0;
+    if (added.appendedCount > 0) {
+        const ProbedFile& last = probed[static_cast<std::size_t>(added.appendedCount) - 1];
+        rememberVideoFolder(settings_, QString::fromStdString(last.FileName));
     }
-    rememberVideoFolder(settings_, path);
-    return 1;
+    tellLeftOut(std::move(leftOut));
+    return added.appendedCount;
 }
 
 int MediaAdder::addAudio() {
@@ -95,24 +149,35 @@ int MediaAdder::addAudio() {
     if (!chosen) {
         return 0;
     }
+    return addAudioFiles(*chosen);
+}
 
-    // Each file left out, with why, in the order chosen.
+int MediaAdder::addAudioFiles(const QStringList& paths) {
+    if (listFull(lists_.job().audios)) {
+        prompt_.tell(appendRefusalMessage(AppendOutcome::AudioListFull), {},
+                     widgets::PromptIcon::Warning, owner_);
+        return 0;
+    }
+    // Each file left out, with why, in the order given.
     QStringList leftOut;
     std::vector<ProbedFile> probed;
-    for (qsizetype position = 0; position < chosen->size(); ++position) {
-        const QString& path = chosen->at(position);
+    for (const QString& path : paths) {
         if (!pathFitsTheSystem(path)) {
             leftOut << QStringLiteral("%1 (the path is longer than the system allows)")
                            .arg(path.left(200) + QStringLiteral("..."));
             continue;
         }
         // An entry without a known length would be placed wrongly on the time line.
-        const RefTime duration = probeDurationSilently(path);
+        const ProbeForAdding probe = probeForAdding(path);
+        const RefTime duration = probe.duration.value_or(-1);
         if (duration <= 0) {
             leftOut << QStringLiteral(
                            "%1 (its length cannot be learned: it needs a decoder this "
                            "system lacks, or it is corrupt)")
                            .arg(path);
+            continue;
+        }
+        if (!probe.hasSound && !keepOddFile(pictureOnlyQuestion(path))) {
             continue;
         }
         probed.push_back(ProbedFile{path.toStdString(), duration});
@@ -129,18 +194,29 @@ int MediaAdder::addAudio() {
         const ProbedFile& last = probed[static_cast<std::size_t>(appended.appendedCount) - 1];
         rememberAudioFolder(settings_, QString::fromStdString(last.FileName));
     }
-    if (!leftOut.isEmpty()) {
-        // A box stays readable: the first files are named, the rest counted.
-        constexpr qsizetype kNamedAtMost = 20;
-        const qsizetype more = leftOut.size() - kNamedAtMost;
-        if (more > 0) {
-            leftOut = leftOut.mid(0, kNamedAtMost);
-            leftOut << QStringLiteral("... and %1 more").arg(more);
-        }
-        prompt_.tell(QStringLiteral("These files were not added:\n") + leftOut.join('\n'),
-                     QStringLiteral("Warning"), widgets::PromptIcon::Warning, owner_);
-    }
+    tellLeftOut(std::move(leftOut));
     return appended.appendedCount;
+}
+
+bool MediaAdder::keepOddFile(const QString& question) {
+    return prompt_.show(widgets::PromptRequest{
+               question, QStringLiteral("Warning"), widgets::PromptIcon::Question,
+               widgets::PromptButtons::YesNo, owner_}) == widgets::PromptAnswer::Yes;
+}
+
+void MediaAdder::tellLeftOut(QStringList leftOut) {
+    if (leftOut.isEmpty()) {
+        return;
+    }
+    // A box stays readable: the first files are named, the rest counted.
+    constexpr qsizetype kNamedAtMost = 20;
+    const qsizetype more = leftOut.size() - kNamedAtMost;
+    if (more > 0) {
+        leftOut = leftOut.mid(0, kNamedAtMost);
+        leftOut << QStringLiteral("... and %1 more").arg(more);
+    }
+    prompt_.tell(QStringLiteral("These files were not added:\n") + leftOut.join('\n'),
+                 QStringLiteral("Warning"), widgets::PromptIcon::Warning, owner_);
 }
 
 std::optional<QStringList> MediaAdder::chooseFiles(const widgets::FileFilter& kindFilter,

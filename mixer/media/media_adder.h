@@ -21,21 +21,41 @@ class MediaAdder {
     MediaAdder(MediaLists& lists, widgets::FilePickerPort& filePicker, widgets::PromptPort& prompt,
                SettingsStore& settings, QWidget* owner = nullptr);
 
-    // One video file: its entry, then its companion sound entry. A file that cannot be opened is
-    // told, then "Can not get the duration of the clip!"; nothing is added and the folder is
-    // not remembered. Refused with a message when either list is full or the path is longer
-    // than the system allows. Returns how many videos were added (0 or 1).
+    // Video files chosen in the open dialog (one or several), added by addVideoFiles at the
+    // end of the list. Returns how many videos were added.
     int addVideo();
+
+    // Adds video files in the order given, each entry with its companion sound entry, before
+    // row `atRow` of the video list (at the end when outside the list). One file that fails
+    // raises one box: "Cannot open ..." when it cannot be opened, "Can not get the duration of
+    // the clip!" when its length cannot be learned, the path message when it is too long.
+    // Several files: the ones that fail or no longer fit are left out and one box names them.
+    // A file with sound only is added only when the user says Yes to the question about it.
+    // Refused with a message when either list is full. The folder of the last file added is
+    // remembered. Returns how many videos were added.
+    int addVideoFiles(const QStringList& paths, int atRow);
 
     // Several sound files at once, appended in the order chosen. A file whose length cannot be
     // learned, whose path is too long, or that no longer fits the list is left out; the others
     // are added and one message names every file left out. The folder of the last file added
     // is remembered. Returns how many sound entries were added.
     int addAudio();
+    // The same for files given (dropped on the audio list, say) instead of chosen. A file with
+    // a picture and no sound is added only when the user says Yes to the question about it.
+    int addAudioFiles(const QStringList& paths);
+
+    // One video file named without a dialog (the command line), appended at the end through
+    // the checks and messages of addVideoFiles.
+    int addVideoFile(const QString& path);
 
     static const char* const kDialogTitle;
 
   private:
+    // Asks (Yes / No) whether a file that suits the other list is to be added all the same:
+    // a sound-only file added as a video, a picture-only file added as a sound. True: keep it.
+    bool keepOddFile(const QString& question);
+    // One box naming the files left out (the first ones, the rest counted); nothing when none.
+    void tellLeftOut(QStringList leftOut);
     // The open dialog for one kind of media (its filter, then "Any Files"), starting in
     // `initialFolder`. Nothing when the user cancelled or chose no file.
     std::optional<QStringList> chooseFiles(const widgets::FileFilter& kindFilter,

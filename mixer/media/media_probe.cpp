@@ -4,24 +4,17 @@
 
 namespace mixer {
 
-std::optional<RefTime> probeDurationReporting(const QString& path, widgets::PromptPort& prompt,
-                                              QWidget* owner) {
+ProbeForAdding probeForAdding(const QString& path) {
     const editing::DurationProbe probe = editing::probeDuration(path.toStdString());
     if (probe.succeeded()) {
-        return probe.durationRefTime;
+        return {probe.durationRefTime, {}, probe.hasDecodableVideo, probe.hasDecodableAudio};
     }
     if (probe.stage == editing::ProbeStage::Open) {
-        prompt.tell(QStringLiteral("Cannot open %1. You need to install appropriate decoders.\n"
-                                   "Or the file is corrupt.")
-                        .arg(path),
-                    QStringLiteral("Error"), widgets::PromptIcon::None, owner);
+        return {std::nullopt, QStringLiteral("Cannot open %1. You need to install appropriate "
+                                             "decoders.\nOr the file is corrupt.")
+                                  .arg(path)};
     }
-    return std::nullopt;
-}
-
-RefTime probeDurationSilently(const QString& path) {
-    const editing::DurationProbe probe = editing::probeDuration(path.toStdString());
-    return probe.succeeded() ? probe.durationRefTime : -1;
+    return {std::nullopt, QStringLiteral("Can not get the duration of the clip!")};
 }
 
 }  // namespace mixer

@@ -1,27 +1,24 @@
 #pragma once
 
 #include "editing/core/ref_time.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QString>
 
 #include <optional>
 
-class QWidget;
-
 namespace mixer {
 
 using editing::RefTime;
 
-// The probe used when a video is added: a file that cannot be opened as media is told
-// ("Cannot open <path>. You need to install appropriate decoders.\nOr the file is corrupt.",
-// caption "Error"); a file that opens but whose length cannot be learned fails without a
-// message. Nothing on failure, the length otherwise.
-std::optional<RefTime> probeDurationReporting(const QString& path, widgets::PromptPort& prompt,
-                                              QWidget* owner = nullptr);
-
-// The probe used when sound files are added: never shows anything. The length, or -1 when the
-// file cannot be opened or its length cannot be learned.
-RefTime probeDurationSilently(const QString& path);
+// The probe of a video being added: its length, or the one text that tells why there is none
+// ("Cannot open ..." when the file cannot be opened, "Can not get the duration of the clip!"
+// when it opens but its length cannot be learned).
+struct ProbeForAdding {
+    std::optional<RefTime> duration;
+    QString failureText;
+    bool hasPicture = false;  // a decodable video stream (cover art is none)
+    bool hasSound = false;    // a decodable audio stream
+};
+ProbeForAdding probeForAdding(const QString& path);
 
 }  // namespace mixer

@@ -1,6 +1,7 @@
 #include "mixer/mix/mix_controller.h"
 
 #include "editing/render/render_engine.h"
+#include "mixer/project/status_texts.h"
 #include "mixer/timeline/missing_file_locator.h"
 
 #include <QCursor>
@@ -24,6 +25,31 @@ QString describeFailure(editing::Result code, const std::string& details) {
         text += QStringLiteral("\n") + QString::fromStdString(details);
     }
     return text;
+}
+
+// Empty when the built time line holds a group for every kind of media the lists hold; else,
+// in plain words, what could not be set up. The build goes on past a group it could not set
+// up; rendering what is left would write a file without pictures or without sound.
+QString groupSetUpFailure(const MixJob& job, const editing::TimelineModel& timeline) {
+    bool hasVideo = false;
+    bool hasAudio = false;
+    for (const editing::GroupModel& group : timeline.groups) {
+        (group.mediaType.kind == editing::MediaKind::Video ? hasVideo : hasAudio) = true;
+    }
+    const OutputSettings& output = job.outputSettings;
+    if (!job.videos.empty() && !hasVideo) {
+        return QStringLiteral(
+                   "The mix was not started: the pictures could not be set up at "
+                   "%1*%2 and %3 frames per second. Choose another size or frame "
+                   "rate in the output options.")
+            .arg(output.OutputWidth)
+            .arg(output.OutputHigh)
+            .arg(output.OutputFrameRate);
+    }
+    if (!job.audios.empty() && !hasAudio) {
+        return QStringLiteral("The mix was not started: the sound could not be set up.");
+    }
+    return {};
 }
 
 QString unreadableSourcesText(const QStringList& files) {
@@ -125,13 +151,25 @@ void MixController::startMix() {
     // Whatever a failed start before left behind is released before the new build.
     releaseRender();
     unreadableFiles_.clear();
+    notices_.clear();
 
-    BuiltTimeline built = BuildTimeline(job_, timelineFactory_, prompt_,
-                                        makeMissingFileLocator(filePicker_, owner_), owner_);
+    std::vector<LocatedFile> locatedFiles;
+    BuiltTimeline built =
+        BuildTimeline(job_, timelineFactory_, prompt_,
+                      makeMissingFileLocator(filePicker_, owner_, &locatedFiles), owner_);
+    for (const LocatedFile& file : locatedFiles) {
+        emit missingFileLocated(file.missing, file.located);
+    }
     if (editing::failed(built.status) || !built.CurrentTimeline) {
         return;  // no time line to render; the build has told the user why
     }
     CurrentTimeline = std::move(built.CurrentTimeline);
+    editing::TimelineModel snapshot = CurrentTimeline->snapshot();
+    if (const QString failure = groupSetUpFailure(job_, snapshot); !failure.isEmpty()) {
+        releaseRender();
+        prompt_.tell(failure, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        return;
+    }
 
     editing::RenderOutputSettings settings;
     settings.outputFileName = job_.outputSettings.OutputName;
@@ -146,7 +184,7 @@ void MixController::startMix() {
     // Called on a worker thread: only posts the queued signal.
     MixRenderEngine->setEventNotifier([this] { emit renderEventsQueued(); });
     const editing::Result started =
-        MixRenderEngine->start(CurrentTimeline->snapshot(), std::move(settings));
+        MixRenderEngine->start(std::move(snapshot), std::move(settings));
     if (editing::failed(started)) {
         const QString text = describeFailure(started, MixRenderEngine->lastErrorDescription());
         releaseRender();
@@ -183,8 +221,11 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         MixRenderEngine->stop();
         QGuiApplication::restoreOverrideCursor();
+        lastWrittenRefTime_ = MixRenderEngine->progressRefTime();
         for (const editing::RenderEvent& event : MixRenderEngine->takeEvents()) {
-            if (!event.sourceFileName.empty()) {
+            if (event.kind == editing::RenderEventKind::Notice) {
+                notices_.append(QString::fromStdString(event.description));
+            } else if (!event.sourceFileName.empty()) {
                 rememberUnreadable(event.sourceFileName);
             } else if (event.kind == editing::RenderEventKind::Error && event.endsRender &&
                        failure.isEmpty()) {
@@ -194,7 +235,13 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
             }
         }
     }
+    if (!failure.isEmpty()) {
+        // Finishing the file can fail after a completed render or a user's stop as well.
+        lastEnding_ = Ending::Failed;
+    }
+    lastFailure_ = failure;
     const QStringList unreadable = std::exchange(unreadableFiles_, {});
+    const QStringList notices = std::exchange(notices_, {});
     releaseRender();
     job_.Converting = false;
     emit mixEnded();
@@ -207,8 +254,12 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
             text += QStringLiteral("\n\n") + unreadableSourcesText(unreadable);
         }
         prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
-    } else if (!unreadable.isEmpty()) {
-        prompt_.tell(unreadableSourcesText(unreadable),
+    } else if (!unreadable.isEmpty() || !notices.isEmpty()) {
+        QStringList parts = notices;
+        if (!unreadable.isEmpty()) {
+            parts.append(unreadableSourcesText(unreadable));
+        }
+        prompt_.tell(parts.join(QStringLiteral("\n\n")),
                      QString::fromUtf8(kUnreadableSourcesCaption), widgets::PromptIcon::Warning,
                      owner_);
     }
@@ -231,6 +282,10 @@ void MixController::HandleRenderEvents() {
             endMixAndReport({});
             return;
         }
+        if (event.kind == editing::RenderEventKind::Notice) {
+            notices_.append(QString::fromStdString(event.description));
+            continue;
+        }
         if (event.kind != editing::RenderEventKind::Error) {
             continue;
         }
@@ -243,6 +298,19 @@ void MixController::HandleRenderEvents() {
                                                   : QString::fromStdString(event.description));
         return;
     }
+}
+
+QString MixController::endStatusText() const {
+    switch (lastEnding_) {
+        case Ending::Completed:
+            return doneStatusText(job_.outputSettings);
+        case Ending::Failed:
+            return failedStatusText(lastFailure_);
+        case Ending::Stopped:
+            break;
+    }
+    return stoppedStatusText(static_cast<int>(lastWrittenRefTime_ / editing::kRefTimePerSecond),
+                             job_.outputSettings);
 }
 
 std::optional<MixController::Progress> MixController::progress() const {

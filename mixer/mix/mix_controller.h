@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QWidget;
@@ -95,6 +96,9 @@ class MixController : public QObject {
     // or it failed. Stopped before the first mix.
     enum class Ending { Completed, Stopped, Failed };
     Ending lastEnding() const { return lastEnding_; }
+    // The status line after the last mix: "Done. ..." for a complete file, "Stopped at m:ss.
+    // ..." after a user's stop, "Failed: <reason>" after a failure.
+    QString endStatusText() const;
 
     // What the running render has written and how long the output will be, in 100-ns units;
     // nothing while no render runs.
@@ -115,6 +119,9 @@ class MixController : public QObject {
     void mixEnded();
     // Emitted on a render worker thread whenever events are queued.
     void renderEventsQueued();
+    // At Mix the user picked `located` for the listed file `missing`, which no longer exists:
+    // the lists should name the located file from now on, so the next mix does not ask again.
+    void missingFileLocated(const std::string& missing, const std::string& located);
 
   private:
     bool outputIsNoProtectedFile();
@@ -133,9 +140,14 @@ class MixController : public QObject {
     ChosenCompressors compressors_;
     std::function<std::vector<ProtectedFile>()> protectedFilesSource_;
     QStringList unreadableFiles_;  // of the running mix, each once, in the order met
+    // Of the running mix: what the user should know about its finished file (an MP4 whose
+    // index could not be moved to the front), shown in the warning box at its end.
+    QStringList notices_;
     std::unique_ptr<editing::TimelineInterface> CurrentTimeline;
     std::unique_ptr<editing::RenderEngine> MixRenderEngine;
     Ending lastEnding_ = Ending::Stopped;
+    editing::RefTime lastWrittenRefTime_ = 0;  // how far the last mix got, in 100-ns units
+    QString lastFailure_;                      // of the last mix; empty unless it failed
 };
 
 }  // namespace mixer

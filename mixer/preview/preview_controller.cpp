@@ -74,8 +74,13 @@ bool PreviewController::rebuild() {
     if (!listsMayBeMixed(job_, prompt_, owner_)) {
         return false;
     }
-    BuiltTimeline built = BuildTimeline(job_, timelineFactory_, prompt_,
-                                        makeMissingFileLocator(filePicker_, owner_), owner_);
+    std::vector<LocatedFile> locatedFiles;
+    BuiltTimeline built =
+        BuildTimeline(job_, timelineFactory_, prompt_,
+                      makeMissingFileLocator(filePicker_, owner_, &locatedFiles), owner_);
+    for (const LocatedFile& file : locatedFiles) {
+        emit missingFileLocated(file.missing, file.located);
+    }
     if (editing::failed(built.status) || !built.CurrentTimeline) {
         return false;  // the build has told the user why
     }

@@ -55,6 +55,8 @@ class PreviewController : public QObject {
 
   signals:
     void previewClosed();
+    // The user located a moved file when the preview's time line was built (as at Mix).
+    void missingFileLocated(const std::string& missing, const std::string& located);
 
   private:
     // Builds the time line and a player for it; false when nothing can be played.

@@ -1,6 +1,7 @@
 #include "mixer/preview/preview_window.h"
 
 #include "mixer/preview/preview_picture_view.h"
+#include "mixer/preview/seek_slider_style.h"
 #include "widgets/elapsed_time.h"
 
 #include <QCloseEvent>
@@ -41,6 +42,9 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setRange(0, 0);
     slider_->setAccessibleName(QStringLiteral("Position"));
+    auto* sliderStyle = new SeekSliderStyle;
+    sliderStyle->setParent(slider_);  // the slider owns its style
+    slider_->setStyle(sliderStyle);
     timeLabel_ = new QLabel(this);
     for (QWidget* control : std::initializer_list<QWidget*>{playButton_, stepBackButton_,
                                                             stepForwardButton_, slider_}) {
@@ -71,7 +75,8 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         emit seekRequested(timeOfFrame(slider_->value()), editing::PreviewPlayer::SeekMode::Exact);
         emit dragEnded();
     });
-    // A click on the groove or a key moves the slider without a drag.
+    // A click on the groove is a drag that starts and ends where it was clicked (the slider's
+    // style); a wheel turn or a key moves the slider without a drag.
     connect(slider_, &QSlider::actionTriggered, this, [this](int action) {
         if (action != QAbstractSlider::SliderMove) {
             const int frame = slider_->sliderPosition();

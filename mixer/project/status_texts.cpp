@@ -20,4 +20,15 @@ QString doneStatusText(const OutputSettings& output) {
     return QStringLiteral("Done. ") + outputStatusText(output);
 }
 
+QString stoppedStatusText(int writtenSeconds, const OutputSettings& output) {
+    return QStringLiteral("Stopped at %1:%2. ")
+               .arg(writtenSeconds / 60)
+               .arg(writtenSeconds % 60, 2, 10, QLatin1Char('0')) +
+           outputStatusText(output);
+}
+
+QString failedStatusText(const QString& reason) {
+    return QStringLiteral("Failed: ") + reason.section(QLatin1Char('\n'), 0, 0);
+}
+
 }  // namespace mixer

@@ -15,7 +15,14 @@ QString outputStatusText(const OutputSettings& output);
 // "Please wait... Used Time: %02d:%02d:%02d": each second while a mix runs.
 QString progressStatusText(int elapsedSeconds);
 
-// "Done. Output File: %s     Resolution: %d*%d": when a mix ended or was stopped.
+// "Done. Output File: %s     Resolution: %d*%d": when a mix completed the whole file.
 QString doneStatusText(const OutputSettings& output);
+
+// "Stopped at m:ss. Output File: %s     Resolution: %d*%d": when the user stopped a mix; the
+// file plays up to `writtenSeconds`.
+QString stoppedStatusText(int writtenSeconds, const OutputSettings& output);
+
+// "Failed: <reason>": when writing the file failed (`reason`: the first line of the message).
+QString failedStatusText(const QString& reason);
 
 }  // namespace mixer

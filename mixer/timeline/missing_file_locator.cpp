@@ -5,28 +5,33 @@
 
 namespace mixer {
 
-editing::MissingFileLocator makeMissingFileLocator(widgets::FilePickerPort& picker,
-                                                   QWidget* owner) {
-    return [&picker, owner](const std::string& missing) -> std::optional<std::string> {
-        const QFileInfo missingFile(QString::fromStdString(missing));
-        widgets::OpenFileRequest request;
-        request.title = QStringLiteral("Locate %1").arg(missingFile.fileName());
-        request.filters = {
-            widgets::FileFilter{missingFile.fileName(), missingFile.fileName()},
-            widgets::FileFilter{QStringLiteral("Any Files (*)"), QStringLiteral("*")},
+editing::MissingFileLocator makeMissingFileLocator(widgets::FilePickerPort& picker, QWidget* owner,
+                                                   std::vector<LocatedFile>* locatedFiles) {
+    return
+        [&picker, owner, locatedFiles](const std::string& missing) -> std::optional<std::string> {
+            const QFileInfo missingFile(QString::fromStdString(missing));
+            widgets::OpenFileRequest request;
+            request.title = QStringLiteral("Locate %1").arg(missingFile.fileName());
+            request.filters = {
+                widgets::FileFilter{missingFile.fileName(), missingFile.fileName()},
+                widgets::FileFilter{QStringLiteral("Any Files (*)"), QStringLiteral("*")},
+            };
+            request.selectedFilter = 1;
+            if (QDir(missingFile.path()).exists()) {
+                request.initialFolder = missingFile.path();
+            }
+            request.selection = widgets::FileSelection::One;
+            request.owner = owner;
+            const std::optional<QStringList> chosen = picker.openFiles(request);
+            if (!chosen || chosen->isEmpty()) {
+                return std::nullopt;
+            }
+            std::string located = chosen->front().toStdString();
+            if (locatedFiles && QFileInfo(chosen->front()).isFile()) {
+                locatedFiles->push_back(LocatedFile{missing, located});
+            }
+            return located;
         };
-        request.selectedFilter = 1;
-        if (QDir(missingFile.path()).exists()) {
-            request.initialFolder = missingFile.path();
-        }
-        request.selection = widgets::FileSelection::One;
-        request.owner = owner;
-        const std::optional<QStringList> chosen = picker.openFiles(request);
-        if (!chosen || chosen->isEmpty()) {
-            return std::nullopt;
-        }
-        return chosen->front().toStdString();
-    };
 }
 
 }  // namespace mixer

@@ -36,19 +36,36 @@ std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& video
         return placements;
     }
     placements.reserve(videos.size());
+    // The cursors are where the clips begin (before the cut at 0); they move on exactly as
+    // when every clip ran on for its own transition length, so no clip start depends on how
+    // long the transition after it is.
     RefTime cursor =
         cursorStart == VideoCursorStart::AtZero ? 0 : -(videos.front().TransitionDuration / 2);
     for (std::size_t index = 0; index < videos.size(); ++index) {
         const VideoEntry& entry = videos[index];
-        const RefTime end =
+        const RefTime ownEnd =
             saturatingAdd(saturatingAdd(cursor, entry.Duration), entry.TransitionDuration);
+        const RefTime ownStop = ownEnd > totalVideoLength ? totalVideoLength : ownEnd;
+        const RefTime nextCursor = ownStop - entry.TransitionDuration;
+
         VideoPlacement placement;
         placement.index = static_cast<int>(index);
         placement.start = cursor < 0 ? 0 : cursor;
-        placement.stop = end > totalVideoLength ? totalVideoLength : end;
+        placement.stop = ownStop;
+        if (index + 1 < videos.size()) {
+            // Run on under the next clip for as long as the next clip's transition lasts.
+            const RefTime nextStart = nextCursor < 0 ? 0 : nextCursor;
+            const RefTime runOnEnd = saturatingAdd(nextStart, videos[index + 1].TransitionDuration);
+            const RefTime runOnStop = runOnEnd > totalVideoLength ? totalVideoLength : runOnEnd;
+            // A clip that the next one would cover from its start keeps its own stop: it lies
+            // hidden under the next clip either way, and an empty span would be refused.
+            if (runOnStop > placement.start) {
+                placement.stop = runOnStop;
+            }
+        }
         placement.transitionDuration = entry.TransitionDuration;
         placements.push_back(placement);
-        cursor = placement.stop - entry.TransitionDuration;
+        cursor = nextCursor;
     }
     return placements;
 }

@@ -24,11 +24,15 @@ struct VideoPlacement {
     RefTime mediaLength() const { return stop - start; }
 };
 
-// Places the clips one after another so that each overlaps the one before by that one's
-// transition length: a cursor starts half of the first transition (truncated toward zero)
-// before 0; each clip runs from the cursor (never before 0) for its Duration plus its
-// transition length, its stop cut to `totalVideoLength`, and the next clip begins at this
-// clip's stop minus its transition length.
+// Places the clips one after another so that each transition blends two pictures: a cursor
+// starts half of the first transition (truncated toward zero) before 0; clip i begins at the
+// cursor (never before 0), and the next cursor is where clip i would end running on for its
+// own Duration plus transition length (cut to `totalVideoLength`) minus that transition length,
+// so uncut clips begin at the sum of the Durations before them whatever the transition lengths.
+// Each clip but the last stops the next clip's transition length after the next clip's start,
+// so it runs on under the whole of that transition; the last clip runs on for its own
+// transition length. Every stop is cut to `totalVideoLength`; a clip the next one would cover
+// from its start keeps its own run-on.
 // With VideoCursorStart::AtZero (the "clips' own sound in step" option) the cursor starts at
 // 0 instead, so each clip's picture starts where its companion sound starts; nothing else
 // changes.

@@ -1,17 +1,20 @@
 #include "mixer/window/main_window.h"
 
 #include "mixer/dialogs/clip_transition_dialog.h"
-#include "mixer/dialogs/container_compressors.h"
+#include "mixer/output/container_compressors.h"
 
-#include "mixer/dialogs/compressor_choice.h"
 #include "mixer/dialogs/transition_defaults_dialog.h"
 #include "mixer/orvindel_art.h"
+#include "mixer/output/compressor_choice.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/context_request_watch.h"
+#include "mixer/window/list_drops.h"
+#include "mixer/window/list_editing_keys.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
+#include "mixer/window/main_window_template_growth.h"
 #include "mixer/window/media_list_views.h"
 #include "mixer/window/mix_estimate.h"
 #include "widgets/background_tiling.h"
@@ -48,6 +51,8 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       preview_(job_, ports.prompt, ports.filePicker, this),
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
       mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this),
+      projectCommands_({job_, mediaLists_, store, ports.prompt, ports.filePicker, *this,
+                        [this] { showOutputStatus(); }}),
       outputOptionsRunner_(runOutputOptionsDialog),
       audioSettingsRunner_(
           [&prompt = ports.prompt](const AudioSettingsValues& values, QWidget* owner) {
@@ -58,6 +63,7 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     // first status text, button decorations, frame rate.
     backgroundTile_ = widgets::loadBackgroundTile(art::kBackgroundTile, devicePixelRatioF());
     buildControls();
+    projectCommands_.addActions();
     addTransitionsMenuItem();
     addAboutMenuItem();
     if (const auto icon = widgets::loadIconFile(art::kProgramIcon)) {
@@ -85,8 +91,18 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     });
     connect(&mix_, &MixController::mixStarted, this, &MainWindow::onMixStarted);
     connect(&mix_, &MixController::mixEnded, this, &MainWindow::onMixEnded);
+    connect(&mix_, &MixController::missingFileLocated, &mediaLists_, &MediaLists::replaceFileName);
+    connect(&preview_, &PreviewController::missingFileLocated, &mediaLists_,
+            &MediaLists::replaceFileName);
     wireCommands();
+    mix_.setProtectedFilesSource([this] {
+        const QString& project = projectCommands_.projectPath();
+        return project.isEmpty() ? std::vector<ProtectedFile>{}
+                                 : std::vector<ProtectedFile>{
+                                       {ProtectedFileKind::ProjectFile, project.toStdString()}};
+    });
     watchContextRequests(videoList(), [this] { onVideoTransition(); });
+    letWindowGrow(*this, videoList(), audioList(), store_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -128,6 +144,7 @@ void MainWindow::addProgressDisplay() {
     progressBar_->setObjectName(QStringLiteral("mixProgressBar"));
     progressBar_->setRange(0, 1000);
     progressBar_->setTextVisible(false);
+    progressBar_->setAccessibleName(QStringLiteral("Mix progress"));
     progressBar_->setGeometry(units.toPixels(QRect(150, 182, 60, 9)));
     progressBar_->hide();
     percentageLabel_ = new QLabel(this);
@@ -143,6 +160,7 @@ void MainWindow::addProgressDisplay() {
     for (QLabel* label : {percentageLabel_, estimateLabel_}) {
         label->setMinimumHeight(QFontMetrics(label->font()).lineSpacing());
     }
+    statusLine().setLabelKind(widgets::LabelKind::StatusLine);
 
     // Offered after a mix that completed: plays the output with the desktop's player.
     playMixButton_ = new widgets::ImageButton(QString::fromUtf8(kPlayMixCaption), this);
@@ -171,7 +189,8 @@ void MainWindow::updateProgressDisplay() {
 void MainWindow::buildControls() {
     controls_ =
         widgets::buildDialog(mainWindowTemplate(), *this, {&ports_.launcher, &ports_.prompt});
-    // A dialog with caption, window menu and minimise box; its size is fixed by the template.
+    // A dialog with caption, window menu and minimise box; the template gives its size, which
+    // letWindowGrow then lets grow.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -208,6 +227,8 @@ void MainWindow::setUpListViews() {
         new QShortcut(
             QKeySequence(Qt::Key_Space), list, [this] { onPreview(); }, Qt::WidgetShortcut);
     }
+    installListEditingKeys(*this, videoList(), audioList(), mediaLists_);
+    acceptListDrops(videoList(), audioList(), mediaLists_, mediaAdder_);
 }
 
 void MainWindow::decorateButtons() {
@@ -242,6 +263,7 @@ void MainWindow::wireCommands() {
         {kHelpButton, Notification::Clicked, [this] { onHelp(); }},
         {kExitButton, Notification::Clicked, [this] { onExit(); }},
         {kDeleteAllButton, Notification::Clicked, [this] { onDeleteAll(); }},
+        {kRemoveVideosButton, Notification::Clicked, [this] { onRemoveSelectedVideos(); }},
         {kDeleteSelectedAudioButton, Notification::Clicked, [this] { onDeleteSelectedAudio(); }},
         {kDeleteAllAudioButton, Notification::Clicked, [this] { onDeleteAllAudio(); }},
         {kAudioPropertiesButton, Notification::Clicked, [this] { onAudioProperties(); }},
@@ -298,6 +320,7 @@ void MainWindow::onOptions() {
         outputOptionsRunner_(job_.outputSettings, std::move(services), this);
     if (accepted) {
         job_.outputSettings = accepted->settings;
+        projectCommands_.markChanged();
         videoCompressor_ = accepted->video;
         audioCompressor_ = accepted->audio;
         compressorChoices_ = loadCompressorChoices(store_);
@@ -345,7 +368,7 @@ void MainWindow::onMixEnded() {
     progressBar_->hide();
     percentageLabel_->hide();
     estimateLabel_->hide();
-    setStatusText(doneStatusText(job_.outputSettings));
+    setStatusText(mix_.endStatusText());
     playMixButton_->setVisible(mix_.lastEnding() == MixController::Ending::Completed);
 }
 
@@ -359,6 +382,10 @@ void MainWindow::onExit() {
 
 void MainWindow::onDeleteAll() {
     mediaLists_.deleteAll();
+}
+
+void MainWindow::onRemoveSelectedVideos() {
+    static_cast<void>(mediaLists_.removeVideos(selectedRows(videoList())));
 }
 
 void MainWindow::onDeleteSelectedAudio() {
@@ -436,7 +463,7 @@ bool MainWindow::closeChecksPass() {
                            widgets::PromptIcon::None, this);
         return false;
     }
-    return true;
+    return projectCommands_.closeAllowed();
 }
 
 void MainWindow::done(int result) {
@@ -444,6 +471,7 @@ void MainWindow::done(int result) {
         return;
     }
     preview_.close();
+    projectCommands_.windowClosing();
     QDialog::done(result);
 }
 

@@ -2,16 +2,17 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/audio_settings_dialog.h"
-#include "mixer/dialogs/encoder_settings_memory.h"
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/launch/external_launches.h"
 #include "mixer/media/media_adder.h"
 #include "mixer/mix/mix_controller.h"
+#include "mixer/output/encoder_settings_memory.h"
 #include "mixer/preview/preview_controller.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/profile_loading.h"
 #include "mixer/project/settings_store.h"
+#include "mixer/window/project_commands.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 #include "widgets/ports/file_picker_port.h"
@@ -74,6 +75,8 @@ class MainWindow : public QDialog {
     QAction& aboutAction() const { return *aboutAction_; }
     QAction& transitionsAction() const { return *transitionsAction_; }
     MixController& mixController() { return mix_; }
+    ProjectCommands& projectCommands() { return projectCommands_; }
+    MediaAdder& mediaAdder() { return mediaAdder_; }
     PreviewController& previewController() { return preview_; }
     // The progress bar and percentage shown beside the status line while a mix runs.
     QProgressBar& mixProgressBar() const { return *progressBar_; }
@@ -107,6 +110,9 @@ class MainWindow : public QDialog {
     void onHelp();
     void onExit();
     void onDeleteAll();
+    // Removes the selected videos with the companion sounds that still follow them; asks
+    // nothing (the removal can be undone).
+    void onRemoveSelectedVideos();
     void onDeleteSelectedAudio();
     void onDeleteAllAudio();
     void onAudioProperties();
@@ -159,6 +165,7 @@ class MainWindow : public QDialog {
     PreviewController preview_;
     ExternalLaunches launches_;
     MediaAdder mediaAdder_;
+    ProjectCommands projectCommands_;
     EncoderSettingsMemory encoderSettings_;
     CompressorBinding videoCompressor_;
     CompressorBinding audioCompressor_;

@@ -23,5 +23,7 @@ inline constexpr int kMicrophoneButton = 1068;
 inline constexpr int kHelpButton = 57670;
 // Added by us: the Preview command, after Exit on the tool row.
 inline constexpr int kPreviewButton = 1070;
+// Added by us: removes the selected videos (and their following companion sounds).
+inline constexpr int kRemoveVideosButton = 1071;
 
 }  // namespace mixer::main_window

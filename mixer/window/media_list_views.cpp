@@ -89,7 +89,9 @@ void setUpReportList(QTreeWidget& view, std::span<const ListColumn> columns) {
     view.header()->setStretchLastSection(false);
     view.header()->setSectionsMovable(false);
     for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-        view.setColumnWidth(column, columns[static_cast<std::size_t>(column)].widthPixels);
+        // Never narrower than the heading needs in the list's font ("Start time(s)").
+        view.setColumnWidth(column, std::max(columns[static_cast<std::size_t>(column)].widthPixels,
+                                             view.header()->sectionSizeHint(column)));
     }
 }
 

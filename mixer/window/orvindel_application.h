@@ -6,6 +6,8 @@
 #include "widgets/ports/qt_file_picker.h"
 #include "widgets/ports/qt_prompt.h"
 
+#include <QStringList>
+
 namespace mixer {
 
 // Orvindel's application object: owns the desktop ports and the settings store, creates the
@@ -17,8 +19,9 @@ class OrvindelApplication {
     OrvindelApplication(const OrvindelApplication&) = delete;
     OrvindelApplication& operator=(const OrvindelApplication&) = delete;
 
-    // Runs the main window; returns the program's exit status.
-    int run();
+    // Runs the main window; returns the program's exit status. `files` come from the command
+    // line: a project file is opened, media files are added as the add buttons add them.
+    int run(const QStringList& files = {});
 
   private:
     widgets::QtPrompt prompt_;

@@ -57,6 +57,8 @@ RecorderAboutDialog::RecorderAboutDialog(widgets::LauncherPort& launcher,
     support.setUnderlineMode(widgets::UnderlineMode::Always);
     connect(&controls_.get<QPushButton>(control::kOk), &QPushButton::clicked, this,
             &QDialog::accept);
+    // The links take the focus only from Tab: the box opens with OK focused, so Enter closes it.
+    controls_.get<QPushButton>(control::kOk).setFocus();
 }
 
 }  // namespace recorder

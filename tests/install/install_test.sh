@@ -50,10 +50,13 @@ for program in orvindel ambrevo; do
     for key in Type Name Exec Icon Categories; do
         grep -q "^$key=" "$entry" || fail "$program.desktop has no $key"
     done
-    # Exec names the installed program by its path, quoted here since the prefix has a blank.
+    # Exec names the installed program by its path, quoted here since the prefix has a blank;
+    # Orvindel takes the files it is given ("Open with").
     exec_value=$(sed -n 's/^Exec=//p' "$entry")
-    [[ "$exec_value" == "\"$prefix/bin/$program\"" ]] ||
-        fail "$program.desktop starts $exec_value, not \"$prefix/bin/$program\""
+    expected_exec="\"$prefix/bin/$program\""
+    [[ "$program" == orvindel ]] && expected_exec+=" %F"
+    [[ "$exec_value" == "$expected_exec" ]] ||
+        fail "$program.desktop starts $exec_value, not $expected_exec"
     desktop-file-validate "$entry" || fail "$program.desktop does not validate"
     if [[ -f "$source_dir/resources/images/$program/program.svg" ]]; then
         icon=$(sed -n 's/^Icon=//p' "$entry")
@@ -61,6 +64,11 @@ for program in orvindel ambrevo; do
             fail "icon $icon.svg of $program.desktop is not installed"
     fi
 done
+# The project file's type, so file managers open *.orvindel with Orvindel.
+grep -q 'glob pattern="\*.orvindel"' "$prefix/share/mime/packages/orvindel.xml" 2>/dev/null ||
+    fail "the project file's MIME type is not installed"
+grep -q '^MimeType=application/x-orvindel-project;' "$prefix/share/applications/orvindel.desktop" ||
+    fail "orvindel.desktop does not take project files"
 
 # The installed Orvindel finds the installed Ambrevo and help through its lookup functions.
 ORVINDEL_INSTALLED_PREFIX="$prefix" "$launch_tests" --gtest_filter='InstalledTree.*' >"$work/launch.log" 2>&1 || {

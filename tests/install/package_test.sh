@@ -2,7 +2,8 @@
 # Builds the Debian package with scripts/package, lists it, installs it into a throw-away root
 # with dpkg and checks what a desktop and a software centre read there: both programs, help,
 # icons in every size, desktop entries and AppStream metainfo, all clean under Debian 12's
-# validators; and that the dependencies name the binaries' libraries plus the stated packages.
+# validators; the copyright statement, changelog and manual pages, clean under lintian; and
+# that the dependencies name the binaries' libraries plus the stated packages.
 # Usage: package_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source_dir=$1
@@ -67,7 +68,7 @@ for program in orvindel ambrevo; do
         continue
     fi
     desktop-file-validate "$entry" || fail "$program.desktop does not validate"
-    grep -qx "Exec=/usr/bin/$program" "$entry" || fail "$program.desktop does not start /usr/bin/$program"
+    grep -Eqx "Exec=/usr/bin/$program( %F)?" "$entry" || fail "$program.desktop does not start /usr/bin/$program"
     icon=$(sed -n 's/^Icon=//p' "$entry")
     [[ -f "$usr/share/icons/hicolor/scalable/apps/$icon.svg" ]] || fail "no scalable icon $icon.svg"
     for size in 48 256; do
@@ -98,6 +99,43 @@ for program in orvindel ambrevo; do
     grep -q "<launchable type=\"desktop-id\">$program.desktop</launchable>" "$usr"/share/metainfo/*."$program".metainfo.xml ||
         fail "the metainfo of $program does not launch $program.desktop"
 done
+
+# What Debian asks of every package: the copyright statement and the changelog, a manual page
+# per program that man renders without a warning, and lintian without errors or warnings.
+version=$(dpkg-deb --field "$package" Version)
+doc="$usr/share/doc/orvindel"
+[[ -f "$doc/copyright" ]] || fail "no /usr/share/doc/orvindel/copyright"
+zcat "$doc/changelog.gz" 2>/dev/null | head -n 1 | grep -q "^orvindel ($version) " ||
+    fail "changelog.gz does not start with version $version"
+for program in orvindel ambrevo; do
+    page="$usr/share/man/man1/$program.1.gz"
+    if [[ ! -f "$page" ]]; then
+        fail "no manual page $program.1.gz"
+        continue
+    fi
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+    [[ -z "$warnings" ]] || fail "man warns about $program.1: $warnings"
+    for option in --help --version; do
+        zcat "$page" | grep -qF -- "${option//-/\\-}" || fail "$program.1 does not describe $option"
+    done
+    grep -q "<release version=\"$version\"" "$usr"/share/metainfo/*."$program".metainfo.xml ||
+        fail "the metainfo of $program has no release $version"
+    grep -q "<project_license>" "$usr"/share/metainfo/*."$program".metainfo.xml ||
+        fail "the metainfo of $program states no licence"
+done
+zcat "$usr/share/man/man1/orvindel.1.gz" | grep -qF -- '\-\-render' ||
+    fail "orvindel.1 does not describe --render"
+# Run as root (CI, containers) lintian says so on stderr; only its tags count.
+if ! command -v lintian >/dev/null; then
+    fail "lintian is not installed (scripts/setup installs it)"
+elif ! lintian --tag-display-limit 0 "$package" >"$work/lintian.log" 2>"$work/lintian.err" &&
+    ! grep -q '^[EW]: ' "$work/lintian.log"; then
+    cat "$work/lintian.err" >&2
+    fail "lintian did not run"
+elif grep -q '^[EW]: ' "$work/lintian.log"; then
+    cat "$work/lintian.log" >&2
+    fail "lintian reports errors or warnings"
+fi
 
 if ((failures > 0)); then
     echo "$failures check(s) failed" >&2

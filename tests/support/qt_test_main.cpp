@@ -10,12 +10,13 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    // Settings written by the programs under test land in a folder of this process, never
-    // in the user's own configuration.
+    // Settings and recovery files written by the programs under test land in a folder of this
+    // process, never in the user's own configuration or state.
     const auto configFolder = std::filesystem::temp_directory_path() /
                               ("orvindel-test-config-" + std::to_string(getpid()));
     std::filesystem::create_directories(configFolder);
     setenv("XDG_CONFIG_HOME", configFolder.c_str(), 1);
+    setenv("XDG_STATE_HOME", (configFolder / "state").c_str(), 1);
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }

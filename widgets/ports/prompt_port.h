@@ -10,8 +10,9 @@ namespace widgets {
 // ScriptedPrompt, which records every box and answers from a script.
 
 enum class PromptIcon { None, Information, Warning, Error, Question };
-enum class PromptButtons { Ok, YesNo };
-enum class PromptAnswer { Ok, Yes, No };
+enum class PromptButtons { Ok, YesNo, SaveDiscardCancel };
+// SaveDiscardCancel answers Yes for Save, No for Discard and Cancel for Cancel.
+enum class PromptAnswer { Ok, Yes, No, Cancel };
 
 struct PromptRequest {
     QString text;
@@ -25,7 +26,7 @@ class PromptPort {
   public:
     virtual ~PromptPort() = default;
     // Shows the box modally and returns the button pressed (Ok for an Ok box; closing a Yes/No
-    // box without a choice answers No).
+    // box without a choice answers No, a Save / Discard / Cancel box Cancel).
     virtual PromptAnswer show(const PromptRequest& request) = 0;
 
     // An Ok box with the given text, caption and icon.

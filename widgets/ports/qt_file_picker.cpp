@@ -1,6 +1,8 @@
 #include "widgets/ports/qt_file_picker.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QRegularExpression>
 
 #include "widgets/chosen_file_names.h"
@@ -55,7 +57,25 @@ class PickerDialog : public QFileDialog {
         setFilter(filter() & ~QDir::CaseSensitive);
     }
 
+    // The file the typed name stands for as a whole, when the dialog's own reading of the name
+    // box would split it; nothing otherwise (then selectedFiles() holds the choice).
+    const std::optional<QString>& wholeTypedName() const { return wholeTypedName_; }
+
     void accept() override {
+        // The dialog reads a name box holding '"' as a list of quoted names ("a.avi" "b.avi"),
+        // so a file named 'say "hi".avi' would become "hi". A typed text that as a whole names
+        // an existing file (or, in a save dialog, any text: it takes one name) is that file.
+        wholeTypedName_.reset();
+        if (const auto* nameBox = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nameBox != nullptr && nameBox->text().contains(QLatin1Char('"'))) {
+            const QString whole = directory().absoluteFilePath(nameBox->text());
+            const bool saving = acceptMode() == QFileDialog::AcceptSave;
+            if (saving ? !fileNameHasWildcard(whole) : QFileInfo(whole).isFile()) {
+                wholeTypedName_ = whole;
+                QDialog::accept();
+                return;
+            }
+        }
         if (acceptMode() == QFileDialog::AcceptSave) {
             const QStringList chosen = selectedFiles();
             if (!chosen.isEmpty() && fileNameHasWildcard(chosen.first())) {
@@ -69,6 +89,9 @@ class PickerDialog : public QFileDialog {
         }
         QFileDialog::accept();
     }
+
+  private:
+    std::optional<QString> wholeTypedName_;
 };
 
 }  // namespace
@@ -93,7 +116,7 @@ namespace {
 // Shows `dialog` with `filters` (1-based `selectedFilter` chosen) and `initialName` (when not
 // empty) in its name box; returns the files picked, or nothing when the user cancels or picks
 // none.
-std::optional<QStringList> runWithFilters(QFileDialog& dialog, const QList<FileFilter>& filters,
+std::optional<QStringList> runWithFilters(PickerDialog& dialog, const QList<FileFilter>& filters,
                                           int selectedFilter, const QString& initialName = {}) {
     if (!filters.isEmpty()) {
         dialog.setNameFilters(nameFiltersForDialog(filters));
@@ -107,6 +130,9 @@ std::optional<QStringList> runWithFilters(QFileDialog& dialog, const QList<FileF
     }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
+    }
+    if (dialog.wholeTypedName()) {
+        return QStringList{*dialog.wholeTypedName()};
     }
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTextBoundaryFinder>
 
 namespace widgets {
 namespace {
@@ -22,6 +23,48 @@ QMessageBox::Icon messageBoxIcon(PromptIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Runs of this many characters or more with no line-break opportunity (a long file name) get
+// one after every character (shorter runs fit any box).
+constexpr qsizetype kLongestUnbrokenRun = 40;
+
+// `text` with zero-width spaces inside its long unbroken runs. A message box breaks lines only
+// where the text allows it, so a long path or name would run past the box's edge; with these
+// it wraps there instead. Nothing visible is added.
+QString withBreakableRuns(const QString& text) {
+    QString broken;
+    broken.reserve(text.size());
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    qsizetype runStart = 0;
+    while (runStart < text.size()) {
+        lines.setPosition(runStart);
+        qsizetype runEnd = lines.toNextBoundary();
+        if (runEnd < 0) {
+            runEnd = text.size();
+        }
+        const QString run = text.mid(runStart, runEnd - runStart);
+        if (run.size() < kLongestUnbrokenRun) {
+            broken += run;
+        } else {
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, run);
+            qsizetype characterStart = 0;
+            while (characterStart < run.size()) {
+                characters.setPosition(characterStart);
+                qsizetype characterEnd = characters.toNextBoundary();
+                if (characterEnd < 0) {
+                    characterEnd = run.size();
+                }
+                broken += run.mid(characterStart, characterEnd - characterStart);
+                if (characterEnd < run.size()) {
+                    broken += QChar(0x200B);  // zero-width space
+                }
+                characterStart = characterEnd;
+            }
+        }
+        runStart = runEnd;
+    }
+    return broken;
+}
+
 }  // namespace
 
 QString promptCaption(const PromptRequest& request) {
@@ -33,9 +76,22 @@ QString promptCaption(const PromptRequest& request) {
 }
 
 PromptAnswer QtPrompt::show(const PromptRequest& request) {
+    if (request.buttons == PromptButtons::SaveDiscardCancel) {
+        QMessageBox box(messageBoxIcon(request.icon), promptCaption(request), request.text,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                        request.owner);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int pressed = box.exec();
+        return pressed == QMessageBox::Save      ? PromptAnswer::Yes
+               : pressed == QMessageBox::Discard ? PromptAnswer::No
+                                                 : PromptAnswer::Cancel;
+    }
     const bool yesNo = request.buttons == PromptButtons::YesNo;
-    QMessageBox box(messageBoxIcon(request.icon), promptCaption(request), request.text,
+    QMessageBox box(messageBoxIcon(request.icon), promptCaption(request),
+                    withBreakableRuns(request.text),
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, request.owner);
+    box.setTextFormat(Qt::PlainText);
     if (yesNo) {
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);

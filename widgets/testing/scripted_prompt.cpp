@@ -11,7 +11,15 @@ PromptAnswer ScriptedPrompt::show(const PromptRequest& request) {
         m_answers.pop_front();
         return answer;
     }
-    return request.buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Ok;
+    switch (request.buttons) {
+        case PromptButtons::YesNo:
+            return PromptAnswer::No;
+        case PromptButtons::SaveDiscardCancel:
+            return PromptAnswer::Cancel;
+        case PromptButtons::Ok:
+            break;
+    }
+    return PromptAnswer::Ok;
 }
 
 QStringList ScriptedPrompt::texts() const {

@@ -9,7 +9,8 @@
 namespace widgets::testing {
 
 // A prompt for tests: records every request (nothing is shown) and answers from a queue of
-// scripted answers; when the queue is empty an Ok box answers Ok and a Yes/No box No.
+// scripted answers; when the queue is empty an Ok box answers Ok, a Yes/No box No and a
+// Save / Discard / Cancel box Cancel.
 class ScriptedPrompt : public PromptPort {
   public:
     PromptAnswer show(const PromptRequest& request) override;

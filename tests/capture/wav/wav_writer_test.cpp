@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/media_fixtures.h"
@@ -187,6 +192,70 @@ TEST(WavWriter, SmallFileKeepsPlainRiffWithReservedJunk) {
     EXPECT_EQ(wav->declaredDataBytes, 3u);
     EXPECT_EQ(wav->storedDataBytes, 4u);  // the pad byte keeps the chunk even
     EXPECT_EQ(ffmpegDecodedFrames(path), 3);
+}
+
+// Caps the size of every file this process writes, as a full disk would: a write that crosses
+// the cap stores only what fits and the next one fails. Restores the old cap on destruction.
+class FileSizeCap {
+  public:
+    explicit FileSizeCap(rlim_t capBytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // fail the write instead of dying
+        rlimit capped = previous_;
+        capped.rlim_cur = capBytes;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &capped), 0);
+    }
+    ~FileSizeCap() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeCap(const FileSizeCap&) = delete;
+    FileSizeCap& operator=(const FileSizeCap&) = delete;
+
+  private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+
+TEST(WavWriter, WriteCutShortMidFrameLeavesAConsistentFile) {
+    struct CapCase {
+        AudioFormat format;
+        rlim_t capBytes;  // chosen so the short write ends inside a frame
+    };
+    const CapCase cases[] = {
+        {AudioFormat{SampleEncoding::SignedInt16, 8000, 2, 0x3}, 1081},
+        {AudioFormat{SampleEncoding::SignedInt32, 48000, 6, 0x3F}, 5003},
+        {AudioFormat{SampleEncoding::UnsignedInt8, 8000, 1, 0}, 1001},
+    };
+    for (const CapCase& cut : cases) {
+        SCOPED_TRACE(capture::describe(cut.format));
+        test_support::TemporaryFolder folder;
+        const std::string path = folder.file("cut.wav");
+        capture::CaptureResult error;
+        auto writer = WavWriter::create(path, cut.format, error);
+        ASSERT_TRUE(writer) << error.text();
+        const auto block = sineFrames(cut.format, cut.format.sampleRateHz);  // 1 s, past the cap
+        {
+            FileSizeCap cap(cut.capBytes);
+            EXPECT_TRUE(writer->append(block.data(), block.size()).failed());
+            EXPECT_TRUE(writer->finish().failed());
+        }
+        std::ifstream in(path, std::ios::binary);
+        unsigned char riff[8] = {};
+        in.read(reinterpret_cast<char*>(riff), sizeof riff);
+        const auto fileBytes = std::filesystem::file_size(path);
+        EXPECT_EQ(test_support::littleEndian32(riff + 4) + 8u, fileBytes);
+        const auto wav = test_support::readWav(path);
+        ASSERT_TRUE(wav);
+        const auto bytesPerFrame = static_cast<std::uint64_t>(cut.format.bytesPerFrame());
+        EXPECT_EQ(wav->declaredDataBytes, wav->storedDataBytes);
+        EXPECT_EQ(wav->declaredDataBytes % bytesPerFrame, 0u);
+        // At most the frame cut in two (and one more for the even pad) is given up.
+        EXPECT_GT(wav->declaredDataBytes + 2 * bytesPerFrame,
+                  cut.capBytes - (fileBytes - wav->declaredDataBytes));
+        EXPECT_EQ(static_cast<std::uint64_t>(ffmpegDecodedFrames(path)),
+                  wav->declaredDataBytes / bytesPerFrame);
+    }
 }
 
 TEST(WavWriter, UnwritablePathIsReported) {

@@ -112,21 +112,25 @@ TEST(OutputContainers, EveryContainerKeepsFrameTimesAndSyncAndMp4StartsWithItsIn
         EXPECT_EQ(decoded.streams[1].codecName, codecNameOfEncoder(audio.encoderName));
         EXPECT_EQ(decoded.decodeErrors, 0);
         ASSERT_EQ(decoded.frames.size(), 50u);
+        // Matroska starts every stream later by the AAC encoder's priming (under 24 ms), which
+        // its first packet is stamped before.
+        const double start = container == OutputContainer::Matroska ? decoded.frameSeconds[0] : 0;
+        EXPECT_LT(start, 0.025);
         for (std::size_t frame = 0; frame < decoded.frames.size(); ++frame) {
-            ASSERT_NEAR(decoded.frameSeconds[frame] * kFramesPerSecond, static_cast<double>(frame),
-                        0.01)
+            ASSERT_NEAR((decoded.frameSeconds[frame] - start) * kFramesPerSecond,
+                        static_cast<double>(frame), 0.01)
                 << "frame " << frame;
         }
         std::vector<double> packetFrames;
         for (double seconds : decoded.videoPacketSeconds) {
-            packetFrames.push_back(std::round(seconds * kFramesPerSecond));
+            packetFrames.push_back(std::round((seconds - start) * kFramesPerSecond));
         }
         std::sort(packetFrames.begin(), packetFrames.end());
         EXPECT_EQ(packetFrames.front(), 0.0);
         EXPECT_EQ(packetFrames.back(), 49.0);
         const double flash = firstBrightFrameSeconds(decoded, 128);
         const double beep = firstLoudSampleSeconds(decoded, 0.2f);
-        EXPECT_NEAR(flash, 0.92, 0.5 / kFramesPerSecond);
+        EXPECT_NEAR(flash - start, 0.92, 0.5 / kFramesPerSecond);
         EXPECT_NEAR(beep, flash, 1.0 / kFramesPerSecond) << "flash " << flash << " s";
         EXPECT_NEAR(static_cast<double>(decoded.samples.size() / 2) / decoded.sampleRate, 2.0,
                     0.05);

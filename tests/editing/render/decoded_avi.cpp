@@ -114,6 +114,8 @@ DecodedAvi decodeFile(const std::string& path) {
         if (codec != nullptr) {
             decoders[index].reset(avcodec_alloc_context3(codec));
             avcodec_parameters_to_context(decoders[index].get(), &parameters);
+            // Frame times then follow what the decoder drops (an encoder's priming samples).
+            decoders[index]->pkt_timebase = format->streams[index]->time_base;
             if (avcodec_open2(decoders[index].get(), codec, nullptr) < 0) {
                 decoders[index].reset();
             }
@@ -140,6 +142,11 @@ DecodedAvi decodeFile(const std::string& path) {
             if (index == videoStream) {
                 keepVideoFrame(*frame, *format->streams[index], decoded);
             } else if (index == audioStream) {
+                if (decoded.samples.empty() && frame->best_effort_timestamp != AV_NOPTS_VALUE) {
+                    decoded.firstAudioFrameSeconds =
+                        static_cast<double>(frame->best_effort_timestamp) *
+                        av_q2d(format->streams[index]->time_base);
+                }
                 keepAudioFrame(*frame, decoded);
             }
             av_frame_unref(frame.get());

@@ -52,6 +52,9 @@ struct DecodedAvi {
     std::int64_t declaredVideoFrames = 0;
     double videoFramesPerSecond = 0.0;     // the stream's declared rate
     double firstAudioPacketSeconds = 0.0;  // presentation time of the first audio packet
+    // Presentation time of `samples[0]`: the first decoded sound, after what the file tells the
+    // decoder to skip (an encoder's priming samples).
+    double firstAudioFrameSeconds = 0.0;
 };
 
 // The time of the first video frame whose centre is brighter than `minimumLuma` (0 - 255) and

@@ -92,6 +92,15 @@ TEST(RenderOutput, EveryListedCompressorWritesAReadableFileOfItsContainer) {
         if (entry.container != OutputContainer::Avi) {
             std::sort(packetFrames.begin(), packetFrames.end());  // B-frames come out of order
         }
+        if (entry.container == OutputContainer::Matroska && !packetFrames.empty()) {
+            // Matroska starts every stream later by an audio encoder's priming (under 26 ms)
+            // that its first packet is stamped before; the frames keep their spacing.
+            const double start = packetFrames.front();
+            EXPECT_LT(start, 0.7);
+            for (double& frame : packetFrames) {
+                frame = std::round((frame - start) * 1000.0) / 1000.0;
+            }
+        }
         std::vector<double> expectedFrames;
         for (std::size_t frame = 0; frame < decoded.frames.size(); ++frame) {
             expectedFrames.push_back(static_cast<double>(frame));

@@ -1,5 +1,5 @@
-#include "mixer/dialogs/container_compressors.h"
 #include "mixer/dialogs/output_options_dialog.h"
+#include "mixer/output/container_compressors.h"
 #include "tests/mixer/dialogs/output_options_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "mixer/dialogs/output_options_dialog.h"
-#include "mixer/dialogs/output_options_rules.h"
+#include "mixer/output/output_options_rules.h"
 #include "mixer/project/settings_store.h"
 #include "tests/mixer/dialogs/output_options_fixture.h"
 #include "tests/support/modal_script.h"

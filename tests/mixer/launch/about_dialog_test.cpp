@@ -5,9 +5,11 @@
 #include "widgets/testing/scripted_prompt.h"
 
 #include <gtest/gtest.h>
-
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <algorithm>
 
@@ -39,6 +41,46 @@ TEST(AboutDialog, ShowsVersionIconAndTheMakersLinks) {
 
     about.controls().get<QPushButton>(kOkButton).click();
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+// A keyboard user tabs from OK to each link and opens it with Enter or Space; a screen reader
+// finds two links named by their text and can press them.
+TEST(AboutDialog, TabReachesEachLinkWhichEnterOrSpaceOpens) {
+    widgets::testing::RecordingLauncher launcher;
+    widgets::testing::ScriptedPrompt prompt;
+    AboutDialog about(launcher, prompt);
+    about.show();
+    QApplication::setActiveWindow(&about);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    auto& home = about.controls().get<widgets::HyperlinkLabel>(kHomePageLink);
+    auto& support = about.controls().get<widgets::HyperlinkLabel>(kSupportLink);
+    const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+
+    ASSERT_EQ(QApplication::focusWidget(), &about.controls().get<QPushButton>(kOkButton));
+    const QImage unfocused = home.grab().toImage();
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &home);
+    EXPECT_NE(home.grab().toImage(), unfocused) << "the focus is not shown";
+    press(Qt::Key_Return);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &support);
+    press(Qt::Key_Space);
+    ASSERT_EQ(launcher.openedAddresses().size(), 2);
+    EXPECT_EQ(launcher.openedAddresses()[0], QUrl(QString::fromUtf8(kMakerHomePageAddress)));
+    EXPECT_EQ(launcher.openedAddresses()[1], QUrl(QString::fromUtf8(kMakerContactPageAddress)));
+    EXPECT_TRUE(about.isVisible()) << "Enter on a link is not the OK button";
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), &about.controls().get<QPushButton>(kOkButton));
+
+    for (widgets::HyperlinkLabel* link : {&home, &support}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(link);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->role(), QAccessible::Link);
+        EXPECT_EQ(accessible->text(QAccessible::Name), link->text());
+        ASSERT_NE(accessible->actionInterface(), nullptr);
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(launcher.openedAddresses().size(), 4);
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ class MediaAdderTest : public testing::Test {
         clip.seconds = 2.0;
         ASSERT_TRUE(test_support::makeClip(file("second.avi"), clip));
         ASSERT_TRUE(test_support::makeTone(file("tone.wav"), 440.0, 1.5));
+        clip.toneHz = 0.0;
+        ASSERT_TRUE(test_support::makeClip(file("silent.avi"), clip));
         ASSERT_TRUE(test_support::makeTone(file("other folder/low.wav"), 220.0, 0.5));
         ASSERT_TRUE(
             test_support::runFfmpeg("-f lavfi -i color=c=red:s=64x48:d=1 -c:v mpeg4 -f m4v " +
@@ -78,7 +80,7 @@ class MediaAdderTest : public testing::Test {
 
 std::unique_ptr<test_support::TemporaryFolder> MediaAdderTest::folder_;
 
-TEST_F(MediaAdderTest, VideoDialogAsksForOneFileStartingInTheRememberedFolder) {
+TEST_F(MediaAdderTest, VideoDialogAsksForSeveralFilesStartingInTheRememberedFolder) {
     settings_->write(settings::kLastPhotoFolder, "/home/ann/clips/");
     picker_.queueOpenCancel();
     EXPECT_EQ(adder_->addVideo(), 0);
@@ -97,7 +99,7 @@ TEST_F(MediaAdderTest, VideoDialogAsksForOneFileStartingInTheRememberedFolder) {
     EXPECT_EQ(text(request.filters[1].patterns), "*.*;");
     EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(text(request.initialFolder), "/home/ann/clips/");
-    EXPECT_EQ(request.selection, widgets::FileSelection::One);
+    EXPECT_EQ(request.selection, widgets::FileSelection::Several);
     // Cancelled: nothing changes, nothing is said.
     EXPECT_TRUE(job_.videos.empty());
     EXPECT_TRUE(job_.audios.empty());
@@ -189,24 +191,80 @@ TEST_F(MediaAdderTest, AddedVideosBringTheirSoundAndTheirFolderIsRemembered) {
     EXPECT_TRUE(lastAudioFolder().isEmpty()) << "adding video leaves the sound folder alone";
 }
 
-TEST_F(MediaAdderTest, AVideoThatCannotBeOpenedIsToldTwiceAndNothingIsAdded) {
+TEST_F(MediaAdderTest, AVideoThatCannotBeOpenedIsToldOnceAndNothingIsAdded) {
     for (const char* name : {"corrupt.avi", "notes.avi", "missing.avi"}) {
         SCOPED_TRACE(name);
         settings_->write(settings::kLastPhotoFolder, "/previous/");
         prompt_.clear();
         picker_.queueOpenAnswer({path(name)});
         EXPECT_EQ(adder_->addVideo(), 0);
-        ASSERT_EQ(prompt_.requests().size(), 2);
+        ASSERT_EQ(prompt_.requests().size(), 1);
         EXPECT_EQ(text(prompt_.requests()[0].text),
                   "Cannot open " + file(name) +
                       ". You need to install appropriate decoders.\nOr the file is corrupt.");
         EXPECT_EQ(text(prompt_.requests()[0].caption), "Error");
-        EXPECT_EQ(text(prompt_.requests()[1].text), "Can not get the duration of the clip!");
-        EXPECT_EQ(text(prompt_.requests()[1].caption), "Error");
         EXPECT_TRUE(job_.videos.empty());
         EXPECT_TRUE(job_.audios.empty());
         EXPECT_EQ(text(lastPhotoFolder()), "/previous/");
     }
+}
+
+TEST_F(MediaAdderTest, SeveralVideosChosenAtOnceAreAddedInOrderAndFailuresNamedInOneBox) {
+    picker_.queueOpenAnswer({path("second.avi"), path("corrupt.avi"), path("clip.avi")});
+    EXPECT_EQ(adder_->addVideo(), 2);
+    ASSERT_EQ(prompt_.requests().size(), 1);
+    EXPECT_EQ(text(prompt_.requests()[0].text),
+              "These files were not added:\n" + file("corrupt.avi") + " (Cannot open " +
+                  file("corrupt.avi") +
+                  ". You need to install appropriate decoders.\nOr the file is corrupt.)");
+    ASSERT_EQ(job_.videos.size(), 2u);
+    EXPECT_EQ(job_.videos[0].FileName, file("second.avi"));
+    EXPECT_EQ(job_.videos[1].FileName, file("clip.avi"));
+    ASSERT_EQ(job_.audios.size(), 2u);
+    EXPECT_EQ(job_.audios[0].StartTime, 0);
+    EXPECT_EQ(job_.audios[1].FileName, file("clip.avi"));
+    EXPECT_EQ(job_.audios[1].StartTime, job_.videos[0].Duration);
+    EXPECT_EQ(text(lastPhotoFolder()), text(folderPath()));
+}
+
+TEST_F(MediaAdderTest, AFileForTheOtherListIsAddedOnlyWhenTheUserSaysYes) {
+    struct Case {
+        const char* name;
+        int (MediaAdder::*add)();
+        widgets::PromptAnswer answer;
+        const char* questionStart;
+        std::size_t videos;
+        std::size_t audios;
+    };
+    const Case cases[] = {
+        {"tone.wav", &MediaAdder::addVideo, widgets::PromptAnswer::No, " holds sound only", 0, 0},
+        {"tone.wav", &MediaAdder::addVideo, widgets::PromptAnswer::Yes, " holds sound only", 1, 1},
+        {"silent.avi", &MediaAdder::addAudio, widgets::PromptAnswer::No, " holds no sound", 0, 0},
+        {"silent.avi", &MediaAdder::addAudio, widgets::PromptAnswer::Yes, " holds no sound", 0, 1},
+    };
+    for (const Case& added : cases) {
+        SCOPED_TRACE(std::string(added.name) +
+                     (added.answer == widgets::PromptAnswer::Yes ? " kept" : " refused"));
+        lists_.deleteAll();
+        prompt_.clear();
+        picker_.queueOpenAnswer({path(added.name)});
+        prompt_.queueAnswer(added.answer);
+        EXPECT_EQ(((*adder_).*added.add)(), added.add == &MediaAdder::addVideo
+                                                ? static_cast<int>(added.videos)
+                                                : static_cast<int>(added.audios));
+        ASSERT_EQ(prompt_.requests().size(), 1);
+        EXPECT_EQ(prompt_.requests()[0].buttons, widgets::PromptButtons::YesNo);
+        EXPECT_TRUE(
+            text(prompt_.requests()[0].text).starts_with(file(added.name) + added.questionStart));
+        EXPECT_EQ(job_.videos.size(), added.videos);
+        EXPECT_EQ(job_.audios.size(), added.audios);
+    }
+    // A clip with picture and sound asks nothing.
+    lists_.deleteAll();
+    prompt_.clear();
+    picker_.queueOpenAnswer({path("clip.avi")});
+    EXPECT_EQ(adder_->addAudio(), 1);
+    EXPECT_TRUE(prompt_.requests().isEmpty());
 }
 
 TEST_F(MediaAdderTest, AVideoWhoseLengthIsUnknownIsToldOnce) {

@@ -196,7 +196,12 @@ TEST_F(MixFlowTest, StopEndsTheMixAtOnceAndTheNextMixCountsAgain) {
     mixButton().click();  // "Stop"
     EXPECT_FALSE(window->job().Converting);
     EXPECT_EQ(mixButton().text(), "Mix");
-    EXPECT_TRUE(window->statusText().startsWith("Done. Output File: "));
+    // A stopped mix says so and how far it got, never "Done.".
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Stopped at 0:0[0-2]\\. Output File: "))
+                    .match(window->statusText())
+                    .hasMatch())
+        << window->statusText().toStdString();
+    EXPECT_FALSE(window->playMixButton().isVisible());
     EXPECT_EQ(window->job().ElapsedSeconds, 0);
     EXPECT_FALSE(window->progressTimer().isActive());
     // What was written so far is a file that opens.

@@ -113,16 +113,16 @@ TEST_F(MainWindowUsabilityTest, TabReachesEveryButtonWhichShowsItsFocusAndSpaceO
     }
     press(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), &button(kPreviewButton));  // Exit's neighbour
-    for (int tab = 0; tab < 8; ++tab) {
+    for (int tab = 0; tab < 9; ++tab) {
         press(Qt::Key_Tab);
     }
     ASSERT_EQ(QApplication::focusWidget(), &button(kHomepageButton));
     const QImage focused = button(kHomepageButton).grab().toImage();
     press(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // ten Tabs
+    ASSERT_EQ(QApplication::focusWidget(), &button(kAboutButton));  // eleven Tabs
     EXPECT_NE(button(kHomepageButton).grab().toImage(), focused) << "focus was not drawn";
     press(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // eleven Tabs
+    EXPECT_EQ(QApplication::focusWidget(), &button(kAddVideoButton));  // twelve Tabs
 
     // Space and Enter press the tabbed-to button; a mouse click does not take the focus.
     press(Qt::Key_Space);
@@ -159,6 +159,19 @@ TEST_F(MainWindowUsabilityTest, ACompletedMixShowsItsProgressAndOffersToPlayTheR
     // The elapsed-time text is unchanged and stays clear of the bar; the estimate fits its
     // label even for long mixes.
     EXPECT_EQ(window->statusText(), "Please wait... Used Time: 00:00:01");
+    // Screen readers read the bar by its name and value, the status line as a status bar
+    // whose name is the text shown.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&window->mixProgressBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(bar->text(QAccessible::Name), "Mix progress");
+    ASSERT_NE(bar->valueInterface(), nullptr);
+    EXPECT_EQ(bar->valueInterface()->maximumValue().toInt(), 1000);
+    QAccessibleInterface* statusLine =
+        QAccessible::queryAccessibleInterface(&window->controls().get(kStatusLine));
+    ASSERT_NE(statusLine, nullptr);
+    EXPECT_EQ(statusLine->role(), QAccessible::StatusBar);
+    EXPECT_EQ(statusLine->text(QAccessible::Name), "Please wait... Used Time: 00:00:01");
     const auto& status = window->controls().get(kStatusLine);
     EXPECT_LT(status.x() + 2 + QFontMetrics(status.font()).horizontalAdvance(window->statusText()),
               window->mixProgressBar().x());

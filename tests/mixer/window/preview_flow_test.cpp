@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -75,6 +77,28 @@ bool threadsSettleAt(int expected) {
 
 QRgb centreOf(const QImage& image) {
     return image.pixel(image.width() / 2, image.height() / 2);
+}
+
+// The point on `slider`'s groove that a user clicks to put the handle's middle at `value`, from
+// the style's own geometry.
+QPoint grooveClickPoint(const QSlider& slider, int value) {
+    QStyleOptionSlider option;
+    option.initFrom(&slider);
+    option.orientation = slider.orientation();
+    option.minimum = slider.minimum();
+    option.maximum = slider.maximum();
+    option.sliderPosition = slider.sliderPosition();
+    option.sliderValue = slider.value();
+    option.singleStep = slider.singleStep();
+    option.pageStep = slider.pageStep();
+    const QRect groove = slider.style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderGroove, &slider);
+    const QRect handle = slider.style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderHandle, &slider);
+    const int span = groove.width() - handle.width();
+    const int handleLeft = groove.x() + QStyle::sliderPositionFromValue(
+                                            slider.minimum(), slider.maximum(), value, span);
+    return {handleLeft + (handle.center() - handle.topLeft()).x(), groove.center().y()};
 }
 
 // Points this process's sound clients at `address` for its life.
@@ -222,6 +246,49 @@ TEST_F(PreviewFlow, PlaysPausesSeeksAndGivesWayToMix) {
         ++files;
     }
     EXPECT_EQ(files, 3);  // red.avi, blue.avi, the mix
+}
+
+// A click on the slider's groove at a quarter, half and three quarters shows exactly the frame
+// there; during play the click moves the playing position and play goes on.
+TEST_F(PreviewFlow, AClickOnTheSliderGrooveSeeksExactlyThere) {
+    const ServerAddressOverride noServer("unix:" + folder.file("none"));
+    window->controls().get<widgets::ImageButton>(kPreviewButton).click();
+    PreviewController& preview = window->previewController();
+    ASSERT_TRUE(preview.isOpen());
+    PreviewWindow& previewWindow = *preview.window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&previewWindow));
+    QSlider& slider = previewWindow.positionSlider();
+    ASSERT_GT(slider.maximum(), 140);  // about 6 s at 25 frames per second
+    const auto shownExactly = [&](std::int64_t frame) {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Exact &&
+               shown->frameIndex == frame;
+    };
+    ASSERT_TRUE(waitUntil([&] { return shownExactly(0); }));
+
+    for (const int percent : {25, 50, 75}) {
+        SCOPED_TRACE(percent);
+        const int frame = slider.maximum() * percent / 100;
+        QTest::mouseClick(&slider, Qt::LeftButton, {}, grooveClickPoint(slider, frame));
+        EXPECT_EQ(slider.value(), frame);
+        EXPECT_TRUE(waitUntil([&] { return shownExactly(frame); }, 10'000));
+    }
+    EXPECT_GT(qBlue(centreOf(previewWindow.pictureView().image())), 150);  // the blue clip
+
+    QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
+    ASSERT_TRUE(preview.player()->isPlaying());
+    const int quarter = slider.maximum() / 4;
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, grooveClickPoint(slider, quarter));
+    EXPECT_TRUE(preview.player()->isPlaying());
+    EXPECT_EQ(previewWindow.playButton().text(), QStringLiteral("Pause"));
+    ASSERT_TRUE(waitUntil([&] {
+        const auto shown = previewWindow.shownFrame();
+        return shown && shown->kind == editing::PreviewFrameKind::Playing &&
+               shown->frameIndex >= quarter && shown->frameIndex < quarter + 25;
+    }));
+    EXPECT_GT(qRed(centreOf(previewWindow.pictureView().image())), 150);  // the red clip again
+    previewWindow.close();
+    EXPECT_TRUE(waitUntil([&] { return !preview.isOpen(); }));
 }
 
 // Without a sound server the picture plays alone, paced by the system clock, with a notice; a

@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
@@ -87,6 +90,51 @@ TEST_F(QtFilePickerTest, OpenFiltersIgnoreCaseAndAnyFilesListsEveryFile) {
     EXPECT_TRUE(underAny.contains("old.avi"));
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, QStringList{path("README")});
+}
+
+// A typed name holding double quotes is one file when it names one (or, to save, always); a
+// list of quoted names still picks several.
+TEST_F(QtFilePickerTest, TypedNamesWithDoubleQuotesAreNotSplit) {
+    {
+        QFile quoted(path("say \"hi\".mp4"));
+        ASSERT_TRUE(quoted.open(QIODevice::WriteOnly));
+    }
+    widgets::OpenFileRequest open;
+    open.title = QStringLiteral("Select Media Files...");
+    open.filters = {{QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")}};
+    open.initialFolder = folderPath();
+    open.selection = widgets::FileSelection::Several;
+    struct Case {
+        QString typed;
+        QStringList expected;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("say \"hi\".mp4"), {path("say \"hi\".mp4")}},
+        {QStringLiteral("\"clip.mp4\" \"old.avi\""), {path("clip.mp4"), path("old.avi")}},
+    };
+    for (const Case& check : cases) {
+        SCOPED_TRACE(check.typed.toStdString());
+        std::optional<QStringList> chosen;
+        const int steps = test_support::runWithModalScript(
+            [&] { chosen = picker.openFiles(open); },
+            {{test_support::fileDialogListing(QStringLiteral("clip.mp4")),
+              [&](QWidget& modal) { test_support::typeNameAndPressEnter(modal, check.typed); }}});
+        EXPECT_EQ(steps, 1);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(*chosen, check.expected);
+    }
+
+    widgets::SaveFileRequest save;
+    save.title = QStringLiteral("Select Output File Name");
+    save.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
+    save.initialFolder = folderPath();
+    std::optional<QString> saved;
+    test_support::runWithModalScript(
+        [&] { saved = picker.saveFile(save); },
+        {{test_support::fileDialogListing(QStringLiteral("old.avi")), [](QWidget& modal) {
+              test_support::typeNameAndPressEnter(modal, QStringLiteral("new \"take\".avi"));
+          }}});
+    EXPECT_EQ(saved, std::optional<QString>(path("new \"take\".avi")));
 }
 
 TEST_F(QtFilePickerTest, SaveOffersTheNameRefusesWildcardsAndAsksNoOverwriteQuestion) {
@@ -193,3 +241,40 @@ TEST(RecordingLauncher, SucceedsUnlessScriptedToFail) {
 }
 
 }  // namespace
+
+// A message naming a long path (a file name longer than the box is wide) wraps inside the box,
+// which stays on the screen; the text reads as given.
+TEST(QtPrompt, ALongPathWrapsInsideTheBox) {
+    QString text = QStringLiteral("Could not write ");
+    for (int folder = 0; folder < 6; ++folder) {
+        text += QStringLiteral("/a_rather_long_folder_name_%1").arg(folder);
+    }
+    text += QLatin1Char('/') + QString(150, QLatin1Char('x')) +
+            QStringLiteral(".avi: No space left on device");
+    widgets::QtPrompt prompt;
+    int neededWidth = -1;
+    int labelWidth = 0;
+    int boxWidth = 0;
+    QString shown;
+    const int steps = test_support::runWithModalScript(
+        [&] { prompt.tell(text); },
+        {{[](QWidget& modal) { return qobject_cast<QMessageBox*>(&modal) != nullptr; },
+          [&](QWidget& modal) {
+              const auto* label = modal.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+              if (label != nullptr) {
+                  labelWidth = label->width();
+                  neededWidth = label->fontMetrics()
+                                    .boundingRect(QRect(0, 0, labelWidth, 100'000),
+                                                  Qt::TextWordWrap, label->text())
+                                    .width();
+                  shown = label->text();
+              }
+              boxWidth = modal.frameGeometry().width();
+              static_cast<QMessageBox&>(modal).accept();
+          }}});
+    ASSERT_EQ(steps, 1);
+    ASSERT_GE(neededWidth, 0);
+    EXPECT_LE(neededWidth, labelWidth);
+    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_EQ(shown.remove(QChar(0x200B)), text);  // only invisible break points added
+}

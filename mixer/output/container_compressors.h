@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editing/compressors/compressor_registry.h"
-#include "mixer/dialogs/compressor_choice.h"
+#include "mixer/output/compressor_choice.h"
 #include "mixer/project/settings_store.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "mixer/dialogs/output_options_acceptance.h"
+#include "mixer/output/output_options_acceptance.h"
 #include "mixer/project/settings_store.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "mixer/dialogs/number_text.h"
+#include "mixer/output/number_text.h"
 
 #include <climits>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "mixer/dialogs/output_options_acceptance.h"
+#include "mixer/output/output_options_acceptance.h"
 
-#include "mixer/dialogs/number_text.h"
-#include "mixer/dialogs/output_options_rules.h"
+#include "mixer/output/number_text.h"
+#include "mixer/output/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
 #include "widgets/chosen_file_names.h"
 

@@ -1,5 +1,5 @@
-#include "mixer/dialogs/output_options_rules.h"
-#include "mixer/dialogs/number_text.h"
+#include "mixer/output/output_options_rules.h"
+#include "mixer/output/number_text.h"
 
 #include <gtest/gtest.h>
 

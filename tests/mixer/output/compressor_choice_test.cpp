@@ -1,5 +1,5 @@
-#include "mixer/dialogs/compressor_choice.h"
-#include "mixer/dialogs/encoder_settings_memory.h"
+#include "mixer/output/compressor_choice.h"
+#include "mixer/output/encoder_settings_memory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "mixer/dialogs/output_options_rules.h"
+#include "mixer/output/output_options_rules.h"
 
-#include "mixer/dialogs/number_text.h"
+#include "mixer/output/number_text.h"
 #include "widgets/chosen_file_names.h"
 
 namespace mixer {

@@ -1,4 +1,4 @@
-#include "mixer/dialogs/container_compressors.h"
+#include "mixer/output/container_compressors.h"
 
 #include "mixer/project/profile_loading.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "editing/compressors/compressor_registry.h"
-#include "mixer/dialogs/compressor_choice.h"
-#include "mixer/dialogs/container_compressors.h"
-#include "mixer/dialogs/profile_writer.h"
+#include "mixer/output/compressor_choice.h"
+#include "mixer/output/container_compressors.h"
+#include "mixer/output/profile_writer.h"
 #include "mixer/project/mix_job.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "mixer/dialogs/compressor_choice.h"
+#include "mixer/output/compressor_choice.h"
 
 namespace mixer {
 

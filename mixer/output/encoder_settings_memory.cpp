@@ -1,4 +1,4 @@
-#include "mixer/dialogs/encoder_settings_memory.h"
+#include "mixer/output/encoder_settings_memory.h"
 
 #include <utility>
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "mixer/project/mix_job.h"
+#include "mixer/project/transition_choice.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace mixer {
+
+// The project file ("*.orvindel"): UTF-8 JSON, a public, versioned format documented in
+// docs/project-file.md. This unit turns lists and output settings into its text and back; it
+// reads and writes no file and probes nothing (durations come from the caller).
+
+inline constexpr const char* kProjectFormatName = "orvindel-project";
+inline constexpr int kProjectFormatVersion = 1;
+inline constexpr const char* kProjectFileSuffix = "orvindel";
+
+// What a project file holds. Entry durations are not part of the format: a reader's caller
+// probes the files (each distinct file once) and fills them in.
+struct ProjectContents {
+    std::vector<VideoEntry> videos;
+    std::vector<AudioEntry> audios;
+    OutputSettings output;
+};
+
+// The project as JSON text. Paths inside `projectFolder` (absolute, UTF-8) are written
+// relative to it, all others absolute, so a folder holding its project and media can be moved
+// as a whole.
+QByteArray projectFileText(const ProjectContents& contents, const QString& projectFolder);
+
+// What a reader needs besides the text: the folder relative paths are resolved against, the
+// output settings that keys left out keep, and how a video without a "transition" gets one
+// (as a clip added by the add button gets it, by its place in the list).
+struct ProjectReadContext {
+    QString projectFolder;
+    OutputSettings currentOutput;
+    TransitionDefaults transitionDefaults;
+    RandomNumberSource randomNumbers = standardRandomNumbers();
+};
+
+struct ProjectReadResult {
+    std::optional<ProjectContents> contents;  // empty when refused
+    QString problem;                          // why it was refused, for the user
+};
+
+// Reads a project text. A newer version, text that is not JSON, another format or a value of
+// the wrong type is refused with a message naming the problem; unknown keys are ignored and
+// missing ones take their defaults. Paths come back absolute.
+ProjectReadResult readProjectText(const QByteArray& text, const ProjectReadContext& context);
+
+}  // namespace mixer

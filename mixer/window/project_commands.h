@@ -1,0 +1,99 @@
+#pragma once
+
+#include "mixer/project/media_lists.h"
+#include "mixer/project/mix_job.h"
+#include "mixer/project/settings_store.h"
+#include "mixer/window/recovery_writer.h"
+#include "widgets/ports/file_picker_port.h"
+#include "widgets/ports/prompt_port.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace mixer {
+
+inline constexpr const char* kOpenProjectText = "&Open project...";
+inline constexpr const char* kSaveProjectText = "&Save project";
+inline constexpr const char* kSaveProjectAsText = "Save project &as...";
+inline constexpr const char* kRecentProjectsText = "&Recent projects";
+inline constexpr const char* kProjectFilterName = "Orvindel Projects (*.orvindel)";
+inline constexpr int kRecentProjectCount = 8;
+
+// The project commands of the main window: open, save, save as and the recent projects, the
+// window title (the project's name, "*" for unsaved changes) and the question on close. The
+// MixJob, the lists, the ports and the store belong to the window and outlive this object.
+// UI thread only.
+class ProjectCommands : public QObject {
+    Q_OBJECT
+  public:
+    struct Services {
+        MixJob& job;
+        MediaLists& lists;
+        SettingsStore& store;
+        widgets::PromptPort& prompt;
+        widgets::FilePickerPort& filePicker;
+        QWidget& window;
+        // Shows the output settings after an open replaced them.
+        std::function<void()> outputChanged;
+    };
+    explicit ProjectCommands(Services services);
+
+    // Adds Open (Ctrl+O), Save (Ctrl+S), Save as (Ctrl+Shift+S) and the recent projects to
+    // the window's own actions (its context menu), before any added later. Called once the
+    // window has its title, which the project's name is shown beside.
+    void addActions();
+
+    // Opens the project at `path` (after the unsaved-changes question); false when the project
+    // was not opened, in which case the lists are as they were.
+    bool open(const QString& path);
+    enum class OpenedAs { Project, RecoveredLists };
+    bool save();
+    bool saveAs();
+    // Whether the window may close: a project with a file and unsaved changes asks
+    // Save / Discard / Cancel; anything else closes without a question.
+    bool closeAllowed();
+    // The lists or the output settings changed; the recovery file is written soon after.
+    void markChanged();
+    // The window closes normally: its recovery file is removed.
+    void windowClosing();
+    // At start-up: when a run that did not end normally left its lists, asks once whether to
+    // restore them (saying when they were written) and restores or discards them as answered.
+    // A damaged file is reported and discarded; nothing here stops the start.
+    void offerRecovery();
+    const RecoveryWriter& recoveryWriter() const { return recovery_; }
+
+    const QString& projectPath() const { return path_; }
+    bool hasUnsavedChanges() const { return unsaved_; }
+    QStringList recentProjects() const;
+    QAction& openAction() const { return *openAction_; }
+    QAction& saveAction() const { return *saveAction_; }
+    QAction& saveAsAction() const { return *saveAsAction_; }
+
+  private:
+    void onOpen();
+    bool load(const QString& path, OpenedAs openedAs);
+    bool refusedWhileConverting();
+    bool writeTo(const QString& path);
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
+    void showTitle();
+
+    Services services_;
+    QString path_;
+    bool unsaved_ = false;
+    QString plainTitle_;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    RecoveryWriter recovery_;
+};
+
+}  // namespace mixer

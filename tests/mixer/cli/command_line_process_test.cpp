@@ -1,0 +1,175 @@
+#include "editing/probe/duration_probe.h"
+#include "mixer/window/main_window_controls.h"
+#include "tests/mixer/mix/mix_window_fixture.h"
+#include "tests/support/event_pump.h"
+#include "tests/support/media_fixtures.h"
+#include "widgets/image_button.h"
+
+#include <gtest/gtest.h>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <csignal>
+#include <filesystem>
+
+namespace mixer {
+namespace {
+
+using test_support::shellQuote;
+
+const QString kProgram = QStringLiteral(ORVINDEL_BINARY_DIR "/mixer/orvindel");
+
+// Orvindel run as a user's shell or a job scheduler runs it: no display at all.
+struct ProcessRun {
+    int exitCode = -1;
+    QString errorText;
+    QString outputText;
+};
+
+QProcessEnvironment withoutDisplay() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return environment;
+}
+
+ProcessRun runOrvindel(const QStringList& arguments) {
+    QProcess process;
+    process.setProcessEnvironment(withoutDisplay());
+    process.start(kProgram, arguments);
+    EXPECT_TRUE(process.waitForFinished(120'000)) << arguments.join(' ').toStdString();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardError()),
+            QString::fromLocal8Bit(process.readAllStandardOutput())};
+}
+
+// The decoded pictures and sound of `path`, as a digest of the raw bytes.
+QByteArray decodedDigest(const std::string& path, const std::string& stream,
+                         const test_support::TemporaryFolder& folder) {
+    const std::string raw = folder.file("decoded.raw");
+    const std::string format =
+        stream == "v" ? "-map 0:v -f rawvideo -pix_fmt rgb24" : "-map 0:a -f s16le";
+    if (!test_support::runFfmpeg("-y -i " + shellQuote(path) + " " + format + " " +
+                                 shellQuote(raw))) {
+        return {};
+    }
+    QFile file(QString::fromStdString(raw));
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
+        return {};
+    }
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+TEST(CommandLineProcessTest, ArgumentsAndInputsGiveTheirExitStatus) {
+    const test_support::TemporaryFolder folder;
+    const QString output = QString::fromStdString(folder.file("out.avi"));
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* said;  // in stdout or stderr
+    } cases[] = {
+        {{"--help"}, 0, "Usage: orvindel"},
+        {{"--version"}, 0, "Orvindel 3.0"},
+        {{"--frobnicate"}, 1, "Unknown option --frobnicate"},
+        {{"--render"}, 1, "needs a project or media files"},
+        {{"--render", "a.mp4"}, 1, "needs -o OUTPUT"},
+        {{"--render", "-o", output, "--size", "big", "a.mp4"}, 1, "--size"},
+        {{"--render", "-o", output, QString::fromStdString(folder.file("gone.mp4"))},
+         1,
+         "Missing or unreadable: "},
+        {{"--render", QString::fromStdString(folder.file("gone.orvindel"))}, 1, "Cannot open"},
+    };
+    for (const auto& call : cases) {
+        const ProcessRun run = runOrvindel(call.arguments);
+        EXPECT_EQ(run.exitCode, call.exitCode) << call.arguments.join(' ').toStdString();
+        EXPECT_TRUE((run.errorText + run.outputText).contains(QString::fromUtf8(call.said)))
+            << call.arguments.join(' ').toStdString() << " said: " << run.errorText.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(output));  // nothing written for bad input
+}
+
+class CommandLineRenderTest : public mix_window_testing::TwoClipWindowTest<1> {};
+
+TEST_F(CommandLineRenderTest, RenderOfAProjectEqualsMixFromTheWindow) {
+    listBothClips();
+    window->controls().get<widgets::ImageButton>(main_window::kMixButton).click();
+    ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
+                                        mix_window_testing::kMixTimeoutMs));
+    ASSERT_EQ(window->mixController().lastEnding(), MixController::Ending::Completed);
+
+    const QString project = QString::fromStdString(folder.file("two.orvindel"));
+    picker.queueSaveAnswer(project);
+    ASSERT_TRUE(window->projectCommands().saveAs());
+    const std::string cliOutput = folder.file("from the command line.avi");
+    const ProcessRun run =
+        runOrvindel({"--render", project, "-o", QString::fromStdString(cliOutput)});
+    ASSERT_EQ(run.exitCode, 0) << run.errorText.toStdString();
+    EXPECT_TRUE(run.errorText.contains("100%")) << run.errorText.toStdString();
+
+    for (const char* stream : {"v", "a"}) {
+        const QByteArray fromWindow = decodedDigest(outputPath, stream, folder);
+        ASSERT_FALSE(fromWindow.isEmpty()) << stream;
+        EXPECT_EQ(decodedDigest(cliOutput, stream, folder), fromWindow) << stream;
+    }
+}
+
+TEST_F(CommandLineRenderTest, AnOutputThatIsASourceIsRefusedAndTheClipKept) {
+    const std::string clip = folder.file("clip.avi");
+    std::filesystem::copy_file(clips_->file("red.avi"), clip);
+    const std::string link = folder.file("link.avi");
+    std::filesystem::create_symlink(clip, link);
+    QFile original(QString::fromStdString(clip));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+
+    const ProcessRun run =
+        runOrvindel({"--render", "-o", QString::fromStdString(link), QString::fromStdString(clip)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errorText.contains("clip.avi")) << run.errorText.toStdString();
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), bytes);
+}
+
+TEST(CommandLineSignalTest, InterruptAndTerminateStopTheRenderWithAPlayableFile) {
+    const test_support::TemporaryFolder folder;
+    // A busy picture, so the output grows steadily while the render runs.
+    const std::string clip = folder.file("long.avi");
+    ASSERT_TRUE(test_support::runFfmpeg(
+        "-y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=frequency=440 -t 120 "
+        "-c:v mpeg4 -c:a pcm_s16le " +
+        shellQuote(clip)));
+    for (const auto& [signalNumber, exitCode] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        const std::string output = folder.file("stopped" + std::to_string(signalNumber) + ".mkv");
+        QProcess process;
+        process.setProcessEnvironment(withoutDisplay());
+        process.start(kProgram, {"--render", "--size", "1280x720", "-o",
+                                 QString::fromStdString(output), QString::fromStdString(clip)});
+        ASSERT_TRUE(process.waitForStarted());
+        // Wait until the render reports progress and has written some output, then stop.
+        QByteArray progress;
+        ASSERT_TRUE(test_support::pumpUntil(
+            [&] {
+                progress += process.readAllStandardError();
+                std::error_code error;
+                return progress.contains('%') &&
+                       std::filesystem::file_size(output, error) > 200'000;
+            },
+            60'000));
+        ::kill(static_cast<pid_t>(process.processId()), signalNumber);
+        ASSERT_TRUE(process.waitForFinished(60'000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), exitCode);
+        const editing::DurationProbe probe = editing::probeDuration(output);
+        ASSERT_TRUE(probe.succeeded());
+        EXPECT_GT(probe.durationRefTime, 0);
+        EXPECT_LT(probe.durationRefTime, 120 * editing::kRefTimePerSecond);
+    }
+}
+
+}  // namespace
+}  // namespace mixer
