@@ -1,5 +1,7 @@
 #include "mixer/mix/output_protection.h"
 
+#include "capture/recording_file_lock.h"
+
 #include <sys/stat.h>
 
 namespace mixer {
@@ -48,30 +50,35 @@ std::optional<ProtectedFile> findProtectedOutputClash(
             return other;
         }
     }
+    // Ambrevo holds a lock on the file of every take in progress.
+    if (capture::isFileBeingRecorded(outputFileName)) {
+        return ProtectedFile{ProtectedFileKind::Recording, outputFileName};
+    }
     return std::nullopt;
 }
 
 QString protectedOutputMessage(const ProtectedFile& clash, const std::string& outputFileName) {
+    const QString output = QString::fromStdString(outputFileName);
+    const QString file = QString::fromStdString(clash.fileName);
     QString what;
     switch (clash.kind) {
         case ProtectedFileKind::VideoClip:
-            what = QStringLiteral("the video clip %1 on the video list");
+            what = QStringLiteral("the video clip %1 on the video list").arg(file);
             break;
         case ProtectedFileKind::AudioClip:
-            what = QStringLiteral("the audio clip %1 on the audio list");
+            what = QStringLiteral("the audio clip %1 on the audio list").arg(file);
             break;
         case ProtectedFileKind::ProjectFile:
-            what = QStringLiteral("the open project file %1");
+            what = QStringLiteral("the open project file %1").arg(file);
             break;
         case ProtectedFileKind::Recording:
-            what = QStringLiteral("%1, which Ambrevo is recording now");
+            what = QStringLiteral("a file Ambrevo is recording right now");
             break;
     }
     return QStringLiteral(
                "The output file %1 is %2. Mixing into it would destroy it, so nothing "
                "was written. Please choose another output file.")
-        .arg(QString::fromStdString(outputFileName),
-             what.arg(QString::fromStdString(clash.fileName)));
+        .arg(output, what);
 }
 
 }  // namespace mixer

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "capture/recording_file_lock.h"
 #include "capture/sample_writer_thread.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
@@ -170,6 +171,66 @@ TEST(RecordingFormats, OpusAtARateItCannotEncodeIsRefusedAndLeavesNoFile) {
     EXPECT_EQ(error.code(), capture::CaptureError::UnsupportedFormat);
     EXPECT_NE(error.text().find("44100 Hz"), std::string::npos) << error.text();
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+}  // namespace
+
+namespace {
+
+// A take in progress in another process (another recorder) holds its file: a second recorder,
+// by any link to the file, is refused and leaves the take's bytes alone; once that take has
+// ended the file may be recorded again.
+TEST(RecordingFileLock, AFileBeingRecordedElsewhereIsRefusedUntilThatTakeEnds) {
+    test_support::TemporaryFolder folder;
+    const std::string path = folder.file("take.wav");
+    const std::string hardLink = folder.file("same take.wav");
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(ready[0]);
+        close(release[1]);  // so that the parent's close reads as the end of the pipe
+        capture::CaptureResult error;
+        auto file = capture::createRecordingFile(path, kStereo16, error, {});
+        if (!file) {
+            _exit(2);
+        }
+        capture::SampleWriterThread writer(std::move(file));
+        const auto samples = deliveryOf(0);
+        if (writer.append(samples.data(), samples.size() * sizeof(std::int16_t)).failed()) {
+            _exit(3);
+        }
+        char byte = 1;
+        if (write(ready[1], &byte, 1) != 1 || read(release[0], &byte, 1) < 0) {
+            _exit(4);
+        }
+        _exit(writer.finish().succeeded() ? 0 : 5);
+    }
+    close(ready[1]);
+    close(release[0]);
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(link(path.c_str(), hardLink.c_str()), 0);
+    for (const std::string& name : {path, hardLink}) {
+        capture::CaptureResult error;
+        EXPECT_FALSE(capture::createRecordingFile(name, kStereo16, error, {})) << name;
+        EXPECT_EQ(error.code(), capture::CaptureError::FileNotCreated);
+        EXPECT_NE(error.text().find("is being recorded right now"), std::string::npos)
+            << error.text();
+        EXPECT_TRUE(capture::isFileBeingRecorded(name));
+    }
+
+    close(release[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NEAR(ffprobeDurationSeconds(path), 0.1, 0.005);  // the first take, whole
+    EXPECT_FALSE(capture::isFileBeingRecorded(path));
+    capture::CaptureResult error;
+    EXPECT_TRUE(capture::createRecordingFile(hardLink, kStereo16, error, {})) << error.text();
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "capture/recording_file_lock.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/event_pump.h"
@@ -311,6 +312,25 @@ TEST_F(MixFlowTest, AnOutputThatIsAListedClipIsRefusedAndTheClipKeptWhole) {
         EXPECT_EQ(original.readAll(), bytesBefore);
         EXPECT_EQ(window->job().videos.size(), c.clipOnAudioList ? 1u : 2u);
     }
+}
+
+// A file Ambrevo is recording (it holds the recording lock) is refused as the output as well.
+TEST_F(MixFlowTest, AnOutputThatIsBeingRecordedIsRefused) {
+    listBothClips();
+    const std::string take = folder.file("take.wav");
+    capture::CaptureResult locked;
+    const capture::RecordingFileLock recording = capture::RecordingFileLock::acquire(take, locked);
+    ASSERT_TRUE(recording.held()) << locked.text();
+    window->job().outputSettings.OutputName = take;
+
+    prompt.queueAnswer(PromptAnswer::Yes);
+    mixButton().click();
+
+    ASSERT_EQ(prompt.requests().size(), 1);
+    EXPECT_TRUE(prompt.texts().front().contains("Ambrevo is recording"))
+        << prompt.texts().front().toStdString();
+    EXPECT_FALSE(window->job().Converting);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(take)));
 }
 
 TEST_F(MixFlowTest, AnUnreadableClipLeavesBlackForItsSpanAndIsNamedOnceAfterDone) {
