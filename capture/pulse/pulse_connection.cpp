@@ -260,9 +260,9 @@ void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
 
 void PulseConnection::onContextState(pa_context* context, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
-    // pa_context_connect reports its first state change on the opening thread, before the
-    // server thread runs; every later change comes on the server thread.
-    assert(connection->onServerThread() || !connection->serverThreadStarted_);
+    // Runs on the thread that drives the context: the opening thread for the first change,
+    // then the server thread (where, while the server goes away, libpulse's own check of the
+    // thread cannot be relied on, so no assert states it here).
     const pa_context_state_t state = pa_context_get_state(context);
     if (!PA_CONTEXT_IS_GOOD(state) && connection->watchedPresent_) {
         // The server went away: for the program the open device is gone.
