@@ -70,7 +70,6 @@ class SampleWriterThread {
     std::uint64_t acceptedBytes_ GUARDED_BY(mutex_) = 0;
     bool refreshWanted_ GUARDED_BY(mutex_) = false;
     bool finishing_ GUARDED_BY(mutex_) = false;
-    bool finished_ GUARDED_BY(mutex_) = false;
     CaptureResult failure_ GUARDED_BY(mutex_);
     std::thread thread_;
 };
