@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/sound/sound_defaults.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,7 +22,7 @@ enum class SampleEncoding {
 // The stream format of a recording: the capture source's own, never chosen by the program.
 struct AudioFormat {
     SampleEncoding encoding = SampleEncoding::SignedInt16;
-    int sampleRateHz = 44100;
+    int sampleRateHz = base::kDefaultSampleRateHz;
     int channelCount = 2;
     // WAVE speaker bits, one per channel in channel order (0: let readers assume the default).
     std::uint32_t channelMask = 0;

@@ -21,18 +21,18 @@ SoundPlayback::SoundPlayback(std::shared_ptr<pulse::PulseConnection> connection,
     : connection_(std::move(connection)), latency_(latency) {}
 
 SoundPlayback::~SoundPlayback() {
-    std::lock_guard lock(streamMutex_);
+    const MutexLock lock(streamMutex_);
     stream_.reset();
 }
 
 std::shared_ptr<pulse::PlaybackStream> SoundPlayback::current() {
-    std::lock_guard lock(streamMutex_);
+    const MutexLock lock(streamMutex_);
     return stream_;
 }
 
 bool SoundPlayback::start(int sampleRate, int channels, std::string& error) {
     {
-        std::lock_guard lock(streamMutex_);
+        const MutexLock lock(streamMutex_);
         stream_.reset();
     }
     std::shared_ptr<pulse::PlaybackStream> stream =
@@ -40,7 +40,7 @@ bool SoundPlayback::start(int sampleRate, int channels, std::string& error) {
     if (!stream) {
         return false;
     }
-    std::lock_guard lock(streamMutex_);
+    const MutexLock lock(streamMutex_);
     stream_ = std::move(stream);
     return true;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "capture/annotated_mutex.h"
+
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 namespace capture {
@@ -51,8 +52,8 @@ class SoundPlayback {
     std::chrono::milliseconds latency_;
     // Guards the pointer only (start() replaces the stream while no other call runs, but
     // stop() may arrive from anywhere); the stream guards itself.
-    std::mutex streamMutex_;
-    std::shared_ptr<pulse::PlaybackStream> stream_;
+    Mutex streamMutex_;
+    std::shared_ptr<pulse::PlaybackStream> stream_ GUARDED_BY(streamMutex_);
 
     std::shared_ptr<pulse::PlaybackStream> current();
 };

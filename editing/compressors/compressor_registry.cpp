@@ -216,8 +216,8 @@ bool encoderOpens(const Compressor& compressor) {
         return succeeded(openVideoEncoder(compressor, VideoEncoderFormat{64, 48, {25, 1}}, probe,
                                           context, description));
     }
-    return succeeded(
-        openAudioEncoder(compressor, AudioEncoderFormat{44100, 2}, probe, context, description));
+    return succeeded(openAudioEncoder(compressor, AudioEncoderFormat{kDefaultSampleRateHz, 2},
+                                      probe, context, description));
 }
 
 CompressorRegistry CompressorRegistry::discover() {

@@ -7,6 +7,7 @@
 #include "editing/compressors/compressor_registry.h"
 #include "editing/core/ffmpeg_handles.h"
 #include "editing/core/result.h"
+#include "editing/core/sound_format.h"
 
 #include <string>
 
@@ -19,7 +20,7 @@ struct VideoEncoderFormat {
 };
 
 struct AudioEncoderFormat {
-    int sampleRate = 44100;
+    int sampleRate = kDefaultSampleRateHz;
     int channels = 2;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/sound/sound_defaults.h"
+
 namespace editing {
 
-// The sample rate (Hz) of a sound group, a sound encoder or the preview's sound when nothing
-// names another: the one place this default is written in the editing layer.
-inline constexpr int kDefaultSampleRateHz = 44100;
+using base::kDefaultSampleRateHz;
 
 }  // namespace editing

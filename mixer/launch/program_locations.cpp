@@ -1,5 +1,7 @@
 #include "mixer/launch/program_locations.h"
 
+#include "widgets/help_pages.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -51,24 +53,13 @@ QString recorderProgramPath(const ProgramLocations& locations) {
 }
 
 QStringList helpFolderCandidates(const ProgramLocations& locations) {
-    QStringList folders{
-        joined(locations.applicationFolder, QStringLiteral("../share/orvindel/help")),
-        joined(locations.applicationFolder, QStringLiteral("help")),
-    };
-    if (!locations.sourceTreeHelpFolder.isEmpty()) {
-        folders.append(QDir::cleanPath(locations.sourceTreeHelpFolder));
-    }
-    return folders;
+    return widgets::helpFolderCandidates(locations.applicationFolder,
+                                         locations.sourceTreeHelpFolder);
 }
 
 std::optional<QString> findHelpPage(const ProgramLocations& locations, const QString& pageName) {
-    for (const QString& folder : helpFolderCandidates(locations)) {
-        const QString page = joined(folder, pageName);
-        if (QFileInfo(page).isFile()) {
-            return QFileInfo(page).absoluteFilePath();
-        }
-    }
-    return std::nullopt;
+    return widgets::findHelpPage(locations.applicationFolder, locations.sourceTreeHelpFolder,
+                                 pageName);
 }
 
 }  // namespace mixer

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/help_pages.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,19 +23,17 @@ struct ProgramLocations {
 };
 
 inline constexpr const char* kRecorderProgramName = "ambrevo";
-inline constexpr const char* kHelpIntroductionPage = "Introduction.htm";
 
 // The recorder program: "ambrevo" beside Orvindel when it is there (installed tree), else the
 // build tree's one when that exists, else the path beside Orvindel (whose start then fails).
 QString recorderProgramPath(const ProgramLocations& locations);
 
-// Folders searched for the help pages, in order: <appdir>/../share/orvindel/help,
-// <appdir>/help, the source tree's resources/help.
+// Folders searched for the help pages (widgets/help_pages.h) from these locations.
 QStringList helpFolderCandidates(const ProgramLocations& locations);
 
 // Absolute, cleaned path of help page `pageName` in the first candidate folder that holds it.
 std::optional<QString> findHelpPage(
     const ProgramLocations& locations,
-    const QString& pageName = QString::fromUtf8(kHelpIntroductionPage));
+    const QString& pageName = QString::fromUtf8(widgets::kHelpIntroductionPage));
 
 }  // namespace mixer

@@ -12,12 +12,16 @@ RecoveryWriter::RecoveryWriter(const MixJob& job, QString fileName, QObject* par
     delay_.setSingleShot(true);
     delay_.setInterval(kDelayMs);
     connect(&delay_, &QTimer::timeout, this, &RecoveryWriter::writeNow);
-    worker_ = std::jthread([this](std::stop_token stop) { work(stop); });
+    worker_ = std::jthread([this] { work(); });
 }
 
 RecoveryWriter::~RecoveryWriter() {
-    worker_.request_stop();
+    {
+        const base::MutexLock lock(mutex_);
+        stopping_ = true;
+    }
     wake_.notify_all();
+    worker_.join();
 }
 
 void RecoveryWriter::scheduleWrite() {
@@ -30,7 +34,7 @@ void RecoveryWriter::writeNow() {
     // Paths are written absolute (no project folder), so the file reads back from anywhere.
     QByteArray text = projectFileText({job_.videos, job_.audios, job_.outputSettings}, {});
     {
-        const std::lock_guard lock(mutex_);
+        const base::MutexLock lock(mutex_);
         if (discarded_) {
             return;
         }
@@ -39,16 +43,26 @@ void RecoveryWriter::writeNow() {
     wake_.notify_all();
 }
 
-void RecoveryWriter::work(std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    while (wake_.wait(lock, stop, [this] { return pending_.has_value(); })) {
-        const QByteArray text = std::move(*pending_);
-        pending_.reset();
-        writing_ = true;
-        lock.unlock();
+void RecoveryWriter::work() {
+    for (;;) {
+        QByteArray text;
+        {
+            base::MutexLock lock(mutex_);
+            while (!stopping_ && !pending_) {
+                lock.wait(wake_);
+            }
+            if (stopping_) {
+                return;  // a write not yet started is dropped, as a kill would drop it
+            }
+            text = std::move(*pending_);
+            pending_.reset();
+            writing_ = true;
+        }
         saveFileWhole(fileName_, text);  // a failed write leaves the previous one
-        lock.lock();
-        writing_ = false;
+        {
+            const base::MutexLock lock(mutex_);
+            writing_ = false;
+        }
         wake_.notify_all();
     }
 }
@@ -56,10 +70,12 @@ void RecoveryWriter::work(std::stop_token stop) {
 void RecoveryWriter::discard() {
     delay_.stop();
     {
-        std::unique_lock lock(mutex_);
+        base::MutexLock lock(mutex_);
         discarded_ = true;
         pending_.reset();
-        wake_.wait(lock, [this] { return !writing_; });
+        while (writing_) {
+            lock.wait(wake_);
+        }
     }
     if (!fileName_.isEmpty()) {
         QFile::remove(fileName_);

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "base/threads/annotated_mutex.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -33,16 +34,17 @@ class RecoveryWriter : public QObject {
 
   private:
     void writeNow();
-    void work(std::stop_token stop);
+    void work();
 
     const MixJob& job_;
     QString fileName_;
     QTimer delay_;
-    std::mutex mutex_;
-    std::condition_variable_any wake_;
-    std::optional<QByteArray> pending_;  // guarded by mutex_
-    bool writing_ = false;               // guarded by mutex_
-    bool discarded_ = false;             // guarded by mutex_
+    base::Mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<QByteArray> pending_ GUARDED_BY(mutex_);
+    bool writing_ GUARDED_BY(mutex_) = false;
+    bool discarded_ GUARDED_BY(mutex_) = false;
+    bool stopping_ GUARDED_BY(mutex_) = false;  // the object is being destroyed
     std::jthread worker_;
 };
 

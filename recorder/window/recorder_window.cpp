@@ -30,6 +30,7 @@
 #include "widgets/background_tiling.h"
 #include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
+#include "widgets/help_pages.h"
 #include "widgets/image_button.h"
 #include "widgets/image_loading.h"
 #include "widgets/ports/file_picker_port.h"
@@ -44,23 +45,19 @@ using widgets::Notification;
 using widgets::PromptButtons;
 using widgets::PromptIcon;
 
-// The help pages: installed beside the program's share folder, in a help folder beside the
-// program, or (in the build tree) in the source tree.
+// The introduction page where the help is (widgets/help_pages.h); when no folder holds it, the
+// installed place, so the desktop's answer names what is missing.
 QString helpIntroductionPage() {
     const QString applicationFolder = QCoreApplication::applicationDirPath();
-    QStringList folders = {applicationFolder + QStringLiteral("/../share/ambrevo/help"),
-                           applicationFolder + QStringLiteral("/../share/orvindel/help"),
-                           applicationFolder + QStringLiteral("/help")};
 #ifdef AMBREVO_SOURCE_HELP_FOLDER
-    folders << QStringLiteral(AMBREVO_SOURCE_HELP_FOLDER);
+    const QString sourceTreeHelpFolder = QStringLiteral(AMBREVO_SOURCE_HELP_FOLDER);
+#else
+    const QString sourceTreeHelpFolder;
 #endif
-    for (const QString& folder : folders) {
-        const QString page = QDir(folder).absoluteFilePath(QStringLiteral("Introduction.htm"));
-        if (QFileInfo::exists(page)) {
-            return QDir::cleanPath(page);
-        }
-    }
-    return QDir::cleanPath(folders.front() + QStringLiteral("/Introduction.htm"));
+    const QString pageName = QString::fromUtf8(widgets::kHelpIntroductionPage);
+    return widgets::findHelpPage(applicationFolder, sourceTreeHelpFolder, pageName)
+        .value_or(widgets::helpFolderCandidates(applicationFolder, sourceTreeHelpFolder).front() +
+                  QLatin1Char('/') + pageName);
 }
 
 }  // namespace
