@@ -222,12 +222,12 @@ void PulseConnection::watch(const std::string& name) {
 
 void PulseConnection::setEventNotifier(std::function<void()> notifier) {
     assert(lockHeldHere());
-    std::lock_guard guard(eventMutex_);
+    const MutexLock guard(eventMutex_);
     notifier_ = std::move(notifier);
 }
 
 std::optional<DeviceEvent> PulseConnection::takeEvent() {
-    std::lock_guard guard(eventMutex_);
+    const MutexLock guard(eventMutex_);
     if (events_.empty()) {
         return std::nullopt;
     }
@@ -244,7 +244,7 @@ void PulseConnection::announce(DeviceEventKind kind, const std::string& name) {
 void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
     std::function<void()> notifier;
     {
-        std::lock_guard guard(eventMutex_);
+        const MutexLock guard(eventMutex_);
         // Many changes in a row (a slider drag) need one refresh only.
         if (kind == DeviceEventKind::Changed && !events_.empty() &&
             events_.back().kind == DeviceEventKind::Changed && events_.back().deviceName == name) {

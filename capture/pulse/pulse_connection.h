@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "capture/annotated_mutex.h"
 #include "capture/capture_device.h"
 #include "capture/device_event.h"
 #include "capture/pulse/pulse_handles.h"
@@ -134,9 +135,9 @@ class PulseConnection {
     std::string watchedName_;      // mainloop lock
     bool watchedPresent_ = false;  // mainloop lock
 
-    std::mutex eventMutex_;  // guards the two members below; never held while calling out
-    std::deque<DeviceEvent> events_;
-    std::function<void()> notifier_;
+    Mutex eventMutex_;  // never held while calling out
+    std::deque<DeviceEvent> events_ GUARDED_BY(eventMutex_);
+    std::function<void()> notifier_ GUARDED_BY(eventMutex_);
 };
 
 SourceDetails detailsFrom(const pa_source_info& info);
