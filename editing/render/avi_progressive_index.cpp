@@ -1,0 +1,256 @@
+#include "editing/render/avi_progressive_index.h"
+
+extern "C" {
+#include <libavformat/avio.h>
+}
+
+#include <algorithm>
+
+namespace editing {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t fourCc(const char (&name)[5]) {
+    return std::uint32_t(std::uint8_t(name[0])) | (std::uint32_t(std::uint8_t(name[1])) << 8) |
+           (std::uint32_t(std::uint8_t(name[2])) << 16) |
+           (std::uint32_t(std::uint8_t(name[3])) << 24);
+}
+
+// The super index entries asked of the muxer: with a chunk a second for the first 128 s and a
+// 128th of the length after that, 1024 entries reach about a day and a half.
+constexpr int kSuperIndexEntries = 1024;
+constexpr int kSuperIndexPrefixBytes = 32;  // chunk header and the index's own header
+constexpr int kSuperIndexEntryBytes = 16;
+constexpr double kShortestIntervalSeconds = 1.0;
+constexpr double kIntervalShareOfLength = 1.0 / 128;
+// The muxer starts a new RIFF once a chunk would begin past 1 GiB from the RIFF's start and
+// then writes the super index itself; this index stops writing before that can happen.
+constexpr std::int64_t kFirstRiffLimitBytes = 1LL << 30;
+// The header lists (hdrl and the padding after it) the index reads back.
+constexpr std::size_t kLargestHeaderBytes = 16U << 20;
+
+std::uint32_t streamChunkId(int index, bool audio) {
+    const char tag[5] = {char('0' + index / 10), char('0' + index % 10), audio ? 'w' : 'd',
+                         audio ? 'b' : 'c', '\0'};
+    return fourCc(tag);
+}
+
+}  // namespace
+
+AviProgressiveIndex::AviProgressiveIndex(AVIOContext& pb, const std::string& fileName,
+                                         const std::vector<int>& blockAlignBytes)
+    : pb_(pb), streams_(blockAlignBytes.size()) {
+    for (std::size_t index = 0; index < streams_.size(); ++index) {
+        streams_[index].blockAlignBytes = blockAlignBytes[index];
+        streams_[index].chunkId =
+            streamChunkId(static_cast<int>(index), blockAlignBytes[index] >= 0);
+    }
+    avio_flush(&pb_);
+    active_ = file_.open(fileName) && readHeader();
+}
+
+int AviProgressiveIndex::reservedIndexBytes() {
+    return kSuperIndexPrefixBytes + kSuperIndexEntryBytes * kSuperIndexEntries;
+}
+
+bool AviProgressiveIndex::readHeader() {
+    const std::int64_t headerBytes = std::min<std::int64_t>(avio_tell(&pb_), kLargestHeaderBytes);
+    const Bytes header = file_.readAt(0, static_cast<std::size_t>(headerBytes));
+    if (header.size() < 12 || readLittleEndian(header, 0, 4) != fourCc("RIFF")) {
+        return false;
+    }
+    // RIFF "AVI " holds LIST hdrl (LIST strl per stream, each ending in the placeholder) and
+    // then LIST movi; walk the lists in order, stepping into every LIST but movi.
+    std::size_t streamSeen = 0;
+    std::size_t at = 12;
+    while (at + 12 <= header.size()) {
+        const auto id = static_cast<std::uint32_t>(readLittleEndian(header, at, 4));
+        const std::uint64_t size = readLittleEndian(header, at + 4, 4);
+        if (id == fourCc("LIST")) {
+            const auto kind = static_cast<std::uint32_t>(readLittleEndian(header, at + 8, 4));
+            if (kind == fourCc("movi")) {
+                moviOffset_ = static_cast<std::int64_t>(at + 8);
+                break;
+            }
+            if (kind == fourCc("strl")) {
+                ++streamSeen;
+            }
+            at += 12;
+            continue;
+        }
+        const std::size_t next = at + 8 + static_cast<std::size_t>((size + 1) & ~1ULL);
+        // The placeholder: a JUNK chunk laid out as a super index of this stream's chunks.
+        if (id == fourCc("JUNK") && streamSeen > 0 && streamSeen <= streams_.size() &&
+            next <= header.size() && size >= kSuperIndexPrefixBytes - 8 &&
+            readLittleEndian(header, at + 8, 2) == 4 && readLittleEndian(header, at + 10, 2) == 0 &&
+            readLittleEndian(header, at + 16, 4) == streams_[streamSeen - 1].chunkId) {
+            StreamIndex& stream = streams_[streamSeen - 1];
+            stream.placeholderOffset = static_cast<std::int64_t>(at);
+            stream.placeholder.assign(header.begin() + static_cast<std::ptrdiff_t>(at),
+                                      header.begin() + static_cast<std::ptrdiff_t>(next));
+            stream.capacity =
+                static_cast<int>((size + 8 - kSuperIndexPrefixBytes) / kSuperIndexEntryBytes);
+        }
+        at = next;
+    }
+    scannedBytes_ = moviOffset_ + 4;
+    return moviOffset_ > 0 &&
+           std::all_of(streams_.begin(), streams_.end(),
+                       [](const StreamIndex& stream) { return stream.capacity > 0; });
+}
+
+void AviProgressiveIndex::packetSubmitted(int streamIndex, bool keyFrame, double endSeconds) {
+    if (!active_ || streamIndex < 0 || streamIndex >= static_cast<int>(streams_.size())) {
+        return;
+    }
+    streams_[static_cast<std::size_t>(streamIndex)].keyFrames.push_back(keyFrame);
+    submittedSeconds_ = std::max(submittedSeconds_, endSeconds);
+}
+
+void AviProgressiveIndex::muxerWrote() {
+    if (!active_) {
+        return;
+    }
+    if (avio_tell(&pb_) > kFirstRiffLimitBytes - moviOffset_) {
+        active_ = false;  // the muxer's own index takes over at its RIFF boundary
+        return;
+    }
+    const double interval =
+        std::max(kShortestIntervalSeconds, submittedSeconds_ * kIntervalShareOfLength);
+    if (submittedSeconds_ < indexedSeconds_ + interval) {
+        return;
+    }
+    avio_flush(&pb_);
+    collectChunks(avio_tell(&pb_));
+    appendIndexChunks();
+    indexedSeconds_ = submittedSeconds_;
+}
+
+void AviProgressiveIndex::collectChunks(std::int64_t endBytes) {
+    while (scannedBytes_ + 8 <= endBytes) {
+        const Bytes header = file_.readAt(scannedBytes_, 8);
+        if (header.empty()) {
+            return;
+        }
+        const auto id = static_cast<std::uint32_t>(readLittleEndian(header, 0, 4));
+        const std::uint64_t size = readLittleEndian(header, 4, 4);
+        const std::int64_t next = scannedBytes_ + 8 + static_cast<std::int64_t>((size + 1) & ~1ULL);
+        if (next > endBytes) {
+            return;
+        }
+        for (StreamIndex& stream : streams_) {
+            if (stream.chunkId != id) {
+                continue;
+            }
+            // Empty chunks are the muxer's own (a frame repeated); only others were submitted.
+            bool key = stream.blockAlignBytes >= 0;
+            if (size > 0 && !stream.keyFrames.empty()) {
+                key = key || stream.keyFrames.front();
+                stream.keyFrames.pop_front();
+            }
+            stream.pending.push_back({static_cast<std::uint32_t>(scannedBytes_ + 8 - moviOffset_),
+                                      static_cast<std::uint32_t>(size) | (key ? 0U : 0x80000000U)});
+            stream.pendingBytes += static_cast<std::int64_t>(size);
+        }
+        scannedBytes_ = next;
+    }
+}
+
+void AviProgressiveIndex::appendIndexChunks() {
+    struct Added {
+        StreamIndex* stream;
+        std::int64_t offset;
+        std::uint32_t sizeBytes;
+        std::uint32_t duration;
+    };
+    std::vector<Added> added;
+    for (StreamIndex& stream : streams_) {
+        if (stream.pending.empty()) {
+            continue;
+        }
+        if (stream.entriesInUse >= stream.capacity) {
+            active_ = false;  // full: the file stays seekable up to here
+            return;
+        }
+        // A standard index chunk: ix## with 2 longs an entry, entries of this stream's chunks.
+        const auto count = static_cast<std::uint32_t>(stream.pending.size());
+        Bytes chunk;
+        const char name[5] = {'i', 'x', char(stream.chunkId & 0xFF),
+                              char((stream.chunkId >> 8) & 0xFF), '\0'};
+        appendLittleEndian(chunk, fourCc(name), 4);
+        appendLittleEndian(chunk, 24 + 8 * std::uint64_t(count), 4);
+        appendLittleEndian(chunk, 2, 2);  // longs an entry
+        appendLittleEndian(chunk, 0, 1);  // sub type
+        appendLittleEndian(chunk, 1, 1);  // an index of chunks
+        appendLittleEndian(chunk, count, 4);
+        appendLittleEndian(chunk, stream.chunkId, 4);
+        appendLittleEndian(chunk, static_cast<std::uint64_t>(moviOffset_), 8);
+        appendLittleEndian(chunk, 0, 4);
+        for (const Entry& entry : stream.pending) {
+            appendLittleEndian(chunk, entry.offset, 4);
+            appendLittleEndian(chunk, entry.sizeAndFlag, 4);
+        }
+        const std::int64_t offset = avio_tell(&pb_);
+        avio_write(&pb_, chunk.data(), static_cast<int>(chunk.size()));
+        // Video: frames; audio: sample frames (or chunks when they have no fixed size).
+        const std::int64_t duration = stream.blockAlignBytes > 0
+                                          ? stream.pendingBytes / stream.blockAlignBytes
+                                          : static_cast<std::int64_t>(count);
+        added.push_back({&stream, offset, static_cast<std::uint32_t>(chunk.size()),
+                         static_cast<std::uint32_t>(duration)});
+        stream.pending.clear();
+        stream.pendingBytes = 0;
+    }
+    avio_flush(&pb_);
+    scannedBytes_ = avio_tell(&pb_);
+    if (added.empty() || pb_.error < 0 || !file_.syncData()) {
+        return;
+    }
+    for (const Added& chunk : added) {
+        StreamIndex& stream = *chunk.stream;
+        Bytes entry;
+        appendLittleEndian(entry, static_cast<std::uint64_t>(chunk.offset), 8);
+        appendLittleEndian(entry, chunk.sizeBytes, 4);
+        appendLittleEndian(entry, chunk.duration, 4);
+        const std::int64_t entryOffset = stream.placeholderOffset + kSuperIndexPrefixBytes +
+                                         std::int64_t(kSuperIndexEntryBytes) * stream.entriesInUse;
+        Bytes count;
+        appendLittleEndian(count, static_cast<std::uint64_t>(stream.entriesInUse) + 1, 4);
+        const std::uint8_t name[4] = {'i', 'n', 'd', 'x'};
+        if (!file_.writeAt(entryOffset, entry.data(), entry.size()) ||
+            !file_.writeAt(stream.placeholderOffset + 12, count.data(), count.size()) ||
+            !file_.writeAt(stream.placeholderOffset, name, sizeof name)) {
+            active_ = false;
+            return;
+        }
+        if (stream.entriesInUse++ == 0) {
+            stream.firstChunkOffset = chunk.offset;
+        }
+    }
+}
+
+void AviProgressiveIndex::beforeTrailer() {
+    active_ = false;
+    const auto indexed = std::find_if(streams_.begin(), streams_.end(),
+                                      [](const StreamIndex& s) { return s.firstChunkOffset >= 0; });
+    if (indexed == streams_.end() || !file_.isOpen()) {
+        return;
+    }
+    avio_flush(&pb_);
+    // Past a RIFF boundary the muxer has taken the super index over (its entry 0 then names
+    // its own ix## chunk); before one, the placeholders go back as the muxer left them.
+    const Bytes entry =
+        file_.readAt(indexed->placeholderOffset + kSuperIndexPrefixBytes, kSuperIndexEntryBytes);
+    if (entry.empty() ||
+        static_cast<std::int64_t>(readLittleEndian(entry, 0, 8)) != indexed->firstChunkOffset) {
+        return;
+    }
+    for (const StreamIndex& stream : streams_) {
+        static_cast<void>(file_.writeAt(stream.placeholderOffset, stream.placeholder.data(),
+                                        stream.placeholder.size()));
+    }
+}
+
+}  // namespace editing

@@ -1,0 +1,47 @@
+#include "editing/render/growing_file_index.h"
+
+#include "editing/render/avi_progressive_index.h"
+#include "editing/render/fragment_duration_patch.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <string>
+#include <vector>
+
+namespace editing {
+
+void addGrowingFileIndexOptions(OutputContainer container, AVDictionary*& options) {
+    if (container == OutputContainer::Avi) {
+        av_dict_set(&options, "reserve_index_space",
+                    std::to_string(AviProgressiveIndex::reservedIndexBytes()).c_str(), 0);
+    }
+}
+
+std::unique_ptr<GrowingFileIndex> makeGrowingFileIndex(OutputContainer container,
+                                                       AVFormatContext& format,
+                                                       const std::string& fileName) {
+    if (format.pb == nullptr) {
+        return nullptr;
+    }
+    switch (container) {
+        case OutputContainer::Mp4:
+            return std::make_unique<FragmentDurationPatch>(fileName);
+        case OutputContainer::Avi: {
+            std::vector<int> blockAlignBytes;
+            for (unsigned index = 0; index < format.nb_streams; ++index) {
+                const AVCodecParameters& parameters = *format.streams[index]->codecpar;
+                blockAlignBytes.push_back(parameters.codec_type == AVMEDIA_TYPE_AUDIO
+                                              ? std::max(parameters.block_align, 0)
+                                              : -1);
+            }
+            return std::make_unique<AviProgressiveIndex>(*format.pb, fileName, blockAlignBytes);
+        }
+        case OutputContainer::Matroska:
+            break;
+    }
+    return nullptr;
+}
+
+}  // namespace editing
