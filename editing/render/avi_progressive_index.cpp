@@ -81,6 +81,11 @@ bool AviProgressiveIndex::readHeader() {
             continue;
         }
         const std::size_t next = at + 8 + static_cast<std::size_t>((size + 1) & ~1ULL);
+        if (id == fourCc("avih")) {
+            totalFramesOffset_ = static_cast<std::int64_t>(at + 8 + 16);
+        } else if (id == fourCc("strh") && streamSeen > 0 && streamSeen <= streams_.size()) {
+            streams_[streamSeen - 1].lengthOffset = static_cast<std::int64_t>(at + 8 + 32);
+        }
         // The placeholder: a JUNK chunk laid out as a super index of this stream's chunks.
         if (id == fourCc("JUNK") && streamSeen > 0 && streamSeen <= streams_.size() &&
             next <= header.size() && size >= kSuperIndexPrefixBytes - 8 &&
@@ -153,6 +158,8 @@ void AviProgressiveIndex::collectChunks(std::int64_t endBytes) {
             stream.pending.push_back({static_cast<std::uint32_t>(scannedBytes_ + 8 - moviOffset_),
                                       static_cast<std::uint32_t>(size) | (key ? 0U : 0x80000000U)});
             stream.pendingBytes += static_cast<std::int64_t>(size);
+            ++stream.chunks;
+            stream.bytes += static_cast<std::int64_t>(size);
         }
         scannedBytes_ = next;
     }
@@ -229,6 +236,36 @@ void AviProgressiveIndex::appendIndexChunks() {
             stream.firstChunkOffset = chunk.offset;
         }
     }
+    writeFrameCounts();
+}
+
+void AviProgressiveIndex::writeFrameCounts() {
+    // As the muxer's trailer counts: video frames, audio sample frames (chunks when their size
+    // varies); the file's frames are its video's.
+    std::uint32_t videoFrames = 0;
+    for (const StreamIndex& stream : streams_) {
+        const std::int64_t length =
+            stream.blockAlignBytes > 0 ? stream.bytes / stream.blockAlignBytes : stream.chunks;
+        Bytes field;
+        appendLittleEndian(field, static_cast<std::uint64_t>(length), 4);
+        if (stream.lengthOffset >= 0) {
+            static_cast<void>(file_.writeAt(stream.lengthOffset, field.data(), field.size()));
+        }
+        if (stream.blockAlignBytes < 0) {
+            videoFrames = std::max(videoFrames, static_cast<std::uint32_t>(stream.chunks));
+        }
+    }
+    Bytes field;
+    appendLittleEndian(field, videoFrames, 4);
+    if (totalFramesOffset_ >= 0) {
+        static_cast<void>(file_.writeAt(totalFramesOffset_, field.data(), field.size()));
+    }
+    // The RIFF's size as far as the index reaches (the muxer's placeholder says 4 GiB, which
+    // readers take for a file cut short and scale its length down); the chunks after it are
+    // still read, as those after a RIFF's end always are.
+    Bytes riffSize;
+    appendLittleEndian(riffSize, static_cast<std::uint64_t>(scannedBytes_ - 8), 4);
+    static_cast<void>(file_.writeAt(4, riffSize.data(), riffSize.size()));
 }
 
 void AviProgressiveIndex::beforeTrailer() {

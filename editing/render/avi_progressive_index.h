@@ -27,6 +27,8 @@ namespace editing {
 // would be without this (plus the ix## chunks in its movi list, which idx1 does not name). At
 // the first RIFF boundary the muxer itself fills the super index (count 1, entry 0 covering
 // the whole first RIFF), which agrees with what is there; from then on it alone writes it.
+// The header's frame counts (avih, each strh's length) and the RIFF's size are kept with the
+// index, as the muxer's trailer writes them.
 class AviProgressiveIndex final : public GrowingFileIndex {
   public:
     // `pb` is the muxer's output, just after avformat_write_header. `blockAlignBytes` holds, per
@@ -57,17 +59,22 @@ class AviProgressiveIndex final : public GrowingFileIndex {
         std::vector<Entry> pending;  // found in the file, not yet in an ix## chunk
         std::int64_t pendingBytes = 0;
         std::int64_t firstChunkOffset = -1;  // of its first ix## chunk
+        std::int64_t lengthOffset = -1;      // of its strh's dwLength
+        std::int64_t chunks = 0;             // in the file so far, and their bytes
+        std::int64_t bytes = 0;
     };
 
     bool readHeader();
     void collectChunks(std::int64_t endBytes);
     void appendIndexChunks();
+    void writeFrameCounts();
 
     AVIOContext& pb_;
     PositionedFile file_;
     std::vector<StreamIndex> streams_;
     std::int64_t moviOffset_ = -1;  // of the movi list's "movi": the entries' base
     std::int64_t scannedBytes_ = 0;
+    std::int64_t totalFramesOffset_ = -1;  // of avih's dwTotalFrames
     double submittedSeconds_ = 0;
     double indexedSeconds_ = 0;
     bool active_ = false;
