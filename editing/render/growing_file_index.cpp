@@ -2,6 +2,7 @@
 
 #include "editing/render/avi_progressive_index.h"
 #include "editing/render/fragment_duration_patch.h"
+#include "editing/render/matroska_duration_patch.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -16,6 +17,12 @@ void addGrowingFileIndexOptions(OutputContainer container, AVDictionary*& option
     if (container == OutputContainer::Avi) {
         av_dict_set(&options, "reserve_index_space",
                     std::to_string(AviProgressiveIndex::reservedIndexBytes()).c_str(), 0);
+    } else if (container == OutputContainer::Matroska) {
+        av_dict_set(&options, "cluster_time_limit",
+                    MatroskaDurationPatch::clusterMillisecondsOption(), 0);
+        // Each cluster reaches the file as soon as it is complete, not when the output's
+        // buffer (a quarter of a megabyte) fills.
+        av_dict_set(&options, "flush_packets", "1", 0);
     }
 }
 
@@ -39,7 +46,7 @@ std::unique_ptr<GrowingFileIndex> makeGrowingFileIndex(OutputContainer container
             return std::make_unique<AviProgressiveIndex>(*format.pb, fileName, blockAlignBytes);
         }
         case OutputContainer::Matroska:
-            break;
+            return std::make_unique<MatroskaDurationPatch>(fileName);
     }
     return nullptr;
 }

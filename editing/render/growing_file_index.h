@@ -29,8 +29,7 @@ class GrowingFileIndex {
     virtual void beforeTrailer() = 0;
 };
 
-// For a file whose header av_write_header has just written through `format`'s pb; null for a
-// container that needs none (a Matroska file holds its own cues and durations as it goes).
+// For a file whose header av_write_header has just written through `format`'s pb.
 // Options for avformat_write_header that the index needs of the muxer.
 void addGrowingFileIndexOptions(OutputContainer container, AVDictionary*& options);
 

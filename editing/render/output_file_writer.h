@@ -32,7 +32,8 @@ class GrowingFileIndex;
 //   B-frames' reordering delay), its durations kept current (fragment_duration_patch.h);
 //   finish() rewrites it as ordinary MP4 with the index at the
 //   front (faststart) and every stream starting at 0.
-// - Matroska: the Matroska muxer; its clusters play up to the last one written.
+// - Matroska: the Matroska muxer (a cluster a second); its clusters play up to the last one
+//   written, and its Duration is kept current (matroska_duration_patch.h).
 //
 // Threading: one thread at a time.
 class OutputFileWriter {
@@ -85,7 +86,7 @@ class OutputFileWriter {
     bool headerWritten_ = false;
     std::vector<std::unique_ptr<Stream>> streams_;
     ffmpeg::PacketHandle packet_;
-    std::unique_ptr<GrowingFileIndex> growingIndex_;  // null for Matroska
+    std::unique_ptr<GrowingFileIndex> growingIndex_;  // null once the file is closed
 };
 
 }  // namespace editing

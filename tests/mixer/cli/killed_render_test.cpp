@@ -104,7 +104,7 @@ TEST(KilledRenderTest, AKilledMixShowsItsLengthAndSeeksInEveryPlayer) {
     const struct {
         const char* name;
         std::uintmax_t killAtBytes;  // about 15 s of the output's pictures and sound
-    } outputs[] = {{"killed.mp4", 750'000}, {"killed.avi", 1'500'000}};
+    } outputs[] = {{"killed.mp4", 750'000}, {"killed.avi", 1'500'000}, {"killed.mkv", 700'000}};
     for (const auto& output : outputs) {
         SCOPED_TRACE(output.name);
         const std::string path = folder.file(output.name);
