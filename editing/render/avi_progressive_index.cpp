@@ -25,9 +25,6 @@ constexpr int kSuperIndexPrefixBytes = 32;  // chunk header and the index's own 
 constexpr int kSuperIndexEntryBytes = 16;
 constexpr double kShortestIntervalSeconds = 1.0;
 constexpr double kIntervalShareOfLength = 1.0 / 128;
-// The muxer starts a new RIFF once a chunk would begin past 1 GiB from the RIFF's start and
-// then writes the super index itself; this index stops writing before that can happen.
-constexpr std::int64_t kFirstRiffLimitBytes = 1LL << 30;
 // The header lists (hdrl and the padding after it) the index reads back.
 constexpr std::size_t kLargestHeaderBytes = 16U << 20;
 
@@ -118,10 +115,6 @@ void AviProgressiveIndex::muxerWrote() {
     if (!active_) {
         return;
     }
-    if (avio_tell(&pb_) > kFirstRiffLimitBytes - moviOffset_) {
-        active_ = false;  // the muxer's own index takes over at its RIFF boundary
-        return;
-    }
     const double interval =
         std::max(kShortestIntervalSeconds, submittedSeconds_ * kIntervalShareOfLength);
     if (submittedSeconds_ < indexedSeconds_ + interval) {
@@ -134,12 +127,29 @@ void AviProgressiveIndex::muxerWrote() {
 }
 
 void AviProgressiveIndex::collectChunks(std::int64_t endBytes) {
-    while (scannedBytes_ + 8 <= endBytes) {
-        const Bytes header = file_.readAt(scannedBytes_, 8);
+    while (scannedBytes_ + 12 <= endBytes) {
+        const Bytes header = file_.readAt(scannedBytes_, 12);
         if (header.empty()) {
             return;
         }
         const auto id = static_cast<std::uint32_t>(readLittleEndian(header, 0, 4));
+        if (id == fourCc("RIFF")) {
+            // The muxer started the next RIFF (AVIX) and indexed the last one itself: its
+            // entries now lead every super index, and ours for this RIFF follow them.
+            ++riffCount_;
+            for (StreamIndex& stream : streams_) {
+                stream.pending.clear();
+                stream.pendingBytes = 0;
+                stream.entriesInUse = riffCount_ - 1;
+            }
+            scannedBytes_ += 12;
+            continue;
+        }
+        if (id == fourCc("LIST") && readLittleEndian(header, 8, 4) == fourCc("movi")) {
+            moviOffset_ = scannedBytes_ + 8;
+            scannedBytes_ += 12;
+            continue;
+        }
         const std::uint64_t size = readLittleEndian(header, 4, 4);
         const std::int64_t next = scannedBytes_ + 8 + static_cast<std::int64_t>((size + 1) & ~1ULL);
         if (next > endBytes) {
@@ -255,6 +265,9 @@ void AviProgressiveIndex::writeFrameCounts() {
             videoFrames = std::max(videoFrames, static_cast<std::uint32_t>(stream.chunks));
         }
     }
+    if (riffCount_ > 1) {
+        return;  // the muxer keeps the first RIFF's own counts and size
+    }
     Bytes field;
     appendLittleEndian(field, videoFrames, 4);
     if (totalFramesOffset_ >= 0) {
@@ -269,24 +282,34 @@ void AviProgressiveIndex::writeFrameCounts() {
 }
 
 void AviProgressiveIndex::beforeTrailer() {
-    active_ = false;
-    const auto indexed = std::find_if(streams_.begin(), streams_.end(),
+    const bool wroteAny = std::any_of(streams_.begin(), streams_.end(),
                                       [](const StreamIndex& s) { return s.firstChunkOffset >= 0; });
-    if (indexed == streams_.end() || !file_.isOpen()) {
+    active_ = false;
+    if (!wroteAny) {
         return;
     }
+    // The placeholders go back as the muxer left them, past the entries it wrote itself at its
+    // RIFF boundaries (none while the file is one RIFF): its trailer then indexes the file as
+    // it would without this.
     avio_flush(&pb_);
-    // Past a RIFF boundary the muxer has taken the super index over (its entry 0 then names
-    // its own ix## chunk); before one, the placeholders go back as the muxer left them.
-    const Bytes entry =
-        file_.readAt(indexed->placeholderOffset + kSuperIndexPrefixBytes, kSuperIndexEntryBytes);
-    if (entry.empty() ||
-        static_cast<std::int64_t>(readLittleEndian(entry, 0, 8)) != indexed->firstChunkOffset) {
-        return;
-    }
+    collectChunks(avio_tell(&pb_));
+    const std::int64_t muxerEntries = riffCount_ - 1;
     for (const StreamIndex& stream : streams_) {
-        static_cast<void>(file_.writeAt(stream.placeholderOffset, stream.placeholder.data(),
-                                        stream.placeholder.size()));
+        if (muxerEntries == 0) {
+            static_cast<void>(file_.writeAt(stream.placeholderOffset, stream.placeholder.data(),
+                                            stream.placeholder.size()));
+            continue;
+        }
+        const auto from =
+            static_cast<std::size_t>(kSuperIndexPrefixBytes + kSuperIndexEntryBytes * muxerEntries);
+        if (from < stream.placeholder.size()) {
+            static_cast<void>(file_.writeAt(stream.placeholderOffset + std::int64_t(from),
+                                            stream.placeholder.data() + from,
+                                            stream.placeholder.size() - from));
+        }
+        Bytes count;
+        appendLittleEndian(count, static_cast<std::uint64_t>(muxerEntries), 4);
+        static_cast<void>(file_.writeAt(stream.placeholderOffset + 12, count.data(), count.size()));
     }
 }
 

@@ -22,13 +22,16 @@ namespace editing {
 // the stream's super index `indx`, written in place of the muxer's reserved JUNK placeholder
 // in the stream's header list (entries first, their count last, after syncing the file's data).
 //
-// The muxer's own index stays in charge of the complete file: before the trailer the
-// placeholders are put back as the muxer wrote them, so a finished file under 1 GiB is what it
-// would be without this (plus the ix## chunks in its movi list, which idx1 does not name). At
-// the first RIFF boundary the muxer itself fills the super index (count 1, entry 0 covering
-// the whole first RIFF), which agrees with what is there; from then on it alone writes it.
-// The header's frame counts (avih, each strh's length) and the RIFF's size are kept with the
-// index, as the muxer's trailer writes them.
+// The muxer's own index stays in charge of the complete file. Past 1 GiB it starts a new RIFF
+// (AVIX) and writes its own ix## chunks for the RIFF it closes and their super index entry
+// (entry k for RIFF k + 1, the count k + 1), which agrees with what is there: entries of this
+// index for the new RIFF follow the muxer's and are overwritten in turn at the next boundary.
+// Before the trailer the entries past the muxer's own go back to the placeholder's bytes (all
+// of it, JUNK tag included, while the file is one RIFF), so the complete file is what the muxer
+// alone writes, plus the ix## chunks in its movi lists, which its own index does not name.
+// While the file is one RIFF the header's frame counts (avih, each strh's length) and the
+// RIFF's size are kept with the index; later the streams' lengths only, as the muxer's trailer
+// writes them.
 class AviProgressiveIndex final : public GrowingFileIndex {
   public:
     // `pb` is the muxer's output, just after avformat_write_header. `blockAlignBytes` holds, per
@@ -72,9 +75,10 @@ class AviProgressiveIndex final : public GrowingFileIndex {
     AVIOContext& pb_;
     PositionedFile file_;
     std::vector<StreamIndex> streams_;
-    std::int64_t moviOffset_ = -1;  // of the movi list's "movi": the entries' base
+    std::int64_t moviOffset_ = -1;  // of the current movi list's "movi": the entries' base
     std::int64_t scannedBytes_ = 0;
     std::int64_t totalFramesOffset_ = -1;  // of avih's dwTotalFrames
+    int riffCount_ = 1;                    // RIFFs the muxer has started
     double submittedSeconds_ = 0;
     double indexedSeconds_ = 0;
     bool active_ = false;
