@@ -22,7 +22,8 @@ class MatroskaDurationPatch final : public GrowingFileIndex {
 
     void packetSubmitted(int, bool, double) override {}
     void muxerWrote() override;
-    void beforeTrailer() override {}
+    // The trailer writes the Info element again, with its checksum: nothing is written after.
+    void beforeTrailer() override { file_.close(); }
 
     // The muxer options this needs: clusters of a second, each flushed to the file, so a
     // killed file's Duration is at most about a second short of what it holds.

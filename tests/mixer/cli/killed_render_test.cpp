@@ -3,6 +3,7 @@
 #include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -143,6 +144,105 @@ TEST(KilledRenderTest, AKilledMixShowsItsLengthAndSeeksInEveryPlayer) {
             video.keyFrameSeconds.begin() + 1, video.keyFrameSeconds.end(),
             [&](double a, double b) { return std::abs(a - middle) < std::abs(b - middle); });
         EXPECT_NEAR(landedSeconds(path, keyFrame + 0.3), keyFrame, 0.05);
+    }
+}
+
+// Matroska: how many level-1 elements of the segment carry a CRC-32 that matches their data
+// (-1 when one does not).
+int matchingMatroskaChecksums(const QByteArray& file) {
+    const auto byteAt = [&](qsizetype at) { return static_cast<std::uint8_t>(file.at(at)); };
+    // An element at `at`: its id and data size (variable-length integers), and its data's start.
+    const auto element = [&](qsizetype at, std::uint32_t& id, qsizetype& size) {
+        int idBytes = 1;
+        while (idBytes < 4 && (byteAt(at) & (0x80 >> (idBytes - 1))) == 0) {
+            ++idBytes;
+        }
+        id = 0;
+        for (int index = 0; index < idBytes; ++index) {
+            id = (id << 8) | byteAt(at + index);
+        }
+        at += idBytes;
+        int sizeBytes = 1;
+        while (sizeBytes < 8 && (byteAt(at) & (0x80 >> (sizeBytes - 1))) == 0) {
+            ++sizeBytes;
+        }
+        std::uint64_t value = byteAt(at) & (0xFFU >> sizeBytes);
+        for (int index = 1; index < sizeBytes; ++index) {
+            value = (value << 8) | byteAt(at + index);
+        }
+        size = static_cast<qsizetype>(value);
+        return at + sizeBytes;
+    };
+    const auto crc32 = [](const char* data, qsizetype length) {
+        std::uint32_t crc = 0xFFFFFFFF;
+        for (qsizetype index = 0; index < length; ++index) {
+            crc ^= static_cast<std::uint8_t>(data[index]);
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = (crc >> 1) ^ (0xEDB88320U & (0U - (crc & 1U)));
+            }
+        }
+        return ~crc;
+    };
+    std::uint32_t id = 0;
+    qsizetype size = 0;
+    qsizetype at = element(0, id, size) + size;  // past the EBML header
+    qsizetype end = 0;
+    at = element(at, id, size);  // into the segment
+    end = std::min(file.size(), at + size);
+    int matching = 0;
+    while (at + 8 < end) {
+        const qsizetype data = element(at, id, size);
+        qsizetype crcSize = 0;
+        std::uint32_t childId = 0;
+        const qsizetype crcData = element(data, childId, crcSize);
+        if (childId == 0xBF && crcSize == 4 && data + size <= end) {
+            std::uint32_t stored = 0;
+            for (int index = 3; index >= 0; --index) {
+                stored = (stored << 8) | byteAt(crcData + index);
+            }
+            if (stored != crc32(file.constData() + crcData + 4, data + size - crcData - 4)) {
+                return -1;
+            }
+            ++matching;
+        }
+        at = data + size;
+    }
+    return matching;
+}
+
+// A finished mix's header is what the muxer alone writes: the room reserved for a killed
+// render's index and length ends up as the muxer fills it (an AVI under 1 GiB keeps its
+// placeholders and its idx1; every checksummed Matroska element still matches).
+TEST(KilledRenderTest, AFinishedMixKeepsTheHeaderTheMuxerWrites) {
+    const test_support::TemporaryFolder folder;
+    const std::string clip = folder.file("ten seconds.avi");
+    ASSERT_TRUE(test_support::runFfmpeg(
+        "-y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=frequency=440 -t 10 "
+        "-c:v mpeg4 -c:a pcm_s16le " +
+        test_support::shellQuote(clip)));
+    for (const char* name : {"finished.avi", "finished.mkv"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.file(name);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(kProgram, {"--render", "-o", QString::fromStdString(path),
+                                 QString::fromStdString(clip)});
+        ASSERT_TRUE(process.waitForFinished(120'000));
+        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (std::string(name).ends_with(".avi")) {
+            EXPECT_FALSE(bytes.left(64 * 1024).contains("indx"));
+            EXPECT_TRUE(bytes.right(64 * 1024).contains("idx1"));
+        } else {
+            EXPECT_GE(matchingMatroskaChecksums(bytes), 3);
+        }
+        EXPECT_NEAR(probedSeconds(path), 10.0, 0.1);
+        EXPECT_NEAR(discover(path).seconds, 10.0, 0.1);
     }
 }
 
