@@ -14,7 +14,12 @@ PositionedFile::~PositionedFile() {
 
 bool PositionedFile::open(const std::string& fileName) {
     close();
-    descriptor_ = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC);
+    descriptor_ = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    // Only a regular file: a second writer on a pipe or a device would change what it delivers.
+    if (descriptor_ >= 0 && (::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode))) {
+        close();
+    }
     return descriptor_ >= 0;
 }
 

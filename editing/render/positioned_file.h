@@ -20,7 +20,8 @@ class PositionedFile {
     PositionedFile(const PositionedFile&) = delete;
     PositionedFile& operator=(const PositionedFile&) = delete;
 
-    // False when the file cannot be opened; every other call then does nothing.
+    // False when the file cannot be opened or is not a regular file; every other call then
+    // does nothing.
     bool open(const std::string& fileName);
     bool isOpen() const { return descriptor_ >= 0; }
     void close();
