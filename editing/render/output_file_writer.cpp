@@ -1,5 +1,6 @@
 #include "editing/render/output_file_writer.h"
 
+#include "editing/render/growing_file_index.h"
 #include "editing/render/mp4_index_rewrite.h"
 #include "editing/render/output_stream.h"
 
@@ -169,6 +170,7 @@ Result OutputFileWriter::writeHeader(std::string& description) {
         // Each fragment reaches the file as soon as it is complete.
         format_->flush_packets = 1;
     }
+    addGrowingFileIndexOptions(container_, options);
     status = avformat_write_header(format_.get(), &options);
     av_dict_free(&options);
     if (status < 0) {
@@ -176,6 +178,7 @@ Result OutputFileWriter::writeHeader(std::string& description) {
         return status;
     }
     headerWritten_ = true;
+    growingIndex_ = makeGrowingFileIndex(container_, *format_, fileName_);
     return kOk;
 }
 
@@ -205,11 +208,27 @@ Result OutputFileWriter::drainEncoder(Stream& stream) {
                                  stream.stream->time_base);
         }
         packet_->stream_index = stream.stream->index;
-        const int written = av_interleaved_write_frame(format_.get(), packet_.get());
-        if (written < 0) {
+        const Result written = writeInterleaved();
+        if (failed(written)) {
             return written;
         }
     }
+}
+
+Result OutputFileWriter::writeInterleaved() {
+    if (growingIndex_) {
+        const AVStream& stream = *format_->streams[packet_->stream_index];
+        const std::int64_t start = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+        growingIndex_->packetSubmitted(
+            packet_->stream_index, (packet_->flags & AV_PKT_FLAG_KEY) != 0,
+            static_cast<double>(start + std::max<std::int64_t>(packet_->duration, 0)) *
+                av_q2d(stream.time_base));
+    }
+    const int written = av_interleaved_write_frame(format_.get(), packet_.get());
+    if (written >= 0 && growingIndex_) {
+        growingIndex_->muxerWrote();
+    }
+    return written;
 }
 
 Result OutputFileWriter::writeVideo(int index, const ConstPictureView& picture,
@@ -246,7 +265,7 @@ Result OutputFileWriter::writeVideo(int index, const ConstPictureView& picture,
         packet_->flags |= AV_PKT_FLAG_KEY;
         packet_->stream_index = stream.stream->index;
         av_packet_rescale_ts(packet_.get(), stream.packetTimeBase, stream.stream->time_base);
-        return av_interleaved_write_frame(format_.get(), packet_.get());
+        return writeInterleaved();
     }
     AVFrame& frame = *stream.frame;
     if (av_frame_make_writable(&frame) < 0) {
@@ -298,7 +317,14 @@ Result OutputFileWriter::finish(std::string& description) {
             firstFailure = failed(result) ? result : drained;
         }
     }
+    if (growingIndex_) {
+        growingIndex_->beforeTrailer();
+    }
     const int trailer = av_write_trailer(format_.get());
+    if (growingIndex_) {
+        growingIndex_->muxerWrote();
+        growingIndex_.reset();
+    }
     if (trailer < 0 && succeeded(firstFailure)) {
         firstFailure = trailer;
     }
@@ -334,6 +360,7 @@ Result OutputFileWriter::finish(std::string& description) {
 }
 
 void OutputFileWriter::abandon() {
+    growingIndex_.reset();
     if (format_ && format_->pb != nullptr) {
         avio_closep(&format_->pb);
         std::remove(fileName_.c_str());

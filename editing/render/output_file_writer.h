@@ -16,6 +16,8 @@
 
 namespace editing {
 
+class GrowingFileIndex;
+
 // Writes one AVI, MP4 or Matroska file through libavformat. Streams are added in the order they
 // appear in the file. Packets go through av_interleaved_write_frame, so the file is interleaved
 // by time. Every stream starts at time 0: video frame k is stamped k / fps, and audio packets
@@ -23,12 +25,15 @@ namespace editing {
 // - AVI: the AVI muxer (OpenDML RIFF-AVIX extension past 1 GiB, done by the muxer). Video
 //   frames are never reordered (no B-frames), since AVI players show packet k at k / fps. A
 //   video stream without a compressor holds 24-bit BGR bottom-up DIBs (rows padded to 4 bytes,
-//   the header's height positive), an audio stream without one 16-bit PCM.
+//   the header's height positive), an audio stream without one 16-bit PCM. Its index is
+//   written as the file grows too (avi_progressive_index.h), so a killed render's file seeks.
 // - MP4: written as fragmented MP4 (a fragment a second), so a render that is killed leaves a
 //   file that plays, in step, up to its last fragment (every stream starting later by the
-//   B-frames' reordering delay); finish() rewrites it as ordinary MP4 with the index at the
+//   B-frames' reordering delay), its durations kept current (fragment_duration_patch.h);
+//   finish() rewrites it as ordinary MP4 with the index at the
 //   front (faststart) and every stream starting at 0.
-// - Matroska: the Matroska muxer; its clusters play up to the last one written.
+// - Matroska: the Matroska muxer (a cluster a second); its clusters play up to the last one
+//   written, and its Duration is kept current (matroska_duration_patch.h).
 //
 // Threading: one thread at a time.
 class OutputFileWriter {
@@ -70,6 +75,8 @@ class OutputFileWriter {
     // Converts `frames` 16-bit frames (none and null: what the converter holds back) into the
     // encoder's format and rate and queues them.
     Result convertIntoFifo(Stream& stream, const std::uint8_t* samples, int frames);
+    // av_interleaved_write_frame of packet_, keeping the growing file's index current.
+    Result writeInterleaved();
     // MP4: starts the audio streams as late as the muxer starts a video stream with B-frames.
     void delayAudioByVideoReordering();
 
@@ -79,6 +86,7 @@ class OutputFileWriter {
     bool headerWritten_ = false;
     std::vector<std::unique_ptr<Stream>> streams_;
     ffmpeg::PacketHandle packet_;
+    std::unique_ptr<GrowingFileIndex> growingIndex_;  // null once the file is closed
 };
 
 }  // namespace editing

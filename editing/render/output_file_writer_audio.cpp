@@ -138,7 +138,7 @@ Result OutputFileWriter::writeAudio(int index, const std::int16_t* samples, int 
         stream.nextPts += frames;
         av_packet_rescale_ts(packet_.get(), AVRational{1, stream.stream->codecpar->sample_rate},
                              stream.stream->time_base);
-        return av_interleaved_write_frame(format_.get(), packet_.get());
+        return writeInterleaved();
     }
     const Result converted =
         convertIntoFifo(stream, reinterpret_cast<const uint8_t*>(samples), frames);

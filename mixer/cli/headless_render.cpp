@@ -186,9 +186,9 @@ int exitStatusOfSignal(int signalNumber) {
 int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     const bool project = line.files.size() == 1 && isProjectFileName(line.files.front());
     const editing::CompressorRegistry registry = editing::CompressorRegistry::discover();
-    const BoundCompressors bound = storedCompressors(registry, store);
-    LoadedJob loaded = project ? loadProject(line.files.front(), store, bound)
-                               : loadMediaFiles(line.files, store, bound);
+    const BoundCompressors stored = storedCompressors(registry, store);
+    LoadedJob loaded = project ? loadProject(line.files.front(), store, stored)
+                               : loadMediaFiles(line.files, store, stored);
     if (!loaded.loaded) {
         return kExitBadInput;
     }
@@ -203,6 +203,14 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     }
     if (line.frameRate) {
         output.OutputFrameRate = *line.frameRate;
+    }
+    // The compressors are those of the container actually written: an MP4 or Matroska output
+    // named by -o or by the project is never handed the AVI choices, which it cannot hold.
+    const editing::OutputContainer container = editing::containerForFileName(output.OutputName);
+    const BoundCompressors bound = bindStoredCompressors(registry, store, container);
+    if (container != editing::OutputContainer::Avi) {
+        output.UseVideoCompressor = bound.video.use;
+        output.UseAudioCompressor = bound.audio.use;
     }
     if (job.videos.empty()) {
         printLine(QStringLiteral("There is no video to render."));
