@@ -7,6 +7,7 @@
 #include "mixer/media/project_opening.h"
 #include "mixer/mix/output_protection.h"
 #include "mixer/output/container_compressors.h"
+#include "mixer/output/project_compressors.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/profile_loading.h"
 #include "mixer/project/project_file.h"
@@ -81,6 +82,8 @@ struct LoadedJob {
     bool loaded = false;
     MixJob job;
     QString projectPath;  // absolute; empty for media files
+    // The compressors a project names for its output; empty: the profile's.
+    std::optional<BoundCompressors> compressors;
 };
 
 // The compressors the window binds at start-up, from the stored choices and the container of
@@ -101,7 +104,7 @@ void loadStoredOutput(const SettingsStore& store, const BoundCompressors& bound,
 }
 
 LoadedJob loadProject(const QString& path, const SettingsStore& store,
-                      const BoundCompressors& bound) {
+                      const editing::CompressorRegistry& registry, const BoundCompressors& bound) {
     LoadedJob result;
     result.projectPath = QFileInfo(path).absoluteFilePath();
     QFile file(result.projectPath);
@@ -114,6 +117,10 @@ LoadedJob loadProject(const QString& path, const SettingsStore& store,
     context.projectFolder = QFileInfo(result.projectPath).absolutePath();
     loadStoredOutput(store, bound, context.currentOutput);
     context.transitionDefaults = loadTransitionDefaults(store);
+    context.compressorNames = [&registry](CompressorStream stream, const std::string& outputName,
+                                          const QString& name) {
+        return compressorNameMeaning(registry, stream, outputName, name);
+    };
     ProjectReadResult read = readProjectText(file.readAll(), context);
     if (!read.contents) {
         printLine(
@@ -131,6 +138,10 @@ LoadedJob loadProject(const QString& path, const SettingsStore& store,
     result.job.audios = std::move(read.contents->audios);
     result.job.outputSettings = read.contents->output;
     result.job.transitionDefaults = context.transitionDefaults;
+    if (read.contents->compressorNames != ProjectCompressorNames{}) {
+        result.compressors = bindCompressorNames(
+            registry, store, result.job.outputSettings.OutputName, read.contents->compressorNames);
+    }
     result.loaded = true;
     return result;
 }
@@ -187,7 +198,7 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     const bool project = line.files.size() == 1 && isProjectFileName(line.files.front());
     const editing::CompressorRegistry registry = editing::CompressorRegistry::discover();
     const BoundCompressors bound = storedCompressors(registry, store);
-    LoadedJob loaded = project ? loadProject(line.files.front(), store, bound)
+    LoadedJob loaded = project ? loadProject(line.files.front(), store, registry, bound)
                                : loadMediaFiles(line.files, store, bound);
     if (!loaded.loaded) {
         return kExitBadInput;
@@ -221,11 +232,12 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     // As the window hands them to Mix: the bound compressor of each stream whose use flag is on.
     editing::RenderOutputSettings settings;
     settings.outputFileName = output.OutputName;
+    const BoundCompressors& chosen = loaded.compressors ? *loaded.compressors : bound;
     if (output.UseVideoCompressor) {
-        settings.videoCompressor = bound.video.compressor;
+        settings.videoCompressor = chosen.video.compressor;
     }
     if (output.UseAudioCompressor) {
-        settings.audioCompressor = bound.audio.compressor;
+        settings.audioCompressor = chosen.audio.compressor;
     }
 
     StderrPrompt prompt;

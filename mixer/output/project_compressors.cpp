@@ -81,6 +81,31 @@ ProjectCompressorNames storedCompressorNames(const editing::CompressorRegistry& 
             shownName(bound.audio, CompressorStream::Audio, container)};
 }
 
+BoundCompressors bindCompressorNames(const editing::CompressorRegistry& registry,
+                                     const SettingsStore& store, const std::string& outputName,
+                                     const ProjectCompressorNames& names) {
+    const OutputContainer container = editing::containerForFileName(outputName);
+    BoundCompressors bound = bindStoredCompressors(registry, store, container);
+    const auto bindNamed = [&](CompressorStream stream, const QString& name,
+                               CompressorBinding& binding) {
+        if (name.isEmpty()) {
+            return;
+        }
+        if (const std::optional<int> position = positionOfName(registry, stream, container, name)) {
+            std::optional<editing::Compressor> compressor =
+                stream == CompressorStream::Video ? registry.videoAt(container, *position)
+                                                  : registry.audioAt(container, *position);
+            binding = {true, std::move(compressor)};
+        } else if (compressorNameMeaning(registry, stream, outputName, name) ==
+                   CompressorNameMeaning::Uncompressed) {
+            binding = {};
+        }
+    };
+    bindNamed(CompressorStream::Video, names.video, bound.video);
+    bindNamed(CompressorStream::Audio, names.audio, bound.audio);
+    return bound;
+}
+
 BoundCompressors rememberCompressorNames(const editing::CompressorRegistry& registry,
                                          SettingsStore& store, const std::string& outputName,
                                          const ProjectCompressorNames& names) {

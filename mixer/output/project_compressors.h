@@ -26,6 +26,13 @@ ProjectCompressorNames storedCompressorNames(const editing::CompressorRegistry& 
                                              const SettingsStore& store,
                                              const std::string& outputName);
 
+// The compressors `names` stand for in the lists of `outputName`'s container (the
+// "uncompressed" entry binds none); a stream without a known name as the profile binds it.
+// Writes nothing: for a render that leaves the profile alone.
+BoundCompressors bindCompressorNames(const editing::CompressorRegistry& registry,
+                                     const SettingsStore& store, const std::string& outputName,
+                                     const ProjectCompressorNames& names);
+
 // Makes the non-empty `names` (known in the lists of `outputName`'s container) the profile's
 // choices for that container, as OK in the output options would, and returns what is bound now.
 BoundCompressors rememberCompressorNames(const editing::CompressorRegistry& registry,
