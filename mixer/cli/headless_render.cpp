@@ -7,6 +7,7 @@
 #include "mixer/media/project_opening.h"
 #include "mixer/mix/output_protection.h"
 #include "mixer/output/container_compressors.h"
+#include "mixer/output/project_compressors.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/profile_loading.h"
 #include "mixer/project/project_file.h"
@@ -81,6 +82,8 @@ struct LoadedJob {
     bool loaded = false;
     MixJob job;
     QString projectPath;  // absolute; empty for media files
+    // The compressors a project names for its output; empty: the profile's.
+    std::optional<BoundCompressors> compressors;
 };
 
 // The compressors the window binds at start-up, from the stored choices and the container of
@@ -101,7 +104,7 @@ void loadStoredOutput(const SettingsStore& store, const BoundCompressors& bound,
 }
 
 LoadedJob loadProject(const QString& path, const SettingsStore& store,
-                      const BoundCompressors& bound) {
+                      const editing::CompressorRegistry& registry, const BoundCompressors& bound) {
     LoadedJob result;
     result.projectPath = QFileInfo(path).absoluteFilePath();
     QFile file(result.projectPath);
@@ -114,6 +117,10 @@ LoadedJob loadProject(const QString& path, const SettingsStore& store,
     context.projectFolder = QFileInfo(result.projectPath).absolutePath();
     loadStoredOutput(store, bound, context.currentOutput);
     context.transitionDefaults = loadTransitionDefaults(store);
+    context.compressorNames = [&registry](CompressorStream stream, const std::string& outputName,
+                                          const QString& name) {
+        return compressorNameMeaning(registry, stream, outputName, name);
+    };
     ProjectReadResult read = readProjectText(file.readAll(), context);
     if (!read.contents) {
         printLine(
@@ -131,6 +138,10 @@ LoadedJob loadProject(const QString& path, const SettingsStore& store,
     result.job.audios = std::move(read.contents->audios);
     result.job.outputSettings = read.contents->output;
     result.job.transitionDefaults = context.transitionDefaults;
+    if (read.contents->compressorNames != ProjectCompressorNames{}) {
+        result.compressors = bindCompressorNames(
+            registry, store, result.job.outputSettings.OutputName, read.contents->compressorNames);
+    }
     result.loaded = true;
     return result;
 }
@@ -187,13 +198,15 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     const bool project = line.files.size() == 1 && isProjectFileName(line.files.front());
     const editing::CompressorRegistry registry = editing::CompressorRegistry::discover();
     const BoundCompressors stored = storedCompressors(registry, store);
-    LoadedJob loaded = project ? loadProject(line.files.front(), store, stored)
+    LoadedJob loaded = project ? loadProject(line.files.front(), store, registry, stored)
                                : loadMediaFiles(line.files, store, stored);
     if (!loaded.loaded) {
         return kExitBadInput;
     }
     MixJob& job = loaded.job;
     OutputSettings& output = job.outputSettings;
+    const editing::OutputContainer projectContainer =
+        editing::containerForFileName(output.OutputName);
     if (!line.outputFileName.isEmpty()) {
         output.OutputName = QFileInfo(line.outputFileName).absoluteFilePath().toStdString();
     }
@@ -205,10 +218,14 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
         output.OutputFrameRate = *line.frameRate;
     }
     // The compressors are those of the container actually written: an MP4 or Matroska output
-    // named by -o or by the project is never handed the AVI choices, which it cannot hold.
+    // named by -o or by the project is never handed the AVI choices, which it cannot hold. The
+    // compressors a project names hold only for the container they were named for.
     const editing::OutputContainer container = editing::containerForFileName(output.OutputName);
+    if (container != projectContainer) {
+        loaded.compressors.reset();
+    }
     const BoundCompressors bound = bindStoredCompressors(registry, store, container);
-    if (container != editing::OutputContainer::Avi) {
+    if (!loaded.compressors && container != editing::OutputContainer::Avi) {
         output.UseVideoCompressor = bound.video.use;
         output.UseAudioCompressor = bound.audio.use;
     }
@@ -229,11 +246,12 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     // As the window hands them to Mix: the bound compressor of each stream whose use flag is on.
     editing::RenderOutputSettings settings;
     settings.outputFileName = output.OutputName;
+    const BoundCompressors& chosen = loaded.compressors ? *loaded.compressors : bound;
     if (output.UseVideoCompressor) {
-        settings.videoCompressor = bound.video.compressor;
+        settings.videoCompressor = chosen.video.compressor;
     }
     if (output.UseAudioCompressor) {
-        settings.audioCompressor = bound.audio.compressor;
+        settings.audioCompressor = chosen.audio.compressor;
     }
 
     StderrPrompt prompt;

@@ -68,7 +68,7 @@ class Reader {
         }
         if (root.contains(QLatin1String("output"))) {
             readOutput(objectOf(root.value(QLatin1String("output")), QStringLiteral("output")),
-                       contents.output);
+                       contents.output, contents.compressorNames);
         }
         if (contents.videos.size() > static_cast<std::size_t>(kMaxListEntries) ||
             contents.audios.size() > static_cast<std::size_t>(kMaxListEntries)) {
@@ -195,7 +195,8 @@ class Reader {
         return entry;
     }
 
-    void readOutput(const QJsonObject& object, OutputSettings& output) const {
+    void readOutput(const QJsonObject& object, OutputSettings& output,
+                    ProjectCompressorNames& names) const {
         const QString where = QStringLiteral("output");
         if (object.contains(QLatin1String("file"))) {
             output.OutputName = fileAt(object, where);
@@ -227,11 +228,42 @@ class Reader {
                 throw Refusal{QStringLiteral("\"%1\" is not a resize mode.").arg(*resize)};
             }
         }
-        if (const auto use = truthAt(object, "videoCompression", where)) {
-            output.UseVideoCompressor = *use;
+        readCompressor(object, CompressorStream::Video, output.OutputName,
+                       {"videoCompressor", "videoCompression", names.video},
+                       output.UseVideoCompressor);
+        readCompressor(object, CompressorStream::Audio, output.OutputName,
+                       {"audioCompressor", "audioCompression", names.audio},
+                       output.UseAudioCompressor);
+    }
+
+    struct CompressorKeys {
+        const char* nameKey;
+        const char* useKey;
+        QString& name;
+    };
+
+    // The name picks the compressor and, when known, whether the stream is compressed; an
+    // explicit false of the use key still turns compression off (the choice is kept).
+    void readCompressor(const QJsonObject& object, CompressorStream stream,
+                        const std::string& outputName, CompressorKeys keys, bool& use) const {
+        const QString where = QStringLiteral("output");
+        if (const auto name = textAt(object, keys.nameKey, where)) {
+            keys.name = *name;
+            if (context_.compressorNames) {
+                const CompressorNameMeaning meaning =
+                    context_.compressorNames(stream, outputName, *name);
+                if (meaning == CompressorNameMeaning::Unknown) {
+                    throw Refusal{
+                        QStringLiteral("\"%1\" is not one of the %2 compressors of this output.")
+                            .arg(*name,
+                                 QLatin1String(stream == CompressorStream::Video ? "video"
+                                                                                 : "audio"))};
+                }
+                use = meaning == CompressorNameMeaning::Compressor;
+            }
         }
-        if (const auto use = truthAt(object, "audioCompression", where)) {
-            output.UseAudioCompressor = *use;
+        if (const auto compress = truthAt(object, keys.useKey, where)) {
+            use = keys.name.isEmpty() || !context_.compressorNames ? *compress : use && *compress;
         }
     }
 
@@ -295,6 +327,12 @@ QByteArray projectFileText(const ProjectContents& contents, const QString& proje
     };
     if (!output.OutputName.empty()) {
         outputObject.insert(QStringLiteral("file"), storedPath(output.OutputName, projectFolder));
+    }
+    if (!contents.compressorNames.video.isEmpty()) {
+        outputObject.insert(QStringLiteral("videoCompressor"), contents.compressorNames.video);
+    }
+    if (!contents.compressorNames.audio.isEmpty()) {
+        outputObject.insert(QStringLiteral("audioCompressor"), contents.compressorNames.audio);
     }
     const QJsonObject root{
         {QStringLiteral("format"), QLatin1String(kProjectFormatName)},

@@ -5,7 +5,9 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace mixer {
@@ -18,12 +20,30 @@ inline constexpr const char* kProjectFormatName = "orvindel-project";
 inline constexpr int kProjectFormatVersion = 1;
 inline constexpr const char* kProjectFileSuffix = "orvindel";
 
+// The compressor choices a project names ("videoCompressor", "audioCompressor"), as the output
+// options list them for the output's container; empty where the file names none.
+struct ProjectCompressorNames {
+    QString video;
+    QString audio;
+
+    bool operator==(const ProjectCompressorNames&) const = default;
+};
+
+enum class CompressorStream { Video, Audio };
+enum class CompressorNameMeaning { Unknown, Compressor, Uncompressed };
+
+// What `name` means in the `stream` list the output options show for an output named
+// `outputName` (UTF-8): one of its compressors, its "uncompressed" entry, or nothing known.
+using CompressorNameCheck = std::function<CompressorNameMeaning(
+    CompressorStream stream, const std::string& outputName, const QString& name)>;
+
 // What a project file holds. Entry durations are not part of the format: a reader's caller
 // probes the files (each distinct file once) and fills them in.
 struct ProjectContents {
     std::vector<VideoEntry> videos;
     std::vector<AudioEntry> audios;
     OutputSettings output;
+    ProjectCompressorNames compressorNames = {};
 };
 
 // The project as JSON text. Paths inside `projectFolder` (absolute, UTF-8) are written
@@ -39,6 +59,8 @@ struct ProjectReadContext {
     OutputSettings currentOutput;
     TransitionDefaults transitionDefaults;
     RandomNumberSource randomNumbers = standardRandomNumbers();
+    // Checks compressor names; empty: names are taken unchecked and change no use flag.
+    CompressorNameCheck compressorNames;
 };
 
 struct ProjectReadResult {
@@ -47,8 +69,10 @@ struct ProjectReadResult {
 };
 
 // Reads a project text. A newer version, text that is not JSON, another format or a value of
-// the wrong type is refused with a message naming the problem; unknown keys are ignored and
-// missing ones take their defaults. Paths come back absolute.
+// the wrong type is refused with a message naming the problem, as is a compressor name the
+// check does not know; unknown keys are ignored and missing ones take their defaults. A
+// compressor name decides its stream's use flag unless "videoCompression" / "audioCompression"
+// says false. Paths come back absolute.
 ProjectReadResult readProjectText(const QByteArray& text, const ProjectReadContext& context);
 
 }  // namespace mixer

@@ -52,7 +52,13 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
       mediaAdder_(mediaLists_, ports.filePicker, ports.prompt, store, this),
       projectCommands_({job_, mediaLists_, store, ports.prompt, ports.filePicker, *this,
-                        [this] { showOutputStatus(); }}),
+                        [this] { showOutputStatus(); }, &compressors,
+                        [this](BoundCompressors bound) {
+                            videoCompressor_ = std::move(bound.video);
+                            audioCompressor_ = std::move(bound.audio);
+                            compressorChoices_ = loadCompressorChoices(store_);
+                            handCompressorsToMix();
+                        }}),
       outputOptionsRunner_(runOutputOptionsDialog),
       audioSettingsRunner_(
           [&prompt = ports.prompt](const AudioSettingsValues& values, QWidget* owner) {

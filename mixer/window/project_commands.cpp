@@ -1,7 +1,10 @@
 #include "mixer/window/project_commands.h"
 
+#include "mixer/dialogs/missing_media_dialog.h"
 #include "mixer/media/project_opening.h"
+#include "mixer/output/project_compressors.h"
 #include "mixer/project/atomic_file_save.h"
+#include "mixer/project/missing_media.h"
 #include "mixer/project/project_file.h"
 #include "mixer/project/recovery_files.h"
 
@@ -105,6 +108,13 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
     context.projectFolder = absoluteFolderOf(absolutePath);
     context.currentOutput = services_.job.outputSettings;
     context.transitionDefaults = services_.job.transitionDefaults;
+    if (const editing::CompressorRegistry* compressors = services_.compressors) {
+        context.compressorNames = [compressors](CompressorStream stream,
+                                                const std::string& outputName,
+                                                const QString& name) {
+            return compressorNameMeaning(*compressors, stream, outputName, name);
+        };
+    }
     ProjectReadResult read = readProjectText(file.readAll(), context);
     if (!read.contents) {
         services_.prompt.tell(
@@ -113,9 +123,27 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
         return false;
     }
     ProjectContents& contents = *read.contents;
+    // Files that are not there are asked about once, before anything changes: found again in a
+    // folder, left out, or the open is cancelled with the lists as they were.
+    MissingMedia missing(missingProjectFiles(contents));
+    if (!missing.stillMissing().isEmpty()) {
+        if (runMissingMediaDialog(missing, services_.filePicker, context.projectFolder,
+                                  &services_.window) == MissingMediaChoice::CancelOpen) {
+            return false;
+        }
+        missing.applyTo(contents);
+    }
     const QStringList leftOut = probeProjectFiles(contents);
     services_.lists.replaceAll(std::move(contents.videos), std::move(contents.audios));
     services_.job.outputSettings = contents.output;
+    if (services_.compressors != nullptr && contents.compressorNames != ProjectCompressorNames{}) {
+        BoundCompressors bound =
+            rememberCompressorNames(*services_.compressors, services_.store,
+                                    contents.output.OutputName, contents.compressorNames);
+        if (services_.compressorsChosen) {
+            services_.compressorsChosen(std::move(bound));
+        }
+    }
     if (services_.outputChanged) {
         services_.outputChanged();
     }
@@ -165,8 +193,12 @@ bool ProjectCommands::saveAs() {
 }
 
 bool ProjectCommands::writeTo(const QString& path) {
-    const ProjectContents contents{services_.job.videos, services_.job.audios,
-                                   services_.job.outputSettings};
+    ProjectContents contents{services_.job.videos, services_.job.audios,
+                             services_.job.outputSettings};
+    if (services_.compressors != nullptr) {
+        contents.compressorNames = storedCompressorNames(*services_.compressors, services_.store,
+                                                         services_.job.outputSettings.OutputName);
+    }
     const FileSaveResult result =
         saveFileWhole(path, projectFileText(contents, absoluteFolderOf(path)));
     if (!result.saved) {

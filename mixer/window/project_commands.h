@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/compressors/compressor_registry.h"
+#include "mixer/output/container_compressors.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/settings_store.h"
@@ -42,6 +44,10 @@ class ProjectCommands : public QObject {
         QWidget& window;
         // Shows the output settings after an open replaced them.
         std::function<void()> outputChanged;
+        // The compressors projects name; null: names are neither written nor checked.
+        const editing::CompressorRegistry* compressors = nullptr;
+        // Takes the compressors bound after an open made the project's names the chosen ones.
+        std::function<void(BoundCompressors)> compressorsChosen = {};
     };
     explicit ProjectCommands(Services services);
 
@@ -50,8 +56,10 @@ class ProjectCommands : public QObject {
     // window has its title, which the project's name is shown beside.
     void addActions();
 
-    // Opens the project at `path` (after the unsaved-changes question); false when the project
-    // was not opened, in which case the lists are as they were.
+    // Opens the project at `path` (after the unsaved-changes question). Files that are not
+    // there are offered once in the missing-files dialog (look for them in a folder, leave them
+    // out, or cancel). False when the project was not opened (refused or cancelled), in which
+    // case the lists and the settings are as they were.
     bool open(const QString& path);
     enum class OpenedAs { Project, RecoveredLists };
     bool save();

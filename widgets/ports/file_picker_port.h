@@ -10,7 +10,7 @@ class QWidget;
 
 namespace widgets {
 
-// Open and save dialogs go through this port: the programs use QtFilePicker (QFileDialog);
+// Open, save and folder dialogs go through this port: the programs use QtFilePicker (QFileDialog);
 // tests use ScriptedFilePicker, which records every request and answers from a script.
 //
 // What every implementation promises: a pattern means what the desktop means by it ("*.*" is
@@ -45,6 +45,12 @@ struct SaveFileRequest {
     int* chosenFilter = nullptr;
 };
 
+struct FolderRequest {
+    QString title;
+    QString initialFolder;  // empty: the dialog's own choice
+    QWidget* owner = nullptr;
+};
+
 class FilePickerPort {
   public:
     virtual ~FilePickerPort() = default;
@@ -53,6 +59,8 @@ class FilePickerPort {
     virtual std::optional<QStringList> openFiles(const OpenFileRequest& request) = 0;
     // The chosen path (the file need not exist), or nothing when the user cancelled.
     virtual std::optional<QString> saveFile(const SaveFileRequest& request) = 0;
+    // The absolute path of the chosen existing folder, or nothing when the user cancelled.
+    virtual std::optional<QString> chooseFolder(const FolderRequest& request) = 0;
 };
 
 }  // namespace widgets

@@ -173,4 +173,16 @@ std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
     return chosen->first();
 }
 
+std::optional<QString> QtFilePicker::chooseFolder(const FolderRequest& request) {
+    PickerDialog dialog(request.owner, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    const std::optional<QStringList> chosen = runWithFilters(dialog, {}, 0);
+    if (!chosen || !QFileInfo(chosen->first()).isDir()) {
+        return std::nullopt;
+    }
+    return QFileInfo(chosen->first()).absoluteFilePath();
+}
+
 }  // namespace widgets

@@ -14,6 +14,8 @@ class QtFilePicker : public FilePickerPort {
   public:
     std::optional<QStringList> openFiles(const OpenFileRequest& request) override;
     std::optional<QString> saveFile(const SaveFileRequest& request) override;
+    // Lists folders only; a folder path typed into the name box and confirmed is taken.
+    std::optional<QString> chooseFolder(const FolderRequest& request) override;
 };
 
 // The name filters QFileDialog takes: "<shownName> (<patterns>)", any patterns in parentheses

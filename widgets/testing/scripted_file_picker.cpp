@@ -31,4 +31,14 @@ std::optional<QString> ScriptedFilePicker::saveFile(const SaveFileRequest& reque
     return std::make_optional(answer.value);
 }
 
+std::optional<QString> ScriptedFilePicker::chooseFolder(const FolderRequest& request) {
+    m_folderRequests.append(request);
+    if (m_folderAnswers.empty()) {
+        return std::nullopt;
+    }
+    const Answer<QString> answer = m_folderAnswers.front();
+    m_folderAnswers.pop_front();
+    return std::make_optional(answer.value);
+}
+
 }  // namespace widgets::testing

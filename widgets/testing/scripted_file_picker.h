@@ -10,11 +10,12 @@
 namespace widgets::testing {
 
 // A file picker for tests: records every request and answers from queues of scripted answers
-// (one queue for open, one for save); when a queue is empty the user cancels.
+// (one queue each for open, save and folder dialogs); when a queue is empty the user cancels.
 class ScriptedFilePicker : public FilePickerPort {
   public:
     std::optional<QStringList> openFiles(const OpenFileRequest& request) override;
     std::optional<QString> saveFile(const SaveFileRequest& request) override;
+    std::optional<QString> chooseFolder(const FolderRequest& request) override;
 
     // Chooses `files` at the next open dialog.
     void queueOpenAnswer(const QStringList& files) { m_openAnswers.push_back({true, files, 0}); }
@@ -25,12 +26,16 @@ class ScriptedFilePicker : public FilePickerPort {
         m_saveAnswers.push_back({true, path, filter});
     }
     void queueSaveCancel() { m_saveAnswers.push_back({false, {}, 0}); }
+    // Chooses `folder` at the next folder dialog.
+    void queueFolderAnswer(const QString& folder) { m_folderAnswers.push_back({true, folder, 0}); }
+    const QList<FolderRequest>& folderRequests() const { return m_folderRequests; }
     const QList<OpenFileRequest>& openRequests() const { return m_openRequests; }
     const QList<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
 
   private:
     QList<OpenFileRequest> m_openRequests;
     QList<SaveFileRequest> m_saveRequests;
+    QList<FolderRequest> m_folderRequests;
     template <typename T>
     struct Answer {
         bool chosen = false;
@@ -39,6 +44,7 @@ class ScriptedFilePicker : public FilePickerPort {
     };
     std::deque<Answer<QStringList>> m_openAnswers;
     std::deque<Answer<QString>> m_saveAnswers;
+    std::deque<Answer<QString>> m_folderAnswers;
 };
 
 }  // namespace widgets::testing

@@ -117,6 +117,57 @@ TEST_F(CommandLineRenderTest, RenderOfAProjectEqualsMixFromTheWindow) {
     }
 }
 
+// The codec of the first `stream` ("v" or "a") of `path`, as ffprobe names it.
+QString codecOf(const std::string& path, const char* stream) {
+    QProcess probe;
+    probe.start(
+        QStringLiteral("ffprobe"),
+        {"-v", "error", "-select_streams", QStringLiteral("%1:0").arg(stream), "-show_entries",
+         "stream=codec_name", "-of", "csv=p=0", QString::fromStdString(path)});
+    EXPECT_TRUE(probe.waitForFinished(30'000));
+    return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
+}
+
+TEST_F(CommandLineRenderTest, TheCompressorsAProjectNamesAreUsedAndUnknownNamesRefused) {
+    const struct {
+        const char* output;
+        int exitCode;
+        const char* videoCodec;  // empty: nothing written
+        const char* audioCodec;  // or what the error names
+    } cases[] = {
+        {R"("videoCompressor": "Motion JPEG", "audioCompressor": "Uncompressed Audio")", 0, "mjpeg",
+         "pcm_s16le"},
+        {R"("videoCompressor": "FFV1 lossless", "videoCompression": true)", 0, "ffv1", "adpcm_ms"},
+        {R"("videoCompressor": "Cinepak Deluxe")", 1, "", "\"Cinepak Deluxe\""},
+    };
+    int run = 0;
+    for (const auto& row : cases) {
+        const std::string output = folder.file("named " + std::to_string(++run) + ".avi");
+        const QString project = QString::fromStdString(folder.file("named.orvindel"));
+        QFile file(project);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QStringLiteral(R"({"format": "orvindel-project", "version": 1,
+            "videos": [{"file": "%1"}], "audios": [{"file": "%1"}],
+            "output": {"file": "%2", %3}})")
+                       .arg(QString::fromStdString(clips_->file("red.avi")),
+                            QString::fromStdString(output), QString::fromUtf8(row.output))
+                       .toUtf8());
+        file.close();
+        const ProcessRun ran = runOrvindel({"--render", project});
+        ASSERT_EQ(ran.exitCode, row.exitCode) << row.output << ran.errorText.toStdString();
+        if (row.exitCode != 0) {
+            EXPECT_TRUE(ran.errorText.contains(QString::fromUtf8(row.audioCodec)))
+                << ran.errorText.toStdString();
+            EXPECT_FALSE(QFile::exists(QString::fromStdString(output)));
+            continue;
+        }
+        EXPECT_EQ(codecOf(output, "v"), row.videoCodec) << row.output;
+        EXPECT_EQ(codecOf(output, "a"), row.audioCodec) << row.output;
+    }
+    // A render leaves the profile's choices alone.
+    EXPECT_FALSE(QSettings("Korvane", "orvindel").contains("DexVideoCompress/CompressorNumber"));
+}
+
 TEST_F(CommandLineRenderTest, AnOutputThatIsASourceIsRefusedAndTheClipKept) {
     const std::string clip = folder.file("clip.avi");
     std::filesystem::copy_file(clips_->file("red.avi"), clip);

@@ -31,6 +31,7 @@ ProjectContents sampleContents(const std::string& folder) {
     contents.output.OutputFrameRateIndex = 2;
     contents.output.ResizeMode = 0;
     contents.output.UseAudioCompressor = false;
+    contents.compressorNames.video = QStringLiteral("H.264 / AVC (x264)");
     return contents;
 }
 
@@ -59,6 +60,7 @@ void expectSameProject(const ProjectContents& read, const ProjectContents& writt
     EXPECT_EQ(read.output.ResizeMode, written.output.ResizeMode);
     EXPECT_EQ(read.output.UseVideoCompressor, written.output.UseVideoCompressor);
     EXPECT_EQ(read.output.UseAudioCompressor, written.output.UseAudioCompressor);
+    EXPECT_EQ(read.compressorNames, written.compressorNames);
 }
 
 TEST(ProjectFileTest, PathsUnderTheProjectFolderMoveWithItOthersStayAbsolute) {
@@ -123,6 +125,51 @@ TEST(ProjectFileTest, RefusalsNameTheProblem) {
         EXPECT_TRUE(read.problem.contains(QString::fromUtf8(refused.problemPart)))
             << refused.text << " -> " << read.problem.toStdString();
     }
+}
+
+TEST(ProjectFileTest, CompressorNamesDecideTheUseFlagsOldFilesKeepTheirBooleans) {
+    // "Lossless" is a compressor of the output's list, "Raw" its uncompressed entry.
+    const CompressorNameCheck check = [](CompressorStream, const std::string&,
+                                         const QString& name) {
+        return name == "Lossless" ? CompressorNameMeaning::Compressor
+               : name == "Raw"    ? CompressorNameMeaning::Uncompressed
+                                  : CompressorNameMeaning::Unknown;
+    };
+    const struct {
+        const char* output;
+        bool currentUse;
+        bool use;
+        const char* name;
+    } cases[] = {
+        {R"({})", true, true, ""},
+        {R"({"videoCompression": false})", true, false, ""},
+        {R"({"videoCompression": true})", false, true, ""},
+        {R"({"videoCompressor": "Lossless"})", false, true, "Lossless"},
+        {R"({"videoCompressor": "Raw"})", true, false, "Raw"},
+        {R"({"videoCompressor": "Lossless", "videoCompression": false})", true, false, "Lossless"},
+        {R"({"videoCompressor": "Raw", "videoCompression": true})", true, false, "Raw"},
+    };
+    for (const auto& row : cases) {
+        ProjectReadContext context = contextIn("/p");
+        context.currentOutput.UseVideoCompressor = row.currentUse;
+        context.compressorNames = check;
+        const QByteArray text =
+            QByteArray(R"({"format": "orvindel-project", "version": 1, "output": )") + row.output +
+            "}";
+        const ProjectReadResult read = readProjectText(text, context);
+        ASSERT_TRUE(read.contents) << row.output << read.problem.toStdString();
+        EXPECT_EQ(read.contents->output.UseVideoCompressor, row.use) << row.output;
+        EXPECT_EQ(read.contents->compressorNames.video, QString::fromUtf8(row.name));
+        EXPECT_TRUE(read.contents->compressorNames.audio.isEmpty());
+    }
+    ProjectReadContext context = contextIn("/p");
+    context.compressorNames = check;
+    const ProjectReadResult refused = readProjectText(
+        R"({"format": "orvindel-project", "version": 1, "output": {"audioCompressor": "Cinepak"}})",
+        context);
+    EXPECT_FALSE(refused.contents);
+    EXPECT_TRUE(refused.problem.contains("\"Cinepak\" is not one of the audio compressors"))
+        << refused.problem.toStdString();
 }
 
 std::string fileText(const std::string& path) {

@@ -1,9 +1,13 @@
+#include "mixer/dialogs/missing_media_dialog.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
+#include "tests/support/modal_script.h"
 #include "widgets/image_button.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -102,8 +106,25 @@ TEST_F(ProjectCommandsTest, RefusedOrPartlyMissingProjectsAreReportedOnce) {
         partly.write(R"({"format": "orvindel-project", "version": 1, "videos": [
             {"file": "clips/blue.avi"}, {"file": "gone.avi"}, {"file": "gone.avi"}]})");
     }
+    // The missing file is offered once in the missing-files dialog, and left out there.
     picker.queueOpenAnswer({inProject("partly.orvindel")});
-    pressKeys(Qt::Key_O, Qt::ControlModifier);
+    QStringList offered;
+    const int steps = test_support::runWithModalScript(
+        [&] { pressKeys(Qt::Key_O, Qt::ControlModifier); },
+        {{[](QWidget& modal) { return qobject_cast<MissingMediaDialog*>(&modal) != nullptr; },
+          [&](QWidget& dialog) {
+              auto* list = dialog.findChild<QListWidget*>(QStringLiteral("missingFiles"));
+              for (int row = 0; row < list->count(); ++row) {
+                  offered << list->item(row)->text();
+              }
+              for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                  if (button->text() == QString::fromUtf8(kLeaveOutText)) {
+                      QTest::mouseClick(button, Qt::LeftButton);
+                  }
+              }
+          }}});
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(offered, QStringList{inProject("gone.avi")});
     ASSERT_EQ(window->job().videos.size(), 1u);
     EXPECT_EQ(window->job().videos[0].FileName, inProject("clips/blue.avi").toStdString());
     ASSERT_EQ(prompt.texts().size(), 2);
