@@ -2,6 +2,7 @@
 
 #include "mixer/dialogs/missing_media_dialog.h"
 #include "mixer/media/project_opening.h"
+#include "mixer/output/container_compressors.h"
 #include "mixer/output/project_compressors.h"
 #include "mixer/project/atomic_file_save.h"
 #include "mixer/project/missing_media.h"
@@ -143,6 +144,22 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
         if (services_.compressorsChosen) {
             services_.compressorsChosen(std::move(bound));
         }
+    } else if (services_.compressors != nullptr && services_.compressorsChosen) {
+        // A project that names no compressors mixes with the stored choices of its own
+        // output's container (an MP4 project opened after an AVI one never gets the AVI's); an
+        // AVI keeps the project's own use flags.
+        BoundCompressors bound =
+            mixer::bindStoredCompressors(*services_.compressors, services_.store,
+                                         editing::containerForFileName(contents.output.OutputName));
+        if (editing::containerForFileName(contents.output.OutputName) ==
+            editing::OutputContainer::Avi) {
+            bound.video.use = contents.output.UseVideoCompressor;
+            bound.audio.use = contents.output.UseAudioCompressor;
+        } else {
+            services_.job.outputSettings.UseVideoCompressor = bound.video.use;
+            services_.job.outputSettings.UseAudioCompressor = bound.audio.use;
+        }
+        services_.compressorsChosen(std::move(bound));
     }
     if (services_.outputChanged) {
         services_.outputChanged();

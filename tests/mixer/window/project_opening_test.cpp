@@ -5,6 +5,7 @@
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/modal_script.h"
 #include "widgets/image_button.h"
 #include "widgets/ports/qt_file_picker.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -269,6 +271,35 @@ TEST_F(ProjectCompressorsTest, ChoicesComeBackInAFreshWindowAndUnknownNamesAreRe
         EXPECT_EQ(window->job().videos.size(), 2u);
         EXPECT_EQ(shownCompressors(), chosen);
     }
+}
+
+// A project that names no compressors, opened in a window bound to the stored AVI choices, mixes
+// with its own container's: its MP4 plays, instead of the Mix failing on an AVI-only codec.
+TEST_F(ProjectCompressorsTest, AProjectWithoutNamesMixesWithItsOwnContainersCompressors) {
+    const std::string output = folder.file("named nothing.mp4");
+    writeText(folder.file("mp4.orvindel"),
+              QByteArray(R"({"format": "orvindel-project", "version": 1, "videos": [{"file": ")") +
+                  QByteArray::fromStdString(clips_->file("red.avi")) +
+                  R"("}], "output": {"file": ")" + QByteArray::fromStdString(output) +
+                  R"(", "width": 160, "height": 120, "frameRate": 25}})");
+    picker.queueOpenAnswer({QString::fromStdString(folder.file("mp4.orvindel"))});
+    pressOnWindow(*window, Qt::Key_O);
+    ASSERT_EQ(window->job().videos.size(), 1u) << prompt.texts().join("|").toStdString();
+
+    window->controls().get<widgets::ImageButton>(kMixButton).click();
+    ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
+                                        mix_window_testing::kMixTimeoutMs));
+    const editing::DurationProbe written = editing::probeDuration(output);
+    ASSERT_TRUE(written.succeeded()) << prompt.texts().join("|").toStdString();
+    EXPECT_NEAR(static_cast<double>(written.durationRefTime), 1.0 * editing::kRefTimePerSecond,
+                0.1 * editing::kRefTimePerSecond);
+    // The MP4 list's default video compressor, not the AVI choice the window was bound to.
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"),
+                {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=codec_name",
+                 "-of", "csv=p=0", QString::fromStdString(output)});
+    ASSERT_TRUE(probe.waitForFinished(30'000));
+    EXPECT_EQ(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), QStringLiteral("h264"));
 }
 
 }  // namespace
