@@ -7,6 +7,8 @@
 #include "mixer/media/project_opening.h"
 #include "mixer/mix/output_protection.h"
 #include "mixer/output/container_compressors.h"
+#include "mixer/output/output_frame_format.h"
+#include "mixer/project/frame_rates.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/profile_loading.h"
 #include "mixer/project/project_file.h"
@@ -201,8 +203,12 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
         output.OutputWidth = *line.width;
         output.OutputHigh = *line.height;
     }
+    if (line.width && line.height) {
+        output.SizeSource = OutputSizeSource::Chosen;
+    }
     if (line.frameRate) {
         output.OutputFrameRate = *line.frameRate;
+        output.OutputFrameRateIndex = kCustomFrameRateIndex;
     }
     if (job.videos.empty()) {
         printLine(QStringLiteral("There is no video to render."));
@@ -226,6 +232,14 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     }
     if (output.UseAudioCompressor) {
         settings.audioCompressor = bound.audio.compressor;
+    }
+
+    // Judged before the time line exists: it allocates frames of this size.
+    if (const QString refusal =
+            settleOutputFrameFormat(output, job.videos, settings.videoCompressor);
+        !refusal.isEmpty()) {
+        printLine(refusal);
+        return kExitBadInput;
     }
 
     StderrPrompt prompt;

@@ -12,6 +12,8 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include <sys/resource.h>
+
 #include <csignal>
 #include <filesystem>
 
@@ -90,6 +92,41 @@ TEST(CommandLineProcessTest, ArgumentsAndInputsGiveTheirExitStatus) {
             << call.arguments.join(' ').toStdString() << " said: " << run.errorText.toStdString();
     }
     EXPECT_FALSE(QFile::exists(output));  // nothing written for bad input
+}
+
+TEST(CommandLineProcessTest, FrameSizesNoCompressorTakesAreRefusedBeforeAnyFrameExists) {
+    const test_support::TemporaryFolder folder;
+    const std::string clip = folder.file("clip.mp4");
+    test_support::ClipRecipe recipe;
+    recipe.videoCodec = "libx264";
+    recipe.audioCodec = "aac";
+    recipe.toneHz = 440;
+    ASSERT_TRUE(test_support::makeClip(clip, recipe));
+    const struct {
+        const char* size;
+        const char* output;
+        const char* said;
+    } cases[] = {
+        {"99999x99999", "huge.mkv", "--size needs WIDTHxHEIGHT"},
+        // The stored compressor decides the limit (MPEG-4 Part 2: 8191, the others 8192).
+        {"16384x16384", "large.mkv", "takes frames of at most 819"},
+        {"640x9000", "tall.avi", "pixels, not 640 x 9000"},
+    };
+    for (const auto& call : cases) {
+        const std::string output = folder.file(call.output);
+        const ProcessRun run =
+            runOrvindel({"--render", "--size", call.size, "-o", QString::fromStdString(output),
+                         QString::fromStdString(clip)});
+        EXPECT_EQ(run.exitCode, 1) << call.size << ": " << run.errorText.toStdString();
+        EXPECT_TRUE(run.errorText.contains(QString::fromUtf8(call.said)))
+            << call.size << " said: " << run.errorText.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(output)) << call.size;
+        // The largest resident size of any child so far, the ffmpeg tool's included: no frame
+        // of the refused size was ever allocated.
+        rusage children{};
+        ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
+        EXPECT_LT(children.ru_maxrss, 1'000'000) << call.size << ": kilobytes";
+    }
 }
 
 class CommandLineRenderTest : public mix_window_testing::TwoClipWindowTest<1> {};
