@@ -49,8 +49,8 @@ Result checkVideoFrameFormat(const std::optional<Compressor>& compressor,
                                  ? "The video compressor \"" + compressor->friendlyName + "\""
                                  : std::string("Uncompressed video");
     const EncoderLimits limits = limitsOf(compressor);
-    if (format.width < 1 || format.height < 1 || format.width > limits.largestSide ||
-        format.height > limits.largestSide) {
+    // A side below 1 is left to the encoder's set-up, which names the size it could not take.
+    if (format.width > limits.largestSide || format.height > limits.largestSide) {
         description =
             formatted("%s takes frames of at most %d x %d pixels, not %d x %d.", name.c_str(),
                       limits.largestSide, limits.largestSide, format.width, format.height);

@@ -24,13 +24,12 @@ struct VideoFrameFormat {
 };
 
 // Whether `compressor` (nothing: full uncompressed frames) can write frames of `format`, judged
-// from the encoders' known limits: every side at most kLargestFrameSide (MPEG-4 Part 2: 8191,
-// its header's 13-bit fields), a rate from kSmallestFrameRate to kLargestFrameRate, and for
-// MPEG-4 Part 2
-// a rate whose time base (as the render forms it, to a millionth) has at most 65535 ticks a
-// second. Cheap and safe before anything of the frame's size exists: it opens no encoder and
-// allocates nothing. kOk, or kErrorInvalidArgument with `description` naming the limit in the
-// words the user reads.
+// from the encoders' known limits (sides below 1 are the encoder's to refuse): every side at most
+// kLargestFrameSide (MPEG-4 Part 2: 8191, its header's 13-bit fields), a rate from
+// kSmallestFrameRate to kLargestFrameRate, and for MPEG-4 Part 2 a rate whose time base (as the
+// render forms it, to a millionth) has at most 65535 ticks a second. Cheap and safe before anything
+// of the frame's size exists: it opens no encoder and allocates nothing. kOk, or
+// kErrorInvalidArgument with `description` naming the limit in the words the user reads.
 [[nodiscard]] Result checkVideoFrameFormat(const std::optional<Compressor>& compressor,
                                            const VideoFrameFormat& format,
                                            std::string& description);

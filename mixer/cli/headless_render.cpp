@@ -188,7 +188,7 @@ int exitStatusOfSignal(int signalNumber) {
 int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     const bool project = line.files.size() == 1 && isProjectFileName(line.files.front());
     const editing::CompressorRegistry registry = editing::CompressorRegistry::discover();
-    const BoundCompressors bound = storedCompressors(registry, store);
+    BoundCompressors bound = storedCompressors(registry, store);
     LoadedJob loaded = project ? loadProject(line.files.front(), store, bound)
                                : loadMediaFiles(line.files, store, bound);
     if (!loaded.loaded) {
@@ -198,6 +198,16 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     OutputSettings& output = job.outputSettings;
     if (!line.outputFileName.isEmpty()) {
         output.OutputName = QFileInfo(line.outputFileName).absoluteFilePath().toStdString();
+    }
+    // As in the window, the compressors are the stored choices of the container the output is
+    // written in: an MP4 named by -o never gets the AVI choices (ADPCM has no place in MP4).
+    const editing::OutputContainer outputContainer =
+        editing::containerForFileName(output.OutputName);
+    if (outputContainer !=
+        editing::containerForFileName(store.read(settings::kOutputName).toStdString())) {
+        bound = bindStoredCompressors(registry, store, outputContainer);
+        output.UseVideoCompressor = bound.video.use;
+        output.UseAudioCompressor = bound.audio.use;
     }
     if (line.width && line.height) {
         output.OutputWidth = *line.width;

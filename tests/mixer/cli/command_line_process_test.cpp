@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QThread>
 
 #include <sys/resource.h>
@@ -126,6 +127,30 @@ TEST(CommandLineProcessTest, FrameSizesNoCompressorTakesAreRefusedBeforeAnyFrame
         rusage children{};
         ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
         EXPECT_LT(children.ru_maxrss, 1'000'000) << call.size << ": kilobytes";
+    }
+}
+
+TEST(CommandLineProcessTest, AnOutputNamedByItsSuffixGetsThatContainersCompressors) {
+    const test_support::TemporaryFolder folder;
+    const std::string clip = folder.file("clip.avi");
+    test_support::ClipRecipe recipe;
+    recipe.toneHz = 440;
+    ASSERT_TRUE(test_support::makeClip(clip, recipe));
+    QSettings("Korvane", "orvindel").clear();  // the stored output is the default AVI
+    for (const auto& [name, codecs] :
+         {std::pair{"out.mp4", "h264\naac"}, std::pair{"out.mkv", "h264\naac"}}) {
+        const std::string output = folder.file(name);
+        const ProcessRun run = runOrvindel(
+            {"--render", "-o", QString::fromStdString(output), QString::fromStdString(clip)});
+        ASSERT_EQ(run.exitCode, 0) << name << ": " << run.errorText.toStdString();
+        QProcess probeTool;
+        probeTool.start(QStringLiteral("ffprobe"),
+                        {"-v", "error", "-show_entries", "stream=codec_name", "-of", "csv=p=0",
+                         QString::fromStdString(output)});
+        ASSERT_TRUE(probeTool.waitForFinished(30'000));
+        EXPECT_EQ(QString::fromUtf8(probeTool.readAllStandardOutput()).trimmed(),
+                  QString::fromUtf8(codecs))
+            << name;
     }
 }
 
