@@ -18,7 +18,7 @@ struct EncoderLimits {
     int largestTimeBaseTicks = 0;  // 0: any time base the rate forms
 };
 
-// libavcodec's MPEG-4 Part 2 encoder writes the frame size in 13 bits and the time base's
+// libavcodec's mpeg4 encoder writes the frame size in 13 bits and the time base's
 // ticks per second in 16.
 constexpr EncoderLimits kEncoderLimits[] = {
     {"mpeg4", 8191, 65535},
@@ -58,7 +58,7 @@ Result checkVideoFrameFormat(const std::optional<Compressor>& compressor,
     }
     if (!(format.framesPerSecond >= kSmallestFrameRate &&
           format.framesPerSecond <= kLargestFrameRate)) {
-        description = formatted("The frame rate must be from %g to %g frames per second, not %g.",
+        description = formatted("The frame rate must be from %g to %g frames per second, not %.9g.",
                                 kSmallestFrameRate, kLargestFrameRate, format.framesPerSecond);
         return kErrorInvalidArgument;
     }
@@ -67,7 +67,7 @@ Result checkVideoFrameFormat(const std::optional<Compressor>& compressor,
         const AVRational rate = av_d2q(format.framesPerSecond, 1'000'000);
         if (rate.num > limits.largestTimeBaseTicks) {
             description = formatted(
-                "%s cannot take %g frames per second: it counts frame times "
+                "%s cannot take %.9g frames per second: it counts frame times "
                 "in at most %d steps a second. Choose a rate such as 25 or 29.97.",
                 name.c_str(), format.framesPerSecond, limits.largestTimeBaseTicks);
             return kErrorInvalidArgument;

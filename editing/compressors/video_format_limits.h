@@ -25,8 +25,8 @@ struct VideoFrameFormat {
 
 // Whether `compressor` (nothing: full uncompressed frames) can write frames of `format`, judged
 // from the encoders' known limits (sides below 1 are the encoder's to refuse): every side at most
-// kLargestFrameSide (MPEG-4 Part 2: 8191, its header's 13-bit fields), a rate from
-// kSmallestFrameRate to kLargestFrameRate, and for MPEG-4 Part 2 a rate whose time base (as the
+// kLargestFrameSide (the mpeg4 encoder: 8191, its header's 13-bit fields), a rate from
+// kSmallestFrameRate to kLargestFrameRate, and for the mpeg4 encoder a rate whose time base (as the
 // render forms it, to a millionth) has at most 65535 ticks a second. Cheap and safe before anything
 // of the frame's size exists: it opens no encoder and allocates nothing. kOk, or
 // kErrorInvalidArgument with `description` naming the limit in the words the user reads.

@@ -109,7 +109,7 @@ TEST(CommandLineProcessTest, FrameSizesNoCompressorTakesAreRefusedBeforeAnyFrame
         const char* said;
     } cases[] = {
         {"99999x99999", "huge.mkv", "--size needs WIDTHxHEIGHT"},
-        // The stored compressor decides the limit (MPEG-4 Part 2: 8191, the others 8192).
+        // The stored compressor decides the limit (the mpeg4 encoder: 8191, the others 8192).
         {"16384x16384", "large.mkv", "takes frames of at most 819"},
         {"640x9000", "tall.avi", "pixels, not 640 x 9000"},
     };

@@ -36,7 +36,7 @@ void retype(QLineEdit& field, const QString& text) {
 }
 
 TEST_F(OutputOptionsDialogTest, SizesAndRatesTheVideoCompressorCannotTakeAreRefusedAtOk) {
-    // Video list entries of this registry: 0 uncompressed, 1 Motion JPEG, 2 MPEG-4 Part 2.
+    // Video list entries of this registry: 0 uncompressed, 1 Motion JPEG, 2 the mpeg4 encoder.
     const struct {
         int videoEntry;
         const char* width;
