@@ -7,7 +7,9 @@
 #include "mixer/media/project_opening.h"
 #include "mixer/mix/output_protection.h"
 #include "mixer/output/container_compressors.h"
+#include "mixer/output/output_frame_format.h"
 #include "mixer/output/project_compressors.h"
+#include "mixer/project/frame_rates.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/profile_loading.h"
 #include "mixer/project/project_file.h"
@@ -213,9 +215,11 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     if (line.width && line.height) {
         output.OutputWidth = *line.width;
         output.OutputHigh = *line.height;
+        output.SizeSource = OutputSizeSource::Chosen;
     }
     if (line.frameRate) {
         output.OutputFrameRate = *line.frameRate;
+        output.OutputFrameRateIndex = kCustomFrameRateIndex;
     }
     // The compressors are those of the container actually written: an MP4 or Matroska output
     // named by -o or by the project is never handed the AVI choices, which it cannot hold. The
@@ -252,6 +256,14 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     }
     if (output.UseAudioCompressor) {
         settings.audioCompressor = chosen.audio.compressor;
+    }
+
+    // Judged before the time line exists: it allocates frames of this size.
+    if (const QString refusal =
+            settleOutputFrameFormat(output, job.videos, settings.videoCompressor);
+        !refusal.isEmpty()) {
+        printLine(refusal);
+        return kExitBadInput;
     }
 
     StderrPrompt prompt;

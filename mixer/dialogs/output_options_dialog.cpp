@@ -1,6 +1,7 @@
 #include "mixer/dialogs/output_options_dialog.h"
 
 #include "mixer/dialogs/encoder_settings_fields.h"
+#include "mixer/dialogs/labelled_list_accessible.h"
 #include "mixer/output/compressor_choice.h"
 #include "mixer/output/container_compressors.h"
 #include "mixer/output/number_text.h"
@@ -10,6 +11,7 @@
 #include "widgets/dialog_builder.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -36,11 +38,11 @@ widgets::DialogTemplate outputOptionsTemplate() {
             {kOutputNameBox, ControlKind::LineEdit, {}, 78, 7, 112, 12},
             {kBrowseButton, ControlKind::PushButton, QStringLiteral("Browse"), 196, 6, 46, 14},
             label("Resolution:", 29),
-            {kResolutionList, ControlKind::DropDownList, {}, 78, 27, 80, 120},
+            {kResolutionList, ControlKind::DropDownList, {}, 78, 27, 84, 120},
             {kCustomWidthBox,
              ControlKind::LineEdit,
              {},
-             164,
+             166,
              27,
              36,
              12,
@@ -54,8 +56,8 @@ widgets::DialogTemplate outputOptionsTemplate() {
              12,
              ControlStyleFlag::AlignCentre},
             label("Frame rate:", 49),
-            {kFrameRateList, ControlKind::DropDownList, {}, 78, 47, 80, 100},
-            {kCustomFrameRateBox, ControlKind::LineEdit, {}, 164, 47, 36, 12},
+            {kFrameRateList, ControlKind::DropDownList, {}, 78, 47, 84, 100},
+            {kCustomFrameRateBox, ControlKind::LineEdit, {}, 166, 47, 36, 12},
             label("Resize mode:", 69),
             {kResizeModeList, ControlKind::DropDownList, {}, 78, 67, 114, 50},
             {kTransitionsButton, ControlKind::PushButton, QStringLiteral("Transitions..."), 196, 66,
@@ -101,6 +103,7 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputSettings& settings,
     controls_.get<QLineEdit>(kCustomWidthBox).setAlignment(Qt::AlignCenter);
     controls_.get<QLineEdit>(kCustomHeightBox).setAlignment(Qt::AlignCenter);
     fillLists();
+    nameControls();
     showInitialValues();
     commands_ = {
         {kBrowseButton, Notification::Clicked, [this] { onBrowse(); }},
@@ -123,6 +126,39 @@ OutputOptionsDialog::OutputOptionsDialog(const OutputSettings& settings,
     Q_ASSERT_X(unwired.isEmpty(), "OutputOptionsDialog", qPrintable(unwired.join('\n')));
 }
 
+void OutputOptionsDialog::nameControls() {
+    // Screen readers announce a list by its label's text, and tie the two through the buddy.
+    const struct {
+        const char* label;
+        int id;
+    } labelled[] = {
+        {"Output file:", kOutputNameBox},
+        {"Resolution:", kResolutionList},
+        {"Frame rate:", kFrameRateList},
+        {"Resize mode:", kResizeModeList},
+        {"Video compressor:", kVideoCompressorList},
+        {"Audio compressor:", kAudioCompressorList},
+    };
+    const QList<QLabel*> labels = findChildren<QLabel*>();
+    for (const auto& [text, id] : labelled) {
+        for (QLabel* label : labels) {
+            if (label->text() == QString::fromUtf8(text)) {
+                label->setBuddy(&controls_.get(id));
+                QString name = label->text();
+                name.remove(QLatin1Char('&'));
+                name.remove(QLatin1Char(':'));
+                if (auto* list = qobject_cast<QComboBox*>(&controls_.get(id))) {
+                    announceListByItsName(*list);
+                }
+                controls_.get(id).setAccessibleName(name.trimmed());
+            }
+        }
+    }
+    controls_.get(kCustomWidthBox).setAccessibleName(QStringLiteral("Custom width"));
+    controls_.get(kCustomHeightBox).setAccessibleName(QStringLiteral("Custom height"));
+    controls_.get(kCustomFrameRateBox).setAccessibleName(QStringLiteral("Custom frame rate"));
+}
+
 void OutputOptionsDialog::onTransitions() {
     if (services_.editTransitionDefaults) {
         services_.editTransitionDefaults(this);
@@ -135,12 +171,15 @@ void OutputOptionsDialog::fillLists() {
         resolutions.addItem(QString::fromUtf8(preset.text));
     }
     resolutions.addItem(QString::fromUtf8(kCustomResolutionText));
+    for (const ResolutionPreset& preset : kLaterResolutionPresets) {
+        resolutions.addItem(QString::fromUtf8(preset.text));
+    }
+    resolutions.addItem(QString::fromUtf8(kSameAsFirstClipSizeText));
 
     auto& frameRates = controls_.get<QComboBox>(kFrameRateList);
-    for (const FrameRatePreset& preset : kFrameRatePresets) {
-        frameRates.addItem(QString::fromUtf8(preset.text));
+    for (int index = 0; index < kFrameRateEntryCount; ++index) {
+        frameRates.addItem(QString::fromUtf8(frameRateEntryText(index)));
     }
-    frameRates.addItem(QString::fromUtf8(kCustomFrameRateText));
 
     controls_.get<QComboBox>(kResizeModeList)
         .addItems({QString::fromUtf8(kPreserveAspectRatioText), QString::fromUtf8(kStretchText)});
@@ -195,7 +234,9 @@ void OutputOptionsDialog::showInitialValues() {
     auto& height = controls_.get<QLineEdit>(kCustomHeightBox);
     width.setText(QString::number(copy_.OutputWidth));
     height.setText(QString::number(copy_.OutputHigh));
-    const int resolution = resolutionIndexFor(copy_.OutputWidth, copy_.OutputHigh);
+    const int resolution = copy_.SizeSource == OutputSizeSource::FirstClip
+                               ? kFirstClipResolutionIndex
+                               : resolutionIndexFor(copy_.OutputWidth, copy_.OutputHigh);
     controls_.get<QComboBox>(kResolutionList).setCurrentIndex(resolution);
     width.setVisible(resolution == kCustomResolutionIndex);
     height.setVisible(resolution == kCustomResolutionIndex);
@@ -203,7 +244,7 @@ void OutputOptionsDialog::showInitialValues() {
     auto& customRate = controls_.get<QLineEdit>(kCustomFrameRateBox);
     customRate.setText(formatThreeDecimals(copy_.OutputFrameRate));
     controls_.get<QComboBox>(kFrameRateList).setCurrentIndex(copy_.OutputFrameRateIndex);
-    customRate.setVisible(copy_.OutputFrameRateIndex > 4);
+    customRate.setVisible(copy_.OutputFrameRateIndex == kCustomFrameRateIndex);
 
     showCompressorLists(shownContainer_);
 
@@ -248,15 +289,10 @@ void OutputOptionsDialog::onResolutionChosen() {
     const int index = controls_.get<QComboBox>(kResolutionList).currentIndex();
     auto& width = controls_.get<QLineEdit>(kCustomWidthBox);
     auto& height = controls_.get<QLineEdit>(kCustomHeightBox);
-    const bool custom = index < 0 || index >= static_cast<int>(kResolutionPresets.size());
-    if (custom) {
-        width.setText(QString::number(copy_.OutputWidth));
-        height.setText(QString::number(copy_.OutputHigh));
-    } else {
-        const ResolutionPreset& preset = kResolutionPresets[static_cast<std::size_t>(index)];
-        width.setText(QString::number(preset.width));
-        height.setText(QString::number(preset.height));
-    }
+    const std::optional<ResolutionPreset> preset = resolutionPresetAt(index);
+    width.setText(QString::number(preset ? preset->width : copy_.OutputWidth));
+    height.setText(QString::number(preset ? preset->height : copy_.OutputHigh));
+    const bool custom = !preset && index != kFirstClipResolutionIndex;
     width.setVisible(custom);
     height.setVisible(custom);
 }
@@ -264,12 +300,10 @@ void OutputOptionsDialog::onResolutionChosen() {
 void OutputOptionsDialog::onFrameRateChosen() {
     const int index = controls_.get<QComboBox>(kFrameRateList).currentIndex();
     auto& customRate = controls_.get<QLineEdit>(kCustomFrameRateBox);
-    const bool custom = index < 0 || index >= static_cast<int>(kFrameRatePresets.size());
-    customRate.setText(
-        custom ? formatThreeDecimals(copy_.OutputFrameRate)
-               : formatSixDecimals(
-                     kFrameRatePresets[static_cast<std::size_t>(index)].framesPerSecond));
-    customRate.setVisible(custom);
+    const std::optional<double> fixed = fixedFrameRateAt(index);
+    customRate.setText(fixed ? formatSixDecimals(*fixed)
+                             : formatThreeDecimals(copy_.OutputFrameRate));
+    customRate.setVisible(!fixed && index != kFirstClipFrameRateIndex);
 }
 
 void OutputOptionsDialog::onDefaultCompressors() {
@@ -333,6 +367,7 @@ OutputOptionsEntries OutputOptionsDialog::entries() const {
         selectionsOf(editing::OutputContainer::Avi).audio,
         selectionsOf(editing::OutputContainer::Mp4),
         selectionsOf(editing::OutputContainer::Matroska),
+        controls_.get<QComboBox>(kResolutionList).currentIndex(),
     };
 }
 

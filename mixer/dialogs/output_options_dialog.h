@@ -96,6 +96,8 @@ class OutputOptionsDialog : public QDialog {
 
   private:
     void fillLists();
+    // Ties every list and the name box to its label and names the custom fields.
+    void nameControls();
     void showInitialValues();
     // Fills the compressor lists with `container`'s compressors and selects its selections.
     void showCompressorLists(editing::OutputContainer container);

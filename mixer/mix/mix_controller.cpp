@@ -1,6 +1,7 @@
 #include "mixer/mix/mix_controller.h"
 
 #include "editing/render/render_engine.h"
+#include "mixer/output/output_frame_format.h"
 #include "mixer/project/status_texts.h"
 #include "mixer/timeline/missing_file_locator.h"
 
@@ -152,6 +153,15 @@ void MixController::startMix() {
     releaseRender();
     unreadableFiles_.clear();
     notices_.clear();
+
+    // Judged before the time line exists: it allocates frames of this size.
+    if (const QString refusal = settleOutputFrameFormat(
+            job_.outputSettings, job_.videos,
+            job_.outputSettings.UseVideoCompressor ? compressors_.video : std::nullopt);
+        !refusal.isEmpty()) {
+        prompt_.tell(refusal, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        return;
+    }
 
     std::vector<LocatedFile> locatedFiles;
     BuiltTimeline built =

@@ -1,5 +1,6 @@
 #include "mixer/output/output_options_acceptance.h"
 
+#include "editing/compressors/video_format_limits.h"
 #include "mixer/output/number_text.h"
 #include "mixer/output/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
@@ -20,13 +21,33 @@ struct FrameRateResult {
 };
 
 FrameRateResult frameRateForSelection(int selection, const QString& customText) {
-    if (selection >= 0 && selection < static_cast<int>(kFrameRatePresets.size())) {
-        return {selection, kFrameRatePresets[static_cast<std::size_t>(selection)].framesPerSecond};
+    if (const std::optional<double> fixed = fixedFrameRateAt(selection)) {
+        return {selection, *fixed};
     }
     if (selection == kCustomFrameRateIndex) {
         return {selection, leadingDecimal(customText)};
     }
+    if (selection == kFirstClipFrameRateIndex) {
+        return {selection, kDefaultFrameRate};
+    }
     return {0, kDefaultFrameRate};
+}
+
+// The refusal of the video compressor for what OK knows of the frames; what comes from the first
+// clip is judged when a mix starts, so here it stands in as a format every compressor takes.
+QString frameFormatRefusal(const CompressorBinding& video, const OutputSettings& settings) {
+    const bool sizeKnown = settings.SizeSource == OutputSizeSource::Chosen;
+    const bool rateKnown = settings.OutputFrameRateIndex != kFirstClipFrameRateIndex;
+    const editing::VideoFrameFormat format{
+        sizeKnown ? settings.OutputWidth : kSmallestFrameSide,
+        sizeKnown ? settings.OutputHigh : kSmallestFrameSide,
+        rateKnown ? settings.OutputFrameRate : kDefaultFrameRate};
+    std::string description;
+    if (editing::failed(editing::checkVideoFrameFormat(video.use ? video.compressor : std::nullopt,
+                                                       format, description))) {
+        return QString::fromStdString(description);
+    }
+    return {};
 }
 
 }  // namespace
@@ -51,28 +72,41 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
 
     const FrameRateResult frameRate =
         frameRateForSelection(entries.frameRateSelection, entries.frameRateText);
-    profile.writeInteger(settings::kOutputFrameRateIndex, entries.frameRateSelection);
     settings.OutputFrameRateIndex = frameRate.index;
     settings.OutputFrameRate = frameRate.framesPerSecond;
-    profile.writeText(settings::kOutputFrameRate, formatSixDecimals(settings.OutputFrameRate));
-
     settings.OutputName = entries.outputName.toStdString();
-    profile.writeText(settings::kOutputName, entries.outputName);
-
     settings.OutputWidth = normalisedFrameSide(entries.widthText);
     settings.OutputHigh = normalisedFrameSide(entries.heightText);
-    profile.writeInteger(settings::kOutputWidth, settings.OutputWidth);
-    profile.writeInteger(settings::kOutputHigh, settings.OutputHigh);
+    settings.SizeSource = entries.resolutionSelection == kFirstClipResolutionIndex
+                              ? OutputSizeSource::FirstClip
+                              : OutputSizeSource::Chosen;
 
     const int videoNumber = storedNumberForListIndex(entries.videoCompressorSelection);
-    profile.writeInteger(settings::kVideoCompressorNumber, videoNumber);
-    accepted.video = bindVideoCompressor(registry, videoNumber);
-
     const int audioNumber = storedNumberForListIndex(entries.audioCompressorSelection);
-    profile.writeInteger(settings::kAudioCompressorNumber, audioNumber);
+    accepted.video = bindVideoCompressor(registry, videoNumber);
     accepted.audio = bindAudioCompressor(registry, audioNumber);
-
     using editing::OutputContainer;
+    const OutputContainer outputContainer = editing::containerForFileName(settings.OutputName);
+    for (const auto& [container, selections] :
+         {std::pair{OutputContainer::Mp4, entries.mp4Selections},
+          std::pair{OutputContainer::Matroska, entries.matroskaSelections}}) {
+        if (outputContainer == container) {
+            BoundCompressors bound = bindSelections(registry, container, selections);
+            accepted.video = std::move(bound.video);
+            accepted.audio = std::move(bound.audio);
+        }
+    }
+    if (QString refusal = frameFormatRefusal(accepted.video, settings); !refusal.isEmpty()) {
+        return {std::nullopt, std::move(refusal)};
+    }
+
+    profile.writeInteger(settings::kOutputFrameRateIndex, entries.frameRateSelection);
+    profile.writeText(settings::kOutputFrameRate, formatSixDecimals(settings.OutputFrameRate));
+    profile.writeText(settings::kOutputName, entries.outputName);
+    profile.writeInteger(settings::kOutputWidth, settings.OutputWidth);
+    profile.writeInteger(settings::kOutputHigh, settings.OutputHigh);
+    profile.writeInteger(settings::kVideoCompressorNumber, videoNumber);
+    profile.writeInteger(settings::kAudioCompressorNumber, audioNumber);
     for (const auto& [container, selections] :
          {std::pair{OutputContainer::Mp4, entries.mp4Selections},
           std::pair{OutputContainer::Matroska, entries.matroskaSelections}}) {
@@ -80,12 +114,9 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
                           videoEncoderNameAt(registry, container, selections.video));
         profile.writeText(audioEncoderSetting(container),
                           audioEncoderNameAt(registry, container, selections.audio));
-        if (editing::containerForFileName(settings.OutputName) == container) {
-            BoundCompressors bound = bindSelections(registry, container, selections);
-            accepted.video = std::move(bound.video);
-            accepted.audio = std::move(bound.audio);
-        }
     }
+    profile.writeInteger(settings::kOutputSizeFromFirstClip,
+                         settings.SizeSource == OutputSizeSource::FirstClip ? 1 : 0);
     settings.UseVideoCompressor = accepted.video.use;
     settings.UseAudioCompressor = accepted.audio.use;
 

@@ -27,6 +27,7 @@ struct OutputOptionsEntries {
     // (the stored choices when the user never saw them).
     CompressorSelections mp4Selections;
     CompressorSelections matroskaSelections;
+    int resolutionSelection = 0;  // 1025; only its first clip entry changes what OK stores
 };
 
 // The outcome of an accepted OK: the edited copy of the settings and the compressors the render
@@ -49,11 +50,14 @@ inline constexpr const char* kOutputNameTooLongText =
 
 // The OK step of the output options dialog over `current` (the dialog's copy). Refused input
 // (a frame rate below 0.001, a name too long for the platform, a file name holding a
-// wildcard) writes nothing. Accepted input is written to `profile` in this order:
-// "OutputFrameRateIndex" (the raw selection, -1 included), "OutputFrameRate" ("%f"), "OutputName",
-// "OutputWidth", "OutputHigh" (multiples of 8, at least 16), the video and then the audio
+// wildcard, a frame size or rate the chosen video compressor cannot take) writes nothing; the
+// size and rate of the first clip are judged when a mix starts. Accepted input is written to
+// `profile` in this order: "OutputFrameRateIndex" (the raw selection, -1 included),
+// "OutputFrameRate" ("%f"), "OutputName", "OutputWidth", "OutputHigh" (multiples of 8, at least
+// 16), the video and then the audio
 // "CompressorNumber" (selection - 1, or -2 without a selection), then the MP4 and the Matroska
-// encoder names (video, audio; empty without a selection). The render is handed the compressors
+// encoder names (video, audio; empty without a selection), "OutputSizeFromFirstClip" (1 or 0).
+// The render is handed the compressors
 // of the output name's container; a list without selection hands it the default compressor, or
 // none when there is no default.
 OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,

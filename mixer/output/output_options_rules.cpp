@@ -5,11 +5,22 @@
 
 namespace mixer {
 
+std::optional<ResolutionPreset> resolutionPresetAt(int index) {
+    if (index >= 0 && index < static_cast<int>(kResolutionPresets.size())) {
+        return kResolutionPresets[static_cast<std::size_t>(index)];
+    }
+    const int later = index - kFirstLaterResolutionIndex;
+    if (later >= 0 && later < static_cast<int>(kLaterResolutionPresets.size())) {
+        return kLaterResolutionPresets[static_cast<std::size_t>(later)];
+    }
+    return std::nullopt;
+}
+
 int resolutionIndexFor(int width, int height) {
-    for (std::size_t index = 0; index < kResolutionPresets.size(); ++index) {
-        if (kResolutionPresets[index].width == width &&
-            kResolutionPresets[index].height == height) {
-            return static_cast<int>(index);
+    for (int index = 0; index < kFirstClipResolutionIndex; ++index) {
+        const std::optional<ResolutionPreset> preset = resolutionPresetAt(index);
+        if (preset && preset->width == width && preset->height == height) {
+            return index;
         }
     }
     return kCustomResolutionIndex;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "editing/compressors/output_container.h"
+#include "editing/compressors/video_format_limits.h"
 
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace mixer {
 
@@ -28,6 +30,21 @@ inline constexpr std::array<ResolutionPreset, 8> kResolutionPresets{{
 }};
 inline constexpr int kCustomResolutionIndex = 8;
 inline constexpr const char* kCustomResolutionText = "Custom Size";
+// Appended after "Custom Size" so the older entries keep their places: today's HD, upright
+// phone and UHD sizes, then the first clip's own size (learned when a mix starts).
+inline constexpr int kFirstLaterResolutionIndex = 9;
+inline constexpr std::array<ResolutionPreset, 4> kLaterResolutionPresets{{
+    {"1280*720", 1280, 720},
+    {"1920*1080", 1920, 1080},
+    {"1080*1920", 1080, 1920},
+    {"3840*2160", 3840, 2160},
+}};
+inline constexpr int kFirstClipResolutionIndex = 13;
+inline constexpr const char* kSameAsFirstClipSizeText = "Same as the first clip";
+
+// The fixed size of resolution entry `index`; nothing for "Custom Size", the first clip's entry
+// or an index outside the list.
+std::optional<ResolutionPreset> resolutionPresetAt(int index);
 
 // The resize-mode list (control 1057): entry 0 keeps the aspect ratio (ResizeMode 2), entry 1
 // stretches (ResizeMode 0).
@@ -37,10 +54,10 @@ inline constexpr int kResizeModePreserveAspectRatio = 2;
 inline constexpr int kResizeModeStretch = 0;
 
 // Smallest frame side the output accepts, in pixels.
-inline constexpr int kSmallestFrameSide = 16;
+inline constexpr int kSmallestFrameSide = editing::kSmallestFrameSide;
 
-// The resolution entry (0 - 7) whose size equals width x height, searched in list order, or
-// kCustomResolutionIndex when none does.
+// The resolution entry (0 - 7, 9 - 12) whose size equals width x height, searched in list
+// order, or kCustomResolutionIndex when none does.
 int resolutionIndexFor(int width, int height);
 
 // The resize-mode entry shown for a ResizeMode, and the ResizeMode an entry stands for.

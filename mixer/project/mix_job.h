@@ -51,13 +51,19 @@ struct TransitionDefaults {
     bool ClipSoundInStep = false;
 };
 
+// Where the output's frame size comes from: OutputWidth x OutputHigh, or the first listed
+// clip's picture as a player shows it (rotation applied), learned when a mix starts.
+enum class OutputSizeSource { Chosen, FirstClip };
+
 struct OutputSettings {
     std::string OutputName;  // full path of the AVI file to write
     int OutputWidth = 352;
     int OutputHigh = 240;
+    OutputSizeSource SizeSource = OutputSizeSource::Chosen;
     double OutputFrameRate = 23.976;
-    int OutputFrameRateIndex = 0;  // 0 - 4 preset rates, 5 custom
-    int ResizeMode = 2;            // 2 preserve aspect ratio, 0 stretch
+    // 0 - 4 and 6 - 7 preset rates, 5 custom, 8 the first clip's rate (frame_rates.h)
+    int OutputFrameRateIndex = 0;
+    int ResizeMode = 2;  // 2 preserve aspect ratio, 0 stretch
     bool UseVideoCompressor = true;
     bool UseAudioCompressor = true;
 };

@@ -1,5 +1,7 @@
 #include "mixer/project/profile_loading.h"
 
+#include "editing/compressors/video_format_limits.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -29,13 +31,15 @@ QString folderOfPath(const QString& path) {
 }
 
 FrameRateChoice frameRateForStoredIndex(int storedIndex, const QString& storedCustomText) {
-    if (storedIndex >= 0 && storedIndex < static_cast<int>(kFrameRatePresets.size())) {
-        return {storedIndex,
-                kFrameRatePresets[static_cast<std::size_t>(storedIndex)].framesPerSecond};
+    if (const std::optional<double> fixed = fixedFrameRateAt(storedIndex)) {
+        return {storedIndex, *fixed};
+    }
+    if (storedIndex == kFirstClipFrameRateIndex) {
+        return {kFirstClipFrameRateIndex, kDefaultFrameRate};
     }
     if (storedIndex == kCustomFrameRateIndex) {
         const std::optional<double> custom = leadingDecimalNumber(storedCustomText);
-        if (custom && *custom >= kSmallestFrameRate) {
+        if (custom && *custom >= kSmallestFrameRate && *custom <= editing::kLargestFrameRate) {
             return {kCustomFrameRateIndex, *custom};
         }
     }
@@ -53,10 +57,26 @@ void loadFrameRate(const SettingsStore& store, OutputSettings& output) {
     output.OutputFrameRate = choice.framesPerSecond;
 }
 
+namespace {
+
+// The stored side, or the setting's default when a damaged or hand-edited profile holds a side
+// no output takes.
+int storedFrameSide(const SettingsStore& store, const IntegerSetting& setting) {
+    const int side = store.read(setting);
+    return side >= editing::kSmallestFrameSide && side <= editing::kLargestFrameSide
+               ? side
+               : setting.defaultValue;
+}
+
+}  // namespace
+
 void loadOutputNameAndSize(const SettingsStore& store, OutputSettings& output) {
     output.OutputName = store.read(settings::kOutputName).toStdString();
-    output.OutputWidth = store.read(settings::kOutputWidth);
-    output.OutputHigh = store.read(settings::kOutputHigh);
+    output.OutputWidth = storedFrameSide(store, settings::kOutputWidth);
+    output.OutputHigh = storedFrameSide(store, settings::kOutputHigh);
+    output.SizeSource = store.read(settings::kOutputSizeFromFirstClip) == 1
+                            ? OutputSizeSource::FirstClip
+                            : OutputSizeSource::Chosen;
 }
 
 TransitionDefaults loadTransitionDefaults(const SettingsStore& store) {

@@ -18,18 +18,20 @@ struct FrameRateChoice {
     double framesPerSecond = kDefaultFrameRate;
 };
 
-// The rate that a stored frame-rate index selects: 0 - 4 the preset rates, 5 the stored
-// custom text read as a decimal number (leading number, the rest ignored). Any other index
-// becomes index 0 at 23.976. A custom text that is not a usable rate (not a number, or
-// below 0.001 frames per second) also gives index 0 at 23.976, so a hand-edited profile
-// never reaches the render with a rate of zero.
+// The rate that a stored frame-rate index selects: 0 - 4 and 6 - 7 the preset rates, 5 the
+// stored custom text read as a decimal number (leading number, the rest ignored), 8 the first
+// clip's rate (23.976 until a mix learns it). Any other index becomes index 0 at 23.976. A
+// custom text that is not a usable rate (not a number, below 0.001 or above 1000 frames per
+// second) also gives index 0 at 23.976, so a hand-edited profile never reaches the render
+// with a rate of zero.
 FrameRateChoice frameRateForStoredIndex(int storedIndex, const QString& storedCustomText);
 
 // Reads "OutputFrameRateIndex" (and "OutputFrameRate" only for the custom entry) into
 // OutputFrameRateIndex and OutputFrameRate.
 void loadFrameRate(const SettingsStore& store, OutputSettings& output);
 
-// Reads "OutputName", "OutputWidth" and "OutputHigh".
+// Reads "OutputName", "OutputWidth", "OutputHigh" and "OutputSizeFromFirstClip". A side outside
+// 16 - 8192 pixels (a damaged or hand-edited profile) reads as its default, 352 or 240.
 void loadOutputNameAndSize(const SettingsStore& store, OutputSettings& output);
 
 // Reads "TransitionSettings": "TransitionDuration", "TransitionType", "TransitionName" and

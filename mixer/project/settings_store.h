@@ -32,6 +32,9 @@ inline constexpr TextSetting kOutputName{"Settings", "OutputName", "video_new.av
                                          DefaultLocation::InHomeFolder};
 inline constexpr IntegerSetting kOutputWidth{"Settings", "OutputWidth", 352};
 inline constexpr IntegerSetting kOutputHigh{"Settings", "OutputHigh", 240};
+// 1: the frame size is the first clip's (OutputWidth and OutputHigh are then kept unused);
+// absent or 0: OutputWidth x OutputHigh.
+inline constexpr IntegerSetting kOutputSizeFromFirstClip{"Settings", "OutputSizeFromFirstClip", 0};
 inline constexpr IntegerSetting kOutputFrameRateIndex{"Settings", "OutputFrameRateIndex", 0};
 // Read only when "OutputFrameRateIndex" is the custom entry.
 inline constexpr TextSetting kOutputFrameRate{"Settings", "OutputFrameRate", "23.976"};

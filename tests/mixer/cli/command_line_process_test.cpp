@@ -10,7 +10,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QThread>
+
+#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -90,6 +93,65 @@ TEST(CommandLineProcessTest, ArgumentsAndInputsGiveTheirExitStatus) {
             << call.arguments.join(' ').toStdString() << " said: " << run.errorText.toStdString();
     }
     EXPECT_FALSE(QFile::exists(output));  // nothing written for bad input
+}
+
+TEST(CommandLineProcessTest, FrameSizesNoCompressorTakesAreRefusedBeforeAnyFrameExists) {
+    const test_support::TemporaryFolder folder;
+    const std::string clip = folder.file("clip.mp4");
+    test_support::ClipRecipe recipe;
+    recipe.videoCodec = "libx264";
+    recipe.audioCodec = "aac";
+    recipe.toneHz = 440;
+    ASSERT_TRUE(test_support::makeClip(clip, recipe));
+    const struct {
+        const char* size;
+        const char* output;
+        const char* said;
+    } cases[] = {
+        {"99999x99999", "huge.mkv", "--size needs WIDTHxHEIGHT"},
+        // The stored compressor decides the limit (the mpeg4 encoder: 8191, the others 8192).
+        {"16384x16384", "large.mkv", "takes frames of at most 819"},
+        {"640x9000", "tall.avi", "pixels, not 640 x 9000"},
+    };
+    for (const auto& call : cases) {
+        const std::string output = folder.file(call.output);
+        const ProcessRun run =
+            runOrvindel({"--render", "--size", call.size, "-o", QString::fromStdString(output),
+                         QString::fromStdString(clip)});
+        EXPECT_EQ(run.exitCode, 1) << call.size << ": " << run.errorText.toStdString();
+        EXPECT_TRUE(run.errorText.contains(QString::fromUtf8(call.said)))
+            << call.size << " said: " << run.errorText.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(output)) << call.size;
+        // The largest resident size of any child so far, the ffmpeg tool's included: no frame
+        // of the refused size was ever allocated.
+        rusage children{};
+        ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
+        EXPECT_LT(children.ru_maxrss, 1'000'000) << call.size << ": kilobytes";
+    }
+}
+
+TEST(CommandLineProcessTest, AnOutputNamedByItsSuffixGetsThatContainersCompressors) {
+    const test_support::TemporaryFolder folder;
+    const std::string clip = folder.file("clip.avi");
+    test_support::ClipRecipe recipe;
+    recipe.toneHz = 440;
+    ASSERT_TRUE(test_support::makeClip(clip, recipe));
+    QSettings("Korvane", "orvindel").clear();  // the stored output is the default AVI
+    for (const auto& [name, codecs] :
+         {std::pair{"out.mp4", "h264\naac"}, std::pair{"out.mkv", "h264\naac"}}) {
+        const std::string output = folder.file(name);
+        const ProcessRun run = runOrvindel(
+            {"--render", "-o", QString::fromStdString(output), QString::fromStdString(clip)});
+        ASSERT_EQ(run.exitCode, 0) << name << ": " << run.errorText.toStdString();
+        QProcess probeTool;
+        probeTool.start(QStringLiteral("ffprobe"),
+                        {"-v", "error", "-show_entries", "stream=codec_name", "-of", "csv=p=0",
+                         QString::fromStdString(output)});
+        ASSERT_TRUE(probeTool.waitForFinished(30'000));
+        EXPECT_EQ(QString::fromUtf8(probeTool.readAllStandardOutput()).trimmed(),
+                  QString::fromUtf8(codecs))
+            << name;
+    }
 }
 
 class CommandLineRenderTest : public mix_window_testing::TwoClipWindowTest<1> {};

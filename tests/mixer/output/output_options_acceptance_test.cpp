@@ -77,6 +77,7 @@ TEST(OutputOptionsOk, WritesEveryValueInOrder) {
         "Mp4Output/AudioEncoder=",
         "MatroskaOutput/VideoEncoder=",
         "MatroskaOutput/AudioEncoder=",
+        "Settings/OutputSizeFromFirstClip=0",
     };
     EXPECT_EQ(profile.writes, expected);
 
