@@ -63,9 +63,9 @@ void loadTransitionStills(const TransitionStillsRequest& request,
             return decodeForwardTo(reader, request.previousDuration, request);
         });
     }
-    VideoSourceReader clip = openedReader(request.fileName, 0, request);
+    VideoSourceReader clip = openedReader(request.fileName, request.clipStart, request);
     TransitionStills stills;
-    stills.to = clip.pictureAt(0);
+    stills.to = clip.pictureAt(request.clipStart);
     if (!hasPrevious) {
         stills.from = Picture(request.width, request.height);
         deliver(stills, StillsAccuracy::Exact);

@@ -20,8 +20,9 @@ struct TransitionStills {
 
 struct TransitionStillsRequest {
     std::string previousFileName;  // empty for the first clip: A is black
-    RefTime previousDuration = 0;  // the previous clip's probed length
+    RefTime previousDuration = 0;  // where the previous clip's played span ends in its file
     std::string fileName;
+    RefTime clipStart = 0;  // where the clip's played span starts in its file (its in point)
     int width = 0;
     int height = 0;
     StretchMode stretchMode = StretchMode::PreserveAspectRatio;

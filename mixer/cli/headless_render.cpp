@@ -136,6 +136,11 @@ LoadedJob loadProject(const QString& path, const SettingsStore& store,
         }
         return result;
     }
+    if (const QString problem = checkSpansWithinFiles(*read.contents); !problem.isEmpty()) {
+        printLine(
+            QStringLiteral("Cannot open the project %1: %2").arg(result.projectPath, problem));
+        return result;
+    }
     result.job.videos = std::move(read.contents->videos);
     result.job.audios = std::move(read.contents->audios);
     result.job.outputSettings = read.contents->output;

@@ -104,10 +104,11 @@ editing::TransitionStillsRequest transitionStillsRequestFor(const std::vector<Vi
     }
     const VideoEntry& entry = videos[static_cast<std::size_t>(row)];
     request.fileName = entry.FileName;
+    request.clipStart = entry.InPoint;
     if (row > 0) {
         const VideoEntry& previous = videos[static_cast<std::size_t>(row - 1)];
         request.previousFileName = previous.FileName;
-        request.previousDuration = previous.Duration;
+        request.previousDuration = playedEndRefTime(previous);
     }
     // The resize mode's numbers are the stretch modes' own (2 preserve aspect, 0 stretch).
     request.stretchMode = static_cast<editing::StretchMode>(std::clamp(resizeMode, 0, 3));

@@ -17,15 +17,17 @@ namespace {
 
 bool sameVideos(const std::vector<VideoEntry>& a, const std::vector<VideoEntry>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return std::tie(x.FileName, x.Duration, x.TransitionEffect, x.TransitionDuration) ==
-               std::tie(y.FileName, y.Duration, y.TransitionEffect, y.TransitionDuration);
+        return std::tie(x.FileName, x.Duration, x.TransitionEffect, x.TransitionDuration, x.InPoint,
+                        x.OutPoint) == std::tie(y.FileName, y.Duration, y.TransitionEffect,
+                                                y.TransitionDuration, y.InPoint, y.OutPoint);
     });
 }
 
 bool sameAudios(const std::vector<AudioEntry>& a, const std::vector<AudioEntry>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return std::tie(x.FileName, x.Duration, x.StartTime, x.Volume, x.Speed, x.Repeat) ==
-               std::tie(y.FileName, y.Duration, y.StartTime, y.Volume, y.Speed, y.Repeat);
+        return std::tie(x.FileName, x.Duration, x.StartTime, x.Volume, x.Speed, x.Repeat, x.InPoint,
+                        x.OutPoint) == std::tie(y.FileName, y.Duration, y.StartTime, y.Volume,
+                                                y.Speed, y.Repeat, y.InPoint, y.OutPoint);
     });
 }
 

@@ -30,13 +30,13 @@ QString transitionText(int transitionEffect, RefTime transitionDuration) {
 }
 
 QStringList videoRowTexts(const VideoEntry& entry) {
-    return {baseNameText(entry.FileName), secondsText(entry.Duration),
+    return {baseNameText(entry.FileName), secondsText(playedDurationRefTime(entry)),
             transitionText(entry.TransitionEffect, entry.TransitionDuration)};
 }
 
 QStringList audioRowTexts(const AudioEntry& entry) {
     return {baseNameText(entry.FileName),
-            secondsText(entry.Duration),
+            secondsText(playedDurationRefTime(entry)),
             factorText(entry.Volume),
             secondsText(entry.StartTime),
             factorText(entry.Speed),

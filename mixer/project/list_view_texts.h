@@ -44,6 +44,7 @@ QString baseNameText(const std::string& path);
 // catalogue (a hand-edited profile) shows its number: the render draws it as pattern 1.
 QString transitionText(int transitionEffect, RefTime transitionDuration);
 
+// The duration column shows the played length (the span between the in and out points).
 QStringList videoRowTexts(const VideoEntry& entry);
 QStringList audioRowTexts(const AudioEntry& entry);
 

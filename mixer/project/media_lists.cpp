@@ -334,6 +334,65 @@ std::vector<int> MediaLists::moveVideos(std::vector<int> rows, MoveDirection dir
     return rows;
 }
 
+namespace {
+
+// The stored form of a span of a file `duration` long: OutPoint 0 when it runs to the end.
+// False when the span is not a non-empty part of the file.
+template <typename Entry>
+bool storeSpan(Entry& entry, RefTime in, RefTime out) {
+    const RefTime end = out > 0 ? out : entry.Duration;
+    if (in < 0 || end <= in || end > entry.Duration) {
+        return false;
+    }
+    entry.InPoint = in;
+    entry.OutPoint = end == entry.Duration ? 0 : end;
+    return true;
+}
+
+}  // namespace
+
+bool MediaLists::trimVideo(int row, RefTime in, RefTime out) {
+    if (row < 0 || row >= static_cast<int>(job_.videos.size())) {
+        return false;
+    }
+    VideoEntry trimmed = job_.videos[static_cast<std::size_t>(row)];
+    if (!storeSpan(trimmed, in, out)) {
+        return false;
+    }
+    ListsSnapshot before = snapshot();
+    const std::vector<int> companions = followingCompanions(job_.videos, job_.audios);
+    job_.videos[static_cast<std::size_t>(row)] = trimmed;
+    if (const int companion = companions[static_cast<std::size_t>(row)]; companion >= 0) {
+        AudioEntry& sound = job_.audios[static_cast<std::size_t>(companion)];
+        sound.InPoint = trimmed.InPoint;
+        // The companion keeps to its clip's span even when its own probed length differs.
+        sound.OutPoint = playedEndRefTime(trimmed);
+        if (sound.OutPoint == sound.Duration) {
+            sound.OutPoint = 0;
+        }
+    }
+    placeCompanions(job_.videos, companions, job_.audios);
+    emit videoListChanged();
+    emit audioListChanged();
+    recordChange(QStringLiteral("Trim video"), std::move(before));
+    return true;
+}
+
+bool MediaLists::trimAudio(int row, RefTime in, RefTime out) {
+    if (row < 0 || row >= static_cast<int>(job_.audios.size())) {
+        return false;
+    }
+    AudioEntry trimmed = job_.audios[static_cast<std::size_t>(row)];
+    if (!storeSpan(trimmed, in, out)) {
+        return false;
+    }
+    ListsSnapshot before = snapshot();
+    job_.audios[static_cast<std::size_t>(row)] = trimmed;
+    emit audioListChanged();
+    recordChange(QStringLiteral("Trim audio"), std::move(before));
+    return true;
+}
+
 ListsSnapshot MediaLists::snapshot() const {
     return {job_.videos, job_.audios};
 }

@@ -110,6 +110,15 @@ class MediaLists : public QObject {
     // row does not exist.
     bool replaceAudioEntry(int row, const AudioEntry& entry);
 
+    // Plays only [in, out) of the video at `row` (out = its Duration or 0: to the end). The
+    // companion sound that still follows the clip takes the same span; the clips after it and
+    // their following companions move to the clip's new played length. False, with nothing
+    // changed, when the row does not exist or the span is empty, inverted or beyond the file.
+    // One undo step (also when nothing but the span changed).
+    bool trimVideo(int row, RefTime in, RefTime out);
+    // Plays only [in, out) of the audio entry at `row`, as trimVideo (no other entry changes).
+    bool trimAudio(int row, RefTime in, RefTime out);
+
     // Gives the video entries at `rows` (rows outside the list are ignored) the transition
     // effect and length chosen in the transition dialog; nothing else of them changes.
     void setVideoTransitions(const std::vector<int>& rows, int transitionEffect,

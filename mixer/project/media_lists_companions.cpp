@@ -4,18 +4,6 @@
 
 namespace mixer {
 
-RefTime playedDurationRefTime(const VideoEntry& entry) {
-    const RefTime end = entry.OutPoint > 0 ? entry.OutPoint : entry.Duration;
-    return end > entry.InPoint ? end - entry.InPoint : 0;
-}
-
-namespace {
-RefTime playedDurationRefTime(const AudioEntry& entry) {
-    const RefTime end = entry.OutPoint > 0 ? entry.OutPoint : entry.Duration;
-    return end > entry.InPoint ? end - entry.InPoint : 0;
-}
-}  // namespace
-
 RefTime clipStartRefTime(const std::vector<VideoEntry>& videos, int row) {
     RefTime start = 0;
     for (int index = 0; index < row && index < static_cast<int>(videos.size()); ++index) {

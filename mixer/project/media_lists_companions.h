@@ -10,9 +10,6 @@ namespace mixer {
 // videos before it.
 RefTime clipStartRefTime(const std::vector<VideoEntry>& videos, int row);
 
-// The length of an entry's span that plays ([InPoint, OutPoint), OutPoint 0 = to the end).
-RefTime playedDurationRefTime(const VideoEntry& entry);
-
 // For every video row, the audio row of the companion sound that still follows it, or -1: an
 // audio entry of the same file and played length that still starts where the clip begins. A
 // companion the user moved (another start) or gave another span no longer follows its clip.

@@ -68,6 +68,20 @@ struct OutputSettings {
     bool UseAudioCompressor = true;
 };
 
+// Where an entry's played span ends in file time: OutPoint, or Duration when OutPoint is 0.
+template <typename Entry>
+RefTime playedEndRefTime(const Entry& entry) {
+    return entry.OutPoint > 0 ? entry.OutPoint : entry.Duration;
+}
+
+// The length of an entry's span that plays ([InPoint, OutPoint)); 0 for an empty or inverted
+// span. What the lists show as the duration and what the time line places.
+template <typename Entry>
+RefTime playedDurationRefTime(const Entry& entry) {
+    const RefTime end = playedEndRefTime(entry);
+    return end > entry.InPoint ? end - entry.InPoint : 0;
+}
+
 struct MixJob {
     std::vector<VideoEntry> videos;  // at most kMaxListEntries, in play order
     std::vector<AudioEntry> audios;  // at most kMaxListEntries

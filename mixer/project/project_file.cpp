@@ -162,6 +162,17 @@ class Reader {
         return QDir::cleanPath(QDir(context_.projectFolder).filePath(path)).toStdString();
     }
 
+    // "in" and "out" in seconds; an out point (other than 0, the end) at or before the in point
+    // is refused. Whether they lie within the file is known only once it is probed.
+    template <typename Entry>
+    static void readSpan(const QJsonObject& object, const QString& where, Entry& entry) {
+        entry.InPoint = refTimeOfSeconds(nonNegativeAt(object, "in", where).value_or(0));
+        entry.OutPoint = refTimeOfSeconds(nonNegativeAt(object, "out", where).value_or(0));
+        if (entry.OutPoint > 0 && entry.OutPoint <= entry.InPoint) {
+            throw Refusal{QStringLiteral("\"out\" of %1 is not after its \"in\".").arg(where)};
+        }
+    }
+
     VideoEntry readVideo(const QJsonObject& object, const QString& where, int position) const {
         VideoEntry entry;
         entry.FileName = fileAt(object, where);
@@ -175,8 +186,7 @@ class Reader {
         entry.TransitionDuration =
             seconds ? refTimeOfSeconds(*seconds)
                     : refTimeOfSeconds(context_.transitionDefaults.TransitionDuration);
-        entry.InPoint = refTimeOfSeconds(nonNegativeAt(object, "in", where).value_or(0));
-        entry.OutPoint = refTimeOfSeconds(nonNegativeAt(object, "out", where).value_or(0));
+        readSpan(object, where, entry);
         return entry;
     }
 
@@ -190,8 +200,7 @@ class Reader {
             wrongType(where, "speed", "a number above zero");
         }
         entry.Repeat = truthAt(object, "repeat", where).value_or(false) ? 1 : 0;
-        entry.InPoint = refTimeOfSeconds(nonNegativeAt(object, "in", where).value_or(0));
-        entry.OutPoint = refTimeOfSeconds(nonNegativeAt(object, "out", where).value_or(0));
+        readSpan(object, where, entry);
         return entry;
     }
 
@@ -377,6 +386,50 @@ ProjectReadResult readProjectText(const QByteArray& text, const ProjectReadConte
     } catch (const Refusal& refusal) {
         return {std::nullopt, refusal.problem};
     }
+}
+
+namespace {
+
+template <typename Entry>
+QString spanProblemOf(const std::vector<Entry>& entries, const char* kind) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& entry = entries[i];
+        // A millisecond of slack: the file stores seconds, read back to the nearest tick.
+        constexpr RefTime kSlack = 10'000;
+        if (entry.InPoint >= entry.Duration || entry.OutPoint > entry.Duration + kSlack) {
+            return QStringLiteral(
+                       "The span of %1 %2 (%3) lies beyond the end of its file "
+                       "(%4 s).")
+                .arg(QLatin1String(kind))
+                .arg(i + 1)
+                .arg(QString::fromStdString(entry.FileName))
+                .arg(secondsOf(entry.Duration), 0, 'f', 3);
+        }
+    }
+    return {};
+}
+
+template <typename Entry>
+void holdOutPointsInside(std::vector<Entry>& entries) {
+    for (Entry& entry : entries) {
+        if (entry.OutPoint >= entry.Duration) {
+            entry.OutPoint = 0;
+        }
+    }
+}
+
+}  // namespace
+
+QString checkSpansWithinFiles(ProjectContents& probed) {
+    QString problem = spanProblemOf(probed.videos, "video");
+    if (problem.isEmpty()) {
+        problem = spanProblemOf(probed.audios, "audio");
+    }
+    if (problem.isEmpty()) {
+        holdOutPointsInside(probed.videos);
+        holdOutPointsInside(probed.audios);
+    }
+    return problem;
 }
 
 }  // namespace mixer

@@ -75,4 +75,11 @@ struct ProjectReadResult {
 // says false. Paths come back absolute.
 ProjectReadResult readProjectText(const QByteArray& text, const ProjectReadContext& context);
 
+// Checks the spans of entries whose Durations are filled in (probed): an in point at or after
+// the end of its file, or an out point beyond it, gives a message naming the entry (its kind,
+// its place in the list and its file); the caller refuses the project. When all fit, an out
+// point at the file's end becomes 0 ("to the end"), as the trim dialog stores it, and the
+// message is empty.
+QString checkSpansWithinFiles(ProjectContents& probed);
+
 }  // namespace mixer

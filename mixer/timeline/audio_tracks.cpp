@@ -62,11 +62,11 @@ Result AddAudioClip(TimelineBuild& build, NodeId audioGroup, const std::string& 
         tell(build, "Could not create the pSource3Obj");
         return result;
     }
-    const double speed = build.job.audios[static_cast<std::size_t>(i)].Speed;
-    const RefTime stop = audioOutputStop(start, mediaLength, speed);
+    const AudioEntry& entry = build.job.audios[static_cast<std::size_t>(i)];
+    const RefTime stop = audioOutputStop(start, mediaLength, entry.Speed);
     // A span the time line refuses shows in the media times below, which share its length.
     static_cast<void>(timeline.setStartStop(source, start, stop));
-    if (failed(timeline.setMediaTimes(source, 0, mediaLength))) {
+    if (failed(timeline.setMediaTimes(source, entry.InPoint, entry.InPoint + mediaLength))) {
         tell(build, "Could not set audio start and eng time!");
         return editing::kErrorFail;
     }

@@ -23,7 +23,7 @@ RefTime saturatingAdd(RefTime a, RefTime b) {
 RefTime totalVideoLength(const std::vector<VideoEntry>& videos) {
     RefTime total = 0;
     for (const VideoEntry& entry : videos) {
-        total = saturatingAdd(total, entry.Duration);
+        total = saturatingAdd(total, playedDurationRefTime(entry));
     }
     return total;
 }
@@ -43,8 +43,8 @@ std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& video
         cursorStart == VideoCursorStart::AtZero ? 0 : -(videos.front().TransitionDuration / 2);
     for (std::size_t index = 0; index < videos.size(); ++index) {
         const VideoEntry& entry = videos[index];
-        const RefTime ownEnd =
-            saturatingAdd(saturatingAdd(cursor, entry.Duration), entry.TransitionDuration);
+        const RefTime ownEnd = saturatingAdd(saturatingAdd(cursor, playedDurationRefTime(entry)),
+                                             entry.TransitionDuration);
         const RefTime ownStop = ownEnd > totalVideoLength ? totalVideoLength : ownEnd;
         const RefTime nextCursor = ownStop - entry.TransitionDuration;
 
@@ -64,6 +64,7 @@ std::vector<VideoPlacement> placeVideoClips(const std::vector<VideoEntry>& video
             }
         }
         placement.transitionDuration = entry.TransitionDuration;
+        placement.mediaStart = entry.InPoint;
         placements.push_back(placement);
         cursor = nextCursor;
     }
@@ -104,10 +105,10 @@ RefTime audioOutputStop(RefTime start, RefTime mediaLength, double speed) {
 std::vector<AudioPlacement> placeAudioEntry(const AudioEntry& entry, int index,
                                             RefTime totalVideoLength) {
     std::vector<AudioPlacement> placements;
-    const RefTime duration = entry.Duration;
+    const RefTime duration = playedDurationRefTime(entry);
     const auto place = [&](RefTime start, RefTime end) {
-        placements.push_back(
-            AudioPlacement{index, start, end, audioOutputStop(start, end - start, entry.Speed)});
+        placements.push_back(AudioPlacement{
+            index, start, end, audioOutputStop(start, end - start, entry.Speed), entry.InPoint});
     };
 
     const RefTime fullEnd = saturatingAdd(entry.StartTime, duration);

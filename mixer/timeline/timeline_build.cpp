@@ -136,9 +136,13 @@ Result AddVideoClip(TimelineBuild& build, NodeId videoGroup, const std::string& 
             build, result,
             QString::asprintf("SetStartStop(%d,%d)", wholeSeconds(start), wholeSeconds(stop)));
     }
-    if (const Result result = timeline.setMediaTimes(source, 0, stop - start); failed(result)) {
+    const RefTime mediaStart = build.job.videos[static_cast<std::size_t>(i)].InPoint;
+    const RefTime mediaStop = mediaStart + (stop - start);
+    if (const Result result = timeline.setMediaTimes(source, mediaStart, mediaStop);
+        failed(result)) {
         showMediaError(build, result,
-                       QString::asprintf("SetMediaTimes(%d,%d)", 0, wholeSeconds(stop - start)));
+                       QString::asprintf("SetMediaTimes(%d,%d)", wholeSeconds(mediaStart),
+                                         wholeSeconds(mediaStop)));
     }
     if (const Result result = timeline.setMediaName(source, FileName); failed(result)) {
         showMediaError(build, result,

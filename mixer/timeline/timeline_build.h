@@ -61,8 +61,8 @@ BuiltTimeline BuildTimeline(const MixJob& job, const TimelineFactory& factory,
 Result AddVideoGroup(TimelineBuild& build);
 
 // One video clip on its own track, appended above the earlier ones, playing `FileName` from
-// its beginning over [start, stop], fitted by ResizeMode; then its transition over its first
-// `transitionDuration` (cut to TotalVideoLength), when the clip is at least that long.
+// video entry i's InPoint on over [start, stop], fitted by ResizeMode; then its transition over its
+// first `transitionDuration` (cut to TotalVideoLength), when the clip is at least that long.
 Result AddVideoClip(TimelineBuild& build, NodeId videoGroup, const std::string& FileName,
                     RefTime start, RefTime stop, RefTime transitionDuration, int i);
 
@@ -75,8 +75,9 @@ Result AddTransition(TimelineBuild& build, NodeId track, RefTime start, RefTime 
 // The audio group in the default audio format; then every placement of every audio entry.
 Result AddAudioGroup(TimelineBuild& build);
 
-// One audio placement on its own track: `FileName` plays from its beginning for end - start,
-// at the Speed of audio entry i, from `start` on; then its volume effect.
+// One audio placement on its own track: `FileName` plays from audio entry i's InPoint for
+// end - start of file time, at the Speed of audio entry i, from `start` on; then its volume
+// effect.
 Result AddAudioClip(TimelineBuild& build, NodeId audioGroup, const std::string& FileName,
                     RefTime start, RefTime end, int i);
 

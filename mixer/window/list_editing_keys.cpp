@@ -1,8 +1,10 @@
 #include "mixer/window/list_editing_keys.h"
 
+#include "mixer/dialogs/trim_dialog.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/window/media_list_views.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -70,6 +72,28 @@ class FirstRowOnFocus : public QObject {
     QTreeWidget& view_;
 };
 
+// The row a command on one entry acts on: the first selected row, else the current row; -1
+// for none.
+int chosenRow(const QTreeWidget& view) {
+    const std::vector<int> rows = selectedRows(view);
+    if (!rows.empty()) {
+        return rows.front();
+    }
+    return view.currentItem() != nullptr ? view.indexOfTopLevelItem(view.currentItem()) : -1;
+}
+
+// "Trim..." in the view's context menu and on its T key.
+void addTrimCommand(QWidget& window, QTreeWidget& view, TrimList list, MediaLists& lists) {
+    auto* trim = new QAction(QString::fromUtf8(kTrimMenuText), &view);
+    trim->setShortcut(QKeySequence(Qt::Key_T));
+    trim->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(trim, &QAction::triggered, &view, [&window, &view, list, &lists] {
+        static_cast<void>(trimListEntry(lists, list, chosenRow(view), &window));
+    });
+    view.addAction(trim);
+    view.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 }  // namespace
 
 void installListEditingKeys(QWidget& window, QTreeWidget& videoList, QTreeWidget& audioList,
@@ -95,6 +119,8 @@ void installListEditingKeys(QWidget& window, QTreeWidget& videoList, QTreeWidget
     for (QTreeWidget* view : {&videoList, &audioList}) {
         view->installEventFilter(new FirstRowOnFocus(*view));
     }
+    addTrimCommand(window, videoList, TrimList::Video, lists);
+    addTrimCommand(window, audioList, TrimList::Audio, lists);
 }
 
 }  // namespace mixer

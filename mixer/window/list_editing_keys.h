@@ -12,6 +12,8 @@ class MediaLists;
 // - Delete on the video list removes the selected clips (with their following companions);
 //   Delete on the audio list deletes the selected entries. Nothing selected: nothing happens.
 // - Alt+Up / Alt+Down on the video list move the selected clips one place; they stay selected.
+// - T on either list, or "Trim..." in its context menu, opens the trim dialog on the selected
+//   entry (the first selected, else the current one); an accepted span is one change.
 // - Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, anywhere in `window`.
 // - A list that takes the focus with no current row makes its first row current, so the
 //   arrow keys select from there.

@@ -135,6 +135,12 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
         missing.applyTo(contents);
     }
     const QStringList leftOut = probeProjectFiles(contents);
+    if (const QString problem = checkSpansWithinFiles(contents); !problem.isEmpty()) {
+        services_.prompt.tell(
+            QStringLiteral("Cannot open the project %1:\n%2").arg(absolutePath, problem),
+            QStringLiteral("Error"), widgets::PromptIcon::Error, &services_.window);
+        return false;
+    }
     services_.lists.replaceAll(std::move(contents.videos), std::move(contents.audios));
     services_.job.outputSettings = contents.output;
     if (services_.compressors != nullptr && contents.compressorNames != ProjectCompressorNames{}) {

@@ -118,6 +118,11 @@ TEST(ProjectFileTest, RefusalsNameTheProblem) {
              "videos": [{"file": "a", "transition": "Twirl"}]})",
          "\"Twirl\""},
         {R"({"format": "orvindel-project", "version": 1, "output": {"width": 0}})", "\"width\""},
+        {R"({"format": "orvindel-project", "version": 1,
+             "videos": [{"file": "a"}, {"file": "b", "in": 3, "out": 2.5}]})",
+         "\"out\" of video 2 is not after its \"in\""},
+        {R"({"format": "orvindel-project", "version": 1, "audios": [{"file": "a", "in": 2, "out": 2}]})",
+         "\"out\" of audio 1"},
     };
     for (const auto& refused : cases) {
         const ProjectReadResult read = readProjectText(refused.text, contextIn("/p"));
