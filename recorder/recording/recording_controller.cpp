@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <algorithm>
 
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recorder_log.h"
@@ -142,7 +143,8 @@ void RecordingController::OnRecord(const QString& outputText) {
     // A typed pattern ("*.wav") is a filter, not a name: writing it would make a file nobody
     // can find again with the same pattern.
     if (widgets::fileNameHasWildcard(target)) {
-        prompt_.tell(widgets::wildcardNameRefusalText(target), {}, PromptIcon::Warning, owner_);
+        prompt_.tell(widgets::wildcardNameRefusalText(target),
+                     QString::fromLatin1(kRecorderCaption), PromptIcon::Warning, owner_);
         return;
     }
     if (outputFileExists(target)) {
@@ -238,11 +240,15 @@ void RecordingController::showTimeLeft() {
     if (take == nullptr || take->format().bytesPerSecond() <= 0) {
         return;
     }
-    QStorageInfo disk(QFileInfo(QFile::decodeName(take->path().c_str())).absolutePath());
+    const QString path = QFile::decodeName(take->path().c_str());
+    QStorageInfo disk(QFileInfo(path).absolutePath());
     if (!disk.isValid()) {
         return;
     }
-    emit timeLeftChanged(timeLeftNotice(disk.bytesAvailable() / take->format().bytesPerSecond()));
+    // Compressed formats fill the disk more slowly than the capture's PCM rate.
+    emit timeLeftChanged(timeLeftNotice(
+        recordingSecondsLeft(static_cast<std::uint64_t>(std::max<qint64>(disk.bytesAvailable(), 0)),
+                             path, take->format())));
 }
 
 void RecordingController::postStop() {

@@ -300,12 +300,14 @@ void RecorderWindow::OnPlay() {
 }
 
 void RecorderWindow::OnBrowse() {
+    // The dialog opens at the name the user sees (and Record would write), typed or chosen.
+    const QString current = recordingTargetPath(outputEdit().text());
     widgets::SaveFileRequest request;
     request.title = QStringLiteral("Select Output");
-    request.filters = {{QStringLiteral("Wav file"), QStringLiteral("*.wav")}};
-    request.selectedFilter = 1;
-    request.initialFolder = browseInitialFolder(m_strOutput);
-    request.initialName = widgets::saveDialogInitialName(m_strOutput);
+    request.filters = outputFileFilters();
+    request.selectedFilter = outputFileFilterFor(current);
+    request.initialFolder = browseInitialFolder(current);
+    request.initialName = widgets::saveDialogInitialName(current);
     request.owner = this;
     const auto chosen = ports_.filePicker.saveFile(request);
     if (!chosen) {

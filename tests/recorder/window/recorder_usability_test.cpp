@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include "recorder/logic/recording_texts.h"
 #include "recorder/window/recorder_templates.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
@@ -111,6 +113,69 @@ TEST_F(RecorderUsabilityTest, BrowseOffersTheCurrentNameAsksNoQuestionAndRefuses
     EXPECT_EQ(rig.prompt.texts().front(), widgets::wildcardNameRefusalText(typed));
     EXPECT_EQ(window->statusText(), "Status : Ready");
     EXPECT_FALSE(QFile::exists(typed));
+}
+
+TEST_F(RecorderUsabilityTest, BrowseOpensAtTheTypedNameAndKeepsTheChosenFormat) {
+    test_support::TemporaryFolder folder;
+    const QDir root(QString::fromStdString(folder.path().string()));
+    ASSERT_TRUE(root.mkpath("sub") && root.mkpath("other") && root.mkpath("previous"));
+    QSettings("Korvane", "ambrevo")
+        .setValue("Option/output_wav_file", root.filePath("previous/old.wav"));
+    RecorderRig rig({kTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    widgets::QtFilePicker picker;
+    auto window = std::make_unique<recorder::RecorderWindow>(
+        rig.values, recorder::RecorderPorts{rig.prompt, picker, rig.launcher, rig.hint});
+    window->show();
+    const QStringList offeredFilters = widgets::nameFiltersForDialog(recorder::outputFileFilters());
+    ASSERT_EQ(offeredFilters.size(), 4);
+
+    struct Case {
+        QString typed;   // typed into "Output to", relative to the folder
+        int filter;      // 1-based filter the dialog opens with
+        QString chosen;  // typed into the dialog's name box
+        QString stored;  // the output name afterwards, relative to the folder
+    };
+    const Case cases[] = {
+        {"sub/typed.flac", 2, "b.ogg", "sub/b.ogg"},
+        {"sub/typed.opus", 3, "c.mp3", "sub/c.wav"},
+        {"other/typed.wav", 1, "d.FLAC", "other/d.FLAC"},
+        {"other/typed", 1, "e", "other/e.wav"},
+        {"sub/typed.ogg", 3, "f.opus", "sub/f.opus"},
+    };
+    auto& nameBox = window->controls().get<QLineEdit>(control::kOutputFile);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        nameBox.setFocus();
+        QTest::keyClick(&nameBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&nameBox, root.filePath(c.typed));
+        QString folderShown, nameShown, filterShown;
+        QStringList filtersShown;
+        const int steps = test_support::runWithModalScript(
+            [&] {
+                QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kBrowse),
+                                  Qt::LeftButton);
+            },
+            {{[](QWidget& modal) { return qobject_cast<QFileDialog*>(&modal) != nullptr; },
+              [&](QWidget& modal) {
+                  auto& dialog = static_cast<QFileDialog&>(modal);
+                  folderShown = dialog.directory().absolutePath();
+                  nameShown = test_support::fileDialogNameBox(dialog)->text();
+                  filterShown = dialog.selectedNameFilter();
+                  filtersShown = dialog.nameFilters();
+                  test_support::typeNameAndPressEnter(modal, c.chosen);
+              }}});
+        ASSERT_EQ(steps, 1);
+        EXPECT_EQ(folderShown, QFileInfo(root.filePath(c.typed)).absolutePath());
+        EXPECT_EQ(nameShown, QFileInfo(c.typed).fileName());
+        EXPECT_EQ(filtersShown, offeredFilters);
+        EXPECT_EQ(filterShown, offeredFilters[c.filter - 1]);
+        EXPECT_EQ(nameBox.text(), root.filePath(c.stored));
+        EXPECT_EQ(window->outputFile(), root.filePath(c.stored));
+        EXPECT_EQ(QSettings("Korvane", "ambrevo").value("Option/output_wav_file").toString(),
+                  root.filePath(c.stored));
+    }
+    EXPECT_TRUE(rig.prompt.requests().isEmpty());
 }
 
 }  // namespace
