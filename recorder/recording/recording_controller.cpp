@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStorageInfo>
 #include <algorithm>
 
@@ -304,11 +305,28 @@ void RecordingController::reportIncompleteTake(const CaptureResult& result) {
 
 // ---- Device events ------------------------------------------------------------------------
 
+void RecordingController::showDeviceNotice(const QString& text, PromptIcon icon) {
+    // Events keep arriving while a notice is open (its box runs a modal loop), so a quick unplug
+    // and replug would stack "removed" under "reattached". Only the newest state stays on
+    // screen: an older device notice still open over the owner is closed first; its loop ends
+    // once the newer box has been answered.
+    if (owner_ != nullptr) {
+        for (QMessageBox* box : owner_->findChildren<QMessageBox*>()) {
+            const QString shown = box->text();
+            if (box->isVisible() && (shown == QLatin1String(kDeviceRemovedText) ||
+                                     shown == QLatin1String(kDeviceReturnedText))) {
+                box->done(QMessageBox::Ok);
+            }
+        }
+    }
+    QApplication::beep();
+    prompt_.show({text, QString::fromLatin1(kRecorderCaption), icon, PromptButtons::Ok, owner_});
+}
+
 void RecordingController::OnGraphEvent() {
     if (!server_) {
         return;
     }
-    const QString caption = QString::fromLatin1(kRecorderCaption);
     while (const auto event = server_->takeEvent()) {
         const QString name = QString::fromStdString(event->deviceName);
         switch (event->kind) {
@@ -319,9 +337,7 @@ void RecordingController::OnGraphEvent() {
                 ReleaseGraph();
                 m_bPaused = false;
                 removedDeviceName_ = event->deviceName;
-                QApplication::beep();
-                prompt_.show({QStringLiteral("The selected input device was removed!"), caption,
-                              PromptIcon::Warning, PromptButtons::Ok, owner_});
+                showDeviceNotice(QString::fromLatin1(kDeviceRemovedText), PromptIcon::Warning);
                 break;
             case capture::DeviceEventKind::Returned:
                 // Only the device that was removed, and only while the user has not opened
@@ -333,9 +349,7 @@ void RecordingController::OnGraphEvent() {
                 if (CreateGraph().succeeded()) {
                     emit deviceReturned(name);
                 }
-                QApplication::beep();
-                prompt_.show({QStringLiteral("The audio input device has been reattached!"),
-                              caption, PromptIcon::Information, PromptButtons::Ok, owner_});
+                showDeviceNotice(QString::fromLatin1(kDeviceReturnedText), PromptIcon::Information);
                 break;
             case capture::DeviceEventKind::Changed:
                 emit deviceChanged();

@@ -188,9 +188,25 @@ void RecorderWindow::setUpButtons() {
         // Keyboard users see which button Space and Enter would press.
         imageButton.setDrawFlatFocus(true);
     }
-    // The two lists have neither caption nor tooltip; assistive technology reads these names.
-    controls_.get(control::kInputLineList).setAccessibleName(QStringLiteral("Input line"));
-    controls_.get(control::kDeviceList).setAccessibleName(QStringLiteral("Capture device"));
+    tieLabels();
+}
+
+void RecorderWindow::tieLabels() {
+    // Screen readers on Linux announce a drop-down list by its value and find its name through
+    // the label tied to it, so the two lists, which show no caption, get labels that are never
+    // shown.
+    for (const auto& [id, name] : {std::pair{control::kInputLineList, "Input line"},
+                                   std::pair{control::kDeviceList, "Capture device"}}) {
+        QWidget& list = controls_.get(id);
+        list.setAccessibleName(QString::fromLatin1(name));
+        auto* label = new QLabel(QString::fromLatin1(name), this);
+        label->setObjectName(QStringLiteral("accessibleLabel%1").arg(id));
+        label->hide();
+        label->setBuddy(&list);
+    }
+    controls_.get<QLabel>(control::kVolumeCaption).setBuddy(&volumeSlider());
+    controls_.get<QLabel>(control::kOutputCaption).setBuddy(&outputEdit());
+    controls_.get(control::kLevelMeter).setAccessibleName(QStringLiteral("Input level"));
 }
 
 void RecorderWindow::wireCommands() {

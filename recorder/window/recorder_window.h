@@ -88,6 +88,8 @@ class RecorderWindow : public QDialog {
     void ResetGraphMembers();
     void finalRelease();
     void setUpButtons();
+    // Names the controls without a caption and ties the captions to their controls.
+    void tieLabels();
     void wireCommands();
     void connectController();
     void setStatus(const QString& text);

@@ -2,6 +2,8 @@
 // status line's text and the real save dialog behind Browse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -176,6 +178,46 @@ TEST_F(RecorderUsabilityTest, BrowseOpensAtTheTypedNameAndKeepsTheChosenFormat) 
                   root.filePath(c.stored));
     }
     EXPECT_TRUE(rig.prompt.requests().isEmpty());
+}
+
+TEST_F(RecorderUsabilityTest, ScreenReadersReadEveryControlByRoleNameAndLabel) {
+    RecorderRig rig({kTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    window->show();
+    struct Case {
+        int id;
+        QAccessible::Role role;
+        QString name;   // empty: a list, named by its value
+        QString label;  // the name of the label tied to the control, or empty
+    };
+    const Case cases[] = {
+        {control::kDeviceList, QAccessible::ComboBox, {}, "Capture device"},
+        {control::kInputLineList, QAccessible::ComboBox, {}, "Input line"},
+        {control::kVolumeCaption, QAccessible::StaticText, "Volume:", {}},
+        {control::kVolume, QAccessible::Slider, "Volume", "Volume:"},
+        {control::kVolumeMax, QAccessible::StaticText, "Max", {}},
+        {control::kLevelMeter, QAccessible::ProgressBar, "Input level", {}},
+        {control::kOutputCaption, QAccessible::StaticText, "Output to:", {}},
+        {control::kOutputFile, QAccessible::EditableText, "Output to", "Output to:"},
+        {control::kStatus, QAccessible::StaticText, "Status : Ready", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        QWidget& widget = window->controls().get(c.id);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->role(), c.role);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
+        if (!c.name.isEmpty()) {
+            EXPECT_EQ(accessible->text(QAccessible::Name), c.name);
+        }
+        QStringList labels;
+        for (const auto& [label, relation] : accessible->relations(QAccessible::Label)) {
+            labels << label->text(QAccessible::Name);
+        }
+        EXPECT_EQ(labels, c.label.isEmpty() ? QStringList{} : QStringList{c.label});
+    }
 }
 
 }  // namespace
