@@ -17,6 +17,7 @@
 #include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QUrl>
 
@@ -92,6 +93,7 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     ResetGraphMembers();
     int result = 0;
     if (const capture::CaptureResult connected = controller_.CreateGraph(); connected.failed()) {
+        placeAsShown();
         ports_.prompt.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
                                            "sure that PulseAudio (or PipeWire with its PulseAudio "
                                            "service) runs for your user, then start Ambrevo "
@@ -130,6 +132,15 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
 
 RecorderWindow::~RecorderWindow() {
     finalRelease();
+}
+
+void RecorderWindow::placeAsShown() {
+    // Until it is shown the window sits at the screen's top-left corner, and a box it owns
+    // opens over that place. Showing centres it on its screen; it is put there already (and
+    // stays there when it is shown).
+    if (QScreen* screen = this->screen(); screen != nullptr && !testAttribute(Qt::WA_Moved)) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 QComboBox& RecorderWindow::inputLineList() const {

@@ -90,6 +90,8 @@ class RecorderWindow : public QDialog {
     void setUpButtons();
     // Names the controls without a caption and ties the captions to their controls.
     void tieLabels();
+    // Places the window where showing it would, before anything is shown over it.
+    void placeAsShown();
     void wireCommands();
     void connectController();
     void setStatus(const QString& text);
