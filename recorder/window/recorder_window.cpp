@@ -21,6 +21,8 @@
 #include <QSlider>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "recorder/ambrevo_art.h"
 #include "recorder/logic/input_line_rules.h"
 #include "recorder/logic/recorder_settings.h"
@@ -126,8 +128,23 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
         inputLineList().hide();
         controls_.get(control::kLineMarker).hide();
     }
+    fitStatusLine();
     wireCommands();
     levelTimer_.start();
+}
+
+void RecorderWindow::fitStatusLine() {
+    // A line of the font fills the template's status line exactly, so descenders touch the
+    // sunken frame, and at fractional scales the frame's rounded bottom line covers them. The
+    // line gets a pixel of air above and below its text (growing downwards, where the window
+    // has room) and keeps the text in its middle.
+    constexpr int kAirPx = 2;
+    auto& status = controls_.get<QLabel>(control::kStatus);
+    const int needed =
+        status.fontMetrics().lineSpacing() + 2 * (status.frameWidth() + status.margin() + kAirPx);
+    const int bottomRoom = height() - status.geometry().top() - kAirPx;
+    status.resize(status.width(), std::min(std::max(status.height(), needed), bottomRoom));
+    status.setAlignment((status.alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
 }
 
 RecorderWindow::~RecorderWindow() {
@@ -215,8 +232,13 @@ void RecorderWindow::tieLabels() {
         label->hide();
         label->setBuddy(&list);
     }
-    controls_.get<QLabel>(control::kVolumeCaption).setBuddy(&volumeSlider());
-    controls_.get<QLabel>(control::kOutputCaption).setBuddy(&outputEdit());
+    for (const auto& [captionId, widget] :
+         {std::pair<int, QWidget*>{control::kVolumeCaption, &volumeSlider()},
+          std::pair<int, QWidget*>{control::kOutputCaption, &outputEdit()}}) {
+        auto& caption = controls_.get<QLabel>(captionId);
+        caption.setWordWrap(false);  // one short line, as the template lays it out
+        caption.setBuddy(widget);
+    }
     controls_.get(control::kLevelMeter).setAccessibleName(QStringLiteral("Input level"));
 }
 

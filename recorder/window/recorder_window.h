@@ -92,6 +92,8 @@ class RecorderWindow : public QDialog {
     void tieLabels();
     // Places the window where showing it would, before anything is shown over it.
     void placeAsShown();
+    // Gives the status line room for its text clear of its frame, at every scale.
+    void fitStatusLine();
     void wireCommands();
     void connectController();
     void setStatus(const QString& text);
