@@ -72,8 +72,9 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     : QDialog(parent),
       values_(values),
       ports_(ports),
-      controller_(ports.prompt, this),
-      selection_(controls_, values_, controller_, ports.prompt, ports.hint, this) {
+      prompt_(ports.prompt),
+      controller_(prompt_, this),
+      selection_(controls_, values_, controller_, prompt_, ports.hint, this) {
     connectController();
     levelTimer_.setInterval(100);
     connect(&levelTimer_, &QTimer::timeout, this, &RecorderWindow::showInputLevel);
@@ -96,13 +97,13 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     int result = 0;
     if (const capture::CaptureResult connected = controller_.CreateGraph(); connected.failed()) {
         placeAsShown();
-        ports_.prompt.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
-                                           "sure that PulseAudio (or PipeWire with its PulseAudio "
-                                           "service) runs for your user, then start Ambrevo "
-                                           "again.\n\nThis program will now exit.")
-                                .arg(QString::fromStdString(connected.text())),
-                            QString::fromLatin1(kRecorderCaption), PromptIcon::Error,
-                            PromptButtons::Ok, this});
+        prompt_.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
+                                     "sure that PulseAudio (or PipeWire with its PulseAudio "
+                                     "service) runs for your user, then start Ambrevo "
+                                     "again.\n\nThis program will now exit.")
+                          .arg(QString::fromStdString(connected.text())),
+                      QString::fromLatin1(kRecorderCaption), PromptIcon::Error, PromptButtons::Ok,
+                      this});
         result = -1;
     }
     if (result >= 0) {
@@ -344,8 +345,8 @@ void RecorderWindow::OnPlay() {
         ports_.launcher.openWithDesktop(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
         return;
     }
-    ports_.prompt.show({file + QStringLiteral(" does not exist!"), QStringLiteral("Error"),
-                        PromptIcon::None, PromptButtons::Ok, nullptr});
+    prompt_.show({file + QStringLiteral(" does not exist!"), QStringLiteral("Error"),
+                  PromptIcon::None, PromptButtons::Ok, nullptr});
 }
 
 void RecorderWindow::OnBrowse() {
@@ -376,7 +377,7 @@ void RecorderWindow::OnHomepage() {
 }
 
 void RecorderWindow::OnAbout() {
-    RecorderAboutDialog about(ports_.launcher, ports_.prompt, this);
+    RecorderAboutDialog about(ports_.launcher, prompt_, this);
     about.exec();
 }
 

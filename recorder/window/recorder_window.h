@@ -9,6 +9,7 @@
 
 #include "recorder/logic/capture_values.h"
 #include "recorder/recording/recording_controller.h"
+#include "recorder/window/captioned_prompt.h"
 #include "recorder/window/capture_selection.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
@@ -108,6 +109,7 @@ class RecorderWindow : public QDialog {
 
     CaptureValues& values_;
     RecorderPorts ports_;
+    CaptionedPrompt prompt_;  // ports_.prompt with the program's caption; before its users
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;

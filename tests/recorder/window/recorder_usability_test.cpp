@@ -20,6 +20,7 @@
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/chosen_file_names.h"
+#include "widgets/hyperlink_label.h"
 #include "widgets/image_button.h"
 #include "widgets/ports/qt_file_picker.h"
 
@@ -217,6 +218,42 @@ TEST_F(RecorderUsabilityTest, ScreenReadersReadEveryControlByRoleNameAndLabel) {
             labels << label->text(QAccessible::Name);
         }
         EXPECT_EQ(labels, c.label.isEmpty() ? QStringList{} : QStringList{c.label});
+    }
+}
+
+TEST_F(RecorderUsabilityTest, BoxesWithoutACaptionOfTheirOwnCarryTheProgramsCaption) {
+    test_support::TemporaryFolder folder;
+    RecorderRig rig({kTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    window->show();
+
+    // A pattern refused at Record.
+    auto& nameBox = window->controls().get<QLineEdit>(control::kOutputFile);
+    nameBox.setText(QString::fromStdString(folder.file("*.wav")));
+    QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kRecord),
+                      Qt::LeftButton);
+    // A link of the About box that the desktop cannot open.
+    rig.launcher.setAlwaysFail(true);
+    const int steps = test_support::runWithModalScript(
+        [&] {
+            QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kAbout),
+                              Qt::LeftButton);
+        },
+        {{[](QWidget& modal) {
+              return qobject_cast<recorder::RecorderAboutDialog*>(&modal) != nullptr;
+          },
+          [](QWidget& modal) {
+              auto& about = static_cast<recorder::RecorderAboutDialog&>(modal);
+              auto& link = about.controls().get<widgets::HyperlinkLabel>(control::kSupportLink);
+              QTest::mouseClick(&link, Qt::LeftButton, {}, link.rect().center());
+              about.reject();
+          }}},
+        5'000);
+    EXPECT_EQ(steps, 1);
+    ASSERT_EQ(rig.prompt.requests().size(), 2);
+    for (const auto& request : rig.prompt.requests()) {
+        EXPECT_EQ(request.caption, "Ambrevo") << request.text.toStdString();
     }
 }
 
