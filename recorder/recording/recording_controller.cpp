@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStorageInfo>
+
 #include <algorithm>
 
 #include "recorder/logic/recording_texts.h"
@@ -308,8 +309,9 @@ void RecordingController::reportIncompleteTake(const CaptureResult& result) {
 void RecordingController::showDeviceNotice(const QString& text, PromptIcon icon) {
     // Events keep arriving while a notice is open (its box runs a modal loop), so a quick unplug
     // and replug would stack "removed" under "reattached". Only the newest state stays on
-    // screen: an older device notice still open over the owner is closed first; its loop ends
-    // once the newer box has been answered.
+    // screen: an older device notice still open over the owner (the desktop prompt's boxes are
+    // children of their owner) is closed first; its loop ends once the newer box has been
+    // answered.
     if (owner_ != nullptr) {
         for (QMessageBox* box : owner_->findChildren<QMessageBox*>()) {
             const QString shown = box->text();
