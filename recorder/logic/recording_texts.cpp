@@ -1,7 +1,9 @@
 #include "recorder/logic/recording_texts.h"
 
 #include <QDir>
+#include <QFile>
 
+#include "capture/sample_file_writer.h"
 #include "widgets/chosen_file_names.h"
 #include "widgets/elapsed_time.h"
 
@@ -33,8 +35,41 @@ QString timeLeftNotice(std::int64_t secondsLeft) {
     return secondsLeft >= 3600 ? QString() : timeLeftText(secondsLeft);
 }
 
+std::int64_t recordingSecondsLeft(std::uint64_t bytesAvailable, const QString& path,
+                                  const capture::AudioFormat& format) {
+    const double bytesPerSecond = capture::fileBytesPerSecond(
+        capture::recordingFileFormatFor(QFile::encodeName(path).toStdString()), format);
+    if (bytesPerSecond <= 0.0) {
+        return 0;
+    }
+    return static_cast<std::int64_t>(static_cast<double>(bytesAvailable) / bytesPerSecond);
+}
+
 QString outputNameForChosenFile(const QString& path) {
+    if (capture::recordingFileFormatFor(QFile::encodeName(path).toStdString()) !=
+        capture::RecordingFileFormat::Wav) {
+        return path;
+    }
     return widgets::withFileExtension(path, QStringLiteral(".wav"));
+}
+
+QList<widgets::FileFilter> outputFileFilters() {
+    return {{QStringLiteral("Wav file"), QStringLiteral("*.wav")},
+            {QStringLiteral("FLAC file"), QStringLiteral("*.flac")},
+            {QStringLiteral("Opus file"), QStringLiteral("*.opus;*.ogg")},
+            {QStringLiteral("All files"), QStringLiteral("*.*")}};
+}
+
+int outputFileFilterFor(const QString& output) {
+    switch (capture::recordingFileFormatFor(QFile::encodeName(output).toStdString())) {
+        case capture::RecordingFileFormat::Flac:
+            return 2;
+        case capture::RecordingFileFormat::OggOpus:
+            return 3;
+        case capture::RecordingFileFormat::Wav:
+            break;
+    }
+    return 1;
 }
 
 QString browseInitialFolder(const QString& output) {

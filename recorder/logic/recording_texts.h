@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
+
+#include "capture/audio_format.h"
+#include "widgets/ports/file_picker_port.h"
 
 namespace recorder {
 
@@ -17,9 +21,22 @@ QString timeLeftText(std::int64_t secondsLeft);
 // The time-left notice while recording: empty from an hour on, else timeLeftText.
 QString timeLeftNotice(std::int64_t secondsLeft);
 
-// The output name Browse stores for the chosen `path`: the file name's extension replaced by
-// ".wav" (widgets::withFileExtension), so every chosen name ends in ".wav".
+// Seconds of recording that `bytesAvailable` on the disk hold for a take written to `path` in
+// the format its name asks for (capture::recordingFileFormatFor), captured in `format`; 0 when
+// the format makes no bytes.
+std::int64_t recordingSecondsLeft(std::uint64_t bytesAvailable, const QString& path,
+                                  const capture::AudioFormat& format);
+
+// The output name Browse stores for the chosen `path`: a name ending in one of the compressed
+// formats' extensions (".flac", ".opus", ".ogg", any case) is kept as chosen; any other
+// extension is replaced by ".wav", and ".wav" is added to a name without one
+// (widgets::withFileExtension).
 QString outputNameForChosenFile(const QString& path);
+
+// The filters Browse offers, in order: WAV, FLAC, Opus/Ogg and every file.
+QList<widgets::FileFilter> outputFileFilters();
+// The 1-based filter of outputFileFilters() that lists files of `output`'s format.
+int outputFileFilterFor(const QString& output);
 
 // The folder Browse opens in (widgets::saveDialogStartFolder): `output` up to its last '/', "/"
 // for the root folder, or "." when it has none.

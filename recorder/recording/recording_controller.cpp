@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStorageInfo>
+
+#include <algorithm>
 
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recorder_log.h"
@@ -142,7 +145,8 @@ void RecordingController::OnRecord(const QString& outputText) {
     // A typed pattern ("*.wav") is a filter, not a name: writing it would make a file nobody
     // can find again with the same pattern.
     if (widgets::fileNameHasWildcard(target)) {
-        prompt_.tell(widgets::wildcardNameRefusalText(target), {}, PromptIcon::Warning, owner_);
+        prompt_.tell(widgets::wildcardNameRefusalText(target),
+                     QString::fromLatin1(kRecorderCaption), PromptIcon::Warning, owner_);
         return;
     }
     if (outputFileExists(target)) {
@@ -238,11 +242,15 @@ void RecordingController::showTimeLeft() {
     if (take == nullptr || take->format().bytesPerSecond() <= 0) {
         return;
     }
-    QStorageInfo disk(QFileInfo(QFile::decodeName(take->path().c_str())).absolutePath());
+    const QString path = QFile::decodeName(take->path().c_str());
+    QStorageInfo disk(QFileInfo(path).absolutePath());
     if (!disk.isValid()) {
         return;
     }
-    emit timeLeftChanged(timeLeftNotice(disk.bytesAvailable() / take->format().bytesPerSecond()));
+    // Compressed formats fill the disk more slowly than the capture's PCM rate.
+    emit timeLeftChanged(timeLeftNotice(
+        recordingSecondsLeft(static_cast<std::uint64_t>(std::max<qint64>(disk.bytesAvailable(), 0)),
+                             path, take->format())));
 }
 
 void RecordingController::postStop() {
@@ -298,11 +306,29 @@ void RecordingController::reportIncompleteTake(const CaptureResult& result) {
 
 // ---- Device events ------------------------------------------------------------------------
 
+void RecordingController::showDeviceNotice(const QString& text, PromptIcon icon) {
+    // Events keep arriving while a notice is open (its box runs a modal loop), so a quick unplug
+    // and replug would stack "removed" under "reattached". Only the newest state stays on
+    // screen: an older device notice still open over the owner (the desktop prompt's boxes are
+    // children of their owner) is closed first; its loop ends once the newer box has been
+    // answered.
+    if (owner_ != nullptr) {
+        for (QMessageBox* box : owner_->findChildren<QMessageBox*>()) {
+            const QString shown = box->text();
+            if (box->isVisible() && (shown == QLatin1String(kDeviceRemovedText) ||
+                                     shown == QLatin1String(kDeviceReturnedText))) {
+                box->done(QMessageBox::Ok);
+            }
+        }
+    }
+    QApplication::beep();
+    prompt_.show({text, QString::fromLatin1(kRecorderCaption), icon, PromptButtons::Ok, owner_});
+}
+
 void RecordingController::OnGraphEvent() {
     if (!server_) {
         return;
     }
-    const QString caption = QString::fromLatin1(kRecorderCaption);
     while (const auto event = server_->takeEvent()) {
         const QString name = QString::fromStdString(event->deviceName);
         switch (event->kind) {
@@ -313,9 +339,7 @@ void RecordingController::OnGraphEvent() {
                 ReleaseGraph();
                 m_bPaused = false;
                 removedDeviceName_ = event->deviceName;
-                QApplication::beep();
-                prompt_.show({QStringLiteral("The selected input device was removed!"), caption,
-                              PromptIcon::Warning, PromptButtons::Ok, owner_});
+                showDeviceNotice(QString::fromLatin1(kDeviceRemovedText), PromptIcon::Warning);
                 break;
             case capture::DeviceEventKind::Returned:
                 // Only the device that was removed, and only while the user has not opened
@@ -327,9 +351,7 @@ void RecordingController::OnGraphEvent() {
                 if (CreateGraph().succeeded()) {
                     emit deviceReturned(name);
                 }
-                QApplication::beep();
-                prompt_.show({QStringLiteral("The audio input device has been reattached!"),
-                              caption, PromptIcon::Information, PromptButtons::Ok, owner_});
+                showDeviceNotice(QString::fromLatin1(kDeviceReturnedText), PromptIcon::Information);
                 break;
             case capture::DeviceEventKind::Changed:
                 emit deviceChanged();

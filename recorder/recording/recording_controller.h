@@ -10,6 +10,7 @@
 #include "capture/audio_server.h"
 #include "capture/capture_result.h"
 #include "recorder/graph/recording_graph.h"
+#include "widgets/ports/prompt_port.h"
 
 class QWidget;
 
@@ -23,6 +24,8 @@ enum class RecordingState { Ready, Recording, Paused };
 
 // Caption of the device notices and of the no-server message: the program's own name.
 inline constexpr const char* kRecorderCaption = "Ambrevo";
+inline constexpr const char* kDeviceRemovedText = "The selected input device was removed!";
+inline constexpr const char* kDeviceReturnedText = "The audio input device has been reattached!";
 
 // A file counts as present when it can be opened for reading; anything else counts as absent.
 bool outputFileExists(const QString& path);
@@ -112,6 +115,8 @@ class RecordingController : public QObject {
     void reportChainFailure(const capture::CaptureResult& result);
     void reportStartFailure(const capture::CaptureResult& result);
     void reportIncompleteTake(const capture::CaptureResult& result);
+    // Beeps and shows a device notice (removed or reattached) in place of one still open.
+    void showDeviceNotice(const QString& text, widgets::PromptIcon icon);
     void postStop();
 
     widgets::PromptPort& prompt_;

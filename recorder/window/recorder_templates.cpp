@@ -24,7 +24,7 @@ widgets::DialogTemplate recorderWindowTemplate() {
         {kDeviceList, ControlKind::DropDownList, {}, 130, 37, 106, 49},
         {kDeviceMarker, ControlKind::MultiLineLabel, {}, 234, 38, 8, 10},
         {kLineMarker, ControlKind::MultiLineLabel, {}, 235, 40, 8, 8},
-        {kVolumeCaption, ControlKind::MultiLineLabel, QStringLiteral("Volume:"), 7, 58, 31, 8},
+        {kVolumeCaption, ControlKind::Label, QStringLiteral("Volume:"), 7, 58, 31, 8},
         {kVolume,
          ControlKind::Slider,
          {},
@@ -50,7 +50,7 @@ widgets::DialogTemplate recorderWindowTemplate() {
              meter->setToolTip(QStringLiteral("Input level"));
              return meter;
          }},
-        {kOutputCaption, ControlKind::MultiLineLabel, QStringLiteral("Output to:"), 7, 81, 32, 8,
+        {kOutputCaption, ControlKind::Label, QStringLiteral("Output to:"), 7, 81, 32, 8,
          ControlStyleFlag::AlignCentre},
         {kMutedWarning, ControlKind::Label, QStringLiteral("The selected input is muted!"), 130, 81,
          105, 8, ControlStyleFlag::AlignRight | ControlStyleFlag::Hidden},

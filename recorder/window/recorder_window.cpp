@@ -17,8 +17,11 @@
 #include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QUrl>
+
+#include <algorithm>
 
 #include "recorder/ambrevo_art.h"
 #include "recorder/logic/input_line_rules.h"
@@ -66,8 +69,9 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     : QDialog(parent),
       values_(values),
       ports_(ports),
-      controller_(ports.prompt, this),
-      selection_(controls_, values_, controller_, ports.prompt, ports.hint, this) {
+      prompt_(ports.prompt),
+      controller_(prompt_, this),
+      selection_(controls_, values_, controller_, prompt_, ports.hint, this) {
     connectController();
     levelTimer_.setInterval(100);
     connect(&levelTimer_, &QTimer::timeout, this, &RecorderWindow::showInputLevel);
@@ -89,13 +93,14 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     ResetGraphMembers();
     int result = 0;
     if (const capture::CaptureResult connected = controller_.CreateGraph(); connected.failed()) {
-        ports_.prompt.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
-                                           "sure that PulseAudio (or PipeWire with its PulseAudio "
-                                           "service) runs for your user, then start Ambrevo "
-                                           "again.\n\nThis program will now exit.")
-                                .arg(QString::fromStdString(connected.text())),
-                            QString::fromLatin1(kRecorderCaption), PromptIcon::Error,
-                            PromptButtons::Ok, this});
+        placeAsShown();
+        prompt_.show({QStringLiteral("Ambrevo cannot reach the sound server:\n%1\n\nMake "
+                                     "sure that PulseAudio (or PipeWire with its PulseAudio "
+                                     "service) runs for your user, then start Ambrevo "
+                                     "again.\n\nThis program will now exit.")
+                          .arg(QString::fromStdString(connected.text())),
+                      QString::fromLatin1(kRecorderCaption), PromptIcon::Error, PromptButtons::Ok,
+                      this});
         result = -1;
     }
     if (result >= 0) {
@@ -121,12 +126,36 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
         inputLineList().hide();
         controls_.get(control::kLineMarker).hide();
     }
+    fitStatusLine();
     wireCommands();
     levelTimer_.start();
 }
 
+void RecorderWindow::fitStatusLine() {
+    // A line of the font fills the template's status line exactly, so descenders touch the
+    // sunken frame, and at fractional scales the frame's rounded bottom line covers them. The
+    // line gets a pixel of air above and below its text (growing downwards, where the window
+    // has room) and keeps the text in its middle.
+    constexpr int kAirPx = 2;
+    auto& status = controls_.get<QLabel>(control::kStatus);
+    const int needed =
+        status.fontMetrics().lineSpacing() + 2 * (status.frameWidth() + status.margin() + kAirPx);
+    const int bottomRoom = height() - status.geometry().top() - kAirPx;
+    status.resize(status.width(), std::min(std::max(status.height(), needed), bottomRoom));
+    status.setAlignment((status.alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+}
+
 RecorderWindow::~RecorderWindow() {
     finalRelease();
+}
+
+void RecorderWindow::placeAsShown() {
+    // Until it is shown the window sits at the screen's top-left corner, and a box it owns
+    // opens over that place. Showing centres it on its screen; it is put there already (and
+    // stays there when it is shown).
+    if (QScreen* screen = this->screen(); screen != nullptr && !testAttribute(Qt::WA_Moved)) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 QComboBox& RecorderWindow::inputLineList() const {
@@ -185,9 +214,30 @@ void RecorderWindow::setUpButtons() {
         // Keyboard users see which button Space and Enter would press.
         imageButton.setDrawFlatFocus(true);
     }
-    // The two lists have neither caption nor tooltip; assistive technology reads these names.
-    controls_.get(control::kInputLineList).setAccessibleName(QStringLiteral("Input line"));
-    controls_.get(control::kDeviceList).setAccessibleName(QStringLiteral("Capture device"));
+    tieLabels();
+}
+
+void RecorderWindow::tieLabels() {
+    // Screen readers on Linux announce a drop-down list by its value and find its name through
+    // the label tied to it, so the two lists, which show no caption, get labels that are never
+    // shown.
+    for (const auto& [id, name] : {std::pair{control::kInputLineList, "Input line"},
+                                   std::pair{control::kDeviceList, "Capture device"}}) {
+        QWidget& list = controls_.get(id);
+        list.setAccessibleName(QString::fromLatin1(name));
+        auto* label = new QLabel(QString::fromLatin1(name), this);
+        label->setObjectName(QStringLiteral("accessibleLabel%1").arg(id));
+        label->hide();
+        label->setBuddy(&list);
+    }
+    for (const auto& [captionId, widget] :
+         {std::pair<int, QWidget*>{control::kVolumeCaption, &volumeSlider()},
+          std::pair<int, QWidget*>{control::kOutputCaption, &outputEdit()}}) {
+        auto& caption = controls_.get<QLabel>(captionId);
+        caption.setWordWrap(false);  // one short line, as the template lays it out
+        caption.setBuddy(widget);
+    }
+    controls_.get(control::kLevelMeter).setAccessibleName(QStringLiteral("Input level"));
 }
 
 void RecorderWindow::wireCommands() {
@@ -292,17 +342,19 @@ void RecorderWindow::OnPlay() {
         ports_.launcher.openWithDesktop(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
         return;
     }
-    ports_.prompt.show({file + QStringLiteral(" does not exist!"), QStringLiteral("Error"),
-                        PromptIcon::None, PromptButtons::Ok, nullptr});
+    prompt_.show({file + QStringLiteral(" does not exist!"), QStringLiteral("Error"),
+                  PromptIcon::None, PromptButtons::Ok, nullptr});
 }
 
 void RecorderWindow::OnBrowse() {
+    // The dialog opens at the name the user sees (and Record would write), typed or chosen.
+    const QString current = recordingTargetPath(outputEdit().text());
     widgets::SaveFileRequest request;
     request.title = QStringLiteral("Select Output");
-    request.filters = {{QStringLiteral("Wav file"), QStringLiteral("*.wav")}};
-    request.selectedFilter = 1;
-    request.initialFolder = browseInitialFolder(m_strOutput);
-    request.initialName = widgets::saveDialogInitialName(m_strOutput);
+    request.filters = outputFileFilters();
+    request.selectedFilter = outputFileFilterFor(current);
+    request.initialFolder = browseInitialFolder(current);
+    request.initialName = widgets::saveDialogInitialName(current);
     request.owner = this;
     const auto chosen = ports_.filePicker.saveFile(request);
     if (!chosen) {
@@ -322,7 +374,7 @@ void RecorderWindow::OnHomepage() {
 }
 
 void RecorderWindow::OnAbout() {
-    RecorderAboutDialog about(ports_.launcher, ports_.prompt, this);
+    RecorderAboutDialog about(ports_.launcher, prompt_, this);
     about.exec();
 }
 

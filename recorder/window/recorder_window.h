@@ -9,6 +9,7 @@
 
 #include "recorder/logic/capture_values.h"
 #include "recorder/recording/recording_controller.h"
+#include "recorder/window/captioned_prompt.h"
 #include "recorder/window/capture_selection.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
@@ -88,6 +89,12 @@ class RecorderWindow : public QDialog {
     void ResetGraphMembers();
     void finalRelease();
     void setUpButtons();
+    // Names the controls without a caption and ties the captions to their controls.
+    void tieLabels();
+    // Places the window where showing it would, before anything is shown over it.
+    void placeAsShown();
+    // Gives the status line room for its text clear of its frame, at every scale.
+    void fitStatusLine();
     void wireCommands();
     void connectController();
     void setStatus(const QString& text);
@@ -102,6 +109,7 @@ class RecorderWindow : public QDialog {
 
     CaptureValues& values_;
     RecorderPorts ports_;
+    CaptionedPrompt prompt_;  // ports_.prompt with the program's caption; before its users
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     QPixmap backgroundTile_;

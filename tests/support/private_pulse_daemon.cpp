@@ -41,30 +41,34 @@ std::string sineModuleArguments(const SineSource& source) {
 
 }  // namespace
 
-// Writes a float32 mono sine into the pipe of a pipe source, 10 ms at a time on a steady
-// schedule, until stopped or the pipe goes away.
+// Writes a float32 sine (mono, or stereo with a fifth higher on the right) into the pipe of a
+// pipe source, 10 ms at a time on a steady schedule, until stopped or the pipe goes away.
 struct PrivatePulseDaemon::PacedFeeder {
     std::string name;
     std::atomic<bool> stopping{false};
     std::thread thread;
 
     PacedFeeder(std::string sourceName, const std::filesystem::path& pipe, double frequencyHz,
-                int sampleRateHz)
+                int sampleRateHz, int channelCount = 1)
         : name(std::move(sourceName)) {
-        thread = std::thread([this, pipe, frequencyHz, sampleRateHz] {
+        thread = std::thread([this, pipe, frequencyHz, sampleRateHz, channelCount] {
             const int descriptor = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             if (descriptor < 0) {
                 return;
             }
             const int framesPerPiece = sampleRateHz / 100;
-            std::vector<float> piece(static_cast<std::size_t>(framesPerPiece));
+            std::vector<float> piece(static_cast<std::size_t>(framesPerPiece * channelCount));
             long long frame = 0;
             auto next = std::chrono::steady_clock::now();
             while (!stopping.load()) {
                 for (int i = 0; i < framesPerPiece; ++i, ++frame) {
-                    piece[static_cast<std::size_t>(i)] = static_cast<float>(
-                        0.5 * std::sin(2.0 * M_PI * frequencyHz * static_cast<double>(frame) /
-                                       sampleRateHz));
+                    for (int channel = 0; channel < channelCount; ++channel) {
+                        const double channelHz = frequencyHz * (channel == 0 ? 1.0 : 1.5);
+                        piece[static_cast<std::size_t>(i * channelCount + channel)] =
+                            static_cast<float>(0.5 *
+                                               std::sin(2.0 * M_PI * channelHz *
+                                                        static_cast<double>(frame) / sampleRateHz));
+                    }
                 }
                 // While the source is idle it reads nothing; sound of that time is lost, as at
                 // a sound card, rather than piling up in the pipe.
@@ -196,18 +200,23 @@ void PrivatePulseDaemon::restoreEnvironment() {
 bool PrivatePulseDaemon::loadSineSource(const SineSource& source) {
     int exitCode = -1;
     std::string output;
+    if (source.channelCount < 1 || source.channelCount > 2 ||
+        (source.channelCount != 1 && source.delivery == ToneDelivery::SineModule)) {
+        return false;
+    }
     if (source.delivery == ToneDelivery::SineModule) {
         output = pactl("load-module module-sine-source " + sineModuleArguments(source), &exitCode);
     } else {
         const auto pipe = folder_.path() / ("pipe-" + source.name);
-        output =
-            pactl("load-module module-pipe-source source_name=" + source.name +
-                      " file=" + shellQuote(pipe.string()) +
-                      " format=float32le channels=1 rate=" + std::to_string(source.sampleRateHz),
-                  &exitCode);
+        output = pactl("load-module module-pipe-source source_name=" + source.name +
+                           " file=" + shellQuote(pipe.string()) +
+                           " format=float32le channels=" + std::to_string(source.channelCount) +
+                           (source.channelCount == 2 ? " channel_map=front-left,front-right" : "") +
+                           " rate=" + std::to_string(source.sampleRateHz),
+                       &exitCode);
         if (exitCode == 0) {
-            feeders_.push_back(std::make_unique<PacedFeeder>(source.name, pipe, source.frequencyHz,
-                                                             source.sampleRateHz));
+            feeders_.push_back(std::make_unique<PacedFeeder>(
+                source.name, pipe, source.frequencyHz, source.sampleRateHz, source.channelCount));
         }
     }
     if (exitCode != 0) {

@@ -25,6 +25,10 @@ struct SineSource {
     double frequencyHz = 440.0;
     int sampleRateHz = 44100;
     ToneDelivery delivery = ToneDelivery::SineModule;
+    // 1 or 2. A stereo source carries the tone on the left and a tone a fifth higher
+    // (1.5 x frequencyHz) on the right, so the channels tell apart; only a PacedPipe source can
+    // be stereo (the sine module is mono).
+    int channelCount = 1;
 };
 
 // A PulseAudio daemon of the test's own: its socket, runtime folder and home live in a

@@ -81,9 +81,32 @@ TEST(StatusTexts, ElapsedTimeHasTwoDigitFieldsAndGrowingHours) {
     EXPECT_EQ(recorder::timeLeftNotice(3600), QString());
 }
 
-TEST(BrowseRule, EveryChosenNameEndsInWav) {
+TEST(StatusTexts, TimeLeftCountsTheRateOfTheOutputFormat) {
+    const capture::AudioFormat stereo{capture::SampleEncoding::SignedInt16, 48000, 2, 0};
+    const std::uint64_t freeBytes = 192'000ull * 600;  // ten minutes of this PCM
+    struct Case {
+        QString path;
+        std::int64_t seconds;
+        QString notice;
+    };
+    for (const Case& c : {Case{"/d/a.wav", 600, "10 min left"},
+                          Case{"/d/a.flac", 1000, "16 min left"},  // 60 % of the PCM rate
+                          Case{"/d/a.opus", 7200, ""},             // 16 000 bytes a second
+                          Case{"/d/a.OGG", 7200, ""}}) {
+        const std::int64_t seconds = recorder::recordingSecondsLeft(freeBytes, c.path, stereo);
+        EXPECT_EQ(seconds, c.seconds) << c.path.toStdString();
+        EXPECT_EQ(recorder::timeLeftNotice(seconds), c.notice) << c.path.toStdString();
+    }
+    EXPECT_EQ(recorder::recordingSecondsLeft(0, "/d/a.flac", stereo), 0);
+}
+
+TEST(BrowseRule, CompressedFormatsKeepTheirExtensionEveryOtherNameEndsInWav) {
     const std::vector<std::pair<QString, QString>> cases = {
         {"/d/take.mp3", "/d/take.wav"},
+        {"/d/take.flac", "/d/take.flac"},
+        {"/d/take.Opus", "/d/take.Opus"},
+        {"/d/take.ogg", "/d/take.ogg"},
+        {"/d/rel.flac/take", "/d/rel.flac/take.wav"},
         {"/d/take", "/d/take.wav"},
         {"/d/rel.2/take", "/d/rel.2/take.wav"},
         {"/d/take.wav", "/d/take.wav"},
@@ -91,6 +114,10 @@ TEST(BrowseRule, EveryChosenNameEndsInWav) {
     };
     for (const auto& [chosen, stored] : cases) {
         EXPECT_EQ(recorder::outputNameForChosenFile(chosen), stored) << chosen.toStdString();
+    }
+    for (const auto& [name, filter] : std::vector<std::pair<QString, int>>{
+             {"/d/a.wav", 1}, {"/d/a.FLAC", 2}, {"/d/a.opus", 3}, {"/d/a.ogg", 3}, {"/d/a", 1}}) {
+        EXPECT_EQ(recorder::outputFileFilterFor(name), filter) << name.toStdString();
     }
     EXPECT_EQ(recorder::browseInitialFolder("/home/u/rec/a.wav"), "/home/u/rec");
     EXPECT_EQ(recorder::browseInitialFolder("a.wav"), ".");

@@ -2,15 +2,20 @@
 // on return: the returning device is found by its name, and the list follows every plug.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSettings>
+#include <QTest>
 
 #include "recorder/window/recorder_templates.h"
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
+#include "widgets/ports/qt_prompt.h"
 
 namespace {
 
@@ -125,6 +130,55 @@ TEST_F(RecorderDevicesTest, TheRemovedDeviceReturnsByItsNameAndTheListFollowsEve
     const auto chosen = test_support::readWav(third.toStdString());
     ASSERT_TRUE(chosen);
     EXPECT_NEAR(test_support::toneFrequencyHz(chosen->firstChannel, 44100), 440.0, 3.0);
+}
+
+// The texts of the message boxes on screen.
+QStringList shownBoxTexts() {
+    QStringList texts;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(window); box != nullptr && box->isVisible()) {
+            texts << box->text();
+        }
+    }
+    return texts;
+}
+
+TEST_F(RecorderDevicesTest, AQuickReplugShowsOnlyTheNewestDeviceNotice) {
+    RecorderRig rig({kToneA, kToneB});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    widgets::QtPrompt prompt;
+    auto window = std::make_unique<recorder::RecorderWindow>(
+        rig.values, recorder::RecorderPorts{prompt, rig.filePicker, rig.launcher, rig.hint});
+    window->show();
+    ASSERT_EQ(window->controller().openedDeviceName(), "paced_a");
+
+    QStringList shownWhenRemoved;
+    QStringList shownWhenReattached;
+    bool answered = false;
+    const int steps = test_support::runWithModalScript(
+        [&] {
+            ASSERT_TRUE(rig.daemon.unloadSource(kToneA.name));
+            pumpUntil([&] { return answered; }, 15'000);
+        },
+        {{test_support::boxSaying("was removed!"),
+          [&](QWidget&) {
+              shownWhenRemoved = shownBoxTexts();
+              // Plugged in again while the removal notice is still open.
+              ASSERT_TRUE(rig.daemon.loadSineSource(kToneA));
+          }},
+         {test_support::boxSaying("has been reattached!"),
+          [&](QWidget& box) {
+              shownWhenReattached = shownBoxTexts();
+              QTest::keyClick(&box, Qt::Key_Return);
+              answered = true;
+          }}},
+        5'000);
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(shownWhenRemoved, QStringList{"The selected input device was removed!"});
+    EXPECT_EQ(shownWhenReattached, QStringList{"The audio input device has been reattached!"});
+    pumpFor(200);
+    EXPECT_EQ(shownBoxTexts(), QStringList{});
+    EXPECT_EQ(window->controller().openedDeviceName(), "paced_a");
 }
 
 }  // namespace

@@ -2,17 +2,27 @@
 // read-only or fills up during a take.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTest>
 
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 #include "recorder/window/recorder_templates.h"
 #include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/small_disk.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/text_fit.h"
+#include "widgets/image_button.h"
+#include "widgets/ports/qt_prompt.h"
 
 namespace {
 
@@ -123,9 +133,81 @@ TEST_F(RecorderFailuresTest, AFullDiskEndsTheTakeAtOnceKeepingAPlayableFile) {
     // What fitted is a valid file whose header counts every sample it declares.
     const auto take = test_support::readWav(path.toStdString());
     ASSERT_TRUE(take);
-    EXPECT_LE(take->declaredDataBytes, take->storedDataBytes);
+    EXPECT_EQ(take->declaredDataBytes, take->storedDataBytes);
+    // Nothing lies past the RIFF chunk: the file is as long as its first header field says.
+    QFile stored(path);
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    const QByteArray riff = stored.read(8);
+    ASSERT_EQ(riff.size(), 8);
+    EXPECT_EQ(
+        stored.size(),
+        test_support::littleEndian32(reinterpret_cast<const unsigned char*>(riff.data()) + 4) + 8);
     EXPECT_GT(take->declaredDataBytes, 150u * 1024);
     EXPECT_NEAR(test_support::toneFrequencyHz(take->firstChannel, 44100), 440.0, 3.0);
+}
+
+TEST_F(RecorderFailuresTest, MessageBoxesOpenOverTheWindowsPlaceAndWrapLongPaths) {
+    RecorderRig rig({kPacedTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    widgets::QtPrompt prompt;
+    const auto makeWindow = [&] {
+        return std::make_unique<recorder::RecorderWindow>(
+            rig.values, recorder::RecorderPorts{prompt, rig.filePicker, rig.launcher, rig.hint});
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QString deepFolder = QString::fromStdString(folder_.path().string());
+    for (int level = 0; level < 6; ++level) {
+        deepFolder += QStringLiteral("/a_rather_long_folder_name_%1").arg(level);
+    }
+    ASSERT_TRUE(QDir().mkpath(deepFolder));
+    const QString longPath = deepFolder + QStringLiteral("/take.wav");
+    QFile(longPath).open(QIODevice::WriteOnly);
+
+    struct Shown {
+        QRect box;
+        QStringList cut;
+    };
+    // Runs `action`, answers the box saying `textPart` with Enter and says how it was shown.
+    const auto boxOf = [](const std::function<void()>& action, const QString& textPart) {
+        Shown shown;
+        const int steps =
+            test_support::runWithModalScript(action,
+                                             {{test_support::boxSaying(textPart),
+                                               [&](QWidget& box) {
+                                                   shown.box = box.frameGeometry();
+                                                   shown.cut = test_support::cutTexts(box);
+                                                   QTest::keyClick(&box, Qt::Key_Return);
+                                               }}},
+                                             5'000);
+        EXPECT_EQ(steps, 1) << textPart.toStdString();
+        return shown;
+    };
+
+    // Without a sound server the box opens where the window would, centred on the screen.
+    const std::string server = std::getenv("PULSE_SERVER");
+    setenv("PULSE_SERVER", ("unix:" + folder_.file("no server")).c_str(), 1);
+    std::unique_ptr<recorder::RecorderWindow> lonely;
+    const Shown noServer =
+        boxOf([&] { lonely = makeWindow(); }, QStringLiteral("cannot reach the sound server"));
+    setenv("PULSE_SERVER", server.c_str(), 1);
+    ASSERT_TRUE(lonely->startUpFailed());
+    EXPECT_TRUE(screen.contains(noServer.box)) << noServer.box.x() << "," << noServer.box.y();
+    EXPECT_LE((noServer.box.center() - screen.center()).manhattanLength(), 40);
+    EXPECT_EQ(noServer.cut, QStringList{});
+
+    // A long path in the replace question wraps inside the screen.
+    auto window = makeWindow();
+    window->show();
+    window->controls().get<QLineEdit>(control::kOutputFile).setText(longPath);
+    const Shown replace = boxOf(
+        [&] {
+            QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kRecord),
+                              Qt::LeftButton);
+        },
+        QStringLiteral("Do you want to replace it?"));
+    EXPECT_TRUE(screen.contains(replace.box));
+    EXPECT_EQ(replace.cut, QStringList{});
+    EXPECT_LE((replace.box.center() - window->frameGeometry().center()).manhattanLength(), 40);
 }
 
 }  // namespace

@@ -292,9 +292,10 @@ TEST_F(RecorderWindowTest, BrowseStoresAWavNameAtOnce) {
     ASSERT_EQ(rig.filePicker.saveRequests().size(), 1);
     const auto& request = rig.filePicker.saveRequests()[0];
     EXPECT_EQ(request.title, "Select Output");
-    ASSERT_EQ(request.filters.size(), 1);
+    ASSERT_EQ(request.filters.size(), 4);
     EXPECT_EQ(request.filters[0].shownName, "Wav file");
     EXPECT_EQ(request.filters[0].patterns, "*.wav");
+    EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(request.initialFolder, QDir::homePath());
     EXPECT_FALSE(request.initialName.contains('*')) << request.initialName.toStdString();
     EXPECT_EQ(window->outputFile(), "/music/rel.2/take.wav");
