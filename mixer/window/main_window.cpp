@@ -470,6 +470,7 @@ void MainWindow::done(int result) {
     if (!closeChecksPass()) {
         return;
     }
+    mediaAdder_.cancelAdding();
     preview_.close();
     projectCommands_.windowClosing();
     QDialog::done(result);
