@@ -18,9 +18,10 @@ constexpr int kOneFileDialogDelayMs = 400;
 }  // namespace
 
 std::optional<std::vector<ProbeForAdding>> probeWithProgress(const QStringList& paths,
+                                                             const ProbeBatch::Probe& probe,
                                                              QWidget* owner,
                                                              std::function<void()>& cancelRunning) {
-    ProbeBatch batch(paths);
+    ProbeBatch batch(paths, probe);
     if (batch.finished()) {
         return batch.takeResults();
     }

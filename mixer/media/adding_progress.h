@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mixer/media/media_probe.h"
+#include "mixer/media/probe_batch.h"
 
 #include <QStringList>
 
@@ -24,6 +25,7 @@ inline constexpr const char* kAddingProgressObjectName = "addingProgress";
 // flow reads as before, but other events (timers, painting, the window's own controls) run
 // meanwhile.
 std::optional<std::vector<ProbeForAdding>> probeWithProgress(const QStringList& paths,
+                                                             const ProbeBatch::Probe& probe,
                                                              QWidget* owner,
                                                              std::function<void()>& cancelRunning);
 

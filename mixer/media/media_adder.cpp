@@ -241,7 +241,7 @@ std::optional<std::vector<ProbeForAdding>> MediaAdder::probeFitting(const QStrin
             fitting << path;
         }
     }
-    return probeWithProgress(fitting, owner_, cancelRunning_);
+    return probeWithProgress(fitting, probe_, owner_, cancelRunning_);
 }
 
 void MediaAdder::cancelAdding() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mixer/media/media_probe.h"
+#include "mixer/media/probe_batch.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/settings_store.h"
 #include "widgets/ports/file_picker_port.h"
@@ -61,6 +62,9 @@ class MediaAdder {
     // Ends a running add as its Cancel button does (the window is closing); nothing otherwise.
     void cancelAdding();
     bool adding() const { return running_; }
+    // What each file goes through on the workers; probeForAdding unless replaced (a test holds
+    // one file up as a slow network share would). Any thread may run it.
+    void setProbe(ProbeBatch::Probe probe) { probe_ = std::move(probe); }
 
     static const char* const kDialogTitle;
 
@@ -85,6 +89,7 @@ class MediaAdder {
     SettingsStore& settings_;
     QWidget* owner_;
     bool running_ = false;
+    ProbeBatch::Probe probe_ = probeForAdding;
     std::function<void()> cancelRunning_;  // set while the files are being probed
 };
 
