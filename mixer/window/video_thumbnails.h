@@ -29,8 +29,9 @@ namespace mixer {
 class VideoThumbnails : public QObject {
     Q_OBJECT
   public:
-    // Logical pixels; 16:9, the shape of most clips.
-    static constexpr QSize kSize{64, 36};
+    // Logical pixels; 16:9, the shape of most clips, and about a line of text high, so the
+    // lists keep showing as many rows as their template gives them room for.
+    static constexpr QSize kSize{32, 18};
 
     // `videos` is the list `view` shows row for row; both outlive this object, which the
     // caller parents (to the view, say).

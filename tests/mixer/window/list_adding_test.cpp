@@ -203,13 +203,13 @@ TEST_F(ListAddingTest, ClipsChosenInTheDialogAreAddedInOrderAndShowTheirFirstPic
     for (int row : {0, kClipCount - 1}) {
         const QImage picture = rowPicture(row);
         ASSERT_EQ(picture.size(), VideoThumbnails::kSize);
-        EXPECT_TRUE(near(picture.pixel(32, 18), 220, 20, 20)) << row;
+        EXPECT_TRUE(near(picture.pixel(16, 9), 220, 20, 20)) << row;
     }
     const QImage phone = rowPicture(kClipCount);
-    EXPECT_TRUE(near(phone.pixel(24, 18), 255, 255, 255));
-    EXPECT_TRUE(near(phone.pixel(39, 18), 255, 0, 0));
-    EXPECT_TRUE(near(phone.pixel(4, 18), 0, 0, 0));
-    EXPECT_TRUE(near(phone.pixel(59, 18), 0, 0, 0));
+    EXPECT_TRUE(near(phone.pixel(12, 9), 255, 255, 255));
+    EXPECT_TRUE(near(phone.pixel(19, 9), 255, 0, 0));
+    EXPECT_TRUE(near(phone.pixel(2, 9), 0, 0, 0));
+    EXPECT_TRUE(near(phone.pixel(29, 9), 0, 0, 0));
 }
 
 TEST_F(ListAddingTest, TheWindowAnswersWhileASlowFileIsProbedAndTheOrderStays) {
