@@ -61,7 +61,6 @@ class MediaAdder {
 
     // Ends a running add as its Cancel button does (the window is closing); nothing otherwise.
     void cancelAdding();
-    bool adding() const { return running_; }
     // What each file goes through on the workers; probeForAdding unless replaced (a test holds
     // one file up as a slow network share would). Any thread may run it.
     void setProbe(ProbeBatch::Probe probe) { probe_ = std::move(probe); }
