@@ -1,8 +1,11 @@
 #include "mixer/media/media_adder.h"
 
+#include "mixer/media/adding_progress.h"
 #include "mixer/media/media_folder.h"
 #include "mixer/media/media_probe.h"
 #include "mixer/project/profile_loading.h"
+
+#include <utility>
 
 namespace mixer {
 
@@ -52,6 +55,23 @@ bool listFull(const std::vector<Entry>& list) {
     return static_cast<int>(list.size()) >= kMaxListEntries;
 }
 
+QString tooLongEntry(const QString& path) {
+    return QStringLiteral("%1 (the path is longer than the system allows)")
+        .arg(path.left(200) + QStringLiteral("..."));
+}
+
+// Clears the adder's running flag however the add ends.
+class RunningAdd {
+  public:
+    explicit RunningAdd(bool& running) : running_(running) { running_ = true; }
+    ~RunningAdd() { running_ = false; }
+    RunningAdd(const RunningAdd&) = delete;
+    RunningAdd& operator=(const RunningAdd&) = delete;
+
+  private:
+    bool& running_;
+};
+
 }  // namespace
 
 const char* const MediaAdder::kDialogTitle = "Select Media Files...";
@@ -82,6 +102,9 @@ int MediaAdder::addVideoFile(const QString& path) {
 }
 
 int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
+    if (running_) {
+        return 0;
+    }
     const AppendOutcome room = listFull(lists_.job().videos)   ? AppendOutcome::VideoListFull
                                : listFull(lists_.job().audios) ? AppendOutcome::AudioListFull
                                                                : AppendOutcome::Appended;
@@ -90,20 +113,25 @@ int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
         return 0;
     }
     const bool oneFile = paths.size() == 1;
+    if (oneFile && !pathFitsTheSystem(paths.front())) {
+        prompt_.tell(tooLongMessage(paths.front()), QStringLiteral("Error"),
+                     widgets::PromptIcon::None, owner_);
+        return 0;
+    }
+    const RunningAdd running(running_);
+    const std::optional<std::vector<ProbeForAdding>> probes = probeFitting(paths);
+    if (!probes) {
+        return 0;
+    }
     QStringList leftOut;
     std::vector<ProbedFile> probed;
+    std::size_t next = 0;
     for (const QString& path : paths) {
         if (!pathFitsTheSystem(path)) {
-            if (oneFile) {
-                prompt_.tell(tooLongMessage(path), QStringLiteral("Error"),
-                             widgets::PromptIcon::None, owner_);
-                return 0;
-            }
-            leftOut << QStringLiteral("%1 (the path is longer than the system allows)")
-                           .arg(path.left(200) + QStringLiteral("..."));
+            leftOut << tooLongEntry(path);
             continue;
         }
-        const ProbeForAdding probe = probeForAdding(path);
+        const ProbeForAdding& probe = (*probes)[next++];
         if (!probe.duration) {
             if (oneFile) {
                 prompt_.tell(probe.failureText, QStringLiteral("Error"), widgets::PromptIcon::None,
@@ -153,22 +181,30 @@ int MediaAdder::addAudio() {
 }
 
 int MediaAdder::addAudioFiles(const QStringList& paths) {
+    if (running_) {
+        return 0;
+    }
     if (listFull(lists_.job().audios)) {
         prompt_.tell(appendRefusalMessage(AppendOutcome::AudioListFull), {},
                      widgets::PromptIcon::Warning, owner_);
         return 0;
     }
+    const RunningAdd running(running_);
+    const std::optional<std::vector<ProbeForAdding>> probes = probeFitting(paths);
+    if (!probes) {
+        return 0;
+    }
     // Each file left out, with why, in the order given.
     QStringList leftOut;
     std::vector<ProbedFile> probed;
+    std::size_t next = 0;
     for (const QString& path : paths) {
         if (!pathFitsTheSystem(path)) {
-            leftOut << QStringLiteral("%1 (the path is longer than the system allows)")
-                           .arg(path.left(200) + QStringLiteral("..."));
+            leftOut << tooLongEntry(path);
             continue;
         }
         // An entry without a known length would be placed wrongly on the time line.
-        const ProbeForAdding probe = probeForAdding(path);
+        const ProbeForAdding& probe = (*probes)[next++];
         const RefTime duration = probe.duration.value_or(-1);
         if (duration <= 0) {
             leftOut << QStringLiteral(
@@ -196,6 +232,22 @@ int MediaAdder::addAudioFiles(const QStringList& paths) {
     }
     tellLeftOut(std::move(leftOut));
     return appended.appendedCount;
+}
+
+std::optional<std::vector<ProbeForAdding>> MediaAdder::probeFitting(const QStringList& paths) {
+    QStringList fitting;
+    for (const QString& path : paths) {
+        if (pathFitsTheSystem(path)) {
+            fitting << path;
+        }
+    }
+    return probeWithProgress(fitting, probe_, owner_, cancelRunning_);
+}
+
+void MediaAdder::cancelAdding() {
+    if (cancelRunning_) {
+        cancelRunning_();
+    }
 }
 
 bool MediaAdder::keepOddFile(const QString& question) {

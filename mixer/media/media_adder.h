@@ -1,11 +1,15 @@
 #pragma once
 
+#include "mixer/media/media_probe.h"
+#include "mixer/media/probe_batch.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/settings_store.h"
 #include "widgets/ports/file_picker_port.h"
 #include "widgets/ports/prompt_port.h"
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -14,6 +18,13 @@ namespace mixer {
 // The "Add video" and "Add audio" commands: pick files, learn their lengths, append them to the
 // lists and remember the folder they came from. The main window calls them from buttons 1006
 // and 1007; the list views follow the MediaLists' change signals.
+//
+// The files are probed on worker threads while the window thread keeps running its events
+// (adding_progress.h): a small progress dialog counts them and offers Cancel, which adds none
+// of the files, so the lists stay as they were. Everything else (the checks, questions, boxes
+// and the one undo step) happens on the window thread, in the order the files were given,
+// once every file is probed. While one add runs, another asked for meanwhile (a drop, a
+// second click) adds nothing and returns 0.
 //
 // All references must outlive the adder. UI thread only (the dialogs and boxes are modal).
 class MediaAdder {
@@ -48,6 +59,12 @@ class MediaAdder {
     // the checks and messages of addVideoFiles.
     int addVideoFile(const QString& path);
 
+    // Ends a running add as its Cancel button does (the window is closing); nothing otherwise.
+    void cancelAdding();
+    // What each file goes through on the workers; probeForAdding unless replaced (a test holds
+    // one file up as a slow network share would). Any thread may run it.
+    void setProbe(ProbeBatch::Probe probe) { probe_ = std::move(probe); }
+
     static const char* const kDialogTitle;
 
   private:
@@ -62,11 +79,17 @@ class MediaAdder {
                                            const QString& initialFolder,
                                            widgets::FileSelection selection);
 
+    // The probes of the files whose path fits the system, in order; nothing when cancelled.
+    std::optional<std::vector<ProbeForAdding>> probeFitting(const QStringList& paths);
+
     MediaLists& lists_;
     widgets::FilePickerPort& filePicker_;
     widgets::PromptPort& prompt_;
     SettingsStore& settings_;
     QWidget* owner_;
+    bool running_ = false;
+    ProbeBatch::Probe probe_ = probeForAdding;
+    std::function<void()> cancelRunning_;  // set while the files are being probed
 };
 
 }  // namespace mixer

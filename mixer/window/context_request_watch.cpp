@@ -13,13 +13,19 @@ namespace {
 // request.
 class ContextRequestFilter : public QObject {
   public:
-    ContextRequestFilter(std::function<void()> handler, QObject* parent)
-        : QObject(parent), handler_(std::move(handler)) {}
+    ContextRequestFilter(QAbstractItemView& view,
+                         std::function<void(QPoint, MenuRequestSource)> handler)
+        : QObject(&view), view_(view), handler_(std::move(handler)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::ContextMenu) {
+            const auto* request = static_cast<QContextMenuEvent*>(event);
             event->accept();
-            handler_();
+            if (request->reason() == QContextMenuEvent::Mouse) {
+                handler_(request->globalPos(), MenuRequestSource::Pointer);
+            } else {
+                handler_(keyboardMenuPoint(view_), MenuRequestSource::Keyboard);
+            }
             return true;
         }
         if (event->type() == QEvent::KeyPress) {
@@ -29,7 +35,7 @@ class ContextRequestFilter : public QObject {
                 key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
             if (menuKey || shiftF10) {
                 event->accept();
-                handler_();
+                handler_(keyboardMenuPoint(view_), MenuRequestSource::Keyboard);
                 return true;
             }
         }
@@ -37,13 +43,21 @@ class ContextRequestFilter : public QObject {
     }
 
   private:
-    std::function<void()> handler_;
+    QAbstractItemView& view_;
+    std::function<void(QPoint, MenuRequestSource)> handler_;
 };
 
 }  // namespace
 
-void watchContextRequests(QAbstractItemView& view, std::function<void()> handler) {
-    auto* filter = new ContextRequestFilter(std::move(handler), &view);
+QPoint keyboardMenuPoint(const QAbstractItemView& view) {
+    const QRect current = view.visualRect(view.currentIndex());
+    const QPoint local = current.isValid() ? current.bottomLeft() : QPoint(0, 0);
+    return view.viewport()->mapToGlobal(local);
+}
+
+void watchContextRequests(QAbstractItemView& view,
+                          std::function<void(QPoint, MenuRequestSource)> handler) {
+    auto* filter = new ContextRequestFilter(view, std::move(handler));
     view.setContextMenuPolicy(Qt::DefaultContextMenu);
     view.installEventFilter(filter);
     view.viewport()->installEventFilter(filter);

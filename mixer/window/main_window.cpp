@@ -10,6 +10,7 @@
 #include "mixer/project/transition_choice.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/context_request_watch.h"
+#include "mixer/window/list_context_menus.h"
 #include "mixer/window/list_drops.h"
 #include "mixer/window/list_editing_keys.h"
 #include "mixer/window/main_window_controls.h"
@@ -17,6 +18,7 @@
 #include "mixer/window/main_window_template_growth.h"
 #include "mixer/window/media_list_views.h"
 #include "mixer/window/mix_estimate.h"
+#include "mixer/window/video_thumbnails.h"
 #include "widgets/background_tiling.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/image_button.h"
@@ -90,6 +92,9 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
     connect(&progressTimer_, &QTimer::timeout, this, &MainWindow::onProgressTick);
     connect(&mediaLists_, &MediaLists::videoListChanged, this,
             [this] { refillVideoList(videoList(), job_.videos); });
+    connect(&mediaLists_, &MediaLists::videoListChanged,
+            new VideoThumbnails(videoList(), job_.videos, &videoList()),
+            &VideoThumbnails::showInRows);
     connect(&mediaLists_, &MediaLists::audioListChanged, this,
             [this] { refillAudioList(audioList(), job_.audios); });
     connect(&mediaLists_, &MediaLists::audioRowChanged, this, [this](int row) {
@@ -107,7 +112,10 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
                                  : std::vector<ProtectedFile>{
                                        {ProtectedFileKind::ProjectFile, project.toStdString()}};
     });
-    watchContextRequests(videoList(), [this] { onVideoTransition(); });
+    listMenus_ = std::make_unique<ListContextMenus>(
+        videoList(), audioList(), mediaLists_.undoStack(),
+        ListMenuCommands{[this] { onVideoTransition(); }, [this] { onRemoveSelectedVideos(); },
+                         [this] { onAudioProperties(); }, [this] { onDeleteSelectedAudio(); }});
     letWindowGrow(*this, videoList(), audioList(), store_);
 }
 
@@ -273,7 +281,10 @@ void MainWindow::wireCommands() {
         {kDeleteSelectedAudioButton, Notification::Clicked, [this] { onDeleteSelectedAudio(); }},
         {kDeleteAllAudioButton, Notification::Clicked, [this] { onDeleteAllAudio(); }},
         {kAudioPropertiesButton, Notification::Clicked, [this] { onAudioProperties(); }},
-        {kAudioList, Notification::RightClicked, [this] { onAudioProperties(); }},
+        {kAudioList, Notification::RightClicked,
+         [this] {
+             listMenus_->showAudioMenu(keyboardMenuPoint(audioList()), MenuRequestSource::Keyboard);
+         }},
         {kVideoList, Notification::DoubleClicked, [this] { onVideoListDoubleClicked(); }},
         {kAudioList, Notification::DoubleClicked, [this] { onAudioListDoubleClicked(); }},
         {kMicrophoneButton, Notification::Clicked, [this] { onMicrophone(); }},
@@ -476,6 +487,7 @@ void MainWindow::done(int result) {
     if (!closeChecksPass()) {
         return;
     }
+    mediaAdder_.cancelAdding();
     preview_.close();
     projectCommands_.windowClosing();
     QDialog::done(result);

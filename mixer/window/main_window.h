@@ -24,6 +24,8 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <memory>
+
 class QAction;
 class QLabel;
 class QProgressBar;
@@ -35,6 +37,8 @@ class MultiLineLabel;
 }  // namespace widgets
 
 namespace mixer {
+
+class ListContextMenus;
 
 // The ports the main window and the logic it calls use; all outlive the window.
 struct MainWindowPorts {
@@ -116,8 +120,7 @@ class MainWindow : public QDialog {
     void onDeleteSelectedAudio();
     void onDeleteAllAudio();
     void onAudioProperties();
-    // Right-click, the context-menu key or Shift+F10 on the video list: the transition dialog
-    // for the selected rows.
+    // The transition dialog for the selected rows (the first item of the video list's menu).
     void onVideoTransition();
     // The transition defaults dialog over `owner` (the window's context menu, the output
     // options' "Transitions..."); what its OK accepts applies to videos added from then on.
@@ -180,6 +183,7 @@ class MainWindow : public QDialog {
     QLabel* percentageLabel_ = nullptr;
     QLabel* estimateLabel_ = nullptr;
     widgets::ImageButton* playMixButton_ = nullptr;
+    std::unique_ptr<ListContextMenus> listMenus_;
     QElapsedTimer mixClock_;  // wall time since the running mix started
     QTimer progressTimer_;
 };

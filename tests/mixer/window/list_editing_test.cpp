@@ -6,6 +6,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/popup_menu_script.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
 #include "widgets/testing/recording_launcher.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QSettings>
@@ -326,6 +328,108 @@ TEST_F(ListEditingTest, CommandsWithNothingSelectedChangeNothing) {
     }
     EXPECT_TRUE(videoNames().empty());
     EXPECT_TRUE(audioStarts().empty());
+}
+
+// How a step opens a list's menu.
+enum class MenuOpener { RightClick, MenuKey, ShiftF10 };
+
+struct MenuStep {
+    const char* name;
+    int listId;
+    MenuOpener opener;
+    int row;              // right-clicked, or clicked before the key
+    QStringList menu;     // as shown, "" for the separator
+    QList<bool> enabled;  // each item's state
+    QString choose;
+    std::vector<std::string> videos;
+    std::vector<std::string> audios;
+};
+
+TEST_F(ListEditingTest, TheListsMenusRemoveUndoAndRedoWithTheStacksTexts) {
+    window->mediaLists().undoStack().clear();
+    const QString video = "Transition...";
+    const QString audio = "Change selected audio's properties";
+    const std::vector<MenuStep> steps = {
+        {"right-click on B, Remove",
+         kVideoList,
+         MenuOpener::RightClick,
+         1,
+         {video, "Remove", "", "Undo", "Redo"},
+         {true, true, true, false, false},
+         "Remove",
+         {"A", "C"},
+         {at("A", 0), at("C", 2), at("M", 0)}},
+        {"the menu key, Undo",
+         kVideoList,
+         MenuOpener::MenuKey,
+         0,
+         {video, "Remove", "", "Undo Remove video", "Redo"},
+         {true, true, true, true, false},
+         "Undo Remove video",
+         {"A", "B", "C"},
+         {at("A", 0), at("B", 2), at("C", 5), at("M", 0)}},
+        {"Shift+F10, Redo",
+         kVideoList,
+         MenuOpener::ShiftF10,
+         2,
+         {video, "Remove", "", "Undo", "Redo Remove video"},
+         {true, true, true, false, true},
+         "Redo Remove video",
+         {"A", "C"},
+         {at("A", 0), at("C", 2), at("M", 0)}},
+        {"right-click on the music, Delete selected items",
+         kAudioList,
+         MenuOpener::RightClick,
+         2,
+         {audio, "Delete selected items", "", "Undo Remove video", "Redo"},
+         {true, true, true, true, false},
+         "Delete selected items",
+         {"A", "C"},
+         {at("A", 0), at("C", 2)}},
+        {"the menu key on the sounds, Undo",
+         kAudioList,
+         MenuOpener::MenuKey,
+         0,
+         {audio, "Delete selected items", "", "Undo Delete audio", "Redo"},
+         {true, true, true, true, false},
+         "Undo Delete audio",
+         {"A", "C"},
+         {at("A", 0), at("C", 2), at("M", 0)}},
+    };
+    for (const MenuStep& step : steps) {
+        SCOPED_TRACE(step.name);
+        QTreeWidget& view = list(step.listId);
+        const QPoint point = view.visualItemRect(view.topLevelItem(step.row)).center();
+        if (step.opener != MenuOpener::RightClick) {
+            click(step.listId, step.row);
+        }
+        const test_support::MenuSeen seen = test_support::chooseFromMenu(
+            [&] {
+                switch (step.opener) {
+                    case MenuOpener::RightClick: {
+                        QTest::mouseClick(view.viewport(), Qt::RightButton, Qt::NoModifier, point);
+                        QContextMenuEvent request(QContextMenuEvent::Mouse, point,
+                                                  view.viewport()->mapToGlobal(point));
+                        QApplication::sendEvent(view.viewport(), &request);
+                        break;
+                    }
+                    case MenuOpener::MenuKey:
+                        key(step.listId, Qt::Key_Menu);
+                        break;
+                    case MenuOpener::ShiftF10:
+                        key(step.listId, Qt::Key_F10, Qt::ShiftModifier);
+                        break;
+                }
+            },
+            step.choose);
+        ASSERT_TRUE(seen.shown);
+        EXPECT_EQ(seen.texts, step.menu);
+        EXPECT_EQ(seen.enabled, step.enabled);
+        EXPECT_EQ(seen.defaultText, step.menu.front());
+        EXPECT_EQ(videoNames(), step.videos);
+        EXPECT_EQ(audioStarts(), step.audios);
+    }
+    EXPECT_TRUE(prompt.texts().isEmpty()) << prompt.texts().join(" | ").toStdString();
 }
 
 TEST_F(ListEditingTest, TheFocusedListHasACurrentRowSoArrowKeysSelect) {

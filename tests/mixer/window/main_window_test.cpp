@@ -1,6 +1,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/main_window_controls.h"
+#include "tests/support/popup_menu_script.h"
 #include "widgets/image_button.h"
 #include "widgets/multi_line_label.h"
 #include "widgets/testing/recording_launcher.h"
@@ -314,7 +315,13 @@ TEST_F(MainWindowTest, AudioPropertiesEditTheFirstSelectedRow) {
 
     list(kAudioList).topLevelItem(5)->setSelected(true);
     list(kAudioList).topLevelItem(3)->setSelected(true);
-    EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::RightClicked));
+    // A right-click opens the list's menu; its first item, in bold, runs the properties.
+    const test_support::MenuSeen menu = test_support::chooseFromMenu(
+        [&] {
+            EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::RightClicked));
+        },
+        "Change selected audio's properties");
+    EXPECT_EQ(menu.defaultText, "Change selected audio's properties");
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].volume, 1.0);
     EXPECT_EQ(shown.job().audios[3].StartTime, 25'000'000);

@@ -217,8 +217,10 @@ TEST(MixEstimate, TimeLeftAndSpeedFollowTheRateSoFarAfterTheFirstSeconds) {
 }
 
 TEST_F(MainWindowUsabilityTest, ListRowsShowTheUnderscoresOfNames) {
-    window->mediaLists().appendVideo({"/clips/A_h264.mp4", 10'000'000});
-    auto& list = window->controls().get<QTreeWidget>(kVideoList);
+    // The audio list: its name cell holds the text alone (a video row's begins with the
+    // clip's picture), and both lists draw their rows alike.
+    window->mediaLists().appendAudio({{"/clips/A_h264.mp4", 10'000'000}});
+    auto& list = window->controls().get<QTreeWidget>(kAudioList);
     const QRect row = list.visualItemRect(list.topLevelItem(0));
     const QFontMetrics metrics(list.font());
     EXPECT_GE(row.height(), metrics.lineSpacing() + 1);

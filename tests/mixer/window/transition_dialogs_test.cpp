@@ -10,6 +10,7 @@
 #include "mixer/window/main_window_controls.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/event_pump.h"
+#include "tests/support/popup_menu_script.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
 
@@ -124,7 +125,8 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
     EXPECT_EQ(transitionCell(0), "None");
     EXPECT_EQ(transitionCell(1), "None");
 
-    // A right-click on the first row opens the dialog on its values; Cancel changes nothing.
+    // A right-click on the first row opens the list's menu, whose first item opens the dialog
+    // on the row's values; Cancel changes nothing.
     const QRect firstRow = videoList().visualItemRect(videoList().topLevelItem(0));
     bool cancelled = false;
     whenShown<ClipTransitionDialog>([&](ClipTransitionDialog& dialog) {
@@ -133,16 +135,22 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         click(dialog.controls().get<QPushButton>(clip_transition::kCancelButton));
         cancelled = true;
     });
-    QTest::mouseClick(videoList().viewport(), Qt::RightButton, Qt::NoModifier, firstRow.center());
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, firstRow.center(),
-                                 videoList().viewport()->mapToGlobal(firstRow.center()));
-    QApplication::sendEvent(videoList().viewport(), &rightClick);
+    const test_support::MenuSeen menu = test_support::chooseFromMenu(
+        [&] {
+            QTest::mouseClick(videoList().viewport(), Qt::RightButton, Qt::NoModifier,
+                              firstRow.center());
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, firstRow.center(),
+                                         videoList().viewport()->mapToGlobal(firstRow.center()));
+            QApplication::sendEvent(videoList().viewport(), &rightClick);
+        },
+        "Transition...");
+    EXPECT_EQ(menu.defaultText, "Transition...");
     ASSERT_TRUE(cancelled);
     EXPECT_EQ(window->job().videos[0].TransitionEffect, 0);
     EXPECT_EQ(transitionCell(0), "None");
 
-    // Shift+F10 on the second row: Iris for 1.2 s. The preview shows the clips' own frames
-    // once they are decoded, and follows the effect list at once.
+    // Shift+F10 on the second row, then the menu's first item: Iris for 1.2 s. The preview shows
+    // the clips' own frames once they are decoded, and follows the effect list at once.
     QTest::mouseClick(videoList().viewport(), Qt::LeftButton, Qt::NoModifier,
                       videoList().visualItemRect(videoList().topLevelItem(1)).center());
     bool chosen = false;
@@ -163,7 +171,8 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         click(dialog.controls().get<QPushButton>(clip_transition::kOkButton));
         chosen = true;
     });
-    QTest::keyClick(&videoList(), Qt::Key_F10, Qt::ShiftModifier);
+    test_support::chooseFromMenu(
+        [&] { QTest::keyClick(&videoList(), Qt::Key_F10, Qt::ShiftModifier); }, "Transition...");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(window->job().videos[1].TransitionEffect, 1);
     EXPECT_EQ(window->job().videos[1].TransitionDuration, 12'000'000);
