@@ -51,6 +51,10 @@ void ListContextMenus::showMenu(QTreeWidget& list, const char* defaultText,
     menu.setDefaultAction(first);
     QAction* remove = menu.addAction(QString::fromUtf8(removeText));
     remove->setEnabled(!list.selectedItems().isEmpty());
+    // The commands the view itself holds (Trim... on its T key), with their keys shown.
+    for (QAction* own : list.actions()) {
+        menu.addAction(own);
+    }
     menu.addSeparator();
     // The stack's own actions keep their texts and enabled states as the stack changes.
     menu.addAction(undoStack_.createUndoAction(&menu));

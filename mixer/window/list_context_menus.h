@@ -29,7 +29,8 @@ struct ListMenuCommands {
 // over its list; a row clicked that is not selected becomes the selection. First, in bold,
 // what the right-click did before it had a menu (the transition dialog, the audio properties), so
 // right-click then Enter does just that; then Remove (the video list) or "Delete selected items"
-// (the audio list), enabled while rows are selected; then Undo and Redo with the undo stack's texts
+// (the audio list), enabled while rows are selected; then the actions the view holds (Trim...);
+// then Undo and Redo with the undo stack's texts
 // ("Undo Remove"), disabled when there is nothing to undo or redo. The menus live as long as the
 // views. Window thread only.
 class ListContextMenus {

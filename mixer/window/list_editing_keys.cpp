@@ -82,7 +82,8 @@ int chosenRow(const QTreeWidget& view) {
     return view.currentItem() != nullptr ? view.indexOfTopLevelItem(view.currentItem()) : -1;
 }
 
-// "Trim..." in the view's context menu and on its T key.
+// "Trim..." on the view's T key; the view holds the action, so its context menu
+// (list_context_menus.h) offers it too.
 void addTrimCommand(QWidget& window, QTreeWidget& view, TrimList list, MediaLists& lists) {
     auto* trim = new QAction(QString::fromUtf8(kTrimMenuText), &view);
     trim->setShortcut(QKeySequence(Qt::Key_T));
@@ -91,7 +92,6 @@ void addTrimCommand(QWidget& window, QTreeWidget& view, TrimList list, MediaList
         static_cast<void>(trimListEntry(lists, list, chosenRow(view), &window));
     });
     view.addAction(trim);
-    view.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 }  // namespace
