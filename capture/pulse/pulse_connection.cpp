@@ -222,12 +222,12 @@ void PulseConnection::watch(const std::string& name) {
 
 void PulseConnection::setEventNotifier(std::function<void()> notifier) {
     assert(lockHeldHere());
-    std::lock_guard guard(eventMutex_);
+    const MutexLock guard(eventMutex_);
     notifier_ = std::move(notifier);
 }
 
 std::optional<DeviceEvent> PulseConnection::takeEvent() {
-    std::lock_guard guard(eventMutex_);
+    const MutexLock guard(eventMutex_);
     if (events_.empty()) {
         return std::nullopt;
     }
@@ -244,7 +244,7 @@ void PulseConnection::announce(DeviceEventKind kind, const std::string& name) {
 void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
     std::function<void()> notifier;
     {
-        std::lock_guard guard(eventMutex_);
+        const MutexLock guard(eventMutex_);
         // Many changes in a row (a slider drag) need one refresh only.
         if (kind == DeviceEventKind::Changed && !events_.empty() &&
             events_.back().kind == DeviceEventKind::Changed && events_.back().deviceName == name) {
@@ -258,16 +258,33 @@ void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
     }
 }
 
+void PulseConnection::pushServerLost(const std::string& watchedName) {
+    std::function<void()> notifier;
+    {
+        const MutexLock guard(eventMutex_);
+        if (serverLostQueued_) {
+            return;
+        }
+        serverLostQueued_ = true;
+        events_.push_back(DeviceEvent{DeviceEventKind::ServerLost, watchedName});
+        notifier = notifier_;
+    }
+    if (notifier) {
+        notifier();
+    }
+}
+
 void PulseConnection::onContextState(pa_context* context, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
-    // Runs on the thread that drives the context: the opening thread for the first change,
-    // then the server thread (where, while the server goes away, libpulse's own check of the
-    // thread cannot be relied on, so no assert states it here).
+    // See the thread contract: the opening thread alone before the server thread starts, else
+    // any thread holding the mainloop lock (not only the server thread).
+    assert(!connection->serverThreadStarted_ || connection->lockHeldHere());
     const pa_context_state_t state = pa_context_get_state(context);
-    if (!PA_CONTEXT_IS_GOOD(state) && connection->watchedPresent_) {
-        // The server went away: for the program the open device is gone.
+    if (!PA_CONTEXT_IS_GOOD(state) && connection->serverThreadStarted_) {
+        // The server went away: every device with it, and this connection for good.
         connection->watchedPresent_ = false;
-        connection->push(DeviceEventKind::Removed, connection->watchedName_);
+        connection->knownSources_.clear();
+        connection->pushServerLost(connection->watchedName_);
     }
     connection->signal();
 }
