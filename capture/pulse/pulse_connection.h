@@ -59,12 +59,10 @@ class ServerLock {
 //   playback stream that waits for room).
 // - The server thread is the mainloop's own; it runs every callback (onSubscription,
 //   onNewSourceInfo, the streams' callbacks and announce()) with the lock held.
-// - onContextState is the exception: libpulse calls it on whichever thread drives the context
-//   at that moment. That is the opening thread inside pa_context_connect (before the server
-//   thread exists, so alone), and, when the server goes away, also a thread inside a request
-//   of ours (a write to the closed socket fails the context at once, within that call). Every
-//   such thread holds lock() then, so the state it touches stays under the mainloop lock,
-//   although pa_threaded_mainloop_in_thread() is false there.
+// - onContextState also runs on the opening thread, inside pa_context_connect, before the
+//   server thread exists (so alone); every later call holds the mainloop lock. libpulse tells
+//   its own thread only once pa_threaded_mainloop_start has returned, which is why open()
+//   starts that thread with the lock held: a state change arriving right away waits for it.
 // - mainloop_, context_, answerLimit_ and ownerThread_ are written by open() before the server
 //   thread starts and only read afterwards: any thread, no lock.
 // - knownSources_, watchedName_ and watchedPresent_: guarded by the mainloop lock.
