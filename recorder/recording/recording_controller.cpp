@@ -399,6 +399,12 @@ void RecordingController::tryReconnect() {
     server_->setEventNotifier([this] { emit graphNotify(); });
     reconnectTimer_.stop();
     m_pGB = std::make_unique<RecordingGraph>(*server_);
+    if (!lostServerDeviceName_.empty()) {
+        // A device that comes after its server (its module still loading) is opened when it
+        // arrives, as a removed device's return is; opening it now clears this again.
+        server_->watchDevice(lostServerDeviceName_);
+        removedDeviceName_ = lostServerDeviceName_;
+    }
     emit soundServerReturned(QString::fromStdString(lostServerDeviceName_));
 }
 
