@@ -67,8 +67,8 @@ class ServerLock {
 //   thread starts and only read afterwards: any thread, no lock.
 // - knownSources_, watchedName_ and watchedPresent_: guarded by the mainloop lock.
 // - events_, notifier_ and serverLostQueued_: guarded by eventMutex_ (any thread; checked by
-//   Clang's thread-safety analysis). setEventNotifier must also
-//   hold the mainloop lock, which is what makes "the old notifier is no longer running" true.
+//   Clang's thread-safety analysis). setEventNotifier must also hold the mainloop lock, which
+//   is what makes "the old notifier is no longer running" true.
 class PulseConnection {
   public:
     // `answerLimit`: how long any wait for the server may take before it is given up.
