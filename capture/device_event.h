@@ -14,6 +14,10 @@ enum class DeviceEventKind {
     // A recording of `deviceName` could not write its file (a full disk ...): the take is to
     // end now; RecordingSession::stop() tells what failed.
     RecordingFailed,
+    // The connection to the sound server broke (the server ended or was restarted): every
+    // device of it is gone at once, and this connection stays unusable. Queued once; the owner
+    // connects anew to use a returning server. `deviceName` is the watched device, if any.
+    ServerLost,
 };
 
 struct DeviceEvent {

@@ -104,15 +104,19 @@ std::shared_ptr<PulseConnection> PulseConnection::open(const std::string& applic
                 pa_strerror(pa_context_errno(context));
         return nullptr;
     }
-    // Written before the server thread exists (its start orders this write before every read
-    // there); from here on callbacks come on the server thread only.
-    connection->serverThreadStarted_ = true;
-    if (pa_threaded_mainloop_start(connection->mainloop_.get()) < 0) {
-        error = "cannot start the sound-server thread";
-        return nullptr;
-    }
     {
+        // The thread starts with the lock held here: libpulse records the new thread's handle
+        // only when pa_threaded_mainloop_start returns, and a callback the thread ran before
+        // that would not count as on the server thread (pa_threaded_mainloop_in_thread is
+        // false there). Holding the lock, the thread runs nothing until the handle is set.
         const ServerLock guard(*connection);
+        // Written before the server thread exists (its start orders this write before every
+        // read there); from here on callbacks come on the server thread only.
+        connection->serverThreadStarted_ = true;
+        if (pa_threaded_mainloop_start(connection->mainloop_.get()) < 0) {
+            error = "cannot start the sound-server thread";
+            return nullptr;
+        }
         // The state below tells whether it worked, also when the wait gave up.
         static_cast<void>(connection->waitUntil([context] {
             return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) ||
@@ -258,16 +262,33 @@ void PulseConnection::push(DeviceEventKind kind, const std::string& name) {
     }
 }
 
+void PulseConnection::pushServerLost(const std::string& watchedName) {
+    std::function<void()> notifier;
+    {
+        const MutexLock guard(eventMutex_);
+        if (serverLostQueued_) {
+            return;
+        }
+        serverLostQueued_ = true;
+        events_.push_back(DeviceEvent{DeviceEventKind::ServerLost, watchedName});
+        notifier = notifier_;
+    }
+    if (notifier) {
+        notifier();
+    }
+}
+
 void PulseConnection::onContextState(pa_context* context, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
-    // Runs on the thread that drives the context: the opening thread for the first change,
-    // then the server thread (where, while the server goes away, libpulse's own check of the
-    // thread cannot be relied on, so no assert states it here).
+    // See the thread contract: the opening thread alone before the server thread starts, else
+    // a thread holding the mainloop lock.
+    assert(!connection->serverThreadStarted_ || connection->lockHeldHere());
     const pa_context_state_t state = pa_context_get_state(context);
-    if (!PA_CONTEXT_IS_GOOD(state) && connection->watchedPresent_) {
-        // The server went away: for the program the open device is gone.
+    if (!PA_CONTEXT_IS_GOOD(state) && connection->serverThreadStarted_) {
+        // The server went away: every device with it, and this connection for good.
         connection->watchedPresent_ = false;
-        connection->push(DeviceEventKind::Removed, connection->watchedName_);
+        connection->knownSources_.clear();
+        connection->pushServerLost(connection->watchedName_);
     }
     connection->signal();
 }

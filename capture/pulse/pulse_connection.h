@@ -11,7 +11,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -58,13 +57,18 @@ class ServerLock {
 // - waitFor and waitUntil wait for the server, which the server thread could never do: any
 //   other thread may call them with the lock held (the preview's sound thread writes through a
 //   playback stream that waits for room).
-// - The server thread is the mainloop's own; it runs every callback (onContextState,
-//   onSubscription, onNewSourceInfo, the streams' callbacks and announce()) with the lock held.
+// - The server thread is the mainloop's own; it runs every callback (onSubscription,
+//   onNewSourceInfo, the streams' callbacks and announce()) with the lock held.
+// - onContextState also runs on the opening thread, inside pa_context_connect, before the
+//   server thread exists (so alone); every later call holds the mainloop lock. libpulse tells
+//   its own thread only once pa_threaded_mainloop_start has returned, which is why open()
+//   starts that thread with the lock held: a state change arriving right away waits for it.
 // - mainloop_, context_, answerLimit_ and ownerThread_ are written by open() before the server
 //   thread starts and only read afterwards: any thread, no lock.
 // - knownSources_, watchedName_ and watchedPresent_: guarded by the mainloop lock.
-// - events_ and notifier_: guarded by eventMutex_ (any thread). setEventNotifier must also
-//   hold the mainloop lock, which is what makes "the old notifier is no longer running" true.
+// - events_, notifier_ and serverLostQueued_: guarded by eventMutex_ (any thread; checked by
+//   Clang's thread-safety analysis). setEventNotifier must also hold the mainloop lock, which
+//   is what makes "the old notifier is no longer running" true.
 class PulseConnection {
   public:
     // `answerLimit`: how long any wait for the server may take before it is given up.
@@ -100,8 +104,8 @@ class PulseConnection {
 
     // Device events concern the one watched source name.
     void watch(const std::string& name);
-    void setEventNotifier(std::function<void()> notifier);
-    std::optional<DeviceEvent> takeEvent();
+    void setEventNotifier(std::function<void()> notifier) EXCLUDES(eventMutex_);
+    std::optional<DeviceEvent> takeEvent() EXCLUDES(eventMutex_);
     // Queues an event of a stream of this connection (server thread only).
     void announce(DeviceEventKind kind, const std::string& name);
 
@@ -118,7 +122,9 @@ class PulseConnection {
                                std::uint32_t index, void* self);
     static void onNewSourceInfo(pa_context* context, const pa_source_info* info, int endOfList,
                                 void* self);
-    void push(DeviceEventKind kind, const std::string& name);
+    void push(DeviceEventKind kind, const std::string& name) EXCLUDES(eventMutex_);
+    // Queues ServerLost the first time only (the state may be reported more than once).
+    void pushServerLost(const std::string& watchedName) EXCLUDES(eventMutex_);
 
     std::chrono::milliseconds answerLimit_{5000};
     ThreadedMainloopHandle mainloop_;
@@ -135,9 +141,10 @@ class PulseConnection {
     std::string watchedName_;      // mainloop lock
     bool watchedPresent_ = false;  // mainloop lock
 
-    Mutex eventMutex_;  // never held while calling out
+    Mutex eventMutex_;  // guards the members below; never held while calling out
     std::deque<DeviceEvent> events_ GUARDED_BY(eventMutex_);
     std::function<void()> notifier_ GUARDED_BY(eventMutex_);
+    bool serverLostQueued_ GUARDED_BY(eventMutex_) = false;
 };
 
 SourceDetails detailsFrom(const pa_source_info& info);

@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <chrono>
 
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recorder_log.h"
@@ -22,6 +23,11 @@ using capture::CaptureError;
 using capture::CaptureResult;
 using widgets::PromptButtons;
 using widgets::PromptIcon;
+
+constexpr int kReconnectIntervalMs = 1000;
+// A server that accepts the connection but does not answer keeps a reconnection tick no longer
+// than this.
+constexpr std::chrono::milliseconds kReconnectAnswerLimit{1500};
 
 QString describe(const CaptureResult& result) {
     return QString::fromStdString(result.text());
@@ -44,6 +50,8 @@ RecordingController::RecordingController(widgets::PromptPort& prompt, QWidget* o
             Qt::QueuedConnection);
     RecordTimer.setInterval(1000);
     connect(&RecordTimer, &QTimer::timeout, this, &RecordingController::OnRecordTimer);
+    reconnectTimer_.setInterval(kReconnectIntervalMs);
+    connect(&reconnectTimer_, &QTimer::timeout, this, &RecordingController::tryReconnect);
 }
 
 RecordingController::~RecordingController() {
@@ -64,6 +72,7 @@ CaptureResult RecordingController::CreateGraph() {
             return connected;
         }
         server_->setEventNotifier([this] { emit graphNotify(); });
+        reconnectTimer_.stop();
     }
     m_pGB = std::make_unique<RecordingGraph>(*server_);
     return CaptureResult::success();
@@ -104,6 +113,11 @@ bool RecordingController::openDevice(const std::string& deviceName) {
 }
 
 CaptureResult RecordingController::BuildRecordingChain(const QString& target) {
+    if (!server_) {
+        return CaptureResult::failure(
+            CaptureError::NoServer,
+            "the sound server was lost. Ambrevo connects to it again as soon as it runs.");
+    }
     if (!m_pGB || !m_pGB->captureDevice()) {
         // No graph after a device removal, or no device opened.
         return CaptureResult::failure(CaptureError::DeviceGone, "no capture device is open");
@@ -362,8 +376,57 @@ void RecordingController::OnGraphEvent() {
             case capture::DeviceEventKind::RecordingFailed:
                 OnStop();  // at once: the file keeps what was written and says so
                 break;
+            case capture::DeviceEventKind::ServerLost:
+                onServerLost(event->deviceName);
+                return;  // the connection is gone, and its remaining events with it
         }
     }
+}
+
+void RecordingController::onServerLost(const std::string& deviceName) {
+    OnStop();  // a recording in progress is stopped and its file completed
+    const std::string opened = openedDeviceName();
+    lostServerDeviceName_ = !opened.empty() ? opened : deviceName;
+    RemoveWriterFilters();
+    ReleaseGraph();
+    m_bPaused = false;
+    removedDeviceName_.clear();
+    // The broken connection goes now; the next one is made by tryReconnect (or by the user's
+    // pick of a device, through CreateGraph).
+    server_->setEventNotifier(nullptr);
+    server_.reset();
+    reconnectTimer_.start();
+    emit soundServerLost();
+    emit deviceChanged();
+    QApplication::beep();
+    prompt_.show({QStringLiteral("The sound server was lost! What was recorded until then is "
+                                 "saved.\n\nAmbrevo connects to the sound server again as soon "
+                                 "as it runs, and opens the same input device."),
+                  QString::fromLatin1(kRecorderCaption), PromptIcon::Warning, PromptButtons::Ok,
+                  owner_});
+}
+
+void RecordingController::tryReconnect() {
+    if (server_) {
+        reconnectTimer_.stop();
+        return;
+    }
+    CaptureResult connected;
+    auto server = capture::AudioServer::connect("Ambrevo", connected, kReconnectAnswerLimit);
+    if (!server) {
+        return;  // the next tick tries again
+    }
+    server_ = std::move(server);
+    server_->setEventNotifier([this] { emit graphNotify(); });
+    reconnectTimer_.stop();
+    m_pGB = std::make_unique<RecordingGraph>(*server_);
+    if (!lostServerDeviceName_.empty()) {
+        // A device that comes after its server (its module still loading) is opened when it
+        // arrives, as a removed device's return is; opening it now clears this again.
+        server_->watchDevice(lostServerDeviceName_);
+        removedDeviceName_ = lostServerDeviceName_;
+    }
+    emit soundServerReturned(QString::fromStdString(lostServerDeviceName_));
 }
 
 }  // namespace recorder

@@ -49,8 +49,8 @@ class RecordingController : public QObject {
     ~RecordingController() override;
 
     // ---- The graph and the server connection --------------------------------------------
-    // Connects to the sound server on the first call (the connection then lives as long as
-    // this object) and makes a fresh, empty graph. Fails with NoServer.
+    // Connects to the sound server when there is no connection (the first call, or after the
+    // server was lost) and makes a fresh, empty graph. Fails with NoServer.
     capture::CaptureResult CreateGraph();
     // Drops the graph (a take still being written is completed); the connection stays.
     void ReleaseGraph();
@@ -88,6 +88,10 @@ class RecordingController : public QObject {
     // ---- Device events -------------------------------------------------------------------
     // Drains the server's device events, in order.
     void OnGraphEvent();
+    // True from the loss of the sound server until a connection to it works again.
+    bool serverLost() const { return reconnectTimer_.isActive(); }
+    // While the server is lost: one attempt to connect again (the reconnect timer's tick).
+    void tryReconnect();
 
   signals:
     // Emitted on the sound server's thread whenever an event is queued.
@@ -107,6 +111,12 @@ class RecordingController : public QObject {
     void deviceChanged();
     // A capture device appeared or went: the device list is to be read again.
     void deviceListChanged();
+    // The sound server went away: its take is completed, graph and connection are gone; the
+    // lists are to be emptied. Reconnection attempts run from now on.
+    void soundServerLost();
+    // The server answers again and a fresh graph is ready: the window lists the devices again
+    // and opens `deviceName` (the device open when the server went; empty for none).
+    void soundServerReturned(const QString& deviceName);
 
   private:
     capture::CaptureResult BuildRecordingChain(const QString& target);
@@ -118,6 +128,7 @@ class RecordingController : public QObject {
     // Beeps and shows a device notice (removed or reattached) in place of one still open.
     void showDeviceNotice(const QString& text, widgets::PromptIcon icon);
     void postStop();
+    void onServerLost(const std::string& deviceName);
 
     widgets::PromptPort& prompt_;
     QWidget* owner_;
@@ -130,6 +141,10 @@ class RecordingController : public QObject {
     // The server name of the opened device that was removed, until it returns or the user opens
     // a device; empty otherwise. Kept in memory only (the settings keep their list position).
     std::string removedDeviceName_;
+    // Runs while the server is lost: each tick tries to connect once. A missing server refuses
+    // a connection at once, so a tick never holds the window up for long.
+    QTimer reconnectTimer_;
+    std::string lostServerDeviceName_;  // the device open when the server went
 };
 
 }  // namespace recorder

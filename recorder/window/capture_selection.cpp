@@ -169,6 +169,18 @@ void CaptureSelection::onVolumeAction() {
     ApplyVolume(levelFromSliderPosition(volumeSlider().sliderPosition()));
 }
 
+void CaptureSelection::followDeviceLevel() {
+    capture::AudioServer* server = controller_.server();
+    const std::string opened = controller_.openedDeviceName();
+    if (server == nullptr || opened.empty() || volumeSlider().isSliderDown()) {
+        return;
+    }
+    if (const auto device = server->device(opened)) {
+        // setValue triggers no slider action, so nothing is written back.
+        volumeSlider().setValue(sliderPositionFromLevel(device->level));
+    }
+}
+
 void CaptureSelection::refreshDeviceList() {
     capture::AudioServer* server = controller_.server();
     if (server == nullptr) {

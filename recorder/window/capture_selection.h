@@ -46,6 +46,10 @@ class CaptureSelection {
     // A user's slider action (groove click, wheel, key): writes the level it leads to; a drag
     // writes once, at its release (the command table's SliderReleased).
     void onVolumeAction();
+    // Shows the opened device's level as the server has it now (another program may have
+    // changed it), so that the next key step starts from there. Writes nothing; a thumb the
+    // user holds is left alone.
+    void followDeviceLevel();
 
     // Reads the device list again, keeping the opened device's entry selected (none when no
     // device is open); the list is shown while there is a choice to make.

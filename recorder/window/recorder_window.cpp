@@ -287,8 +287,14 @@ void RecorderWindow::connectController() {
             &RecorderWindow::onDeviceRemoved);
     connect(&controller_, &RecordingController::deviceReturned, this,
             &RecorderWindow::onDeviceReturned);
-    connect(&controller_, &RecordingController::deviceChanged, this,
-            &RecorderWindow::refreshMutedWarning);
+    connect(&controller_, &RecordingController::deviceChanged, this, [this] {
+        refreshMutedWarning();
+        selection_.followDeviceLevel();
+    });
+    connect(&controller_, &RecordingController::soundServerLost, this,
+            [this] { selection_.emptyLists(); });
+    connect(&controller_, &RecordingController::soundServerReturned, this,
+            [this](const QString& deviceName) { selection_.openReturnedDevice(deviceName); });
     connect(&controller_, &RecordingController::deviceListChanged, this,
             [this] { selection_.refreshDeviceList(); });
 }

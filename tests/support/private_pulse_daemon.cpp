@@ -116,6 +116,12 @@ PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
     setenv("HOME", home.c_str(), 1);
     setenv("PULSE_SERVER", serverAddress_.c_str(), 1);
 
+    sources_ = sources;
+    start();
+}
+
+void PrivatePulseDaemon::start() {
+    const auto socket = folder_.path() / "native";
     const auto config = folder_.path() / "daemon.pa";
     {
         std::ofstream script(config);
@@ -133,6 +139,7 @@ PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
                                           "--use-pid-file=false", "--disable-shm=true",
                                           logTarget.c_str(),      "-F",
                                           configArgument.c_str(), nullptr};
+    error_.clear();
     if (posix_spawnp(&daemonProcess_, "pulseaudio", nullptr, nullptr,
                      const_cast<char* const*>(arguments.data()), environ) != 0) {
         daemonProcess_ = -1;
@@ -161,7 +168,7 @@ PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
         error_ = "pulseaudio did not answer: " + readFile(log);
         return;
     }
-    for (const SineSource& source : sources) {
+    for (const SineSource& source : sources_) {
         if (!loadSineSource(source)) {
             running_ = false;
             error_ = "cannot load sine source " + source.name + ": " + readFile(log);
@@ -171,21 +178,39 @@ PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
 }
 
 PrivatePulseDaemon::~PrivatePulseDaemon() {
-    feeders_.clear();
-    if (daemonProcess_ > 0) {
-        kill(daemonProcess_, SIGTERM);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        int status = 0;
-        while (waitpid(daemonProcess_, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(daemonProcess_, SIGKILL);
-                waitpid(daemonProcess_, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
+    stop(SIGTERM);
     restoreEnvironment();
+}
+
+void PrivatePulseDaemon::stop(int signalNumber) {
+    feeders_.clear();
+    sourceModules_.clear();
+    running_ = false;
+    if (daemonProcess_ <= 0) {
+        return;
+    }
+    ::kill(daemonProcess_, signalNumber);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    int status = 0;
+    while (waitpid(daemonProcess_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(daemonProcess_, SIGKILL);
+            waitpid(daemonProcess_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    daemonProcess_ = -1;
+}
+
+void PrivatePulseDaemon::kill() {
+    stop(SIGKILL);
+    std::filesystem::remove(folder_.path() / "native");  // as a crashed daemon leaves it
+}
+
+bool PrivatePulseDaemon::restart() {
+    start();
+    return running_;
 }
 
 void PrivatePulseDaemon::restoreEnvironment() {

@@ -54,11 +54,19 @@ class PrivatePulseDaemon {
     // Removes a source loaded by the constructor or loadSineSource; false when unknown.
     bool unloadSource(const std::string& name);
 
+    // Kills the daemon at once (SIGKILL), as when the sound server crashes; clients lose it.
+    void kill();
+    // Starts the daemon again on the same socket, with the constructor's sources (sources
+    // added later are not restored); false when it did not come up (see error()).
+    bool restart();
+
     // Runs `pactl` with `arguments` (already shell-quoted) against this daemon; its output.
     std::string pactl(const std::string& arguments, int* exitCode = nullptr) const;
 
   private:
     struct PacedFeeder;
+    void start();
+    void stop(int signalNumber);
     void restoreEnvironment();
     void stopFeeder(const std::string& name);
 
@@ -67,6 +75,7 @@ class PrivatePulseDaemon {
     bool running_ = false;
     std::string error_;
     std::string serverAddress_;
+    std::vector<SineSource> sources_;                         // the constructor's
     std::vector<std::pair<std::string, int>> sourceModules_;  // source name -> module index
     std::vector<std::unique_ptr<PacedFeeder>> feeders_;
     std::vector<std::pair<std::string, std::string>> savedEnvironment_;

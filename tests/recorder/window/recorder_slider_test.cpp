@@ -8,6 +8,10 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <cmath>
+#include <regex>
+#include <string>
+
 #include "recorder/logic/input_line_rules.h"
 #include "recorder/window/recorder_templates.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
@@ -18,6 +22,16 @@ using namespace recorder_test;
 namespace control = recorder::control;
 
 const test_support::SineSource kTone{"tone_a", 440.0};
+
+// The raw volume of the first channel, as pactl reports it; -1 when unreadable.
+long rawVolume(const test_support::PrivatePulseDaemon& daemon, const std::string& source) {
+    const std::string text = daemon.pactl("get-source-volume " + source);
+    std::smatch match;
+    if (!std::regex_search(text, match, std::regex(R"(:\s*(\d+)\s*/)"))) {
+        return -1;
+    }
+    return std::stol(match[1].str());
+}
 
 class RecorderSliderTest : public testing::Test {
   protected:
@@ -83,6 +97,40 @@ TEST_F(RecorderSliderTest, EveryUserChangeWritesALevelThatReadsBackAsTheSamePosi
     EXPECT_EQ(slider.value(), 99);
     window->close();
     EXPECT_EQ(QSettings("Korvane", "ambrevo").value("Option/nCapturePinIndex").toInt(), 0);
+}
+
+TEST_F(RecorderSliderTest, FollowsTheLevelAnotherProgramSetsAndStepsFromIt) {
+    RecorderRig rig({kTone});
+    ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
+    auto window = rig.makeWindow();
+    window->show();
+    auto& slider = window->controls().get<QSlider>(control::kVolume);
+    ASSERT_EQ(slider.value(), 200);
+    // Raw volumes that no slider position writes: a level echoed back would change them.
+    const struct {
+        long raw;
+        int position;  // where the slider shows it
+        Qt::Key key;
+        int stepped;  // the position after one press of `key`
+    } cases[] = {{19000, 57, Qt::Key_Up, 58},
+                 {49000, 149, Qt::Key_Down, 148},
+                 {3000, 9, Qt::Key_PageUp, 19}};
+    for (const auto& step : cases) {
+        SCOPED_TRACE(step.raw);
+        rig.daemon.pactl("set-source-volume " + kTone.name + " " + std::to_string(step.raw));
+        EXPECT_TRUE(pumpUntil([&] { return slider.value() == step.position; }, 1000))
+            << "the slider shows " << slider.value();
+        pumpFor(200);
+        EXPECT_EQ(rawVolume(rig.daemon, kTone.name), step.raw) << "the slider wrote the level";
+
+        slider.setFocus();
+        QTest::keyClick(&slider, step.key);
+        EXPECT_EQ(slider.value(), step.stepped);
+        const auto written =
+            static_cast<long>(std::ceil(recorder::levelFromSliderPosition(step.stepped) * 65536.0));
+        EXPECT_EQ(rawVolume(rig.daemon, kTone.name), written);
+    }
+    window->close();
 }
 
 }  // namespace
