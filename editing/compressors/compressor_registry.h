@@ -126,8 +126,9 @@ class CompressorRegistry {
     std::optional<int> findAudioEncoder(OutputContainer container,
                                         std::string_view encoderName) const;
 
-    // The defaults: for AVI the first video compressor named with "divx" and the first audio
-    // compressor named with "microsoft adpcm"; for MP4 and Matroska H.264 (x264) and AAC.
+    // The defaults, as the container's row finds them: for AVI the first video compressor named
+    // with "divx" and the first audio compressor named with "microsoft adpcm"; for MP4 and
+    // Matroska H.264 (x264) and AAC.
     std::optional<int> defaultVideoPosition(OutputContainer container = OutputContainer::Avi) const;
     std::optional<int> defaultAudioPosition(OutputContainer container = OutputContainer::Avi) const;
 
