@@ -225,9 +225,6 @@ CompressorRegistry CompressorRegistry::discover() {
 CompressorRegistry::CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio)
     : lists_{CompressorLists{std::move(video), std::move(audio)}} {}
 
-CompressorRegistry::CompressorRegistry(std::array<CompressorLists, kOutputContainers.size()> lists)
-    : lists_(std::move(lists)) {}
-
 std::vector<std::string> CompressorRegistry::videoNames(OutputContainer container) const {
     return namesOf(videoCompressors(container));
 }
