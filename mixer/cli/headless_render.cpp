@@ -186,9 +186,11 @@ int exitStatusOfSignal(int signalNumber) {
 int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     const bool project = line.files.size() == 1 && isProjectFileName(line.files.front());
     const editing::CompressorRegistry registry = editing::CompressorRegistry::discover();
-    const BoundCompressors bound = storedCompressors(registry, store);
-    LoadedJob loaded = project ? loadProject(line.files.front(), store, bound)
-                               : loadMediaFiles(line.files, store, bound);
+    const BoundCompressors storedBound = storedCompressors(registry, store);
+    const editing::OutputContainer storedContainer =
+        editing::containerForFileName(store.read(settings::kOutputName).toStdString());
+    LoadedJob loaded = project ? loadProject(line.files.front(), store, storedBound)
+                               : loadMediaFiles(line.files, store, storedBound);
     if (!loaded.loaded) {
         return kExitBadInput;
     }
@@ -218,6 +220,16 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
         return kExitBadInput;
     }
 
+    // The compressors are those of the rendered name's container, as the output options' OK
+    // binds them: a stored or project name of another container (an AVI profile and "-o
+    // out.mp4") would hand its compressors to a muxer that cannot take them.
+    BoundCompressors bound = storedBound;
+    const editing::OutputContainer container = editing::containerForFileName(output.OutputName);
+    if (container != storedContainer) {
+        bound = bindStoredCompressors(registry, store, container);
+        output.UseVideoCompressor = bound.video.use;
+        output.UseAudioCompressor = bound.audio.use;
+    }
     // As the window hands them to Mix: the bound compressor of each stream whose use flag is on.
     editing::RenderOutputSettings settings;
     settings.outputFileName = output.OutputName;
