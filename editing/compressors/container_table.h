@@ -149,6 +149,22 @@ inline constexpr std::array kContainerFormats{
         .codecTags = {},
         .finishingStep = FinishingStep::None,
     },
+    ContainerFormat{
+        .fileFilterName = "WebM files",
+        .extension = ".webm",
+        .muxerName = "webm",
+        .videoEncoders = {"libvpx-vp9"},
+        .audioEncoders = {"libopus"},
+        .defaultVideo = {DefaultCompressor::By::EncoderName, "libvpx-vp9"},
+        .defaultAudio = {DefaultCompressor::By::EncoderName, "libopus"},
+        .choiceMemory = ChoiceMemory::EncoderNames,
+        .settingsGroup = "WebmOutput",
+        .reordering = FrameReordering::Allowed,
+        .primingSignal = PrimingSignal::NegativeStart,
+        .muxerOptions = {},
+        .codecTags = {},
+        .finishingStep = FinishingStep::None,
+    },
 };
 
 namespace detail {
