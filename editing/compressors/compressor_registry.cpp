@@ -90,6 +90,12 @@ std::optional<int> findEncoderIn(const std::vector<Compressor>& list,
     return std::nullopt;
 }
 
+std::optional<int> findDefaultIn(const std::vector<Compressor>& list,
+                                 const DefaultCompressor& wanted) {
+    return wanted.by == DefaultCompressor::By::NameFragment ? findIn(list, wanted.text)
+                                                            : findEncoderIn(list, wanted.text);
+}
+
 std::optional<Compressor> at(const std::vector<Compressor>& list, int position) {
     if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
         return std::nullopt;
@@ -120,29 +126,30 @@ CompressorSettings clampedSettings(const SettableSettings& settable, CompressorS
 
 namespace {
 
-std::vector<Compressor> aviCandidates(CompressorKind kind) {
-    if (kind == CompressorKind::Video) {
-        // Order is part of the contract: positions are remembered between runs.
-        return {
-            videoCandidate("DivX-compatible MPEG-4 Part 2", "mpeg4", {3, 0, 250, {}},
-                           quantised(kQuantiserScale, kMpegKeyFrameInterval)),
-            videoCandidate("Microsoft MPEG-4 Video Codec V3", "msmpeg4", {3, 0, 250, {}},
-                           quantised(kUnclippedQuantiserScale, kMpegKeyFrameInterval)),
-            videoCandidate("Microsoft MPEG-4 Video Codec V2", "msmpeg4v2", {3, 0, 250, {}},
-                           quantised(kUnclippedQuantiserScale, kMpegKeyFrameInterval)),
-            videoCandidate("H.264 / AVC (x264)", "libx264", {23, 0, 250, "veryfast"},
-                           x264Settable()),
-            // Every JPEG frame is a key frame.
-            videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}},
-                           quantised(kQuantiserScale, std::nullopt)),
-            videoCandidate("Huffyuv lossless", "huffyuv", {}, {}),
-            videoCandidate("FFmpeg Huffyuv lossless", "ffvhuff", {}, {}),
-            videoCandidate("FFV1 lossless", "ffv1", {0, 0, 250, {}}, keyFramesOnly()),
-            videoCandidate("PNG frames lossless", "png", {}, {}),
-            videoCandidate("Zip Motion Blocks Video", "zmbv", {0, 0, 250, {}}, keyFramesOnly()),
-        };
-    }
+// Every compressor any container lists; the table's rows choose and order them by encoder name.
+std::vector<Compressor> knownCompressors() {
     return {
+        videoCandidate("DivX-compatible MPEG-4 Part 2", "mpeg4", {3, 0, 250, {}},
+                       quantised(kQuantiserScale, kMpegKeyFrameInterval)),
+        videoCandidate("Microsoft MPEG-4 Video Codec V3", "msmpeg4", {3, 0, 250, {}},
+                       quantised(kUnclippedQuantiserScale, kMpegKeyFrameInterval)),
+        videoCandidate("Microsoft MPEG-4 Video Codec V2", "msmpeg4v2", {3, 0, 250, {}},
+                       quantised(kUnclippedQuantiserScale, kMpegKeyFrameInterval)),
+        videoCandidate("H.264 / AVC (x264)", "libx264", {23, 0, 250, "veryfast"}, x264Settable()),
+        // Every JPEG frame is a key frame.
+        videoCandidate("Motion JPEG", "mjpeg", {3, 0, 0, {}},
+                       quantised(kQuantiserScale, std::nullopt)),
+        videoCandidate("Huffyuv lossless", "huffyuv", {}, {}),
+        videoCandidate("FFmpeg Huffyuv lossless", "ffvhuff", {}, {}),
+        videoCandidate("FFV1 lossless", "ffv1", {0, 0, 250, {}}, keyFramesOnly()),
+        videoCandidate("PNG frames lossless", "png", {}, {}),
+        videoCandidate("Zip Motion Blocks Video", "zmbv", {0, 0, 250, {}}, keyFramesOnly()),
+        videoCandidate("VP9 (libvpx)", "libvpx-vp9", {32, 0, 250, {}},
+                       {QualityScale::ConstantRateFactor,
+                        kVpxConstantRateFactor,
+                        kVideoBitRateKbps,
+                        kKeyFrameInterval,
+                        {}}),
         audioCandidate("Microsoft ADPCM", "adpcm_ms", 0),
         audioCandidate("IMA ADPCM", "adpcm_ima_wav", 0),
         audioCandidate("MPEG Layer-3 (MP3)", "libmp3lame", 192, {8, 320}),
@@ -151,18 +158,6 @@ std::vector<Compressor> aviCandidates(CompressorKind kind) {
         audioCandidate("CCITT A-Law", "pcm_alaw", 0),
         audioCandidate("CCITT u-Law", "pcm_mulaw", 0),
         audioCandidate("PCM 8-bit unsigned", "pcm_u8", 0),
-    };
-}
-
-// Encoders only the newer containers take.
-std::vector<Compressor> newerContainerCandidates() {
-    return {
-        videoCandidate("VP9 (libvpx)", "libvpx-vp9", {32, 0, 250, {}},
-                       {QualityScale::ConstantRateFactor,
-                        kVpxConstantRateFactor,
-                        kVideoBitRateKbps,
-                        kKeyFrameInterval,
-                        {}}),
         audioCandidate("AAC", "aac", 192, {32, 512}),
         audioCandidate("Opus (libopus)", "libopus", 160, {6, 510}),
         audioCandidate("FLAC lossless", "flac", 0),
@@ -170,37 +165,17 @@ std::vector<Compressor> newerContainerCandidates() {
     };
 }
 
-// The container's candidates by encoder name, in the container's order.
-std::vector<std::string_view> encoderNamesOf(CompressorKind kind, OutputContainer container) {
-    const bool video = kind == CompressorKind::Video;
-    if (container == OutputContainer::Mp4) {
-        if (video) {
-            return {"libx264", "mpeg4", "mjpeg"};
-        }
-        return {"aac", "libmp3lame", "ac3"};
-    }
-    if (video) {
-        return {"libx264", "mpeg4", "libvpx-vp9", "mjpeg", "ffv1", "huffyuv", "ffvhuff"};
-    }
-    return {"aac", "libopus", "flac", "libmp3lame", "ac3", "pcm_s16le"};
-}
-
 }  // namespace
 
 std::vector<Compressor> candidateCompressors(CompressorKind kind, OutputContainer container) {
-    if (container == OutputContainer::Avi) {
-        return aviCandidates(kind);
-    }
-    std::vector<Compressor> known = aviCandidates(kind);
-    for (Compressor& candidate : newerContainerCandidates()) {
-        if (candidate.kind == kind) {
-            known.push_back(std::move(candidate));
-        }
-    }
+    const std::vector<Compressor> known = knownCompressors();
+    const ContainerFormat& format = container.format();
     std::vector<Compressor> candidates;
-    for (std::string_view encoderName : encoderNamesOf(kind, container)) {
+    for (std::string_view encoderName :
+         kind == CompressorKind::Video ? format.videoEncoders : format.audioEncoders) {
         for (const Compressor& candidate : known) {
-            if (candidate.encoderName == encoderName) {
+            if (!encoderName.empty() && candidate.kind == kind &&
+                candidate.encoderName == encoderName) {
                 candidates.push_back(candidate);
             }
         }
@@ -250,9 +225,6 @@ CompressorRegistry CompressorRegistry::discover() {
 CompressorRegistry::CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio)
     : lists_{CompressorLists{std::move(video), std::move(audio)}} {}
 
-CompressorRegistry::CompressorRegistry(std::array<CompressorLists, kOutputContainers.size()> lists)
-    : lists_(std::move(lists)) {}
-
 std::vector<std::string> CompressorRegistry::videoNames(OutputContainer container) const {
     return namesOf(videoCompressors(container));
 }
@@ -292,12 +264,10 @@ std::optional<int> CompressorRegistry::findAudioEncoder(OutputContainer containe
 }
 
 std::optional<int> CompressorRegistry::defaultVideoPosition(OutputContainer container) const {
-    return container == OutputContainer::Avi ? findVideo("divx")
-                                             : findVideoEncoder(container, "libx264");
+    return findDefaultIn(videoCompressors(container), container.format().defaultVideo);
 }
 std::optional<int> CompressorRegistry::defaultAudioPosition(OutputContainer container) const {
-    return container == OutputContainer::Avi ? findAudio("microsoft adpcm")
-                                             : findAudioEncoder(container, "aac");
+    return findDefaultIn(audioCompressors(container), container.format().defaultAudio);
 }
 
 }  // namespace editing

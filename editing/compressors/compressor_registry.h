@@ -2,6 +2,7 @@
 
 #include "editing/compressors/output_container.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -95,8 +96,13 @@ class CompressorRegistry {
     // A registry holding exactly the given AVI compressors and none for the other containers
     // (for tests and tools).
     CompressorRegistry(std::vector<Compressor> video, std::vector<Compressor> audio);
-    // A registry holding exactly the given lists, in the order of kOutputContainers.
-    explicit CompressorRegistry(std::array<CompressorLists, kOutputContainers.size()> lists);
+    // A registry holding exactly the given lists, in the order of kOutputContainers; the
+    // containers past the last one given list nothing (for tests and tools).
+    template <std::size_t Count>
+    requires(Count <= kOutputContainers.size()) explicit CompressorRegistry(
+        std::array<CompressorLists, Count> lists) {
+        std::move(lists.begin(), lists.end(), lists_.begin());
+    }
 
     const std::vector<Compressor>& videoCompressors(
         OutputContainer container = OutputContainer::Avi) const {
@@ -126,8 +132,9 @@ class CompressorRegistry {
     std::optional<int> findAudioEncoder(OutputContainer container,
                                         std::string_view encoderName) const;
 
-    // The defaults: for AVI the first video compressor named with "divx" and the first audio
-    // compressor named with "microsoft adpcm"; for MP4 and Matroska H.264 (x264) and AAC.
+    // The defaults, as the container's row finds them: for AVI the first video compressor named
+    // with "divx" and the first audio compressor named with "microsoft adpcm"; for MP4 and
+    // Matroska H.264 (x264) and AAC.
     std::optional<int> defaultVideoPosition(OutputContainer container = OutputContainer::Avi) const;
     std::optional<int> defaultAudioPosition(OutputContainer container = OutputContainer::Avi) const;
 

@@ -33,10 +33,6 @@ enum class StreamHeaders { InBand, Global };
 // only warnings and errors without touching the global log level.
 enum class EncoderUse { Render, Probe };
 
-// Whether the encoder may send pictures out of display order (B-frames). A container without
-// presentation times (AVI) needs them in order: there a player shows packet k at k / fps.
-enum class FrameReordering { Allowed, Forbidden };
-
 struct EncoderOptions {
     StreamHeaders headers = StreamHeaders::InBand;
     EncoderUse use = EncoderUse::Render;

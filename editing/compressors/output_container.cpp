@@ -7,18 +7,6 @@ namespace editing {
 
 namespace {
 
-struct ContainerFormat {
-    std::string_view extension;
-    const char* muxerName;
-};
-
-// In the order of OutputContainer.
-constexpr std::array<ContainerFormat, kOutputContainers.size()> kFormats{{
-    {".avi", "avi"},
-    {".mp4", "mp4"},
-    {".mkv", "matroska"},
-}};
-
 bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
     if (text.size() < ending.size()) {
         return false;
@@ -32,8 +20,9 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
 }  // namespace
 
 OutputContainer containerForFileName(std::string_view fileName) {
-    for (OutputContainer container : {OutputContainer::Mp4, OutputContainer::Matroska}) {
-        if (endsWithIgnoringCase(fileName, containerExtension(container))) {
+    for (OutputContainer container : kOutputContainers) {
+        if (container != OutputContainer::Avi &&
+            endsWithIgnoringCase(fileName, containerExtension(container))) {
             return container;
         }
     }
@@ -41,11 +30,11 @@ OutputContainer containerForFileName(std::string_view fileName) {
 }
 
 std::string_view containerExtension(OutputContainer container) {
-    return kFormats[static_cast<std::size_t>(container)].extension;
+    return container.format().extension;
 }
 
 const char* containerMuxerName(OutputContainer container) {
-    return kFormats[static_cast<std::size_t>(container)].muxerName;
+    return container.format().muxerName;
 }
 
 }  // namespace editing

@@ -75,8 +75,11 @@ Result OutputFileWriter::addVideoStream(int width, int height, double framesPerS
         if (avcodec_parameters_from_context(&parameters, entry->encoder.get()) < 0) {
             return kErrorOutOfMemory;
         }
-        if (compressor->encoderName == "mpeg4" && container_ == OutputContainer::Avi) {
-            parameters.codec_tag = MKTAG('D', 'X', '5', '0');  // what DivX decoders look for
+        for (const CodecTag& tag : container_.format().codecTags) {
+            if (!tag.encoderName.empty() && tag.encoderName == compressor->encoderName) {
+                const std::string_view code = tag.fourCharacterCode;
+                parameters.codec_tag = MKTAG(code[0], code[1], code[2], code[3]);
+            }
         }
         entry->stream->time_base = entry->encoder->time_base;
         entry->frame = ffmpeg::makeFrame();
@@ -156,19 +159,15 @@ Result OutputFileWriter::writeHeader(std::string& description) {
         description = "Could not create \"" + fileName_ + "\": " + describeResult(status);
         return status;
     }
-    AVDictionary* options = nullptr;
-    if (container_ == OutputContainer::Avi) {
-        // Uncompressed frames are written bottom-up, and the header says so (positive height).
-        av_dict_set(&options, "flipped_raw_rgb", "1", 0);
-    } else if (container_ == OutputContainer::Mp4) {
+    if (container_.format().finishingStep == FinishingStep::IndexToFront) {
         delayAudioByVideoReordering();
-        // Every second a fragment that plays on its own; B-frames keep their presentation
-        // times (the first frame at 0) through negative composition offsets.
-        av_dict_set(&options, "movflags",
-                    "empty_moov+delay_moov+default_base_moof+negative_cts_offsets", 0);
-        av_dict_set(&options, "frag_duration", "1000000", 0);
-        // Each fragment reaches the file as soon as it is complete.
-        format_->flush_packets = 1;
+    }
+    AVDictionary* options = nullptr;
+    for (const MuxerOption& option : container_.format().muxerOptions) {
+        if (!option.key.empty()) {
+            av_dict_set(&options, std::string(option.key).c_str(),
+                        std::string(option.value).c_str(), 0);
+        }
     }
     addGrowingFileIndexOptions(container_, options);
     status = avformat_write_header(format_.get(), &options);
@@ -332,7 +331,8 @@ Result OutputFileWriter::finish(std::string& description) {
     if (closed < 0 && succeeded(firstFailure)) {
         firstFailure = closed;
     }
-    if (succeeded(firstFailure) && container_ == OutputContainer::Mp4) {
+    if (succeeded(firstFailure) &&
+        container_.format().finishingStep == FinishingStep::IndexToFront) {
         // A failed rewrite leaves the fragmented file, which plays.
         std::vector<std::int64_t> primingMicroseconds;
         for (const auto& stream : streams_) {

@@ -18,7 +18,8 @@ namespace editing {
 
 class GrowingFileIndex;
 
-// Writes one AVI, MP4 or Matroska file through libavformat. Streams are added in the order they
+// Writes one file of an output container (its row in kContainerFormats says how) through
+// libavformat. Streams are added in the order they
 // appear in the file. Packets go through av_interleaved_write_frame, so the file is interleaved
 // by time. Every stream starts at time 0: video frame k is stamped k / fps, and audio packets
 // are stamped from the first sample the encoder gives out (its priming samples included).
@@ -27,7 +28,8 @@ class GrowingFileIndex;
 //   video stream without a compressor holds 24-bit BGR bottom-up DIBs (rows padded to 4 bytes,
 //   the header's height positive), an audio stream without one 16-bit PCM. Its index is
 //   written as the file grows too (avi_progressive_index.h), so a killed render's file seeks.
-// - MP4: written as fragmented MP4 (a fragment a second), so a render that is killed leaves a
+// - MP4 (FinishingStep::IndexToFront): written as fragmented MP4 (a fragment a second), so a
+//   render that is killed leaves a
 //   file that plays, in step, up to its last fragment (every stream starting later by the
 //   B-frames' reordering delay), its durations kept current (fragment_duration_patch.h);
 //   finish() rewrites it as ordinary MP4 with the index at the

@@ -19,40 +19,15 @@ struct BufferPoolDeleter {
 using BufferPoolHandle = std::unique_ptr<AVBufferPool, BufferPoolDeleter>;
 
 // How the render's encoders are opened for `container`: global headers where the muxer wants
-// them, and no B-frames in AVI (a player shows AVI packet k at k / fps).
+// them, frames reordered where the container allows it.
 inline EncoderOptions encoderOptionsFor(const AVFormatContext& format, OutputContainer container) {
-    return {
-        (format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
-                                                          : StreamHeaders::InBand,
-        EncoderUse::Render,
-        container == OutputContainer::Avi ? FrameReordering::Forbidden : FrameReordering::Allowed};
+    return {(format.oformat->flags & AVFMT_GLOBALHEADER) != 0 ? StreamHeaders::Global
+                                                              : StreamHeaders::InBand,
+            EncoderUse::Render, container.format().reordering};
 }
 
-// How a container learns that an audio encoder's first samples (its priming, the encoder
-// delay) are not sound, so that the sound starts with the picture.
-enum class PrimingSignal {
-    // AVI: no field for it; the priming samples are written as sound from 0 (under 26 ms late).
-    AsSound,
-    // Matroska: Opus keeps its first packet at 0 and the codec parameters' initial padding,
-    // which the muxer writes as CodecDelay; other encoders stamp their first packet before 0
-    // (-priming) and the muxer starts every stream later by the priming, so picture and sound
-    // stay in step (the first frame then lies at the priming's length, under 24 ms).
-    NegativeStart,
-    // MP4: the fragmented file holds the priming from 0; the rewrite at the end stamps it
-    // before 0, which the muxer writes as the audio track's edit list (media time = priming).
-    EditList,
-};
-
 inline PrimingSignal primingSignalFor(OutputContainer container) {
-    switch (container) {
-        case OutputContainer::Mp4:
-            return PrimingSignal::EditList;
-        case OutputContainer::Matroska:
-            return PrimingSignal::NegativeStart;
-        case OutputContainer::Avi:
-            break;
-    }
-    return PrimingSignal::AsSound;
+    return container.format().primingSignal;
 }
 
 struct OutputFileWriter::Stream {
@@ -77,8 +52,8 @@ struct OutputFileWriter::Stream {
     int channels = 2;
     std::int64_t nextPts = 0;
     // Added to the encoder's packet times (in its time base): an audio encoder's priming
-    // samples, so that its first packet lies at 0 as the first video frame does; in MP4 also
-    // the B-frames' reordering delay (see writeHeader).
+    // samples, so that its first packet lies at 0 as the first video frame does; in a file
+    // finished by IndexToFront also the B-frames' reordering delay (see writeHeader).
     std::int64_t startShift = 0;
     // Audio: the encoder's priming samples (initial_padding), in its time base.
     std::int64_t primingSamples = 0;

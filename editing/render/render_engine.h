@@ -17,7 +17,8 @@ namespace editing {
 
 struct RenderOutputSettings {
     // An existing file is overwritten. Its extension chooses the container (see
-    // containerForFileName): ".mp4" MP4, ".mkv" Matroska, any other AVI.
+    // containerForFileName): ".mp4" MP4, ".mkv" Matroska ... (the table's extensions), any
+    // other AVI.
     std::string outputFileName;
     // None: uncompressed 24-bit RGB frames (bottom-up DIBs). The frame size comes from the
     // video group's media type, the rate from its output frames per second.

@@ -26,6 +26,29 @@ CompressorBinding bound(std::optional<editing::Compressor> chosen,
     return CompressorBinding{true, std::move(chosen)};
 }
 
+bool numbered(OutputContainer container) {
+    return container.format().choiceMemory == editing::ChoiceMemory::NumberedPositions;
+}
+
+struct EncoderSettings {
+    TextSetting video;
+    TextSetting audio;
+};
+
+// The keys of every container, from its settings group (empty for numbered choices).
+const EncoderSettings& encoderSettings(OutputContainer container) {
+    static const auto kEncoderSettings = [] {
+        std::array<EncoderSettings, editing::kOutputContainers.size()> keys{};
+        for (OutputContainer each : editing::kOutputContainers) {
+            const char* group = each.format().settingsGroup;
+            keys[static_cast<std::size_t>(each)] = {TextSetting{group, "VideoEncoder", ""},
+                                                    TextSetting{group, "AudioEncoder", ""}};
+        }
+        return keys;
+    }();
+    return kEncoderSettings[static_cast<std::size_t>(container)];
+}
+
 QString encoderNameOf(const std::optional<editing::Compressor>& compressor) {
     return compressor ? QString::fromStdString(compressor->encoderName) : QString();
 }
@@ -33,18 +56,16 @@ QString encoderNameOf(const std::optional<editing::Compressor>& compressor) {
 }  // namespace
 
 const TextSetting& videoEncoderSetting(OutputContainer container) {
-    return container == OutputContainer::Matroska ? settings::kMatroskaVideoEncoder
-                                                  : settings::kMp4VideoEncoder;
+    return encoderSettings(container).video;
 }
 
 const TextSetting& audioEncoderSetting(OutputContainer container) {
-    return container == OutputContainer::Matroska ? settings::kMatroskaAudioEncoder
-                                                  : settings::kMp4AudioEncoder;
+    return encoderSettings(container).audio;
 }
 
 CompressorSelections storedSelections(const editing::CompressorRegistry& registry,
                                       const SettingsStore& store, OutputContainer container) {
-    if (container == OutputContainer::Avi) {
+    if (numbered(container)) {
         const StoredCompressorChoices stored = loadCompressorChoices(store);
         return {compressorListIndexForStored(stored.videoCompressorNumber,
                                              registry.defaultVideoPosition(),
@@ -63,7 +84,7 @@ CompressorSelections storedSelections(const editing::CompressorRegistry& registr
 
 CompressorSelections defaultSelections(const editing::CompressorRegistry& registry,
                                        OutputContainer container) {
-    if (container == OutputContainer::Avi) {
+    if (numbered(container)) {
         return {defaultCompressorListIndex(registry.defaultVideoPosition()),
                 defaultCompressorListIndex(registry.defaultAudioPosition())};
     }
@@ -83,7 +104,7 @@ BoundCompressors bindSelections(const editing::CompressorRegistry& registry,
 
 BoundCompressors bindStoredCompressors(const editing::CompressorRegistry& registry,
                                        const SettingsStore& store, OutputContainer container) {
-    if (container == OutputContainer::Avi) {
+    if (numbered(container)) {
         const StoredCompressorChoices stored = loadCompressorChoices(store);
         return {bindVideoCompressor(registry, stored.videoCompressorNumber),
                 bindAudioCompressor(registry, stored.audioCompressorNumber)};

@@ -8,11 +8,13 @@
 
 namespace mixer {
 
-// The compressor choices of the MP4 and Matroska outputs. Their lists hold only the registry's
-// compressors of that container (no "uncompressed" entry), so list index = position, and a
-// choice is remembered by encoder name in the container's own keys ("Mp4Output" /
-// "MatroskaOutput", "VideoEncoder" / "AudioEncoder"). An empty or unlisted name stands for the
-// container's default (H.264 and AAC). AVI keeps its numbered choices (compressor_choice.h).
+// The compressor choices of the containers that remember them by encoder name (every one but
+// AVI; editing::ChoiceMemory). Their lists hold only the registry's compressors of that
+// container (no "uncompressed" entry), so list index = position, and a choice is remembered by
+// encoder name in the container's own keys (its settings group: "Mp4Output",
+// "MatroskaOutput" ...; "VideoEncoder" / "AudioEncoder"). An empty or unlisted name stands for
+// the container's default (MP4 and Matroska: H.264 and AAC). AVI keeps its numbered choices
+// (compressor_choice.h).
 
 // The selections of one container's two lists (kNoListSelection: none).
 struct CompressorSelections {
@@ -22,7 +24,7 @@ struct CompressorSelections {
     bool operator==(const CompressorSelections&) const = default;
 };
 
-// The keys of MP4 and Matroska; `container` must not be AVI.
+// The keys of a container that remembers encoder names; `container` must not be AVI.
 const TextSetting& videoEncoderSetting(editing::OutputContainer container);
 const TextSetting& audioEncoderSetting(editing::OutputContainer container);
 
@@ -48,7 +50,7 @@ BoundCompressors bindSelections(const editing::CompressorRegistry& registry,
                                 CompressorSelections selections);
 
 // The compressors the profile's choices stand for when the output is a `container` file: AVI
-// through its stored numbers, MP4 and Matroska through their stored encoder names.
+// through its stored numbers, every other container through its stored encoder names.
 BoundCompressors bindStoredCompressors(const editing::CompressorRegistry& registry,
                                        const SettingsStore& store,
                                        editing::OutputContainer container);

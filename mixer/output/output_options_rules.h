@@ -74,13 +74,18 @@ int normalisedFrameSide(const QString& typed);
 // "/clips/out" -> "/clips/out.avi"; "/my.clips/out" -> "/my.clips/out.avi";
 // "/clips/.hidden" -> "/clips/.hidden.avi".
 QString aviNameFromChosenPath(const QString& chosenPath);
-// The same rule with the extension of `container` (".avi", ".mp4", ".mkv").
+// The same rule with the extension of `container` (".avi", ".mp4", ".mkv" ...).
 QString outputNameFromChosenPath(const QString& chosenPath, editing::OutputContainer container);
 
 // The save dialog's filters, one per container in the order of editing::kOutputContainers:
-// "AVI files (*.avi)", "MP4 files (*.mp4)", "Matroska files (*.mkv)".
-inline constexpr std::array<const char*, 3> kOutputFileFilterNames{"AVI files", "MP4 files",
-                                                                   "Matroska files"};
+// "AVI files (*.avi)", "MP4 files (*.mp4)", "Matroska files (*.mkv)" ...
+inline constexpr auto kOutputFileFilterNames = [] {
+    std::array<const char*, editing::kOutputContainers.size()> names{};
+    for (editing::OutputContainer container : editing::kOutputContainers) {
+        names[static_cast<std::size_t>(container)] = container.format().fileFilterName;
+    }
+    return names;
+}();
 
 // The folder the save dialog starts in: `outputName` cut before its last '/', "/" for a file
 // in the root folder, "." when the name holds no '/'.

@@ -91,7 +91,13 @@ TEST(CompressorCandidates, EachContainerTakesItsOwnEncoders) {
     for (const char* name : {"out.mkv", "OUT.MKV"}) {
         EXPECT_EQ(containerForFileName(name), OutputContainer::Matroska) << name;
     }
-    for (const char* name : {"out.avi", "out", "out.mp4.part", "mp4", "out.webm"}) {
+    const OutputContainer webm = containerForFileName("out.webm");
+    EXPECT_EQ(containerForFileName("Out.WebM"), webm);
+    EXPECT_EQ(containerExtension(webm), ".webm");
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Video, webm)),
+              (Names{"libvpx-vp9"}));
+    EXPECT_EQ(encoderNames(candidateCompressors(CompressorKind::Audio, webm)), (Names{"libopus"}));
+    for (const char* name : {"out.avi", "out", "out.mp4.part", "mp4", "out.webm.part"}) {
         EXPECT_EQ(containerForFileName(name), OutputContainer::Avi) << name;
     }
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 
@@ -65,6 +66,36 @@ QByteArray decodedDigest(const std::string& path, const std::string& stream,
         return {};
     }
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// What `program` prints on stdout for `arguments` (empty when it fails).
+QString outputOf(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60'000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// `key=value` lines of ffprobe's "default" writer, for one section of `path`.
+QStringList probed(const std::string& path, const QStringList& arguments) {
+    return outputOf(QStringLiteral("ffprobe"),
+                    QStringList{"-v", "error", "-of", "default=noprint_wrappers=1"} + arguments +
+                        QStringList{QString::fromStdString(path)})
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+double secondsAfter(const QStringList& lines, const QString& key) {
+    for (const QString& line : lines) {
+        if (line.startsWith(key + '=')) {
+            bool number = false;
+            const double seconds = line.mid(key.size() + 1).toDouble(&number);
+            return number ? seconds : -1000.0;
+        }
+    }
+    return -1000.0;
 }
 
 TEST(CommandLineProcessTest, ArgumentsAndInputsGiveTheirExitStatus) {
@@ -246,6 +277,74 @@ TEST_F(CommandLineRenderTest, AnOutputThatIsASourceIsRefusedAndTheClipKept) {
     EXPECT_TRUE(run.errorText.contains("clip.avi")) << run.errorText.toStdString();
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     EXPECT_EQ(original.readAll(), bytes);
+}
+
+// Two clips joined by a transition, rendered from the command line into each container that the
+// output name chooses, then read back by FFmpeg and by GStreamer: the container's codecs, the
+// time line's length (within a frame) in both, every frame, and sound and picture starting
+// together.
+TEST(CommandLineContainerTest, TheOutputNameChoosesAContainerThatOtherPlayersRead) {
+    const test_support::TemporaryFolder folder;
+    const std::string red = folder.file("red.avi");
+    const std::string blue = folder.file("blue.avi");
+    ASSERT_TRUE(test_support::makeRedAndBlueClips(red, blue, 2.0, 320, 240));
+    const double lengthSeconds = static_cast<double>(editing::probeDuration(red).durationRefTime +
+                                                     editing::probeDuration(blue).durationRefTime) /
+                                 editing::kRefTimePerSecond;
+    ASSERT_GT(lengthSeconds, 3.9);
+    constexpr double kFramesPerSecond = 25.0;
+    constexpr double kFrameSeconds = 1.0 / kFramesPerSecond;
+    {
+        QSettings profile("Korvane", "orvindel");
+        profile.setValue("TransitionSettings/TransitionType", 2);
+        profile.setValue("TransitionSettings/TransitionName", 9);
+        profile.setValue("TransitionSettings/TransitionDuration", 1);
+    }
+    const struct {
+        const char* outputName;
+        const char* videoCodec;
+        const char* audioCodec;
+    } containers[] = {
+        {"x.webm", "vp9", "opus"},
+    };
+    for (const auto& container : containers) {
+        SCOPED_TRACE(container.outputName);
+        const std::string output = folder.file(container.outputName);
+        const ProcessRun run = runOrvindel(
+            {"--render", "-o", QString::fromStdString(output), "--size", "320x240", "--rate", "25",
+             QString::fromStdString(red), QString::fromStdString(blue)});
+        ASSERT_EQ(run.exitCode, 0) << run.errorText.toStdString();
+
+        const QStringList streams =
+            probed(output, {"-count_frames", "-show_entries",
+                            "stream=codec_type,codec_name,nb_read_frames:format=duration"});
+        EXPECT_EQ(streams.filter(QRegularExpression("^codec_name=")).join(' ').toStdString(),
+                  std::string("codec_name=") + container.videoCodec +
+                      " codec_name=" + container.audioCodec);
+        EXPECT_NEAR(secondsAfter(streams, "duration"), lengthSeconds, kFrameSeconds);
+        EXPECT_EQ(secondsAfter(streams, "nb_read_frames"),
+                  std::round(lengthSeconds * kFramesPerSecond));
+
+        // The first decoded picture and the first decoded sound (its priming skipped).
+        const auto firstFrameSeconds = [&](const char* stream) {
+            return secondsAfter(probed(output, {"-select_streams", stream, "-read_intervals",
+                                                "%+#1", "-show_entries", "frame=pts_time"}),
+                                "pts_time");
+        };
+        const double videoStart = firstFrameSeconds("v:0");
+        EXPECT_GE(videoStart, 0.0);
+        EXPECT_NEAR(firstFrameSeconds("a:0"), videoStart, 0.005);
+
+        const QString discovered =
+            outputOf(QStringLiteral("gst-discoverer-1.0"), {QString::fromStdString(output)});
+        const QRegularExpressionMatch duration =
+            QRegularExpression(R"(Duration: (\d+):(\d+):(\d+\.\d+))").match(discovered);
+        ASSERT_TRUE(duration.hasMatch()) << discovered.toStdString();
+        EXPECT_NEAR(duration.captured(1).toDouble() * 3600 + duration.captured(2).toDouble() * 60 +
+                        duration.captured(3).toDouble(),
+                    lengthSeconds, kFrameSeconds);
+    }
+    QSettings("Korvane", "orvindel").remove("TransitionSettings");
 }
 
 TEST(CommandLineSignalTest, InterruptAndTerminateStopTheRenderWithAPlayableFile) {

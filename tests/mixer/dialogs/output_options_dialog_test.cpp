@@ -182,6 +182,7 @@ TEST_F(OutputOptionsDialogTest, BrowseGivesTheNameTheExtensionOfTheChosenFilter)
         {"/data/clips/out", 1, "/data/clips/out.avi"},
         {"/data/my.clips/out", 2, "/data/my.clips/out.mp4"},
         {"/data/clips/out.avi", 3, "/data/clips/out.mkv"},
+        {"/data/clips/out.mkv", 4, "/data/clips/out.webm"},
     };
     for (const auto& example : cases) {
         auto dialog = open();
@@ -193,13 +194,15 @@ TEST_F(OutputOptionsDialogTest, BrowseGivesTheNameTheExtensionOfTheChosenFilter)
     ASSERT_FALSE(picker.saveRequests().isEmpty());
     const widgets::SaveFileRequest& request = picker.saveRequests().last();
     EXPECT_EQ(request.title, QStringLiteral("Select Output File Name"));
-    ASSERT_EQ(request.filters.size(), 3);
+    ASSERT_EQ(request.filters.size(), 4);
     EXPECT_EQ(request.filters[0].shownName, QStringLiteral("AVI files (*.avi)"));
     EXPECT_EQ(request.filters[0].patterns, QStringLiteral("*.avi"));
     EXPECT_EQ(request.filters[1].shownName, QStringLiteral("MP4 files (*.mp4)"));
     EXPECT_EQ(request.filters[1].patterns, QStringLiteral("*.mp4"));
     EXPECT_EQ(request.filters[2].shownName, QStringLiteral("Matroska files (*.mkv)"));
     EXPECT_EQ(request.filters[2].patterns, QStringLiteral("*.mkv"));
+    EXPECT_EQ(request.filters[3].shownName, QStringLiteral("WebM files (*.webm)"));
+    EXPECT_EQ(request.filters[3].patterns, QStringLiteral("*.webm"));
     EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(request.initialName, QStringLiteral("holiday.avi"));
     EXPECT_EQ(request.initialFolder, QStringLiteral("/home/ana/videos"));
