@@ -38,6 +38,17 @@ enum class FinishingStep {
     IndexToFront,
 };
 
+// How the render keeps a growing file's header true, so that a killed render's file shows its
+// length and seeks in every kind of player (editing/render/growing_file_index.h).
+enum class GrowingIndex {
+    // OpenDML standard index chunks appended as the file grows, the super index filled in place.
+    AviOpenDml,
+    // The durations of a fragmented file's first moov rewritten in place as fragments land.
+    FragmentDurations,
+    // Clusters of a second, and the segment's Duration written into the room the muxer reserves.
+    SegmentDuration,
+};
+
 // How the user's compressor choice of the container is offered and remembered.
 enum class ChoiceMemory {
     // Lists led by an "uncompressed" entry; the choice is stored as a registry position
@@ -86,6 +97,7 @@ struct ContainerFormat {
     std::array<MuxerOption, 4> muxerOptions;  // handed to the header; unused places empty
     std::array<CodecTag, 2> codecTags;        // unused places empty
     FinishingStep finishingStep;
+    GrowingIndex growingIndex;
 };
 
 // Row order is fixed: the first row is the container of every name without a known extension,
@@ -109,6 +121,7 @@ inline constexpr std::array kContainerFormats{
         .muxerOptions = {{{"flipped_raw_rgb", "1"}}},
         .codecTags = {{{"mpeg4", "DX50"}}},  // what DivX decoders look for
         .finishingStep = FinishingStep::None,
+        .growingIndex = GrowingIndex::AviOpenDml,
     },
     ContainerFormat{
         .fileFilterName = "MP4 files",
@@ -132,6 +145,7 @@ inline constexpr std::array kContainerFormats{
                           {"flush_packets", "1"}}},
         .codecTags = {},
         .finishingStep = FinishingStep::IndexToFront,
+        .growingIndex = GrowingIndex::FragmentDurations,
     },
     ContainerFormat{
         .fileFilterName = "Matroska files",
@@ -148,6 +162,7 @@ inline constexpr std::array kContainerFormats{
         .muxerOptions = {},
         .codecTags = {},
         .finishingStep = FinishingStep::None,
+        .growingIndex = GrowingIndex::SegmentDuration,
     },
     ContainerFormat{
         .fileFilterName = "WebM files",
@@ -164,6 +179,7 @@ inline constexpr std::array kContainerFormats{
         .muxerOptions = {},
         .codecTags = {},
         .finishingStep = FinishingStep::None,
+        .growingIndex = GrowingIndex::SegmentDuration,
     },
 };
 

@@ -14,10 +14,11 @@ extern "C" {
 namespace editing {
 
 void addGrowingFileIndexOptions(OutputContainer container, AVDictionary*& options) {
-    if (container == OutputContainer::Avi) {
+    const GrowingIndex kind = container.format().growingIndex;
+    if (kind == GrowingIndex::AviOpenDml) {
         av_dict_set(&options, "reserve_index_space",
                     std::to_string(AviProgressiveIndex::reservedIndexBytes()).c_str(), 0);
-    } else if (container == OutputContainer::Matroska) {
+    } else if (kind == GrowingIndex::SegmentDuration) {
         av_dict_set(&options, "cluster_time_limit",
                     MatroskaDurationPatch::clusterMillisecondsOption(), 0);
         // Each cluster reaches the file as soon as it is complete, not when the output's
@@ -32,10 +33,10 @@ std::unique_ptr<GrowingFileIndex> makeGrowingFileIndex(OutputContainer container
     if (format.pb == nullptr) {
         return nullptr;
     }
-    switch (container) {
-        case OutputContainer::Mp4:
+    switch (container.format().growingIndex) {
+        case GrowingIndex::FragmentDurations:
             return std::make_unique<FragmentDurationPatch>(fileName);
-        case OutputContainer::Avi: {
+        case GrowingIndex::AviOpenDml: {
             std::vector<int> blockAlignBytes;
             for (unsigned index = 0; index < format.nb_streams; ++index) {
                 const AVCodecParameters& parameters = *format.streams[index]->codecpar;
@@ -45,7 +46,7 @@ std::unique_ptr<GrowingFileIndex> makeGrowingFileIndex(OutputContainer container
             }
             return std::make_unique<AviProgressiveIndex>(*format.pb, fileName, blockAlignBytes);
         }
-        case OutputContainer::Matroska:
+        case GrowingIndex::SegmentDuration:
             return std::make_unique<MatroskaDurationPatch>(fileName);
     }
     return nullptr;
