@@ -356,7 +356,7 @@ void OutputOptionsDialog::editEncoderSettings(const editing::Compressor& compres
 }
 
 OutputOptionsEntries OutputOptionsDialog::entries() const {
-    return {
+    OutputOptionsEntries entries{
         controls_.get<QLineEdit>(kOutputNameBox).text(),
         controls_.get<QLineEdit>(kCustomWidthBox).text(),
         controls_.get<QLineEdit>(kCustomHeightBox).text(),
@@ -365,10 +365,13 @@ OutputOptionsEntries OutputOptionsDialog::entries() const {
         controls_.get<QComboBox>(kResizeModeList).currentIndex(),
         selectionsOf(editing::OutputContainer::Avi).video,
         selectionsOf(editing::OutputContainer::Avi).audio,
-        selectionsOf(editing::OutputContainer::Mp4),
-        selectionsOf(editing::OutputContainer::Matroska),
+        {},
         controls_.get<QComboBox>(kResolutionList).currentIndex(),
     };
+    for (const editing::OutputContainer container : editing::kOutputContainers) {
+        entries.namedSelections[static_cast<std::size_t>(container)] = selectionsOf(container);
+    }
+    return entries;
 }
 
 void OutputOptionsDialog::onOk() {

@@ -87,14 +87,12 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
     accepted.audio = bindAudioCompressor(registry, audioNumber);
     using editing::OutputContainer;
     const OutputContainer outputContainer = editing::containerForFileName(settings.OutputName);
-    for (const auto& [container, selections] :
-         {std::pair{OutputContainer::Mp4, entries.mp4Selections},
-          std::pair{OutputContainer::Matroska, entries.matroskaSelections}}) {
-        if (outputContainer == container) {
-            BoundCompressors bound = bindSelections(registry, container, selections);
-            accepted.video = std::move(bound.video);
-            accepted.audio = std::move(bound.audio);
-        }
+    if (outputContainer.format().choiceMemory == editing::ChoiceMemory::EncoderNames) {
+        BoundCompressors bound =
+            bindSelections(registry, outputContainer,
+                           entries.namedSelections[static_cast<std::size_t>(outputContainer)]);
+        accepted.video = std::move(bound.video);
+        accepted.audio = std::move(bound.audio);
     }
     if (QString refusal = frameFormatRefusal(accepted.video, settings); !refusal.isEmpty()) {
         return {std::nullopt, std::move(refusal)};
@@ -107,9 +105,12 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
     profile.writeInteger(settings::kOutputHigh, settings.OutputHigh);
     profile.writeInteger(settings::kVideoCompressorNumber, videoNumber);
     profile.writeInteger(settings::kAudioCompressorNumber, audioNumber);
-    for (const auto& [container, selections] :
-         {std::pair{OutputContainer::Mp4, entries.mp4Selections},
-          std::pair{OutputContainer::Matroska, entries.matroskaSelections}}) {
+    for (const OutputContainer container : editing::kOutputContainers) {
+        if (container.format().choiceMemory != editing::ChoiceMemory::EncoderNames) {
+            continue;
+        }
+        const CompressorSelections& selections =
+            entries.namedSelections[static_cast<std::size_t>(container)];
         profile.writeText(videoEncoderSetting(container),
                           videoEncoderNameAt(registry, container, selections.video));
         profile.writeText(audioEncoderSetting(container),

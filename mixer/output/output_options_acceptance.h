@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace mixer {
@@ -23,10 +24,10 @@ struct OutputOptionsEntries {
     int resizeModeSelection = 0;       // 1057
     int videoCompressorSelection = 0;  // 1001 when it shows the AVI list (as last shown for AVI)
     int audioCompressorSelection = 0;  // 1002 likewise
-    // The MP4 and Matroska lists' selections, as the lists were last shown for each container
-    // (the stored choices when the user never saw them).
-    CompressorSelections mp4Selections;
-    CompressorSelections matroskaSelections;
+    // The selections of every container that remembers encoder names (MP4, Matroska, WebM ...),
+    // indexed by container, as its lists were last shown (the stored choices when the user
+    // never saw them); the AVI place is not read.
+    std::array<CompressorSelections, editing::kOutputContainers.size()> namedSelections{};
     int resolutionSelection = 0;  // 1025; only its first clip entry changes what OK stores
 };
 
@@ -55,11 +56,11 @@ inline constexpr const char* kOutputNameTooLongText =
 // `profile` in this order: "OutputFrameRateIndex" (the raw selection, -1 included),
 // "OutputFrameRate" ("%f"), "OutputName", "OutputWidth", "OutputHigh" (multiples of 8, at least
 // 16), the video and then the audio
-// "CompressorNumber" (selection - 1, or -2 without a selection), then the MP4 and the Matroska
-// encoder names (video, audio; empty without a selection), "OutputSizeFromFirstClip" (1 or 0).
-// The render is handed the compressors
-// of the output name's container; a list without selection hands it the default compressor, or
-// none when there is no default.
+// "CompressorNumber" (selection - 1, or -2 without a selection), then each named-choice
+// container's encoder names in table order (video, audio; empty without a selection),
+// "OutputSizeFromFirstClip" (1 or 0). The render is handed the compressors of the output name's
+// container; a list without selection hands it the default compressor, or none when there is no
+// default.
 OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
                                          const OutputSettings& current,
                                          const editing::CompressorRegistry& registry,

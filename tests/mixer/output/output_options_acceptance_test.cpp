@@ -72,11 +72,13 @@ TEST(OutputOptionsOk, WritesEveryValueInOrder) {
         "Settings/OutputHigh=240",
         "DexVideoCompress/CompressorNumber=1",
         "DexAudioCompress/CompressorNumber=0",
-        // This registry lists nothing for MP4 and Matroska: no names to remember.
+        // This registry lists nothing for MP4, Matroska and WebM: no names to remember.
         "Mp4Output/VideoEncoder=",
         "Mp4Output/AudioEncoder=",
         "MatroskaOutput/VideoEncoder=",
         "MatroskaOutput/AudioEncoder=",
+        "WebmOutput/VideoEncoder=",
+        "WebmOutput/AudioEncoder=",
         "Settings/OutputSizeFromFirstClip=0",
     };
     EXPECT_EQ(profile.writes, expected);

@@ -165,5 +165,35 @@ TEST_F(OutputOptionsWindowTest, SameAsTheFirstClipMixesAnUprightPhoneClipAtItsOw
     EXPECT_EQ(window->job().outputSettings.OutputFrameRateIndex, kFirstClipFrameRateIndex);
 }
 
+// A name typed in the dialog chooses its container's compressors at OK, for every container of
+// the table (WebM's VP9 and Opus, not the AVI choices the window started with).
+TEST_F(OutputOptionsWindowTest, ANameTypedAtOkMixesWithItsContainersCompressors) {
+    const std::string webm = folder.file("typed.webm");
+    const int steps = test_support::runWithModalScript(
+        [&] { window->controls().get<widgets::ImageButton>(main_window::kOptionsButton).click(); },
+        {ModalStep{isOptionsDialog, [&](QWidget& modal) {
+                       auto& dialog = static_cast<OutputOptionsDialog&>(modal);
+                       auto& name = dialog.controls().get<QLineEdit>(kOutputNameBox);
+                       name.setFocus();
+                       name.selectAll();
+                       QTest::keyClicks(&name, QString::fromStdString(webm));
+                       QTest::mouseClick(&dialog.controls().get<QPushButton>(kOkButton),
+                                         Qt::LeftButton);
+                   }}});
+    ASSERT_EQ(steps, 1);
+    listBothClips();
+    window->controls().get<widgets::ImageButton>(main_window::kMixButton).click();
+    ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
+                                        mix_window_testing::kMixTimeoutMs));
+    ASSERT_EQ(window->mixController().lastEnding(), MixController::Ending::Completed)
+        << prompt.texts().join('\n').toStdString();
+    QProcess probeTool;
+    probeTool.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", "stream=codec_name",
+                                                "-of", "csv=p=0", QString::fromStdString(webm)});
+    ASSERT_TRUE(probeTool.waitForFinished(30'000));
+    EXPECT_EQ(QString::fromUtf8(probeTool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+              (QStringList{"vp9", "opus"}));
+}
+
 }  // namespace
 }  // namespace mixer
