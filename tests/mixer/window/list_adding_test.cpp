@@ -6,6 +6,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/video_thumbnails.h"
+#include "tests/support/active_window.h"
 #include "tests/support/event_pump.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/modal_script.h"
@@ -103,9 +104,7 @@ class ListAddingTest : public testing::Test {
                     QString::fromStdString(folder_->path().string()) + "/");
         window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
                                               compressors);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(test_support::showActive(*window));
     }
     void TearDown() override {
         window.reset();

@@ -6,6 +6,7 @@
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/mix_estimate.h"
+#include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
 #include "widgets/image_button.h"
@@ -42,9 +43,7 @@ class MainWindowUsabilityTest : public testing::Test {
         profile.sync();
         window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
                                               compressors);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(test_support::showActive(*window));
     }
     void TearDown() override {
         if (window->job().Converting) {
