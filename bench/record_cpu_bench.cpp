@@ -1,7 +1,8 @@
 // record-cpu: the share of one core a take costs in each file format, recorded from a private
 // sound server's stereo tone source at 48 kHz (the meter, the server's client thread and the
 // writer thread all count: the figure is this process's CPU time over the take's wall time,
-// less the share the process takes without recording, which is the fixture's tone feeder).
+// less the time of the fixture's tone feeder thread, which stands in for the sound card, and
+// less what the process takes without a take).
 // Usage: record_cpu_bench [SECONDS]   (60 by default; a few seconds for a quick check)
 
 #include "capture/audio_server.h"
@@ -44,13 +45,14 @@ int main(int argc, char** argv) {
     }
     // What the process costs without a take: the feeder that paces the tone into the server.
     const int idleSeconds = std::min(takeSeconds, 5);
-    const double idleCpuBefore = processCpuSeconds();
+    const double idleCpuBefore = processCpuSeconds() - daemon.feederCpuSeconds();
     const auto idleWallBefore = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
     const double idlePercent =
-        100.0 * (processCpuSeconds() - idleCpuBefore) /
+        100.0 * (processCpuSeconds() - daemon.feederCpuSeconds() - idleCpuBefore) /
         std::chrono::duration<double>(std::chrono::steady_clock::now() - idleWallBefore).count();
-    std::printf("idle (tone feeder): %.2f %% of one core, subtracted below\n", idlePercent);
+    std::printf("idle (no take, feeder left out): %.2f %% of one core, subtracted below\n",
+                idlePercent);
     double worstPercent = 0.0;
     for (const char* extension : {".wav", ".flac", ".opus"}) {
         const std::string path = (daemon.folder() / (std::string("take") + extension)).string();
@@ -59,11 +61,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: %s\n", extension, error.text().c_str());
             return 1;
         }
-        const double cpuBefore = processCpuSeconds();
+        const double cpuBefore = processCpuSeconds() - daemon.feederCpuSeconds();
         const auto wallBefore = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(takeSeconds));
         const capture::CaptureResult stopped = session->stop();
-        const double cpuSeconds = processCpuSeconds() - cpuBefore;
+        const double cpuSeconds = processCpuSeconds() - daemon.feederCpuSeconds() - cpuBefore;
         const double wallSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
         if (stopped.failed()) {

@@ -13,9 +13,11 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "tests/support/media_fixtures.h"
@@ -92,6 +94,20 @@ struct PrivatePulseDaemon::PacedFeeder {
         thread.join();
     }
 };
+
+double PrivatePulseDaemon::feederCpuSeconds() const {
+    double seconds = 0.0;
+    for (const auto& feeder : feeders_) {
+        clockid_t clock{};
+        timespec used{};
+        if (feeder->thread.joinable() &&
+            ::pthread_getcpuclockid(feeder->thread.native_handle(), &clock) == 0 &&
+            ::clock_gettime(clock, &used) == 0) {
+            seconds += static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+        }
+    }
+    return seconds;
+}
 
 PrivatePulseDaemon::PrivatePulseDaemon(const std::vector<SineSource>& sources) {
     const auto runtime = folder_.path() / "runtime";

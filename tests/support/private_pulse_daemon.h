@@ -60,6 +60,10 @@ class PrivatePulseDaemon {
     // added later are not restored); false when it did not come up (see error()).
     bool restart();
 
+    // CPU seconds the threads feeding paced tones have used so far: they stand in for the sound
+    // card, so a measure of what a client of the server costs leaves them out.
+    double feederCpuSeconds() const;
+
     // Runs `pactl` with `arguments` (already shell-quoted) against this daemon; its output.
     std::string pactl(const std::string& arguments, int* exitCode = nullptr) const;
 
