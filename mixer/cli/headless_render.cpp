@@ -233,10 +233,8 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     if (container != projectContainer) {
         loaded.compressors.reset();
     }
-    const BoundCompressors bound = bindStoredCompressors(registry, store, container);
-    if (!loaded.compressors && container != editing::OutputContainer::Avi) {
-        output.UseVideoCompressor = bound.video.use;
-        output.UseAudioCompressor = bound.audio.use;
+    if (!loaded.compressors) {
+        loaded.compressors = bindOutputCompressors(registry, store, output);
     }
     if (job.videos.empty()) {
         printLine(QStringLiteral("There is no video to render."));
@@ -255,7 +253,7 @@ int runHeadlessRender(const CommandLine& line, const SettingsStore& store) {
     // As the window hands them to Mix: the bound compressor of each stream whose use flag is on.
     editing::RenderOutputSettings settings;
     settings.outputFileName = output.OutputName;
-    const BoundCompressors& chosen = loaded.compressors ? *loaded.compressors : bound;
+    const BoundCompressors& chosen = *loaded.compressors;
     if (output.UseVideoCompressor) {
         settings.videoCompressor = chosen.video.compressor;
     }

@@ -112,6 +112,20 @@ BoundCompressors bindStoredCompressors(const editing::CompressorRegistry& regist
     return bindSelections(registry, container, storedSelections(registry, store, container));
 }
 
+BoundCompressors bindOutputCompressors(const editing::CompressorRegistry& registry,
+                                       const SettingsStore& store, OutputSettings& output) {
+    const OutputContainer container = editing::containerForFileName(output.OutputName);
+    BoundCompressors bound = bindStoredCompressors(registry, store, container);
+    if (container == OutputContainer::Avi) {
+        bound.video.use = output.UseVideoCompressor;
+        bound.audio.use = output.UseAudioCompressor;
+    } else {
+        output.UseVideoCompressor = bound.video.use;
+        output.UseAudioCompressor = bound.audio.use;
+    }
+    return bound;
+}
+
 QString videoEncoderNameAt(const editing::CompressorRegistry& registry, OutputContainer container,
                            int selection) {
     return encoderNameOf(registry.videoAt(container, selection));

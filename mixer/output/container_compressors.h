@@ -2,6 +2,7 @@
 
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/output/compressor_choice.h"
+#include "mixer/project/mix_job.h"
 #include "mixer/project/settings_store.h"
 
 #include <QString>
@@ -54,6 +55,13 @@ BoundCompressors bindSelections(const editing::CompressorRegistry& registry,
 BoundCompressors bindStoredCompressors(const editing::CompressorRegistry& registry,
                                        const SettingsStore& store,
                                        editing::OutputContainer container);
+
+// The compressors `output` mixes with when nothing names others: the stored choices of its
+// output name's container. AVI keeps `output`'s own use flags (its lists hold "uncompressed"
+// entries and a project may say so); every other container's flags follow the binding and are
+// written back into `output`.
+BoundCompressors bindOutputCompressors(const editing::CompressorRegistry& registry,
+                                       const SettingsStore& store, OutputSettings& output);
 
 // The encoder name stored for a selection of a `container` list (empty for no selection).
 QString videoEncoderNameAt(const editing::CompressorRegistry& registry,

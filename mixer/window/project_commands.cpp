@@ -152,20 +152,9 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
         }
     } else if (services_.compressors != nullptr && services_.compressorsChosen) {
         // A project that names no compressors mixes with the stored choices of its own
-        // output's container (an MP4 project opened after an AVI one never gets the AVI's); an
-        // AVI keeps the project's own use flags.
-        BoundCompressors bound =
-            mixer::bindStoredCompressors(*services_.compressors, services_.store,
-                                         editing::containerForFileName(contents.output.OutputName));
-        if (editing::containerForFileName(contents.output.OutputName) ==
-            editing::OutputContainer::Avi) {
-            bound.video.use = contents.output.UseVideoCompressor;
-            bound.audio.use = contents.output.UseAudioCompressor;
-        } else {
-            services_.job.outputSettings.UseVideoCompressor = bound.video.use;
-            services_.job.outputSettings.UseAudioCompressor = bound.audio.use;
-        }
-        services_.compressorsChosen(std::move(bound));
+        // output's container (an MP4 project opened after an AVI one never gets the AVI's).
+        services_.compressorsChosen(bindOutputCompressors(*services_.compressors, services_.store,
+                                                          services_.job.outputSettings));
     }
     if (services_.outputChanged) {
         services_.outputChanged();
