@@ -9,12 +9,31 @@ extern "C" {
 
 namespace editing {
 
-Picture clipFrameAt(const ClipFrameRequest& request) {
+namespace {
+
+// The picture at the request's time; `opened` tells whether the file could be read (a reader
+// that could not open it gives black).
+Picture frameAt(const ClipFrameRequest& request, bool& opened) {
     VideoSourceReader reader(request.width, request.height, request.stretchMode);
     std::string description;
-    // A file that cannot be opened reads as black.
-    static_cast<void>(reader.open(request.fileName, request.mediaTime, description));
+    opened = succeeded(reader.open(request.fileName, request.mediaTime, description));
     return reader.pictureAt(request.mediaTime);
+}
+
+}  // namespace
+
+Picture clipFrameAt(const ClipFrameRequest& request) {
+    bool opened = false;
+    return frameAt(request, opened);
+}
+
+std::optional<Picture> readableClipFrameAt(const ClipFrameRequest& request) {
+    bool opened = false;
+    Picture picture = frameAt(request, opened);
+    if (!opened) {
+        return std::nullopt;
+    }
+    return picture;
 }
 
 ClipFrameRate clipFrameRate(const std::string& fileName) {

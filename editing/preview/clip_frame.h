@@ -4,6 +4,7 @@
 #include "editing/core/ref_time.h"
 #include "editing/timeline/timeline_model.h"
 
+#include <optional>
 #include <string>
 
 namespace editing {
@@ -22,6 +23,10 @@ struct ClipFrameRequest {
 // Seeks to the key frame before the time and decodes forward to it, so the cost is at most one
 // key-frame interval of decoding. Threading: any thread; each call opens its own reader.
 Picture clipFrameAt(const ClipFrameRequest& request);
+
+// As clipFrameAt, but nothing when the file cannot be opened, for a caller that shows a stand-in
+// of its own (the lists' thumbnails).
+std::optional<Picture> readableClipFrameAt(const ClipFrameRequest& request);
 
 // The frame rate of the file's picture stream as a fraction:
 // its average rate, or its base rate when that is unknown. Both 0 when the file has no picture

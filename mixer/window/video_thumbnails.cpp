@@ -1,6 +1,6 @@
 #include "mixer/window/video_thumbnails.h"
 
-#include "editing/preview/clip_thumbnail.h"
+#include "editing/preview/clip_frame.h"
 #include "editing/preview/picture_to_rgb.h"
 
 #include <QIcon>
@@ -20,7 +20,8 @@ QSize devicePixels(const QTreeWidget& view) {
 
 QImage decodeThumbnail(const std::string& fileName, RefTime inPointRefTime, QSize size) {
     const std::optional<editing::Picture> picture =
-        editing::clipPictureAt(fileName, inPointRefTime, size.width(), size.height());
+        editing::readableClipFrameAt({fileName, inPointRefTime, size.width(), size.height(),
+                                      editing::StretchMode::PreserveAspectRatio});
     if (!picture) {
         return {};
     }
