@@ -92,16 +92,20 @@ Discovered discover(const std::string& path) {
     return found;
 }
 
+// A 320 x 240, 25 fps test picture with a 440 Hz tone, `seconds` long, as AVI.
+bool makeSourceClip(const std::string& path, int seconds) {
+    return test_support::runFfmpeg(
+        "-y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=frequency=440 -t " +
+        std::to_string(seconds) + " -c:v mpeg4 -c:a pcm_s16le " + test_support::shellQuote(path));
+}
+
 // A render killed part-way (a crash, a power cut, kill -9) leaves a file that every kind of
 // player reads to its length and seeks in: FFmpeg's reader (and the players built on it) and
 // GStreamer's.
 TEST(KilledRenderTest, AKilledMixShowsItsLengthAndSeeksInEveryPlayer) {
     const test_support::TemporaryFolder folder;
     const std::string clip = folder.file("forty seconds.avi");
-    ASSERT_TRUE(test_support::runFfmpeg(
-        "-y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=frequency=440 -t 40 "
-        "-c:v mpeg4 -c:a pcm_s16le " +
-        test_support::shellQuote(clip)));
+    ASSERT_TRUE(makeSourceClip(clip, 40));
     const struct {
         const char* name;
         std::uintmax_t killAtBytes;  // about 15 s of the output's pictures and sound
@@ -216,10 +220,7 @@ int matchingMatroskaChecksums(const QByteArray& file) {
 TEST(KilledRenderTest, AFinishedMixKeepsTheHeaderTheMuxerWrites) {
     const test_support::TemporaryFolder folder;
     const std::string clip = folder.file("ten seconds.avi");
-    ASSERT_TRUE(test_support::runFfmpeg(
-        "-y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=frequency=440 -t 10 "
-        "-c:v mpeg4 -c:a pcm_s16le " +
-        test_support::shellQuote(clip)));
+    ASSERT_TRUE(makeSourceClip(clip, 10));
     for (const char* name : {"finished.avi", "finished.mkv"}) {
         SCOPED_TRACE(name);
         const std::string path = folder.file(name);
