@@ -44,6 +44,26 @@ int groupSampleRateHz(const GroupModel& group) {
     return group.mediaType.sampleRate > 0 ? group.mediaType.sampleRate : kDefaultSampleRateHz;
 }
 
+PlayoutStream playoutStreamOf(const GroupModel& group, RefTime durationRefTime) {
+    PlayoutStream stream;
+    stream.kind = group.mediaType.kind;
+    stream.group = &group;
+    stream.unitsPerSecond = group.mediaType.kind == MediaKind::Video
+                                ? group.outputFramesPerSecond
+                                : static_cast<double>(groupSampleRateHz(group));
+    stream.unitCount = outputUnitCount(durationRefTime, stream.unitsPerSecond);
+    return stream;
+}
+
+PlayoutStream TimelinePlayout::pictureStream() const {
+    return PlayoutStream{MediaKind::Video, video_, framesPerSecond_, frameCount_};
+}
+
+PlayoutStream TimelinePlayout::soundStream() const {
+    return PlayoutStream{MediaKind::Audio, sound_, static_cast<double>(sampleRateHz_),
+                         sampleCount_};
+}
+
 TimelinePlayout::TimelinePlayout(const TimelineModel& timeline)
     : durationRefTime_(timeline.duration()), sampleRateHz_(kDefaultSampleRateHz) {
     bool videoSeen = false;  // only the first video group is played
@@ -53,9 +73,10 @@ TimelinePlayout::TimelinePlayout(const TimelineModel& timeline)
             const double fps = group.outputFramesPerSecond;
             if (fps > 0.0 && std::isfinite(fps) && group.mediaType.width > 0 &&
                 group.mediaType.height > 0) {
+                const PlayoutStream stream = playoutStreamOf(group, durationRefTime_);
                 video_ = &group;
-                framesPerSecond_ = fps;
-                frameCount_ = outputUnitCount(durationRefTime_, fps);
+                framesPerSecond_ = stream.unitsPerSecond;
+                frameCount_ = stream.unitCount;
             }
         } else if (group.mediaType.kind == MediaKind::Audio && sound_ == nullptr &&
                    !group.tracks.empty()) {

@@ -19,6 +19,23 @@ std::int64_t outputUnitAt(RefTime time, double unitsPerSecond, std::int64_t unit
 // The sound a group is mixed at: its own rate, or the default when it names none.
 int groupSampleRateHz(const GroupModel& group);
 
+// One stream of a time line laid out under the rule above: the pictures of a video group or
+// the sound of an audio group, as `unitCount` units of which unit k starts at unitTime(k).
+struct PlayoutStream {
+    MediaKind kind = MediaKind::Video;
+    // Borrowed from the time line. A sound stream without a group is silence; a picture
+    // stream always has one when it has units.
+    const GroupModel* group = nullptr;
+    double unitsPerSecond = 0.0;  // frames, or sample frames, a second
+    std::int64_t unitCount = 0;
+
+    RefTime unitTime(std::int64_t unit) const { return frameStartRefTime(unit, unitsPerSecond); }
+};
+
+// The stream of `group` on a time line `durationRefTime` long: a video group at its output frame
+// rate, an audio group at groupSampleRateHz(). Render and preview lay out every stream this way.
+PlayoutStream playoutStreamOf(const GroupModel& group, RefTime durationRefTime);
+
 // A time-line snapshot laid out for playing: the picture group, the sound group and their units
 // under the rule above. Borrows the time line, which must outlive it and stay unchanged.
 class TimelinePlayout {
@@ -29,6 +46,11 @@ class TimelinePlayout {
     const GroupModel* videoGroup() const { return video_; }
     // The first audio group with tracks; null when the sound is silence.
     const GroupModel* soundGroup() const { return sound_; }
+
+    // The first video group's pictures (no units when there is none) and the first sound
+    // group's sound (silence at the default rate when there is none), as the preview plays them.
+    PlayoutStream pictureStream() const;
+    PlayoutStream soundStream() const;
 
     RefTime durationRefTime() const { return durationRefTime_; }
     double framesPerSecond() const { return framesPerSecond_; }

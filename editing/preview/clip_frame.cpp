@@ -1,7 +1,7 @@
 #include "editing/preview/clip_frame.h"
 
-#include "editing/render/media_input.h"
-#include "editing/render/video_source_reader.h"
+#include "editing/playback/media_input.h"
+#include "editing/playback/video_source_reader.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

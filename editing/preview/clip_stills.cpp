@@ -1,6 +1,6 @@
 #include "editing/preview/clip_stills.h"
 
-#include "editing/render/video_source_reader.h"
+#include "editing/playback/video_source_reader.h"
 
 #include <algorithm>
 #include <future>

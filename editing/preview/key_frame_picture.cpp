@@ -1,6 +1,6 @@
 #include "editing/preview/key_frame_picture.h"
 
-#include "editing/render/video_source_reader.h"
+#include "editing/playback/video_source_reader.h"
 
 #include <limits>
 #include <string>

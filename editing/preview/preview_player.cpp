@@ -1,11 +1,11 @@
 #include "editing/preview/preview_player.h"
 
 #include "editing/core/annotated_mutex.h"
+#include "editing/playback/bounded_queue.h"
 #include "editing/playback/playback_timing.h"
+#include "editing/playback/playout_pump.h"
+#include "editing/playback/video_group_renderer.h"
 #include "editing/preview/key_frame_picture.h"
-#include "editing/render/audio_group_mixer.h"
-#include "editing/render/bounded_queue.h"
-#include "editing/render/video_group_renderer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -26,11 +26,6 @@ constexpr int kSoundBlockMilliseconds = 20;
 // The longest the presenting thread sleeps before it looks at the clock again.
 constexpr auto kLongestWait = std::chrono::milliseconds(4);
 
-struct TimedPicture {
-    std::int64_t frameIndex = 0;
-    std::unique_ptr<Picture> picture;
-};
-
 }  // namespace
 
 struct PreviewPlayer::State {
@@ -46,8 +41,8 @@ struct PreviewPlayer::State {
         std::atomic<std::int64_t> soundLostAtNanoseconds{0};
         std::atomic<bool> stopRequested{false};
         std::atomic<bool> ended{false};
-        BoundedQueue<TimedPicture> filled{kFramesAhead};
-        BoundedQueue<std::unique_ptr<Picture>> spare{kFramesAhead + 2};
+        BoundedQueue<PlayoutChunk> filled{kFramesAhead};
+        BoundedQueue<PlayoutChunk> spare{kFramesAhead + 2};
         std::thread producer;
         std::thread presenter;
         std::thread sound;
@@ -60,7 +55,6 @@ struct PreviewPlayer::State {
     TimelineModel timeline;
     std::optional<TimelinePlayout> playout;  // of `timeline`; the fields below are its figures
     const GroupModel* video = nullptr;
-    const GroupModel* audio = nullptr;  // with tracks; null: the sound is silence
     std::unique_ptr<PreviewSoundOutput> soundOutput;
     PreviewPacing pacing = PreviewPacing::RealTime;
     RefTime duration = 0;
@@ -133,36 +127,37 @@ struct PreviewPlayer::State {
                std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 100;
     }
 
-    // Renders frames ahead; a frame whose time has already passed is not even rendered.
+    SourceFailureReporter reporter() {
+        return [this](const SourceFailure& failure) { report(failure); };
+    }
+
+    // Renders frames ahead through the playout pump; a frame whose time has already passed is
+    // not even rendered.
     void produce(Playback& run) {
-        VideoGroupRenderer renderer(*video, kRenderTransitionSeed,
-                                    [this](const SourceFailure& failure) { report(failure); });
+        PlayoutPump pump(playout->pictureStream(), reporter());
         const std::int64_t first = frameIndexAt(run.startRefTime);
-        for (std::int64_t frame = first; frame < frames && !run.stopRequested; ++frame) {
-            if (pacing == PreviewPacing::RealTime && frame > first && frame + 1 < frames &&
-                clockNow(run) >= frameTime(frame + 1)) {
-                ++dropped;
-                continue;
-            }
-            std::optional<std::unique_ptr<Picture>> picture = run.spare.pop();
-            if (!picture) {
-                break;
-            }
-            renderer.render(frameTime(frame), **picture);
-            if (!run.filled.push(TimedPicture{frame, std::move(*picture)})) {
-                break;
-            }
-        }
+        pump.run(
+            first, 1, [&run] { return run.spare.pop(); },
+            [&run](PlayoutChunk&& chunk) { return run.filled.push(std::move(chunk)); },
+            run.stopRequested,
+            [this, &run, first](std::int64_t frame) {
+                if (pacing == PreviewPacing::RealTime && frame > first && frame + 1 < frames &&
+                    clockNow(run) >= frameTime(frame + 1)) {
+                    ++dropped;
+                    return true;
+                }
+                return false;
+            });
         run.filled.finish();
     }
 
     // Hands each frame over when the clock reaches its time; drops one whose time is over.
     void present(Playback& run) {
         bool first = true;
-        while (std::optional<TimedPicture> next = run.filled.pop()) {
-            const RefTime time = frameTime(next->frameIndex);
-            const RefTime over =
-                next->frameIndex + 1 < frames ? frameTime(next->frameIndex + 1) : duration;
+        while (std::optional<PlayoutChunk> next = run.filled.pop()) {
+            const std::int64_t frameIndex = next->firstUnit;
+            const RefTime time = frameTime(frameIndex);
+            const RefTime over = frameIndex + 1 < frames ? frameTime(frameIndex + 1) : duration;
             RefTime now = clockNow(run);
             while (pacing == PreviewPacing::RealTime && now < time && !run.stopRequested) {
                 const auto remaining = std::chrono::microseconds((time - now) / 10);
@@ -179,14 +174,14 @@ struct PreviewPlayer::State {
             } else {
                 PreviewFrame frame;
                 frame.kind = PreviewFrameKind::Playing;
-                frame.frameIndex = next->frameIndex;
+                frame.frameIndex = frameIndex;
                 frame.time = time;
                 frame.presentedClockRefTime = now;
                 frame.presentedAt = std::chrono::steady_clock::now();
                 deliver(frame, *next->picture);
                 first = false;
             }
-            run.spare.push(std::move(next->picture));
+            run.spare.push(std::move(*next));
         }
         if (!run.stopRequested) {
             run.ended = true;
@@ -194,32 +189,29 @@ struct PreviewPlayer::State {
         }
     }
 
-    // Mixes the sound from the start of the run and writes it to the output, which paces it.
+    // Mixes the sound from the start of the run through the playout pump and writes it to the
+    // output, which paces it.
     void playSound(Playback& run) {
-        std::optional<AudioGroupMixer> mixer;
-        if (audio != nullptr) {
-            mixer.emplace(*audio, sampleRate,
-                          [this](const SourceFailure& failure) { report(failure); });
-        }
-        const std::int64_t total = playout->sampleCount();
+        const PlayoutStream stream = playout->soundStream();
+        PlayoutPump pump(stream, reporter());
         const int blockFrames = sampleRate * kSoundBlockMilliseconds / 1000;
-        std::vector<std::int16_t> block;
-        for (std::int64_t sample = playout->sampleAt(run.startRefTime);
-             sample < total && !run.stopRequested;) {
-            const int count = static_cast<int>(std::min<std::int64_t>(blockFrames, total - sample));
-            block.assign(static_cast<std::size_t>(count) * AudioGroupMixer::kChannels, 0);
-            if (mixer) {
-                mixer->mix(sample, count, block.data());
-            }
-            if (!soundOutput->write(block.data(), count)) {
-                if (!run.stopRequested) {
-                    loseSound(run);
-                }
-                return;
-            }
-            sample += count;
+        std::optional<PlayoutChunk> reusable = makePlayoutChunk(stream, blockFrames);
+        bool refused = false;
+        pump.run(
+            playout->sampleAt(run.startRefTime), blockFrames,
+            [&reusable] { return std::exchange(reusable, std::nullopt); },
+            [this, &reusable, &refused](PlayoutChunk&& block) {
+                refused = !soundOutput->write(block.samples.data(), block.unitCount);
+                reusable = std::move(block);
+                return !refused;
+            },
+            run.stopRequested);
+        if (run.stopRequested) {
+            return;
         }
-        if (!run.stopRequested) {
+        if (refused) {
+            loseSound(run);
+        } else {
             soundOutput->finish();
         }
     }
@@ -245,8 +237,7 @@ struct PreviewPlayer::State {
             soundFailure = run->soundRuns ? std::string() : error;
         }
         for (std::size_t index = 0; index < kFramesAhead + 2; ++index) {
-            run->spare.push(
-                std::make_unique<Picture>(video->mediaType.width, video->mediaType.height));
+            run->spare.push(makePlayoutChunk(playout->pictureStream(), 1));
         }
         run->startedAt = std::chrono::steady_clock::now();
         Playback& owned = *run;
@@ -303,8 +294,7 @@ struct PreviewPlayer::State {
                     continue;  // moved on already: the exact frame of the newest position
                 }
             }
-            VideoGroupRenderer renderer(*video, kRenderTransitionSeed,
-                                        [this](const SourceFailure& failure) { report(failure); });
+            VideoGroupRenderer renderer(*video, kRenderTransitionSeed, reporter());
             renderer.render(frame.time, stillPicture);
             frame.kind = PreviewFrameKind::Exact;
             frame.presentedAt = std::chrono::steady_clock::now();
@@ -347,7 +337,6 @@ PreviewPlayer::PreviewPlayer(TimelineModel timeline,
     state.playout.emplace(state.timeline);
     state.duration = state.playout->durationRefTime();
     state.video = state.playout->videoGroup();
-    state.audio = state.playout->soundGroup();
     state.sampleRate = state.playout->sampleRateHz();
     if (state.video != nullptr) {
         state.framesPerSecond = state.playout->framesPerSecond();

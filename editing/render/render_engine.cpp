@@ -1,11 +1,11 @@
 #include "editing/render/render_engine.h"
 
 #include "editing/core/annotated_mutex.h"
+#include "editing/playback/audio_group_mixer.h"
+#include "editing/playback/bounded_queue.h"
 #include "editing/playback/playback_timing.h"
-#include "editing/render/audio_group_mixer.h"
-#include "editing/render/bounded_queue.h"
+#include "editing/playback/playout_pump.h"
 #include "editing/render/output_file_writer.h"
-#include "editing/render/video_group_renderer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,13 +20,6 @@ namespace {
 constexpr std::size_t kQueuedChunks = 8;
 constexpr int kAudioChunkFrames = 4410;  // 0.1 s at 44.1 kHz
 
-struct Chunk {
-    std::unique_ptr<Picture> picture;   // video
-    std::vector<std::int16_t> samples;  // audio, interleaved stereo
-    std::int64_t position = 0;          // first frame or sample
-    int units = 0;                      // frames or sample frames in this chunk
-};
-
 }  // namespace
 
 RefTime timelineLengthRefTime(const TimelineModel& timeline) {
@@ -37,19 +30,16 @@ RefTime timelineLengthRefTime(const TimelineModel& timeline) {
 // except where a member says otherwise.
 struct RenderEngine::Running {
     struct Pipeline {
-        MediaKind kind = MediaKind::Video;
-        const GroupModel* group = nullptr;
-        int stream = 0;
-        double unitsPerSecond = 0.0;
-        std::int64_t totalUnits = 0;
+        PlayoutStream playout;
+        int stream = 0;                 // the writer's stream index
         std::int64_t unitsWritten = 0;  // the mux thread's alone
         bool finished = false;          // the mux thread's alone
         // Producer -> mux thread (filled) and back (spare); each queue locks for itself.
-        BoundedQueue<Chunk> filled{kQueuedChunks};
-        BoundedQueue<Chunk> spare{kQueuedChunks + 4};
+        BoundedQueue<PlayoutChunk> filled{kQueuedChunks};
+        BoundedQueue<PlayoutChunk> spare{kQueuedChunks + 4};
         std::thread producer;  // started and joined by the window's thread
 
-        RefTime writtenRefTime() const { return frameStartRefTime(unitsWritten, unitsPerSecond); }
+        RefTime writtenRefTime() const { return playout.unitTime(unitsWritten); }
     };
 
     TimelineModel timeline;
@@ -111,51 +101,23 @@ struct RenderEngine::Running {
         }
     }
 
-    void produceVideo(Pipeline& pipeline) {
-        VideoGroupRenderer renderer(
-            *pipeline.group, kRenderTransitionSeed,
-            [this](const SourceFailure& failure) { reportSourceFailure(failure); });
-        for (std::int64_t frame = 0; frame < pipeline.totalUnits && !stopRequested; ++frame) {
-            std::optional<Chunk> chunk = pipeline.spare.pop();
-            if (!chunk) {
-                break;
-            }
-            renderer.render(frameStartRefTime(frame, pipeline.unitsPerSecond), *chunk->picture);
-            if (taps.picture) {
-                taps.picture(frame, *chunk->picture);
-            }
-            chunk->position = frame;
-            chunk->units = 1;
-            if (!pipeline.filled.push(std::move(*chunk))) {
-                break;
-            }
-        }
-        pipeline.filled.finish();
-    }
-
-    void produceAudio(Pipeline& pipeline) {
-        AudioGroupMixer mixer(
-            *pipeline.group, static_cast<int>(pipeline.unitsPerSecond),
-            [this](const SourceFailure& failure) { reportSourceFailure(failure); });
-        for (std::int64_t sample = 0; sample < pipeline.totalUnits && !stopRequested;) {
-            std::optional<Chunk> chunk = pipeline.spare.pop();
-            if (!chunk) {
-                break;
-            }
-            const int frames = static_cast<int>(
-                std::min<std::int64_t>(kAudioChunkFrames, pipeline.totalUnits - sample));
-            chunk->samples.resize(static_cast<std::size_t>(frames) * AudioGroupMixer::kChannels);
-            mixer.mix(sample, frames, chunk->samples.data());
-            if (taps.sound) {
-                taps.sound(sample, chunk->samples.data(), frames);
-            }
-            chunk->position = sample;
-            chunk->units = frames;
-            sample += frames;
-            if (!pipeline.filled.push(std::move(*chunk))) {
-                break;
-            }
-        }
+    // A group's producer: the playout pump, from the group's first unit, into the queue the
+    // mux stage takes from; the taps see each chunk on its way.
+    void produce(Pipeline& pipeline) {
+        PlayoutPump pump(pipeline.playout,
+                         [this](const SourceFailure& failure) { reportSourceFailure(failure); });
+        const bool pictures = pipeline.playout.kind == MediaKind::Video;
+        pump.run(
+            0, kAudioChunkFrames, [&pipeline] { return pipeline.spare.pop(); },
+            [this, &pipeline, pictures](PlayoutChunk&& chunk) {
+                if (pictures && taps.picture) {
+                    taps.picture(chunk.firstUnit, *chunk.picture);
+                } else if (!pictures && taps.sound) {
+                    taps.sound(chunk.firstUnit, chunk.samples.data(), chunk.unitCount);
+                }
+                return pipeline.filled.push(std::move(chunk));
+            },
+            stopRequested);
         pipeline.filled.finish();
     }
 
@@ -184,7 +146,7 @@ struct RenderEngine::Running {
             if (next == nullptr) {
                 break;
             }
-            std::optional<Chunk> chunk = next->filled.pop();
+            std::optional<PlayoutChunk> chunk = next->filled.pop();
             if (!chunk) {
                 if (stopRequested) {
                     // The queues were closed by stop(), not emptied by a finished producer:
@@ -196,10 +158,10 @@ struct RenderEngine::Running {
                 continue;
             }
             Result result = kOk;
-            if (next->kind == MediaKind::Video) {
-                result = writer.writeVideo(next->stream, chunk->picture->view(), chunk->position);
+            if (next->playout.kind == MediaKind::Video) {
+                result = writer.writeVideo(next->stream, chunk->picture->view(), chunk->firstUnit);
             } else {
-                result = writer.writeAudio(next->stream, chunk->samples.data(), chunk->units);
+                result = writer.writeAudio(next->stream, chunk->samples.data(), chunk->unitCount);
             }
             if (failed(result)) {
                 reportWriteFailure(result,
@@ -207,7 +169,7 @@ struct RenderEngine::Running {
                 aborted = true;
                 break;
             }
-            next->unitsWritten += chunk->units;
+            next->unitsWritten += chunk->unitCount;
             next->spare.push(std::move(*chunk));
             updateProgress();
         }
@@ -286,8 +248,7 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
     }
     for (const GroupModel& group : running->timeline.groups) {
         auto pipeline = std::make_unique<Running::Pipeline>();
-        pipeline->group = &group;
-        pipeline->kind = group.mediaType.kind;
+        pipeline->playout = playoutStreamOf(group, running->duration);
         if (group.mediaType.kind == MediaKind::Video) {
             const double fps = group.outputFramesPerSecond;
             if (!(fps > 0.0) || !std::isfinite(fps) || group.mediaType.width <= 0 ||
@@ -298,33 +259,19 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
             result = running->writer.addVideoStream(group.mediaType.width, group.mediaType.height,
                                                     fps, settings.videoCompressor, pipeline->stream,
                                                     description);
-            pipeline->unitsPerSecond = fps;
-            pipeline->totalUnits = outputUnitCount(running->duration, fps);
-            for (std::size_t index = 0; index < kQueuedChunks + 4; ++index) {
-                Chunk chunk;
-                chunk.picture =
-                    std::make_unique<Picture>(group.mediaType.width, group.mediaType.height);
-                pipeline->spare.push(std::move(chunk));
-            }
         } else {
             if (group.tracks.empty()) {
                 continue;  // an audio group without tracks writes no stream
             }
-            const int sampleRate = groupSampleRateHz(group);
-            result = running->writer.addAudioStream(sampleRate, AudioGroupMixer::kChannels,
-                                                    settings.audioCompressor, pipeline->stream,
-                                                    description);
-            pipeline->unitsPerSecond = sampleRate;
-            pipeline->totalUnits = outputUnitCount(running->duration, sampleRate);
-            for (std::size_t index = 0; index < kQueuedChunks + 4; ++index) {
-                Chunk chunk;
-                chunk.samples.reserve(static_cast<std::size_t>(kAudioChunkFrames) *
-                                      AudioGroupMixer::kChannels);
-                pipeline->spare.push(std::move(chunk));
-            }
+            result = running->writer.addAudioStream(
+                static_cast<int>(pipeline->playout.unitsPerSecond), AudioGroupMixer::kChannels,
+                settings.audioCompressor, pipeline->stream, description);
         }
         if (failed(result)) {
             return result;
+        }
+        for (std::size_t index = 0; index < kQueuedChunks + 4; ++index) {
+            pipeline->spare.push(makePlayoutChunk(pipeline->playout, kAudioChunkFrames));
         }
         running->pipelines.push_back(std::move(pipeline));
     }
@@ -340,11 +287,7 @@ Result RenderEngine::start(TimelineModel timeline, RenderOutputSettings settings
     Running& state = *running;
     for (auto& pipeline : state.pipelines) {
         Running::Pipeline& owned = *pipeline;
-        if (owned.kind == MediaKind::Video) {
-            owned.producer = std::thread([&state, &owned] { state.produceVideo(owned); });
-        } else {
-            owned.producer = std::thread([&state, &owned] { state.produceAudio(owned); });
-        }
+        owned.producer = std::thread([&state, &owned] { state.produce(owned); });
     }
     state.muxer = std::thread([&state] { state.mux(); });
     running_ = std::move(running);

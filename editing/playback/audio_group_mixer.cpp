@@ -1,4 +1,4 @@
-#include "editing/render/audio_group_mixer.h"
+#include "editing/playback/audio_group_mixer.h"
 
 #include <algorithm>
 #include <cmath>

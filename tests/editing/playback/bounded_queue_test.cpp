@@ -1,4 +1,4 @@
-#include "editing/render/bounded_queue.h"
+#include "editing/playback/bounded_queue.h"
 
 #include <gtest/gtest.h>
 

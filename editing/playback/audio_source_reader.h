@@ -3,8 +3,8 @@
 // Private to the render: the sound of one audio source, resampled to the group's rate.
 
 #include "editing/core/ffmpeg_handles.h"
-#include "editing/render/media_input.h"
-#include "editing/render/source_failure.h"
+#include "editing/playback/media_input.h"
+#include "editing/playback/source_failure.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "editing/render/display_orientation.h"
+#include "editing/playback/display_orientation.h"
 
 extern "C" {
 #include <libavutil/display.h>

@@ -1,10 +1,11 @@
 #pragma once
 
-// Private to the render: the pictures of a video group, frame after frame.
+// The pictures of a video group, frame after frame (run through PlayoutPump by the render and
+// the preview).
 
 #include "editing/core/picture.h"
-#include "editing/render/source_failure.h"
-#include "editing/render/video_source_reader.h"
+#include "editing/playback/source_failure.h"
+#include "editing/playback/video_source_reader.h"
 #include "editing/timeline/timeline_model.h"
 #include "editing/transitions/transition.h"
 

@@ -1,4 +1,4 @@
-#include "editing/render/video_group_renderer.h"
+#include "editing/playback/video_group_renderer.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 
 #include "editing/core/ffmpeg_handles.h"
 #include "editing/core/picture.h"
-#include "editing/render/display_orientation.h"
-#include "editing/render/media_input.h"
-#include "editing/render/source_failure.h"
+#include "editing/playback/display_orientation.h"
+#include "editing/playback/media_input.h"
+#include "editing/playback/source_failure.h"
 #include "editing/timeline/timeline_model.h"
 
 #include <string>

@@ -1,9 +1,10 @@
 #pragma once
 
-// Private to the render: the sound of an audio group, block after block.
+// The sound of an audio group, block after block (run through PlayoutPump by the render and
+// the preview).
 
-#include "editing/render/audio_source_reader.h"
-#include "editing/render/source_failure.h"
+#include "editing/playback/audio_source_reader.h"
+#include "editing/playback/source_failure.h"
 #include "editing/timeline/timeline_model.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "editing/render/audio_source_reader.h"
+#include "editing/playback/audio_source_reader.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>

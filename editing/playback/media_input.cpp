@@ -1,4 +1,4 @@
-#include "editing/render/media_input.h"
+#include "editing/playback/media_input.h"
 
 namespace editing {
 

@@ -1,4 +1,4 @@
-#include "editing/render/video_source_reader.h"
+#include "editing/playback/video_source_reader.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>
