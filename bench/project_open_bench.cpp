@@ -5,6 +5,7 @@
 #include "mixer/project/atomic_file_save.h"
 #include "mixer/project/project_file.h"
 #include "mixer/window/main_window.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "widgets/ports/desktop_launcher.h"
 #include "widgets/ports/qt_file_picker.h"
 
@@ -80,8 +81,8 @@ int main(int argc, char** argv) {
     widgets::DesktopLauncher launcher;
     std::vector<double> runsMs;
     for (int run = 0; run < kRuns; ++run) {
-        mixer::MainWindow window(store, mixer::MainWindowPorts{prompt, picker, launcher},
-                                 compressors);
+        mixer::MainWindow window(mixer::readMainWindowStart(compressors, store), store,
+                                 mixer::MainWindowPorts{prompt, picker, launcher}, compressors);
         window.show();
         QApplication::processEvents();
         const auto began = std::chrono::steady_clock::now();

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 
 #include <cstring>
+#include <memory>
 
+#include "recorder/app/recorder_start_up.h"
 #include "recorder/instance/single_instance.h"
-#include "recorder/logic/capture_values.h"
+#include "recorder/logic/recorder_start_values.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_window.h"
 #include "widgets/ports/desktop_launcher.h"
@@ -52,14 +54,15 @@ int RecorderApp::run() {
     widgets::QtFilePicker filePicker;
     widgets::DesktopLauncher launcher;
     ModalHintPresenter hint;
-    CaptureValues values;
-    RecorderWindow window(values, RecorderPorts{prompt, filePicker, launcher, hint});
-    instance.setRaiseHandler([&window] {
+    RecorderStartValues start;
+    const std::unique_ptr<RecorderWindow> window =
+        startRecorderWindow(start, RecorderPorts{prompt, filePicker, launcher, hint});
+    instance.setRaiseHandler([&window = *window] {
         window.showNormal();
         window.raise();
         window.activateWindow();
     });
-    window.exec();
+    window->exec();
     return 0;
 }
 

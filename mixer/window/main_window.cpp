@@ -1,8 +1,6 @@
 #include "mixer/window/main_window.h"
 
 #include "mixer/dialogs/clip_transition_dialog.h"
-#include "mixer/output/container_compressors.h"
-
 #include "mixer/dialogs/transition_defaults_dialog.h"
 #include "mixer/orvindel_art.h"
 #include "mixer/output/compressor_choice.h"
@@ -42,13 +40,14 @@ namespace mixer {
 using namespace main_window;
 using widgets::Notification;
 
-MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
+MainWindow::MainWindow(const MainWindowStart& start, SettingsStore& store, MainWindowPorts ports,
                        const editing::CompressorRegistry& compressors, QWidget* parent)
     : QDialog(parent),
       store_(store),
       ports_(ports),
       mediaLists_(job_),
       compressorRegistry_(compressors),
+      compressorChoices_(start.compressorChoices),
       mix_(job_, ports.prompt, ports.filePicker, this),
       preview_(job_, ports.prompt, ports.filePicker, this),
       launches_(ports.launcher, ports.prompt, ProgramLocations::ofRunningProgram()),
@@ -58,17 +57,18 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
                         [this](BoundCompressors bound) {
                             videoCompressor_ = std::move(bound.video);
                             audioCompressor_ = std::move(bound.audio);
-                            compressorChoices_ = loadCompressorChoices(store_);
                             handCompressorsToMix();
                         }}),
+      videoCompressor_(start.compressors.video),
+      audioCompressor_(start.compressors.audio),
       outputOptionsRunner_(runOutputOptionsDialog),
       audioSettingsRunner_(
           [&prompt = ports.prompt](const AudioSettingsValues& values, QWidget* owner) {
               return runAudioSettingsDialog(values, prompt, owner);
           }) {
-    // Start-up order: background, controls and menu item, icon, codec switch, compressor
-    // choices, list views, transition defaults, random seed, output name and size with the
-    // first status text, button decorations, frame rate.
+    // Start-up order: background, controls and menu item, icon, codec switch, the bound
+    // compressors handed to the mix, list views, transition defaults, random seed, output
+    // settings with the first status text, button decorations.
     backgroundTile_ = widgets::loadBackgroundTile(art::kBackgroundTile, devicePixelRatioF());
     buildControls();
     projectCommands_.addActions();
@@ -78,14 +78,13 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
         setWindowIcon(icon->icon);
     }
     switchOffCodecFeedback();
-    bindStoredCompressors();
+    handCompressorsToMix();
     setUpListViews();
-    job_.transitionDefaults = loadTransitionDefaults(store_);
+    job_.transitionDefaults = start.transitionDefaults;
     seedStandardRandomNumbers();
-    loadOutputNameAndSize(store_, job_.outputSettings);
+    job_.outputSettings = start.outputSettings;
     showOutputStatus();
     decorateButtons();
-    loadFrameRate(store_, job_.outputSettings);
 
     addProgressDisplay();
     progressTimer_.setInterval(1000);
@@ -120,22 +119,6 @@ MainWindow::MainWindow(SettingsStore& store, MainWindowPorts ports,
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::bindStoredCompressors() {
-    // AVI: -2 (never chosen) looks for the default compressor, -1 means none, a position binds
-    // the compressor there; a position that no longer exists falls back to the default. MP4 and
-    // Matroska: the stored encoder names, else H.264 and AAC.
-    compressorChoices_ = loadCompressorChoices(store_);
-    // The output name is loaded later in the start-up order; its container is read here.
-    BoundCompressors bound = mixer::bindStoredCompressors(
-        compressorRegistry_, store_,
-        editing::containerForFileName(store_.read(settings::kOutputName).toStdString()));
-    videoCompressor_ = std::move(bound.video);
-    audioCompressor_ = std::move(bound.audio);
-    job_.outputSettings.UseVideoCompressor = videoCompressor_.use;
-    job_.outputSettings.UseAudioCompressor = audioCompressor_.use;
-    handCompressorsToMix();
-}
 
 void MainWindow::handCompressorsToMix() {
     mix_.setCompressors({encoderSettings_.applyTo(videoCompressor_.compressor),
@@ -340,7 +323,6 @@ void MainWindow::onOptions() {
         projectCommands_.markChanged();
         videoCompressor_ = accepted->video;
         audioCompressor_ = accepted->audio;
-        compressorChoices_ = loadCompressorChoices(store_);
         showOutputStatus();
         // The offer plays the mix just made; another output name is not that file.
         playMixButton_->hide();

@@ -12,6 +12,7 @@
 #include "mixer/project/mix_job.h"
 #include "mixer/project/profile_loading.h"
 #include "mixer/project/settings_store.h"
+#include "mixer/window/main_window_start.h"
 #include "mixer/window/project_commands.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
@@ -63,9 +64,11 @@ inline constexpr const char* kPlayMixTooltip = "Play the output file with the de
 class MainWindow : public QDialog {
     Q_OBJECT
   public:
-    // `compressors` lists the compressors of this machine; the stored choices are bound from
-    // it at start-up. It outlives the window.
-    MainWindow(SettingsStore& store, MainWindowPorts ports,
+    // `start` is what the application's start-up read and bound (orvindel_start_up.h); the
+    // window reads no profile of its own. `store` is handed to the logic and dialogs that
+    // write the profile at their moments; `compressors` lists the compressors of this machine
+    // for the output options and project files. Both outlive the window.
+    MainWindow(const MainWindowStart& start, SettingsStore& store, MainWindowPorts ports,
                const editing::CompressorRegistry& compressors, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -146,7 +149,6 @@ class MainWindow : public QDialog {
     void addTransitionsMenuItem();
     void setUpListViews();
     void decorateButtons();
-    void bindStoredCompressors();
     // Hands the bound compressors, with the encoder settings chosen this run, to the mix.
     void handCompressorsToMix();
     void addProgressDisplay();

@@ -2,9 +2,12 @@
 
 #include "mixer/cli/command_line.h"
 #include "mixer/window/main_window.h"
+#include "mixer/window/orvindel_start_up.h"
 
 #include <QFileInfo>
 #include <QTimer>
+
+#include <memory>
 
 namespace mixer {
 
@@ -28,13 +31,14 @@ OrvindelApplication::OrvindelApplication()
     : compressors_(editing::CompressorRegistry::discover()) {}
 
 int OrvindelApplication::run(const QStringList& files) {
-    MainWindow window(store_, MainWindowPorts{prompt_, filePicker_, launcher_}, compressors_);
+    const std::unique_ptr<MainWindow> window =
+        startMainWindow(store_, MainWindowPorts{prompt_, filePicker_, launcher_}, compressors_);
     // Once the window shows, so every message has its owner on the screen.
-    QTimer::singleShot(0, &window, [&window, files] {
+    QTimer::singleShot(0, window.get(), [&window = *window, files] {
         window.projectCommands().offerRecovery();
         openCommandLineFiles(window, files);
     });
-    window.exec();
+    window->exec();
     return 0;
 }
 

@@ -10,8 +10,10 @@
 
 namespace mixer {
 
-// Orvindel's application object: owns the desktop ports and the settings store, creates the
-// main window and runs it modally; when the window closes the program ends. The QApplication
+// Orvindel's application object: owns the desktop ports, the settings store and the
+// compressor registry; its start-up reads the profile and binds the stored compressor choices
+// (orvindel_start_up.h), creates the main window over them and runs it modally; when the window
+// closes the program ends. The QApplication
 // must exist, with organisation "Korvane" and application "orvindel", before it is created.
 class OrvindelApplication {
   public:

@@ -25,7 +25,6 @@
 
 #include "recorder/ambrevo_art.h"
 #include "recorder/logic/input_line_rules.h"
-#include "recorder/logic/recorder_settings.h"
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recorder_log.h"
 #include "recorder/window/recorder_dialogs.h"
@@ -65,9 +64,9 @@ QString helpIntroductionPage() {
 
 }  // namespace
 
-RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidget* parent)
+RecorderWindow::RecorderWindow(RecorderStartValues& start, RecorderPorts ports, QWidget* parent)
     : QDialog(parent),
-      values_(values),
+      values_(start.capture),
       ports_(ports),
       prompt_(ports.prompt),
       controller_(prompt_, this),
@@ -82,11 +81,9 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
     if (const auto icon = widgets::loadIconFile(art::kProgramIcon)) {
         setWindowIcon(icon->icon);
     }
-    values_ = RecorderSettings::readCaptureValues();
-    values_.nDeviceCount = 0;
     volumeSlider().setRange(0, kSliderMaximum);
     volumeSlider().setValue(kSliderMaximum);
-    m_strOutput = RecorderSettings::readOutputFile();
+    m_strOutput = start.outputFile;
     outputEdit().setText(m_strOutput);
     selection_.m_bHintOff = true;  // no hint during start-up
 
@@ -113,7 +110,7 @@ RecorderWindow::RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidg
         QMetaObject::invokeMethod(
             this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
     }
-    selection_.m_bHintOff = RecorderSettings::readHintOnlyOnce(0) != 0;
+    selection_.m_bHintOff = start.hintOff;
     if (values_.nDeviceCount <= 1) {
         controls_.get(control::kDeviceMarker).hide();
     }
@@ -367,8 +364,8 @@ void RecorderWindow::OnBrowse() {
         return;
     }
     m_strOutput = outputNameForChosenFile(*chosen);
-    RecorderSettings::writeOutputFile(m_strOutput);
     outputEdit().setText(m_strOutput);
+    emit outputFileChosen(m_strOutput);
 }
 
 void RecorderWindow::OnHelp() {
@@ -389,9 +386,8 @@ void RecorderWindow::OnAbout() {
 void RecorderWindow::closeEvent(QCloseEvent* event) {
     controller_.stopBeforeClose();  // completes a running take, then releases the graph
     selection_.emptyLists();
-    RecorderSettings::writeCaptureValues(values_);
     m_strOutput = outputEdit().text();
-    RecorderSettings::writeOutputFile(m_strOutput);
+    emit closeRequested(values_, m_strOutput);
     QDialog::closeEvent(event);
 }
 

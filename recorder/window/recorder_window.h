@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "recorder/logic/capture_values.h"
+#include "recorder/logic/recorder_start_values.h"
 #include "recorder/recording/recording_controller.h"
 #include "recorder/window/captioned_prompt.h"
 #include "recorder/window/capture_selection.h"
@@ -43,13 +44,17 @@ struct RecorderPorts {
 // window builds the controls, wires them and turns the controller's signals into buttons and
 // texts.
 //
-// Lifetime: initialisation runs in the constructor; when the server or every capture device is
-// missing it ends the window as soon as the event loop runs (startUpFailed()). A close request
-// runs the shut-down sequence and saves the settings; Enter and Esc end the window without it.
+// Lifetime: initialisation runs in the constructor over the values the application's start-up
+// read; when the server or every capture device is missing it ends the window as soon as the
+// event loop runs (startUpFailed()). A close request runs the shut-down sequence and reports the
+// values to keep (closeRequested); Enter and Esc end the window without either. The window reads
+// and writes no profile.
 class RecorderWindow : public QDialog {
     Q_OBJECT
   public:
-    RecorderWindow(CaptureValues& values, RecorderPorts ports, QWidget* parent = nullptr);
+    // `start` outlives the window, which changes its capture values as devices and lines are
+    // chosen.
+    RecorderWindow(RecorderStartValues& start, RecorderPorts ports, QWidget* parent = nullptr);
     ~RecorderWindow() override;
 
     bool startUpFailed() const { return m_bStartUpFailed; }
@@ -81,6 +86,13 @@ class RecorderWindow : public QDialog {
 
   public slots:
     void done(int result) override;
+
+  signals:
+    // A name chosen with Browse, already shown in the output field.
+    void outputFileChosen(const QString& path);
+    // A close request ended a running take and released the devices; `values` and `outputFile`
+    // are what the next run starts with.
+    void closeRequested(const recorder::CaptureValues& values, const QString& outputFile);
 
   private:
     void refreshMutedWarning();

@@ -1,5 +1,6 @@
 #include "capture/recording_file_lock.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/event_pump.h"
 #include "tests/support/media_fixtures.h"
@@ -407,7 +408,8 @@ TEST(CompressorBindingAtStartUp, StoredChoicesBecomeCompressorsAndFlags) {
         widgets::testing::ScriptedPrompt prompt;
         widgets::testing::ScriptedFilePicker picker;
         widgets::testing::RecordingLauncher launcher;
-        MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, registry);
+        MainWindow window(readMainWindowStart(registry, store), store,
+                          MainWindowPorts{prompt, picker, launcher}, registry);
         EXPECT_EQ(window.job().outputSettings.UseVideoCompressor, c.useVideo);
         EXPECT_TRUE(window.job().outputSettings.UseAudioCompressor);
         const auto& chosen = window.mixController().compressors();

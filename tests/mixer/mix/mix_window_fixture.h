@@ -7,6 +7,7 @@
 #include "editing/compressors/compressor_registry.h"
 #include "editing/probe/duration_probe.h"
 #include "mixer/window/main_window.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/small_mix_profile.h"
 #include "tests/support/temporary_folder.h"
@@ -77,8 +78,7 @@ class TwoClipWindowTest : public testing::Test {
         QSettings profile("Korvane", "orvindel");
         extraProfileValues(profile);
         profile.sync();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              *compressors_);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, *compressors_);
         window->show();
     }
     void TearDown() override {

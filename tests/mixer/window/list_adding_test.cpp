@@ -5,6 +5,7 @@
 #include "mixer/media/adding_progress.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "mixer/window/video_thumbnails.h"
 #include "tests/support/active_window.h"
 #include "tests/support/event_pump.h"
@@ -102,8 +103,7 @@ class ListAddingTest : public testing::Test {
         QSettings("Korvane", "orvindel").clear();
         store.write(settings::kLastPhotoFolder,
                     QString::fromStdString(folder_->path().string()) + "/");
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         ASSERT_TRUE(test_support::showActive(*window));
     }
     void TearDown() override {

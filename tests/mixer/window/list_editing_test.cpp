@@ -5,6 +5,7 @@
 #include "mixer/project/list_view_texts.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/popup_menu_script.h"
@@ -43,8 +44,7 @@ class ListEditingTest : public testing::Test {
   public:
     void SetUp() override {
         QSettings("Korvane", "orvindel").clear();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         ASSERT_TRUE(test_support::showActive(*window));
         // Clips A (2 s), B (3 s), C (4 s) with their companions at 0, 2 and 5 s, then a
         // music file at 0 s. The lists hold no files that must open.

@@ -1,4 +1,5 @@
 #include "mixer/window/main_window.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "widgets/testing/recording_launcher.h"
 #include "widgets/testing/scripted_file_picker.h"
 #include "widgets/testing/scripted_prompt.h"
@@ -29,7 +30,8 @@ TEST(MainWindowPicture, TheFilledWindowIsDrawnOnItsTiledBackground) {
     widgets::testing::ScriptedFilePicker picker;
     widgets::testing::RecordingLauncher launcher;
     const editing::CompressorRegistry compressors({}, {});
-    MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+    MainWindow window(readMainWindowStart(compressors, store), store,
+                      MainWindowPorts{prompt, picker, launcher}, compressors);
     window.mediaLists().appendVideo({"/home/maria/Videos/beach.avi", 124'800'000});
     window.mediaLists().appendVideo({"/home/maria/Videos/harbour.mp4", 83'400'000});
     window.mediaLists().appendVideo({"/home/maria/Videos/sunset.mov", 210'000'000});

@@ -1,6 +1,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/popup_menu_script.h"
 #include "widgets/image_button.h"
 #include "widgets/multi_line_label.h"
@@ -44,8 +45,7 @@ class MainWindowTest : public testing::Test {
     }
 
     MainWindow& open() {
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         window->show();
         return *window;
     }

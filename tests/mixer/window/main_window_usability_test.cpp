@@ -6,6 +6,7 @@
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/mix_estimate.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
@@ -41,8 +42,7 @@ class MainWindowUsabilityTest : public testing::Test {
         profile.setValue("Settings/OutputWidth", 64);
         profile.setValue("Settings/OutputHigh", 48);
         profile.sync();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         ASSERT_TRUE(test_support::showActive(*window));
     }
     void TearDown() override {

@@ -1,5 +1,6 @@
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/event_pump.h"
 #include "tests/support/modal_script.h"
@@ -14,6 +15,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <optional>
 
 namespace mixer {
 namespace {
@@ -72,8 +74,7 @@ TEST_F(OutputOptionsWindowTest, DamagedStoredSizesAndRatesReadAsTheirDefaults) {
             profile.setValue("Settings/OutputFrameRateIndex", example.rateIndex);
             profile.setValue("Settings/OutputFrameRate", example.rateText);
         }
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              *compressors_);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, *compressors_);
         window->show();
         EXPECT_TRUE(window->statusText().endsWith(QStringLiteral("Resolution: ") +
                                                   QString::fromUtf8(example.status)))
@@ -159,8 +160,7 @@ TEST_F(OutputOptionsWindowTest, SameAsTheFirstClipMixesAnUprightPhoneClipAtItsOw
 
     // The choice survives a restart.
     window.reset();
-    window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                          *compressors_);
+    window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, *compressors_);
     EXPECT_EQ(window->job().outputSettings.SizeSource, OutputSizeSource::FirstClip);
     EXPECT_EQ(window->job().outputSettings.OutputFrameRateIndex, kFirstClipFrameRateIndex);
 }
@@ -193,6 +193,45 @@ TEST_F(OutputOptionsWindowTest, ANameTypedAtOkMixesWithItsContainersCompressors)
     ASSERT_TRUE(probeTool.waitForFinished(30'000));
     EXPECT_EQ(QString::fromUtf8(probeTool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
               (QStringList{"vp9", "opus"}));
+}
+
+// The compressors chosen in the options come back bound when the program starts again: its
+// start-up binds the stored choices before the window exists.
+TEST_F(OutputOptionsWindowTest, ChosenCompressorsAreBoundAgainAfterARestart) {
+    const std::optional<editing::Compressor> startedWith =
+        window->mixController().compressors().video;
+    ASSERT_TRUE(startedWith.has_value());
+    QString chosenVideo;
+    const int steps = test_support::runWithModalScript(
+        [&] { window->controls().get<widgets::ImageButton>(main_window::kOptionsButton).click(); },
+        {ModalStep{isOptionsDialog, [&](QWidget& modal) {
+                       auto& dialog = static_cast<OutputOptionsDialog&>(modal);
+                       auto& video = dialog.controls().get<QComboBox>(kVideoCompressorList);
+                       auto& audio = dialog.controls().get<QComboBox>(kAudioCompressorList);
+                       video.setFocus();
+                       // A compressor other than the one the window started with.
+                       QTest::keyClick(&video, Qt::Key_End);
+                       if (video.currentText().toStdString() == startedWith->friendlyName) {
+                           QTest::keyClick(&video, Qt::Key_Up);
+                       }
+                       chosenVideo = video.currentIndex() > 0 ? video.currentText() : QString();
+                       audio.setFocus();
+                       QTest::keyClick(&audio, Qt::Key_Home);
+                       QTest::mouseClick(&dialog.controls().get<QPushButton>(kOkButton),
+                                         Qt::LeftButton);
+                   }}});
+    ASSERT_EQ(steps, 1);
+    ASSERT_FALSE(chosenVideo.isEmpty());
+
+    window.reset();
+    window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, *compressors_);
+    const ChosenCompressors& bound = window->mixController().compressors();
+    ASSERT_TRUE(bound.video.has_value());
+    EXPECT_EQ(bound.video->friendlyName, chosenVideo.toStdString());
+    EXPECT_FALSE(bound.audio.has_value());  // "Uncompressed Audio"
+    EXPECT_TRUE(window->job().outputSettings.UseVideoCompressor);
+    EXPECT_FALSE(window->job().outputSettings.UseAudioCompressor);
+    EXPECT_EQ(window->storedCompressorChoices().audioCompressorNumber, -1);
 }
 
 }  // namespace

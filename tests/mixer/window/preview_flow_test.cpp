@@ -9,6 +9,7 @@
 #include "mixer/timeline/placement.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/private_pulse_daemon.h"
 #include "tests/support/small_mix_profile.h"
@@ -129,8 +130,7 @@ class PreviewFlow : public testing::Test {
 
         outputPath = folder.file("mix out.avi");
         test_support::storeSmallMixProfile(outputPath, kWidth, kHeight);
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

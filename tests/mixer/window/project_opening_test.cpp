@@ -4,6 +4,7 @@
 #include "mixer/dialogs/missing_media_dialog.h"
 #include "mixer/dialogs/output_options_dialog.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/mixer/mix/mix_window_fixture.h"
 #include "tests/support/event_pump.h"
 #include "tests/support/modal_script.h"
@@ -85,8 +86,8 @@ class MissingMediaTest : public mix_window_testing::TwoClipWindowTest<1> {
   protected:
     void SetUp() override {
         TwoClipWindowTest::SetUp();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, realPicker, launcher},
-                                              *compressors_);
+        window =
+            startMainWindow(store, MainWindowPorts{prompt, realPicker, launcher}, *compressors_);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -233,8 +234,7 @@ TEST_F(ProjectCompressorsTest, ChoicesComeBackInAFreshWindowAndUnknownNamesAreRe
     profile.remove("DexVideoCompress");
     profile.remove("DexAudioCompress");
     profile.sync();
-    window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                          *compressors_);
+    window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, *compressors_);
     window->show();
     const QStringList fresh = shownCompressors();
     ASSERT_NE(fresh, chosen);

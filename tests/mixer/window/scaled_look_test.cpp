@@ -10,6 +10,7 @@
 #include "mixer/output/encoder_settings_memory.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/text_fit.h"
 #include "widgets/image_button.h"
@@ -60,7 +61,8 @@ class ScaledLookTest : public testing::Test {
 
 TEST_F(ScaledLookTest, TheWindowAndItsDialogsShowEveryTextWhole) {
     QSettings("Korvane", "orvindel").clear();
-    MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+    MainWindow window(readMainWindowStart(compressors, store), store,
+                      MainWindowPorts{prompt, picker, launcher}, compressors);
     expectNothingCut(window);
 
     TransitionDefaultsDialog defaults(TransitionDefaults{}, store, prompt);
@@ -82,7 +84,8 @@ TEST_F(ScaledLookTest, TheWindowAndItsDialogsShowEveryTextWhole) {
 // edges.
 TEST_F(ScaledLookTest, TheToolRowShowsTheTiledBackgroundUpToEveryButtonsEdge) {
     QSettings("Korvane", "orvindel").clear();
-    MainWindow window(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+    MainWindow window(readMainWindowStart(compressors, store), store,
+                      MainWindowPorts{prompt, picker, launcher}, compressors);
     window.show();
     const QImage picture = window.grab().toImage();
     const qreal ratio = picture.devicePixelRatio();

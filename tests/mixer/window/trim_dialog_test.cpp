@@ -4,6 +4,7 @@
 #include "mixer/project/list_view_texts.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/modal_script.h"
@@ -51,8 +52,7 @@ class TrimDialogTest : public testing::Test {
 
     void SetUp() override {
         QSettings("Korvane", "orvindel").clear();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         ASSERT_TRUE(test_support::showActive(*window));
         // The clip (with its companion at 0), a second clip (companion at 4 s), the music.
         MediaLists& lists = window->mediaLists();

@@ -3,6 +3,7 @@
 // the next start opens at the size the user left.
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
+#include "mixer/window/orvindel_start_up.h"
 #include "widgets/image_button.h"
 #include "widgets/multi_line_label.h"
 #include "widgets/testing/recording_launcher.h"
@@ -31,8 +32,7 @@ class WindowGrowthTest : public testing::Test {
     }
     MainWindow& open() {
         window.reset();
-        window = std::make_unique<MainWindow>(store, MainWindowPorts{prompt, picker, launcher},
-                                              compressors);
+        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return *window;

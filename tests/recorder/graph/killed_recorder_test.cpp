@@ -53,12 +53,12 @@ TEST(KilledRecorderHelper, RecordsUntilKilled) {
     widgets::testing::ScriptedFilePicker filePicker;
     widgets::testing::RecordingLauncher launcher;
     ScriptedHint hint;
-    recorder::CaptureValues values;
-    recorder::RecorderWindow window(values, {prompt, filePicker, launcher, hint});
-    ASSERT_FALSE(window.startUpFailed());
-    window.controls().get<QLineEdit>(recorder::control::kOutputFile).setText(output);
-    window.OnRecord();
-    ASSERT_TRUE(window.isActive());
+    recorder::RecorderStartValues start;
+    const auto window = recorder::startRecorderWindow(start, {prompt, filePicker, launcher, hint});
+    ASSERT_FALSE(window->startUpFailed());
+    window->controls().get<QLineEdit>(recorder::control::kOutputFile).setText(output);
+    window->OnRecord();
+    ASSERT_TRUE(window->isActive());
     pumpFor(60'000);
 }
 

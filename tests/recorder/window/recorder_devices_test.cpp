@@ -147,8 +147,8 @@ TEST_F(RecorderDevicesTest, AQuickReplugShowsOnlyTheNewestDeviceNotice) {
     RecorderRig rig({kToneA, kToneB});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     widgets::QtPrompt prompt;
-    auto window = std::make_unique<recorder::RecorderWindow>(
-        rig.values, recorder::RecorderPorts{prompt, rig.filePicker, rig.launcher, rig.hint});
+    auto window =
+        rig.makeWindow(recorder::RecorderPorts{prompt, rig.filePicker, rig.launcher, rig.hint});
     window->show();
     ASSERT_EQ(window->controller().openedDeviceName(), "paced_a");
 

@@ -151,8 +151,8 @@ TEST_F(RecorderFailuresTest, MessageBoxesOpenOverTheWindowsPlaceAndWrapLongPaths
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     widgets::QtPrompt prompt;
     const auto makeWindow = [&] {
-        return std::make_unique<recorder::RecorderWindow>(
-            rig.values, recorder::RecorderPorts{prompt, rig.filePicker, rig.launcher, rig.hint});
+        return rig.makeWindow(
+            recorder::RecorderPorts{prompt, rig.filePicker, rig.launcher, rig.hint});
     };
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QString deepFolder = QString::fromStdString(folder_.path().string());

@@ -74,8 +74,8 @@ TEST_F(RecorderUsabilityTest, BrowseOffersTheCurrentNameAsksNoQuestionAndRefuses
     RecorderRig rig({kTone});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     widgets::QtFilePicker picker;
-    auto window = std::make_unique<recorder::RecorderWindow>(
-        rig.values, recorder::RecorderPorts{rig.prompt, picker, rig.launcher, rig.hint});
+    auto window =
+        rig.makeWindow(recorder::RecorderPorts{rig.prompt, picker, rig.launcher, rig.hint});
     window->show();
 
     QString offered;
@@ -127,8 +127,8 @@ TEST_F(RecorderUsabilityTest, BrowseOpensAtTheTypedNameAndKeepsTheChosenFormat) 
     RecorderRig rig({kTone});
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     widgets::QtFilePicker picker;
-    auto window = std::make_unique<recorder::RecorderWindow>(
-        rig.values, recorder::RecorderPorts{rig.prompt, picker, rig.launcher, rig.hint});
+    auto window =
+        rig.makeWindow(recorder::RecorderPorts{rig.prompt, picker, rig.launcher, rig.hint});
     window->show();
     const QStringList offeredFilters = widgets::nameFiltersForDialog(recorder::outputFileFilters());
     ASSERT_EQ(offeredFilters.size(), 4);

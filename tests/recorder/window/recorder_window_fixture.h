@@ -10,7 +10,9 @@
 #include <memory>
 #include <optional>
 
+#include "recorder/app/recorder_start_up.h"
 #include "recorder/logic/capture_values.h"
+#include "recorder/logic/recorder_start_values.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_window.h"
 #include "tests/support/event_pump.h"
@@ -45,13 +47,16 @@ inline void clearRecorderSettings() {
     QSettings("Korvane", "ambrevo").clear();
 }
 
-// Owns everything a window needs; make the window last (it uses all the rest).
+// Owns everything a window needs; make the window last (it uses all the rest). Windows start as
+// the program starts its own: over the profile, with their reports saved to it.
 struct RecorderRig {
     explicit RecorderRig(const std::vector<test_support::SineSource>& sources) : daemon(sources) {}
 
+    std::unique_ptr<recorder::RecorderWindow> makeWindow(recorder::RecorderPorts ports) {
+        return recorder::startRecorderWindow(start, ports);
+    }
     std::unique_ptr<recorder::RecorderWindow> makeWindow() {
-        return std::make_unique<recorder::RecorderWindow>(
-            values, recorder::RecorderPorts{prompt, filePicker, launcher, hint});
+        return makeWindow(recorder::RecorderPorts{prompt, filePicker, launcher, hint});
     }
 
     test_support::PrivatePulseDaemon daemon;
@@ -59,7 +64,8 @@ struct RecorderRig {
     widgets::testing::ScriptedFilePicker filePicker;
     widgets::testing::RecordingLauncher launcher;
     ScriptedHint hint;
-    recorder::CaptureValues values;
+    recorder::RecorderStartValues start;
+    recorder::CaptureValues& values = start.capture;  // the running window's
 };
 
 }  // namespace recorder_test
