@@ -31,8 +31,8 @@ namespace mixer {
 namespace {
 
 using namespace main_window;
+using base::PromptAnswer;
 using test_support::TemporaryFolder;
-using widgets::PromptAnswer;
 
 using mix_window_testing::kHeight;
 using mix_window_testing::kMixTimeoutMs;
@@ -126,12 +126,12 @@ TEST_F(MixFlowTest, AnsweringNoLeavesTheExistingFileAndStartsNothing) {
     mixButton().click();
 
     ASSERT_EQ(prompt.requests().size(), 1);
-    const widgets::PromptRequest& question = prompt.requests().front();
+    const base::PromptRequest& question = prompt.requests().front();
     EXPECT_EQ(question.text,
               QString::fromStdString(outputPath) + " exists. Do you want to replace it?");
     EXPECT_EQ(question.caption, "Warning");
-    EXPECT_EQ(question.buttons, widgets::PromptButtons::YesNo);
-    EXPECT_EQ(question.icon, widgets::PromptIcon::Warning);
+    EXPECT_EQ(question.buttons, base::PromptButtons::YesNo);
+    EXPECT_EQ(question.icon, base::PromptIcon::Warning);
     EXPECT_FALSE(window->job().Converting);
     EXPECT_EQ(mixButton().text(), "Mix");
     QFile old(QString::fromStdString(outputPath));
@@ -303,7 +303,7 @@ TEST_F(MixFlowTest, AnOutputThatIsAListedClipIsRefusedAndTheClipKeptWhole) {
 
         ASSERT_EQ(prompt.requests().size(), 1);
         EXPECT_EQ(prompt.requests().front().caption, "Error");
-        EXPECT_EQ(prompt.requests().front().buttons, widgets::PromptButtons::Ok);
+        EXPECT_EQ(prompt.requests().front().buttons, base::PromptButtons::Ok);
         EXPECT_TRUE(prompt.texts().front().contains(QString::fromStdString(clip)))
             << prompt.texts().front().toStdString();
         EXPECT_FALSE(window->job().Converting);

@@ -20,9 +20,9 @@ namespace mixer {
 namespace {
 
 using namespace main_window;
+using base::PromptAnswer;
 using mix_window_testing::kMixTimeoutMs;
 using test_support::pumpUntil;
-using widgets::PromptAnswer;
 
 constexpr int kHorizontalWipe = 17;  // "Horizontal": the SMPTE wipe, pattern 1
 

@@ -17,7 +17,7 @@ namespace mixer {
 namespace {
 
 using namespace main_window;
-using widgets::PromptAnswer;
+using base::PromptAnswer;
 
 class ProjectCommandsTest : public mix_window_testing::TwoClipWindowTest<1> {
   protected:

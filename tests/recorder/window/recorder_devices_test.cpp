@@ -75,7 +75,7 @@ TEST_F(RecorderDevicesTest, TheRemovedDeviceReturnsByItsNameAndTheListFollowsEve
     ASSERT_TRUE(pumpUntil([&] { return !rig.prompt.requests().isEmpty(); }));
     EXPECT_EQ(rig.prompt.requests().back().text, "The selected input device was removed!");
     EXPECT_EQ(rig.prompt.requests().back().caption, "Ambrevo");
-    EXPECT_EQ(rig.prompt.requests().back().icon, widgets::PromptIcon::Warning);
+    EXPECT_EQ(rig.prompt.requests().back().icon, base::PromptIcon::Warning);
     EXPECT_FALSE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Ready");
     EXPECT_EQ(window->graph(), nullptr);

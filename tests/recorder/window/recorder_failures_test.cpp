@@ -43,8 +43,8 @@ class RecorderFailuresTest : public testing::Test {
 
 // Clicks Record with `path` in the edit box; the window must stay in Ready with one new
 // message box, which is returned.
-widgets::PromptRequest recordFails(RecorderRig& rig, recorder::RecorderWindow& window,
-                                   const QString& path) {
+base::PromptRequest recordFails(RecorderRig& rig, recorder::RecorderWindow& window,
+                                const QString& path) {
     const auto shown = rig.prompt.requests().size();
     window.controls().get<QLineEdit>(control::kOutputFile).setText(path);
     EXPECT_TRUE(window.commands().dispatch(control::kRecord, Notification::Clicked));
@@ -53,8 +53,7 @@ widgets::PromptRequest recordFails(RecorderRig& rig, recorder::RecorderWindow& w
     EXPECT_TRUE(window.controls().get(control::kRecord).isEnabled());
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(rig.prompt.requests().size(), shown + 1);
-    return rig.prompt.requests().isEmpty() ? widgets::PromptRequest{}
-                                           : rig.prompt.requests().back();
+    return rig.prompt.requests().isEmpty() ? base::PromptRequest{} : rig.prompt.requests().back();
 }
 
 TEST_F(RecorderFailuresTest, ARecordThatCannotStartSaysWhyAndWhatToDo) {
@@ -73,7 +72,7 @@ TEST_F(RecorderFailuresTest, ARecordThatCannotStartSaysWhyAndWhatToDo) {
     for (const auto& failure : cases) {
         const auto box = recordFails(rig, *window, failure.path);
         EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.icon, widgets::PromptIcon::Error);
+        EXPECT_EQ(box.icon, base::PromptIcon::Error);
         EXPECT_TRUE(
             box.text.startsWith("No recording was started: the output file cannot be created."))
             << box.text.toStdString();

@@ -155,7 +155,7 @@ TEST_F(RecorderWindowTest, TimerTicksCountElapsedSecondsAcrossAPause) {
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 01:01:01");
     click(*window, control::kStop);
     EXPECT_EQ(window->statusText(), "Status : Ready");
-    rig.prompt.queueAnswer(widgets::PromptAnswer::Yes);  // replace the first take
+    rig.prompt.queueAnswer(base::PromptAnswer::Yes);  // replace the first take
     click(*window, control::kRecord);
     EXPECT_TRUE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 00:00:00");
@@ -185,13 +185,13 @@ TEST_F(RecorderWindowTest, ReplaceQuestionNoLeavesTheFileAndTheState) {
     const std::string path = folder_.file("keep.wav");
     std::ofstream(path) << "precious";
     window->controls().get<QLineEdit>(control::kOutputFile).setText(QString::fromStdString(path));
-    rig.prompt.queueAnswer(widgets::PromptAnswer::No);
+    rig.prompt.queueAnswer(base::PromptAnswer::No);
     click(*window, control::kRecord);
     ASSERT_EQ(rig.prompt.requests().size(), 1);
     EXPECT_EQ(rig.prompt.requests()[0].text,
               QString::fromStdString(path) + " exists. Do you want to replace it?");
     EXPECT_EQ(rig.prompt.requests()[0].caption, "Warning");
-    EXPECT_EQ(rig.prompt.requests()[0].buttons, widgets::PromptButtons::YesNo);
+    EXPECT_EQ(rig.prompt.requests()[0].buttons, base::PromptButtons::YesNo);
     EXPECT_FALSE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Ready");
     std::ifstream in(path);
