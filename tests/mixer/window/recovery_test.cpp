@@ -73,7 +73,7 @@ TEST_F(RecoveryTest, ANormalExitLeavesNoRecoveryFile) {
     listBothClips();
     ASSERT_TRUE(test_support::pumpUntil([&] { return recoveryFiles().size() == 1; },
                                         RecoveryWriter::kDelayMs + 10'000));
-    window->controls().get<widgets::ImageButton>(kExitButton).click();
+    clickWindowButton(kExitButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(recoveryFiles().isEmpty());
 }
