@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 #include "widgets/ports/qt_prompt.h"
 
 namespace {

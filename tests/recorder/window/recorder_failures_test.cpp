@@ -15,12 +15,12 @@
 #include <memory>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/small_disk.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/text_fit.h"
+#include "tests/support/wav_inspection.h"
 #include "widgets/image_button.h"
 #include "widgets/ports/qt_prompt.h"
 

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 namespace {
 
