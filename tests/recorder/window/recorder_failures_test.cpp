@@ -30,7 +30,6 @@ using namespace recorder_test;
 using test_support::SineSource;
 using test_support::ToneDelivery;
 namespace control = recorder::control;
-using widgets::Notification;
 
 const SineSource kPacedTone{"paced_440", 440.0, 44100, ToneDelivery::PacedPipe};
 
@@ -47,7 +46,7 @@ base::PromptRequest recordFails(RecorderRig& rig, recorder::RecorderWindow& wind
                                 const QString& path) {
     const auto shown = rig.prompt.requests().size();
     window.controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    EXPECT_TRUE(window.commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(window, control::kRecord);
     EXPECT_FALSE(window.isActive());
     EXPECT_EQ(window.statusText(), "Status : Ready");
     EXPECT_TRUE(window.controls().get(control::kRecord).isEnabled());
@@ -111,7 +110,7 @@ TEST_F(RecorderFailuresTest, AFullDiskEndsTheTakeAtOnceKeepingAPlayableFile) {
                      [&](const QString& text) { timeLeft << text; });
     const QString path = QString::fromStdString(small.file("full.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    ASSERT_TRUE(window->commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(*window, control::kRecord);
     ASSERT_TRUE(window->isActive());
     // Less than an hour of space: shown while recording.
     EXPECT_FALSE(window->controls().get(control::kTimeLeft).isHidden());
