@@ -25,11 +25,11 @@ namespace {
 
 constexpr int kClipCount = 150;
 
-class CountingPrompt final : public widgets::PromptPort {
+class CountingPrompt final : public base::PromptPort {
   public:
-    widgets::PromptAnswer show(const widgets::PromptRequest& request) override {
+    base::PromptAnswer show(const base::PromptRequest& request) override {
         std::fprintf(stderr, "unexpected message: %s\n", request.text.toUtf8().constData());
-        return widgets::PromptAnswer::Ok;
+        return base::PromptAnswer::Ok;
     }
 };
 

@@ -27,11 +27,11 @@ constexpr int kDistinctFiles = 10;
 constexpr int kRuns = 5;
 
 // Counts boxes instead of showing them; opening good input shows none.
-class CountingPrompt final : public widgets::PromptPort {
+class CountingPrompt final : public base::PromptPort {
   public:
-    widgets::PromptAnswer show(const widgets::PromptRequest& request) override {
+    base::PromptAnswer show(const base::PromptRequest& request) override {
         std::fprintf(stderr, "unexpected message: %s\n", request.text.toUtf8().constData());
-        return widgets::PromptAnswer::No;
+        return base::PromptAnswer::No;
     }
 };
 

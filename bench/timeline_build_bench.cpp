@@ -16,13 +16,13 @@
 namespace {
 
 // Counts boxes instead of showing them; a build of good input shows none.
-class CountingPrompt final : public widgets::PromptPort {
+class CountingPrompt final : public base::PromptPort {
   public:
-    widgets::PromptAnswer show(const widgets::PromptRequest& request) override {
+    base::PromptAnswer show(const base::PromptRequest& request) override {
         if (shown_++ == 0) {
             std::fprintf(stderr, "unexpected message: %s\n", request.text.toUtf8().constData());
         }
-        return widgets::PromptAnswer::Ok;
+        return base::PromptAnswer::Ok;
     }
     int shown() const { return shown_; }
 

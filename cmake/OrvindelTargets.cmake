@@ -12,17 +12,21 @@ function(orvindel_glob_sources out_var folder)
   set(${out_var} ${found} PARENT_SCOPE)
 endfunction()
 
-# orvindel_add_area_libraries(<library> AREAS <area>... [LINK <target>...]
+# orvindel_add_area_libraries(<library> AREAS <area>... [GROUP <name>] [LINK <target>...]
 #                             [PRIVATE_LINK <target>...] [AUTOMOC])
 #
 # One static library `<library>_<area>` per domain folder `<area>/` of the calling folder, so a
 # change in one area rebuilds and relinks only what depends on it, and an INTERFACE library
-# `<library>` gathering them all. Every area links LINK publicly and PRIVATE_LINK privately
-# (what must not reach the users of its headers: FFmpeg, libpulse). A folder with headers only
-# becomes an INTERFACE library of the same name.
+# gathering them all: `<library>`, or GROUP where one folder holds areas of two kinds that no
+# user should get together (base's plain C++ areas and its Qt Core ones). Every area links LINK
+# publicly and PRIVATE_LINK privately (what must not reach the users of its headers: FFmpeg,
+# libpulse). A folder with headers only becomes an INTERFACE library of the same name.
 function(orvindel_add_area_libraries library)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "AUTOMOC" "" "AREAS;LINK;PRIVATE_LINK")
-  add_library(${library} INTERFACE)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "AUTOMOC" "GROUP" "AREAS;LINK;PRIVATE_LINK")
+  if(NOT arg_GROUP)
+    set(arg_GROUP ${library})
+  endif()
+  add_library(${arg_GROUP} INTERFACE)
   foreach(area ${arg_AREAS})
     orvindel_glob_sources(area_files ${CMAKE_CURRENT_SOURCE_DIR}/${area})
     set(area_sources ${area_files})
@@ -41,7 +45,7 @@ function(orvindel_add_area_libraries library)
       target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
       target_link_libraries(${target} INTERFACE ${arg_LINK})
     endif()
-    target_link_libraries(${library} INTERFACE ${target})
+    target_link_libraries(${arg_GROUP} INTERFACE ${target})
   endforeach()
 endfunction()
 

@@ -6,16 +6,18 @@
 
 class QWidget;
 
-namespace widgets {
-
+namespace base {
 class LauncherPort;
 class PromptPort;
+}  // namespace base
+
+namespace widgets {
 
 // Services some control kinds need; both must outlive the controls. Only templates with
 // hyperlink labels need them.
 struct DialogServices {
-    LauncherPort* launcher = nullptr;
-    PromptPort* prompt = nullptr;
+    base::LauncherPort* launcher = nullptr;
+    base::PromptPort* prompt = nullptr;
 };
 
 // Builds the controls of `dialogTemplate` as children of `window` (a QDialog or any QWidget):

@@ -9,15 +9,15 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include "base/ports/launcher_port.h"
+#include "base/ports/prompt_port.h"
 #include "widgets/hyperlink_failure_text.h"
 #include "widgets/label_accessibility.h"
-#include "widgets/ports/launcher_port.h"
-#include "widgets/ports/prompt_port.h"
 
 namespace widgets {
 
-HyperlinkLabel::HyperlinkLabel(const QString& text, LauncherPort& launcher, PromptPort& prompt,
-                               QWidget* parent)
+HyperlinkLabel::HyperlinkLabel(const QString& text, base::LauncherPort& launcher,
+                               base::PromptPort& prompt, QWidget* parent)
     : QLabel(text, parent), m_launcher(launcher), m_prompt(prompt) {
     installLabelAccessibility();
     setCursor(Qt::PointingHandCursor);
@@ -212,7 +212,8 @@ void HyperlinkLabel::applyLook() {
 
 void HyperlinkLabel::showFailure(int resultCode) {
     QApplication::beep();
-    m_prompt.tell(hyperlinkFailureMessage(resultCode), QString(), PromptIcon::Warning, window());
+    m_prompt.tell(hyperlinkFailureMessage(resultCode), QString(), base::PromptIcon::Warning,
+                  window());
 }
 
 }  // namespace widgets

@@ -6,10 +6,12 @@
 #include <QString>
 #include <QUrl>
 
-namespace widgets {
-
+namespace base {
 class LauncherPort;
 class PromptPort;
+}  // namespace base
+
+namespace widgets {
 
 // -1 underline only while hovered (the default), 0 never, 1 always. Mode 1 is the "display
 // mode 1" the About boxes switch their links to: the text reads as a link at all times.
@@ -39,7 +41,7 @@ class HyperlinkLabel : public QLabel {
     static inline const QColor kVisitedColour{85, 26, 139};
     static inline const QColor kHoverColour{255, 0, 0};
 
-    HyperlinkLabel(const QString& text, LauncherPort& launcher, PromptPort& prompt,
+    HyperlinkLabel(const QString& text, base::LauncherPort& launcher, base::PromptPort& prompt,
                    QWidget* parent = nullptr);
     ~HyperlinkLabel() override;
 
@@ -89,8 +91,8 @@ class HyperlinkLabel : public QLabel {
     void applyLook();
     void showFailure(int resultCode);
 
-    LauncherPort& m_launcher;
-    PromptPort& m_prompt;
+    base::LauncherPort& m_launcher;
+    base::PromptPort& m_prompt;
     QString m_address;
     QColor m_linkColour = kLinkColour;
     QColor m_visitedColour = kVisitedColour;

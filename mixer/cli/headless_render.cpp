@@ -1,5 +1,6 @@
 #include "mixer/cli/headless_render.h"
 
+#include "base/ports/prompt_port.h"
 #include "editing/compressors/compressor_registry.h"
 #include "editing/compressors/output_container.h"
 #include "editing/render/render_engine.h"
@@ -15,7 +16,6 @@
 #include "mixer/project/project_file.h"
 #include "mixer/project/settings_store.h"
 #include "mixer/timeline/timeline_build.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -64,19 +64,19 @@ void printLine(const QString& text) {
 }
 
 // What the time-line build would show in a box goes to stderr; a question is answered No.
-class StderrPrompt : public widgets::PromptPort {
+class StderrPrompt : public base::PromptPort {
   public:
-    widgets::PromptAnswer show(const widgets::PromptRequest& request) override {
+    base::PromptAnswer show(const base::PromptRequest& request) override {
         printLine(request.text);
         switch (request.buttons) {
-            case widgets::PromptButtons::YesNo:
-                return widgets::PromptAnswer::No;
-            case widgets::PromptButtons::SaveDiscardCancel:
-                return widgets::PromptAnswer::Cancel;
-            case widgets::PromptButtons::Ok:
+            case base::PromptButtons::YesNo:
+                return base::PromptAnswer::No;
+            case base::PromptButtons::SaveDiscardCancel:
+                return base::PromptAnswer::Cancel;
+            case base::PromptButtons::Ok:
                 break;
         }
-        return widgets::PromptAnswer::Ok;
+        return base::PromptAnswer::Ok;
     }
 };
 

@@ -43,7 +43,7 @@ widgets::DialogTemplate audioSettingsTemplate() {
 }
 
 AudioSettingsDialog::AudioSettingsDialog(const AudioSettingsValues& values,
-                                         widgets::PromptPort& prompt, QWidget* parent)
+                                         base::PromptPort& prompt, QWidget* parent)
     : QDialog(parent), initial_(values), prompt_(prompt) {
     controls_ = widgets::buildDialog(audioSettingsTemplate(), *this);
     controls_.get<QLineEdit>(kVolumeBox).setText(formatThreeDecimals(values.volume));
@@ -73,7 +73,7 @@ void AudioSettingsDialog::onOk() {
         const int boxId = verdict.refusal.box == AudioSettingsBox::StartTime ? kStartTimeBox
                           : verdict.refusal.box == AudioSettingsBox::Volume  ? kVolumeBox
                                                                              : kSpeedBox;
-        prompt_.tell(verdict.refusal.text, verdict.refusal.caption, widgets::PromptIcon::Warning,
+        prompt_.tell(verdict.refusal.text, verdict.refusal.caption, base::PromptIcon::Warning,
                      this);
         auto& box = controls_.get<QLineEdit>(boxId);
         box.setFocus(Qt::OtherFocusReason);
@@ -85,7 +85,7 @@ void AudioSettingsDialog::onOk() {
 }
 
 std::optional<AudioSettingsValues> runAudioSettingsDialog(const AudioSettingsValues& values,
-                                                          widgets::PromptPort& prompt,
+                                                          base::PromptPort& prompt,
                                                           QWidget* owner) {
     AudioSettingsDialog dialog(values, prompt, owner);
     if (dialog.exec() != QDialog::Accepted) {
@@ -96,7 +96,7 @@ std::optional<AudioSettingsValues> runAudioSettingsDialog(const AudioSettingsVal
 
 std::optional<EditedAudioEntry> editSelectedAudioEntry(const std::vector<AudioEntry>& audios,
                                                        const std::vector<int>& selectedRows,
-                                                       widgets::PromptPort& prompt, QWidget* owner,
+                                                       base::PromptPort& prompt, QWidget* owner,
                                                        const AudioSettingsRunner& runDialog) {
     if (audios.empty()) {
         return std::nullopt;
@@ -109,7 +109,7 @@ std::optional<EditedAudioEntry> editSelectedAudioEntry(const std::vector<AudioEn
         }
     }
     if (!firstRow) {
-        prompt.tell(QString::fromUtf8(kSelectAnItemText), {}, widgets::PromptIcon::None, owner);
+        prompt.tell(QString::fromUtf8(kSelectAnItemText), {}, base::PromptIcon::None, owner);
         return std::nullopt;
     }
     const AudioEntry& entry = audios[static_cast<std::size_t>(*firstRow)];
@@ -124,8 +124,7 @@ std::optional<EditedAudioEntry> editSelectedAudioEntry(const std::vector<AudioEn
 
 std::optional<EditedAudioEntry> editSelectedAudioEntry(const std::vector<AudioEntry>& audios,
                                                        const std::vector<int>& selectedRows,
-                                                       widgets::PromptPort& prompt,
-                                                       QWidget* owner) {
+                                                       base::PromptPort& prompt, QWidget* owner) {
     return editSelectedAudioEntry(
         audios, selectedRows, prompt, owner,
         [&prompt](const AudioSettingsValues& values, QWidget* dialogOwner) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/ports/prompt_port.h"
 #include "mixer/dialogs/audio_settings_rules.h"
 #include "mixer/project/mix_job.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 #include "widgets/dialog_template.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
 
@@ -36,7 +36,7 @@ widgets::DialogTemplate audioSettingsTemplate();
 class AudioSettingsDialog : public QDialog {
     Q_OBJECT
   public:
-    AudioSettingsDialog(const AudioSettingsValues& values, widgets::PromptPort& prompt,
+    AudioSettingsDialog(const AudioSettingsValues& values, base::PromptPort& prompt,
                         QWidget* parent = nullptr);
 
     const widgets::DialogControls& controls() const { return controls_; }
@@ -47,7 +47,7 @@ class AudioSettingsDialog : public QDialog {
 
   private:
     AudioSettingsValues initial_;
-    widgets::PromptPort& prompt_;
+    base::PromptPort& prompt_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     std::optional<AudioSettingsValues> accepted_;
@@ -57,8 +57,7 @@ class AudioSettingsDialog : public QDialog {
 using AudioSettingsRunner = std::function<std::optional<AudioSettingsValues>(
     const AudioSettingsValues& values, QWidget* owner)>;
 std::optional<AudioSettingsValues> runAudioSettingsDialog(const AudioSettingsValues& values,
-                                                          widgets::PromptPort& prompt,
-                                                          QWidget* owner);
+                                                          base::PromptPort& prompt, QWidget* owner);
 
 struct EditedAudioEntry {
     int row = 0;
@@ -70,11 +69,11 @@ struct EditedAudioEntry {
 // lowest row number). The edited entry to store in that row, or nothing (Cancel, no dialog).
 std::optional<EditedAudioEntry> editSelectedAudioEntry(const std::vector<AudioEntry>& audios,
                                                        const std::vector<int>& selectedRows,
-                                                       widgets::PromptPort& prompt, QWidget* owner,
+                                                       base::PromptPort& prompt, QWidget* owner,
                                                        const AudioSettingsRunner& runDialog);
 // The same with the real modal dialog.
 std::optional<EditedAudioEntry> editSelectedAudioEntry(const std::vector<AudioEntry>& audios,
                                                        const std::vector<int>& selectedRows,
-                                                       widgets::PromptPort& prompt, QWidget* owner);
+                                                       base::PromptPort& prompt, QWidget* owner);
 
 }  // namespace mixer

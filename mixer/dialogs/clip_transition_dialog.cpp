@@ -39,7 +39,7 @@ widgets::DialogTemplate clipTransitionTemplate() {
 
 ClipTransitionDialog::ClipTransitionDialog(const ClipTransitionValues& values,
                                            editing::TransitionStillsRequest stillsRequest,
-                                           widgets::PromptPort& prompt, QWidget* parent)
+                                           base::PromptPort& prompt, QWidget* parent)
     : QDialog(parent), initial_(values), prompt_(prompt) {
     controls_ = widgets::buildDialog(clipTransitionTemplate(), *this);
     transition_dialogs::connectEffectListToPreview(controls_.get<QListWidget>(kEffectList),
@@ -87,7 +87,7 @@ void ClipTransitionDialog::onOk() {
     const ClipTransitionVerdict verdict =
         readClipTransition(effectRow, controls_.get<QLineEdit>(kDurationBox).text(), initial_);
     if (!verdict.accepted) {
-        prompt_.tell(verdict.refusal.text, verdict.refusal.caption, widgets::PromptIcon::Warning,
+        prompt_.tell(verdict.refusal.text, verdict.refusal.caption, base::PromptIcon::Warning,
                      this);
         transition_dialogs::focusRefusedBox(controls_.get<QLineEdit>(kDurationBox));
         return;
@@ -117,7 +117,7 @@ editing::TransitionStillsRequest transitionStillsRequestFor(const std::vector<Vi
 
 std::optional<EditedVideoTransitions> editSelectedVideoTransitions(
     const std::vector<VideoEntry>& videos, std::vector<int> selectedRows, int resizeMode,
-    widgets::PromptPort& prompt, QWidget* owner) {
+    base::PromptPort& prompt, QWidget* owner) {
     if (videos.empty()) {
         return std::nullopt;
     }
@@ -126,7 +126,7 @@ std::optional<EditedVideoTransitions> editSelectedVideoTransitions(
     std::sort(selectedRows.begin(), selectedRows.end());
     selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());
     if (selectedRows.empty()) {
-        prompt.tell(QString::fromUtf8(kSelectAnItemText), {}, widgets::PromptIcon::None, owner);
+        prompt.tell(QString::fromUtf8(kSelectAnItemText), {}, base::PromptIcon::None, owner);
         return std::nullopt;
     }
     const int firstRow = selectedRows.front();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ports/prompt_port.h"
 #include "mixer/dialogs/transition_preview_view.h"
 #include "mixer/dialogs/transition_settings_rules.h"
 #include "mixer/dialogs/transition_stills_loader.h"
@@ -7,7 +8,6 @@
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 #include "widgets/dialog_template.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
 
@@ -42,8 +42,8 @@ class ClipTransitionDialog : public QDialog {
     Q_OBJECT
   public:
     ClipTransitionDialog(const ClipTransitionValues& values,
-                         editing::TransitionStillsRequest stillsRequest,
-                         widgets::PromptPort& prompt, QWidget* parent = nullptr);
+                         editing::TransitionStillsRequest stillsRequest, base::PromptPort& prompt,
+                         QWidget* parent = nullptr);
     ~ClipTransitionDialog() override;
 
     const widgets::DialogControls& controls() const { return controls_; }
@@ -58,7 +58,7 @@ class ClipTransitionDialog : public QDialog {
   private:
     ClipTransitionValues initial_;
     QString shownDurationText_;  // the length as the box first showed it
-    widgets::PromptPort& prompt_;
+    base::PromptPort& prompt_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     std::optional<ClipTransitionValues> accepted_;
@@ -81,6 +81,6 @@ struct EditedVideoTransitions {
 // on the first selected row's values. The rows to change and their new values, or nothing.
 std::optional<EditedVideoTransitions> editSelectedVideoTransitions(
     const std::vector<VideoEntry>& videos, std::vector<int> selectedRows, int resizeMode,
-    widgets::PromptPort& prompt, QWidget* owner);
+    base::PromptPort& prompt, QWidget* owner);
 
 }  // namespace mixer

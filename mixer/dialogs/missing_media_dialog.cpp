@@ -9,7 +9,7 @@
 
 namespace mixer {
 
-MissingMediaDialog::MissingMediaDialog(MissingMedia& media, widgets::FilePickerPort& filePicker,
+MissingMediaDialog::MissingMediaDialog(MissingMedia& media, base::FilePickerPort& filePicker,
                                        const QString& startFolder, QWidget* parent)
     : QDialog(parent), media_(media), filePicker_(filePicker), lastFolder_(startFolder) {
     setWindowTitle(QString::fromUtf8(kMissingMediaTitle));
@@ -68,7 +68,7 @@ void MissingMediaDialog::showStillMissing() {
     list_->addItems(media_.stillMissing());
 }
 
-MissingMediaChoice runMissingMediaDialog(MissingMedia& media, widgets::FilePickerPort& filePicker,
+MissingMediaChoice runMissingMediaDialog(MissingMedia& media, base::FilePickerPort& filePicker,
                                          const QString& startFolder, QWidget* owner) {
     MissingMediaDialog dialog(media, filePicker, startFolder, owner);
     return dialog.exec() == QDialog::Accepted ? MissingMediaChoice::OpenProject

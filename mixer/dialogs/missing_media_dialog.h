@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
 #include "mixer/project/missing_media.h"
-#include "widgets/ports/file_picker_port.h"
 
 #include <QDialog>
 
@@ -27,7 +27,7 @@ class MissingMediaDialog : public QDialog {
     Q_OBJECT
   public:
     // `startFolder` is where the first folder dialog opens (the project's folder).
-    MissingMediaDialog(MissingMedia& media, widgets::FilePickerPort& filePicker,
+    MissingMediaDialog(MissingMedia& media, base::FilePickerPort& filePicker,
                        const QString& startFolder, QWidget* parent = nullptr);
 
     void onLookInFolder();
@@ -36,7 +36,7 @@ class MissingMediaDialog : public QDialog {
     void showStillMissing();
 
     MissingMedia& media_;
-    widgets::FilePickerPort& filePicker_;
+    base::FilePickerPort& filePicker_;
     QListWidget* list_ = nullptr;
     QLabel* searchResult_ = nullptr;
     QString lastFolder_;
@@ -44,7 +44,7 @@ class MissingMediaDialog : public QDialog {
 
 // Runs the dialog modally over `owner`; OpenProject when the user chose to leave the rest out
 // or every file was found, CancelOpen when the open is to be cancelled.
-MissingMediaChoice runMissingMediaDialog(MissingMedia& media, widgets::FilePickerPort& filePicker,
+MissingMediaChoice runMissingMediaDialog(MissingMedia& media, base::FilePickerPort& filePicker,
                                          const QString& startFolder, QWidget* owner);
 
 }  // namespace mixer

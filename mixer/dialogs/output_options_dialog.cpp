@@ -1,5 +1,6 @@
 #include "mixer/dialogs/output_options_dialog.h"
 
+#include "base/text/chosen_file_names.h"
 #include "mixer/dialogs/encoder_settings_fields.h"
 #include "mixer/dialogs/labelled_list_accessible.h"
 #include "mixer/output/compressor_choice.h"
@@ -7,7 +8,6 @@
 #include "mixer/output/number_text.h"
 #include "mixer/output/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
-#include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
 
 #include <QComboBox>
@@ -253,7 +253,7 @@ void OutputOptionsDialog::showInitialValues() {
 
 void OutputOptionsDialog::onBrowse() {
     const QString currentName = QString::fromStdString(copy_.OutputName);
-    widgets::SaveFileRequest request;
+    base::SaveFileRequest request;
     request.title = QString::fromUtf8(kBrowseTitle);
     for (editing::OutputContainer container : editing::kOutputContainers) {
         const std::string_view extension = editing::containerExtension(container);
@@ -271,7 +271,7 @@ void OutputOptionsDialog::onBrowse() {
     request.chosenFilter = &chosenFilter;
     request.initialFolder = browseStartFolder(currentName);
     // The dialog offers the current output's own name; "*.*" there would only be a filter.
-    request.initialName = widgets::saveDialogInitialName(currentName);
+    request.initialName = base::saveDialogInitialName(currentName);
     request.owner = this;
     const std::optional<QString> chosen = services_.filePicker.saveFile(request);
     if (!chosen) {
@@ -345,7 +345,7 @@ void OutputOptionsDialog::editEncoderSettings(const editing::Compressor& compres
     if (!hasEncoderSettings(compressor)) {
         services_.prompt.tell(QString::fromUtf8(kNoEncoderSettingsText)
                                   .arg(QString::fromStdString(compressor.friendlyName)),
-                              {}, widgets::PromptIcon::Information, this);
+                              {}, base::PromptIcon::Information, this);
         return;
     }
     const std::optional<editing::CompressorSettings> chosen = services_.editEncoderSettings(
@@ -379,7 +379,7 @@ void OutputOptionsDialog::onOk() {
     OutputOptionsVerdict verdict =
         acceptOutputOptions(entries(), copy_, services_.registry, profile);
     if (!verdict.accepted) {
-        services_.prompt.tell(verdict.refusal, {}, widgets::PromptIcon::Warning, this);
+        services_.prompt.tell(verdict.refusal, {}, base::PromptIcon::Warning, this);
         return;
     }
     accepted_ = std::move(verdict.accepted);

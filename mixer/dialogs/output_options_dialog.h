@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/prompt_port.h"
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/encoder_settings_dialog.h"
 #include "mixer/output/encoder_settings_memory.h"
@@ -9,8 +11,6 @@
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 #include "widgets/dialog_template.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
 
@@ -53,8 +53,8 @@ struct OutputOptionsServices {
     const editing::CompressorRegistry& registry;
     SettingsStore& store;  // the compressor choices are read from it; OK writes to it
     EncoderSettingsMemory& encoderSettings;  // what "Settings" changes, kept for the run
-    widgets::FilePickerPort& filePicker;
-    widgets::PromptPort& prompt;
+    base::FilePickerPort& filePicker;
+    base::PromptPort& prompt;
     // Shows one encoder's settings; the real modal dialog unless a test gives another.
     EncoderSettingsEditor editEncoderSettings = runEncoderSettingsDialog;
     // "Transitions...": runs the transition defaults dialog over `owner`, which stores and

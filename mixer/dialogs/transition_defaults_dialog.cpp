@@ -48,8 +48,8 @@ widgets::DialogTemplate transitionDefaultsTemplate() {
 }
 
 TransitionDefaultsDialog::TransitionDefaultsDialog(const TransitionDefaults& defaults,
-                                                   SettingsStore& store,
-                                                   widgets::PromptPort& prompt, QWidget* parent)
+                                                   SettingsStore& store, base::PromptPort& prompt,
+                                                   QWidget* parent)
     : QDialog(parent), initial_(defaults), store_(store), prompt_(prompt) {
     controls_ = widgets::buildDialog(transitionDefaultsTemplate(), *this);
     auto& type = controls_.get<QComboBox>(kTypeList);
@@ -84,7 +84,7 @@ void TransitionDefaultsDialog::onOk() {
     };
     const TransitionDefaultsVerdict verdict = readTransitionDefaults(entries, initial_);
     if (!verdict.accepted) {
-        prompt_.tell(verdict.refusal.text, verdict.refusal.caption, widgets::PromptIcon::Warning,
+        prompt_.tell(verdict.refusal.text, verdict.refusal.caption, base::PromptIcon::Warning,
                      this);
         transition_dialogs::focusRefusedBox(controls_.get<QLineEdit>(kDurationBox));
         return;
@@ -96,7 +96,7 @@ void TransitionDefaultsDialog::onOk() {
 
 std::optional<TransitionDefaults> runTransitionDefaultsDialog(const TransitionDefaults& defaults,
                                                               SettingsStore& store,
-                                                              widgets::PromptPort& prompt,
+                                                              base::PromptPort& prompt,
                                                               QWidget* owner) {
     TransitionDefaultsDialog dialog(defaults, store, prompt, owner);
     if (dialog.exec() != QDialog::Accepted) {

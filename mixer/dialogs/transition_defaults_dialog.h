@@ -1,12 +1,12 @@
 #pragma once
 
+#include "base/ports/prompt_port.h"
 #include "mixer/dialogs/transition_preview_view.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/settings_store.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 #include "widgets/dialog_template.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
 
@@ -41,7 +41,7 @@ class TransitionDefaultsDialog : public QDialog {
     Q_OBJECT
   public:
     TransitionDefaultsDialog(const TransitionDefaults& defaults, SettingsStore& store,
-                             widgets::PromptPort& prompt, QWidget* parent = nullptr);
+                             base::PromptPort& prompt, QWidget* parent = nullptr);
 
     const widgets::DialogControls& controls() const { return controls_; }
     TransitionPreviewView& preview() const;
@@ -52,7 +52,7 @@ class TransitionDefaultsDialog : public QDialog {
   private:
     TransitionDefaults initial_;
     SettingsStore& store_;
-    widgets::PromptPort& prompt_;
+    base::PromptPort& prompt_;
     widgets::DialogControls controls_;
     widgets::CommandTable commands_;
     std::optional<TransitionDefaults> accepted_;
@@ -61,7 +61,7 @@ class TransitionDefaultsDialog : public QDialog {
 // Runs the dialog modally; the accepted (and already stored) defaults, or nothing on Cancel.
 std::optional<TransitionDefaults> runTransitionDefaultsDialog(const TransitionDefaults& defaults,
                                                               SettingsStore& store,
-                                                              widgets::PromptPort& prompt,
+                                                              base::PromptPort& prompt,
                                                               QWidget* owner);
 
 }  // namespace mixer

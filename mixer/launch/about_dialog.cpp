@@ -36,8 +36,7 @@ widgets::DialogTemplate aboutTemplate() {
     };
 }
 
-AboutDialog::AboutDialog(widgets::LauncherPort& launcher, widgets::PromptPort& prompt,
-                         QWidget* parent)
+AboutDialog::AboutDialog(base::LauncherPort& launcher, base::PromptPort& prompt, QWidget* parent)
     : QDialog(parent) {
     controls_ = widgets::buildDialog(aboutTemplate(), *this, {&launcher, &prompt});
     if (const auto icon = widgets::loadIconFile(mixer::art::kProgramIcon)) {

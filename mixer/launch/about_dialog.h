@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/ports/launcher_port.h"
+#include "base/ports/prompt_port.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
 #include "widgets/dialog_template.h"
-#include "widgets/ports/launcher_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
 
@@ -29,8 +29,7 @@ widgets::DialogTemplate aboutTemplate();
 class AboutDialog : public QDialog {
     Q_OBJECT
   public:
-    AboutDialog(widgets::LauncherPort& launcher, widgets::PromptPort& prompt,
-                QWidget* parent = nullptr);
+    AboutDialog(base::LauncherPort& launcher, base::PromptPort& prompt, QWidget* parent = nullptr);
 
     const widgets::DialogControls& controls() const { return controls_; }
 

@@ -46,7 +46,7 @@ std::vector<std::string> fileNamesOf(const std::vector<Entry>& entries) {
 
 }  // namespace
 
-ExternalLaunches::ExternalLaunches(widgets::LauncherPort& launcher, widgets::PromptPort& prompt,
+ExternalLaunches::ExternalLaunches(base::LauncherPort& launcher, base::PromptPort& prompt,
                                    ProgramLocations locations)
     : launcher_(launcher), prompt_(prompt), locations_(std::move(locations)) {}
 
@@ -92,14 +92,14 @@ void ExternalLaunches::playFiles(const std::vector<std::string>& fileNames,
     QList<int> rows = ascendingDistinct(selectedRows);
     rows.removeIf([count](int row) { return row < 0 || row >= count; });
     if (rows.isEmpty()) {
-        prompt_.tell(QString::fromUtf8(noSelectionText), {}, widgets::PromptIcon::None, owner);
+        prompt_.tell(QString::fromUtf8(noSelectionText), {}, base::PromptIcon::None, owner);
         return;
     }
     for (int row : rows) {
         const QString path = QString::fromStdString(fileNames[static_cast<std::size_t>(row)]);
         if (!canBeRead(path)) {
             prompt_.tell(path + QString::fromUtf8(kDoesNotExistSuffix), QStringLiteral("Error"),
-                         widgets::PromptIcon::Error, nullptr);
+                         base::PromptIcon::Error, nullptr);
             return;
         }
         if (!launcher_.openWithDesktop(QUrl::fromLocalFile(path))) {

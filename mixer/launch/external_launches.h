@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/ports/launcher_port.h"
+#include "base/ports/prompt_port.h"
 #include "mixer/launch/program_locations.h"
 #include "mixer/project/mix_job.h"
-#include "widgets/ports/launcher_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QList>
 
@@ -24,7 +24,7 @@ inline constexpr const char* kDoesNotExistSuffix = " does not exist!";
 // must outlive this object.
 class ExternalLaunches {
   public:
-    ExternalLaunches(widgets::LauncherPort& launcher, widgets::PromptPort& prompt,
+    ExternalLaunches(base::LauncherPort& launcher, base::PromptPort& prompt,
                      ProgramLocations locations);
 
     // "Microphone": starts the recorder program without arguments. A failed start shows
@@ -59,8 +59,8 @@ class ExternalLaunches {
     void playFiles(const std::vector<std::string>& fileNames, const QList<int>& selectedRows,
                    const char* noSelectionText, QWidget* owner);
 
-    widgets::LauncherPort& launcher_;
-    widgets::PromptPort& prompt_;
+    base::LauncherPort& launcher_;
+    base::PromptPort& prompt_;
     ProgramLocations locations_;
 };
 

@@ -14,19 +14,19 @@ namespace {
 // Patterns are used exactly as stored, blanks after some semicolons included. Filter 1 of each
 // dialog adds, to its shown text and its pattern, what FFmpeg decodes and phones, cameras and
 // downloads bring today; the file picker matches every pattern regardless of case.
-const widgets::FileFilter kVideoFilter{
+const base::FileFilter kVideoFilter{
     QStringLiteral("Video Files "
                    "(*.avi;*.mpg;*.mpeg;*.wmv;*.asf;*.vob;*.dat;*.mp4;*.divx;*.div;*.ogm;*.qt;*."
                    "mov;*.rm;*.rmvb;*.m4v;*.mkv;*.webm;*.mts;*.m2ts;*.3gp)"),
     QStringLiteral("*.avi;*.wmv;*.asf;*.vob; *.qt; *.mov; *.mpg; *.mpeg; *.dat; *.mp4; *.divx; "
                    "*.div; *.ogm;*.rm;*.rmvb;*.m4v;*.mkv;*.webm;*.mts;*.m2ts;*.3gp")};
-const widgets::FileFilter kAudioFilter{
+const base::FileFilter kAudioFilter{
     QStringLiteral("Audio files "
                    "(*.mp3;*.wma;*.wav;*.ac3;*.ogg;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd;*.ra;*."
                    "flac;*.opus;*.m4a;*.aac)"),
     QStringLiteral("*.mp3; *.wma; *.wav; *.ac3; *.ogg; *.mpa; *.mp2; *.au; *.aif; *.aiff; *.snd; "
                    "*.ra;*.flac;*.opus;*.m4a;*.aac")};
-const widgets::FileFilter kAnyFilter{QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")};
+const base::FileFilter kAnyFilter{QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")};
 
 QString tooLongMessage(const QString& path) {
     return QStringLiteral(
@@ -76,8 +76,8 @@ class RunningAdd {
 
 const char* const MediaAdder::kDialogTitle = "Select Media Files...";
 
-MediaAdder::MediaAdder(MediaLists& lists, widgets::FilePickerPort& filePicker,
-                       widgets::PromptPort& prompt, SettingsStore& settings, QWidget* owner)
+MediaAdder::MediaAdder(MediaLists& lists, base::FilePickerPort& filePicker,
+                       base::PromptPort& prompt, SettingsStore& settings, QWidget* owner)
     : lists_(lists), filePicker_(filePicker), prompt_(prompt), settings_(settings), owner_(owner) {}
 
 int MediaAdder::addVideo() {
@@ -86,11 +86,11 @@ int MediaAdder::addVideo() {
                                : listFull(lists_.job().audios) ? AppendOutcome::AudioListFull
                                                                : AppendOutcome::Appended;
     if (room != AppendOutcome::Appended) {
-        prompt_.tell(appendRefusalMessage(room), {}, widgets::PromptIcon::Warning, owner_);
+        prompt_.tell(appendRefusalMessage(room), {}, base::PromptIcon::Warning, owner_);
         return 0;
     }
     const std::optional<QStringList> chosen =
-        chooseFiles(kVideoFilter, lastVideoFolder(settings_), widgets::FileSelection::Several);
+        chooseFiles(kVideoFilter, lastVideoFolder(settings_), base::FileSelection::Several);
     if (!chosen) {
         return 0;
     }
@@ -109,13 +109,13 @@ int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
                                : listFull(lists_.job().audios) ? AppendOutcome::AudioListFull
                                                                : AppendOutcome::Appended;
     if (room != AppendOutcome::Appended) {
-        prompt_.tell(appendRefusalMessage(room), {}, widgets::PromptIcon::Warning, owner_);
+        prompt_.tell(appendRefusalMessage(room), {}, base::PromptIcon::Warning, owner_);
         return 0;
     }
     const bool oneFile = paths.size() == 1;
     if (oneFile && !pathFitsTheSystem(paths.front())) {
-        prompt_.tell(tooLongMessage(paths.front()), QStringLiteral("Error"),
-                     widgets::PromptIcon::None, owner_);
+        prompt_.tell(tooLongMessage(paths.front()), QStringLiteral("Error"), base::PromptIcon::None,
+                     owner_);
         return 0;
     }
     const RunningAdd running(running_);
@@ -134,7 +134,7 @@ int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
         const ProbeForAdding& probe = (*probes)[next++];
         if (!probe.duration) {
             if (oneFile) {
-                prompt_.tell(probe.failureText, QStringLiteral("Error"), widgets::PromptIcon::None,
+                prompt_.tell(probe.failureText, QStringLiteral("Error"), base::PromptIcon::None,
                              owner_);
                 return 0;
             }
@@ -149,7 +149,7 @@ int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
 
     const AudioAppendResult added = lists_.insertVideos(probed, atRow);
     if (added.outcome != AppendOutcome::Appended && oneFile) {
-        prompt_.tell(appendRefusalMessage(added.outcome), {}, widgets::PromptIcon::Warning, owner_);
+        prompt_.tell(appendRefusalMessage(added.outcome), {}, base::PromptIcon::Warning, owner_);
     } else {
         for (std::size_t index = static_cast<std::size_t>(added.appendedCount);
              index < probed.size(); ++index) {
@@ -168,12 +168,12 @@ int MediaAdder::addVideoFiles(const QStringList& paths, int atRow) {
 int MediaAdder::addAudio() {
     if (listFull(lists_.job().audios)) {
         prompt_.tell(appendRefusalMessage(AppendOutcome::AudioListFull), {},
-                     widgets::PromptIcon::Warning, owner_);
+                     base::PromptIcon::Warning, owner_);
         return 0;
     }
 
     const std::optional<QStringList> chosen =
-        chooseFiles(kAudioFilter, lastAudioFolder(settings_), widgets::FileSelection::Several);
+        chooseFiles(kAudioFilter, lastAudioFolder(settings_), base::FileSelection::Several);
     if (!chosen) {
         return 0;
     }
@@ -186,7 +186,7 @@ int MediaAdder::addAudioFiles(const QStringList& paths) {
     }
     if (listFull(lists_.job().audios)) {
         prompt_.tell(appendRefusalMessage(AppendOutcome::AudioListFull), {},
-                     widgets::PromptIcon::Warning, owner_);
+                     base::PromptIcon::Warning, owner_);
         return 0;
     }
     const RunningAdd running(running_);
@@ -251,9 +251,9 @@ void MediaAdder::cancelAdding() {
 }
 
 bool MediaAdder::keepOddFile(const QString& question) {
-    return prompt_.show(widgets::PromptRequest{
-               question, QStringLiteral("Warning"), widgets::PromptIcon::Question,
-               widgets::PromptButtons::YesNo, owner_}) == widgets::PromptAnswer::Yes;
+    return prompt_.show(base::PromptRequest{question, QStringLiteral("Warning"),
+                                            base::PromptIcon::Question, base::PromptButtons::YesNo,
+                                            owner_}) == base::PromptAnswer::Yes;
 }
 
 void MediaAdder::tellLeftOut(QStringList leftOut) {
@@ -268,13 +268,13 @@ void MediaAdder::tellLeftOut(QStringList leftOut) {
         leftOut << QStringLiteral("... and %1 more").arg(more);
     }
     prompt_.tell(QStringLiteral("These files were not added:\n") + leftOut.join('\n'),
-                 QStringLiteral("Warning"), widgets::PromptIcon::Warning, owner_);
+                 QStringLiteral("Warning"), base::PromptIcon::Warning, owner_);
 }
 
-std::optional<QStringList> MediaAdder::chooseFiles(const widgets::FileFilter& kindFilter,
+std::optional<QStringList> MediaAdder::chooseFiles(const base::FileFilter& kindFilter,
                                                    const QString& initialFolder,
-                                                   widgets::FileSelection selection) {
-    widgets::OpenFileRequest request;
+                                                   base::FileSelection selection) {
+    base::OpenFileRequest request;
     request.title = QString::fromUtf8(kDialogTitle);
     request.filters = {kindFilter, kAnyFilter};
     request.selectedFilter = 1;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/prompt_port.h"
 #include "mixer/media/media_probe.h"
 #include "mixer/media/probe_batch.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/settings_store.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <functional>
 #include <optional>
@@ -29,7 +29,7 @@ namespace mixer {
 // All references must outlive the adder. UI thread only (the dialogs and boxes are modal).
 class MediaAdder {
   public:
-    MediaAdder(MediaLists& lists, widgets::FilePickerPort& filePicker, widgets::PromptPort& prompt,
+    MediaAdder(MediaLists& lists, base::FilePickerPort& filePicker, base::PromptPort& prompt,
                SettingsStore& settings, QWidget* owner = nullptr);
 
     // Video files chosen in the open dialog (one or several), added by addVideoFiles at the
@@ -75,16 +75,16 @@ class MediaAdder {
     void tellLeftOut(QStringList leftOut);
     // The open dialog for one kind of media (its filter, then "Any Files"), starting in
     // `initialFolder`. Nothing when the user cancelled or chose no file.
-    std::optional<QStringList> chooseFiles(const widgets::FileFilter& kindFilter,
+    std::optional<QStringList> chooseFiles(const base::FileFilter& kindFilter,
                                            const QString& initialFolder,
-                                           widgets::FileSelection selection);
+                                           base::FileSelection selection);
 
     // The probes of the files whose path fits the system, in order; nothing when cancelled.
     std::optional<std::vector<ProbeForAdding>> probeFitting(const QStringList& paths);
 
     MediaLists& lists_;
-    widgets::FilePickerPort& filePicker_;
-    widgets::PromptPort& prompt_;
+    base::FilePickerPort& filePicker_;
+    base::PromptPort& prompt_;
     SettingsStore& settings_;
     QWidget* owner_;
     bool running_ = false;

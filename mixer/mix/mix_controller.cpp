@@ -60,8 +60,8 @@ QString unreadableSourcesText(const QStringList& files) {
 
 }  // namespace
 
-MixController::MixController(MixJob& job, widgets::PromptPort& prompt,
-                             widgets::FilePickerPort& filePicker, QWidget* owner)
+MixController::MixController(MixJob& job, base::PromptPort& prompt,
+                             base::FilePickerPort& filePicker, QWidget* owner)
     : job_(job),
       prompt_(prompt),
       filePicker_(filePicker),
@@ -88,15 +88,14 @@ void MixController::setProtectedFilesSource(std::function<std::vector<ProtectedF
     protectedFilesSource_ = std::move(source);
 }
 
-bool listsMayBeMixed(const MixJob& job, widgets::PromptPort& prompt, QWidget* owner) {
+bool listsMayBeMixed(const MixJob& job, base::PromptPort& prompt, QWidget* owner) {
     if (job.videos.empty()) {
-        prompt.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, widgets::PromptIcon::None,
-                    owner);
+        prompt.tell(QString::fromUtf8(kOpenVideoFirstMessage), {}, base::PromptIcon::None, owner);
         return false;
     }
     if (static_cast<int>(job.videos.size()) > kMaxListEntries ||
         static_cast<int>(job.audios.size()) > kMaxListEntries) {
-        prompt.tell(QString::fromUtf8(kTooManyFilesMessage), {}, widgets::PromptIcon::None, owner);
+        prompt.tell(QString::fromUtf8(kTooManyFilesMessage), {}, base::PromptIcon::None, owner);
         return false;
     }
     return true;
@@ -125,7 +124,7 @@ bool MixController::outputIsNoProtectedFile() {
         return true;
     }
     prompt_.tell(protectedOutputMessage(*clash, outputName),
-                 QString::fromUtf8(kProtectedOutputCaption), widgets::PromptIcon::Error, owner_);
+                 QString::fromUtf8(kProtectedOutputCaption), base::PromptIcon::Error, owner_);
     return false;
 }
 
@@ -136,11 +135,11 @@ bool MixController::outputMayBeWritten() {
         return true;  // nothing readable there: nothing to protect
     }
     existing.close();
-    const widgets::PromptAnswer answer =
+    const base::PromptAnswer answer =
         prompt_.show({QString::fromUtf8(kReplaceOutputQuestion).arg(outputName),
-                      QString::fromUtf8(kReplaceOutputCaption), widgets::PromptIcon::Warning,
-                      widgets::PromptButtons::YesNo, owner_});
-    if (answer != widgets::PromptAnswer::Yes) {
+                      QString::fromUtf8(kReplaceOutputCaption), base::PromptIcon::Warning,
+                      base::PromptButtons::YesNo, owner_});
+    if (answer != base::PromptAnswer::Yes) {
         return false;
     }
     // A failed deletion is not reported: the render overwrites the file.
@@ -159,7 +158,7 @@ void MixController::startMix() {
             job_.outputSettings, job_.videos,
             job_.outputSettings.UseVideoCompressor ? compressors_.video : std::nullopt);
         !refusal.isEmpty()) {
-        prompt_.tell(refusal, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        prompt_.tell(refusal, QStringLiteral("Error"), base::PromptIcon::Error, owner_);
         return;
     }
 
@@ -177,7 +176,7 @@ void MixController::startMix() {
     editing::TimelineModel snapshot = CurrentTimeline->snapshot();
     if (const QString failure = groupSetUpFailure(job_, snapshot); !failure.isEmpty()) {
         releaseRender();
-        prompt_.tell(failure, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        prompt_.tell(failure, QStringLiteral("Error"), base::PromptIcon::Error, owner_);
         return;
     }
 
@@ -198,7 +197,7 @@ void MixController::startMix() {
     if (editing::failed(started)) {
         const QString text = describeFailure(started, MixRenderEngine->lastErrorDescription());
         releaseRender();
-        prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        prompt_.tell(text, QStringLiteral("Error"), base::PromptIcon::Error, owner_);
         return;
     }
     job_.Converting = true;
@@ -263,14 +262,14 @@ void MixController::endMixAndReport(const QString& reportedFailure) {
         if (!unreadable.isEmpty()) {
             text += QStringLiteral("\n\n") + unreadableSourcesText(unreadable);
         }
-        prompt_.tell(text, QStringLiteral("Error"), widgets::PromptIcon::Error, owner_);
+        prompt_.tell(text, QStringLiteral("Error"), base::PromptIcon::Error, owner_);
     } else if (!unreadable.isEmpty() || !notices.isEmpty()) {
         QStringList parts = notices;
         if (!unreadable.isEmpty()) {
             parts.append(unreadableSourcesText(unreadable));
         }
         prompt_.tell(parts.join(QStringLiteral("\n\n")),
-                     QString::fromUtf8(kUnreadableSourcesCaption), widgets::PromptIcon::Warning,
+                     QString::fromUtf8(kUnreadableSourcesCaption), base::PromptIcon::Warning,
                      owner_);
     }
 }

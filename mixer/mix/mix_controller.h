@@ -1,12 +1,12 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/prompt_port.h"
 #include "editing/compressors/compressor_registry.h"
 #include "editing/timeline/timeline_interface.h"
 #include "mixer/mix/output_protection.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/timeline/timeline_build.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QObject>
 #include <QString>
@@ -41,7 +41,7 @@ inline constexpr const char* kUnreadableSourcesCaption = "Warning";
 
 // The first checks of Mix (and of Preview, which builds the same time line): no video ("Please
 // open a video file firstly."), or a list too long. False after telling the user.
-bool listsMayBeMixed(const MixJob& job, widgets::PromptPort& prompt, QWidget* owner);
+bool listsMayBeMixed(const MixJob& job, base::PromptPort& prompt, QWidget* owner);
 
 // The compressors a mix hands to the render, bound from the stored choices at start-up and
 // again whenever the output options change. A stream whose Use...Compressor flag is false,
@@ -63,7 +63,7 @@ struct ChosenCompressors {
 class MixController : public QObject {
     Q_OBJECT
   public:
-    MixController(MixJob& job, widgets::PromptPort& prompt, widgets::FilePickerPort& filePicker,
+    MixController(MixJob& job, base::PromptPort& prompt, base::FilePickerPort& filePicker,
                   QWidget* owner = nullptr);
     ~MixController() override;
 
@@ -133,8 +133,8 @@ class MixController : public QObject {
     void rememberUnreadable(const std::string& fileName);
 
     MixJob& job_;
-    widgets::PromptPort& prompt_;
-    widgets::FilePickerPort& filePicker_;
+    base::PromptPort& prompt_;
+    base::FilePickerPort& filePicker_;
     QWidget* owner_;
     TimelineFactory timelineFactory_;
     ChosenCompressors compressors_;

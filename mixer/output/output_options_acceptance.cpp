@@ -1,10 +1,10 @@
 #include "mixer/output/output_options_acceptance.h"
 
+#include "base/text/chosen_file_names.h"
 #include "editing/compressors/video_format_limits.h"
 #include "mixer/output/number_text.h"
 #include "mixer/output/output_options_rules.h"
 #include "mixer/project/frame_rates.h"
-#include "widgets/chosen_file_names.h"
 
 #include <climits>
 
@@ -63,8 +63,8 @@ OutputOptionsVerdict acceptOutputOptions(const OutputOptionsEntries& entries,
     if (entries.outputName.toUtf8().size() > kLongestPathBytes) {
         return {std::nullopt, QString::fromUtf8(kOutputNameTooLongText)};
     }
-    if (widgets::fileNameHasWildcard(entries.outputName)) {
-        return {std::nullopt, widgets::wildcardNameRefusalText(entries.outputName)};
+    if (base::fileNameHasWildcard(entries.outputName)) {
+        return {std::nullopt, base::wildcardNameRefusalText(entries.outputName)};
     }
 
     AcceptedOutputOptions accepted{current, {}, {}};

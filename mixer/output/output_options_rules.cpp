@@ -1,7 +1,7 @@
 #include "mixer/output/output_options_rules.h"
 
+#include "base/text/chosen_file_names.h"
 #include "mixer/output/number_text.h"
-#include "widgets/chosen_file_names.h"
 
 namespace mixer {
 
@@ -45,13 +45,13 @@ QString aviNameFromChosenPath(const QString& chosenPath) {
 
 QString outputNameFromChosenPath(const QString& chosenPath, editing::OutputContainer container) {
     const std::string_view extension = editing::containerExtension(container);
-    return widgets::withFileExtension(
+    return base::withFileExtension(
         chosenPath,
         QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size())));
 }
 
 QString browseStartFolder(const QString& outputName) {
-    return widgets::saveDialogStartFolder(outputName);
+    return base::saveDialogStartFolder(outputName);
 }
 
 }  // namespace mixer

@@ -38,8 +38,8 @@ bool samePicture(const OutputSettings& a, const OutputSettings& b) {
 
 }  // namespace
 
-PreviewController::PreviewController(const MixJob& job, widgets::PromptPort& prompt,
-                                     widgets::FilePickerPort& filePicker, QWidget* owner)
+PreviewController::PreviewController(const MixJob& job, base::PromptPort& prompt,
+                                     base::FilePickerPort& filePicker, QWidget* owner)
     : job_(job),
       prompt_(prompt),
       filePicker_(filePicker),

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/prompt_port.h"
 #include "editing/preview/preview_player.h"
 #include "editing/timeline/timeline_interface.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/timeline/timeline_build.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QObject>
 #include <QStringList>
@@ -35,8 +35,8 @@ class PreviewController : public QObject {
     using SoundConnector =
         std::function<std::unique_ptr<editing::PreviewSoundOutput>(std::string& error)>;
 
-    PreviewController(const MixJob& job, widgets::PromptPort& prompt,
-                      widgets::FilePickerPort& filePicker, QWidget* owner = nullptr);
+    PreviewController(const MixJob& job, base::PromptPort& prompt, base::FilePickerPort& filePicker,
+                      QWidget* owner = nullptr);
     ~PreviewController() override;
 
     void setTimelineFactory(TimelineFactory factory);
@@ -71,8 +71,8 @@ class PreviewController : public QObject {
     void showNotices();
 
     const MixJob& job_;
-    widgets::PromptPort& prompt_;
-    widgets::FilePickerPort& filePicker_;
+    base::PromptPort& prompt_;
+    base::FilePickerPort& filePicker_;
     QWidget* owner_;
     TimelineFactory timelineFactory_;
     SoundConnector soundConnector_;

@@ -1,8 +1,8 @@
 #include "mixer/preview/preview_window.h"
 
+#include "base/text/elapsed_time.h"
 #include "mixer/preview/preview_picture_view.h"
 #include "mixer/preview/seek_slider_style.h"
-#include "widgets/elapsed_time.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -17,7 +17,7 @@ namespace mixer {
 namespace {
 
 QString timeText(editing::RefTime time) {
-    return widgets::formatElapsedTime(static_cast<int>(time / editing::kRefTimePerSecond));
+    return base::formatElapsedTime(static_cast<int>(time / editing::kRefTimePerSecond));
 }
 
 }  // namespace

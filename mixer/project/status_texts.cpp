@@ -1,6 +1,6 @@
 #include "mixer/project/status_texts.h"
 
-#include "widgets/elapsed_time.h"
+#include "base/text/elapsed_time.h"
 
 namespace mixer {
 
@@ -12,8 +12,7 @@ QString outputStatusText(const OutputSettings& output) {
 }
 
 QString progressStatusText(int elapsedSeconds) {
-    return QStringLiteral("Please wait... Used Time: ") +
-           widgets::formatElapsedTime(elapsedSeconds);
+    return QStringLiteral("Please wait... Used Time: ") + base::formatElapsedTime(elapsedSeconds);
 }
 
 QString doneStatusText(const OutputSettings& output) {

@@ -7,7 +7,7 @@ namespace mixer::build_steps {
 
 // A plain box under the program's own caption, as most build messages are.
 inline void tell(TimelineBuild& build, const char* text) {
-    build.prompt.tell(QString::fromUtf8(text), {}, widgets::PromptIcon::None, build.owner);
+    build.prompt.tell(QString::fromUtf8(text), {}, base::PromptIcon::None, build.owner);
 }
 
 // The time line refuses a track of the wrong kind (or one it does not know) before it looks at

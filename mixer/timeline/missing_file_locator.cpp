@@ -5,22 +5,22 @@
 
 namespace mixer {
 
-editing::MissingFileLocator makeMissingFileLocator(widgets::FilePickerPort& picker, QWidget* owner,
+editing::MissingFileLocator makeMissingFileLocator(base::FilePickerPort& picker, QWidget* owner,
                                                    std::vector<LocatedFile>* locatedFiles) {
     return
         [&picker, owner, locatedFiles](const std::string& missing) -> std::optional<std::string> {
             const QFileInfo missingFile(QString::fromStdString(missing));
-            widgets::OpenFileRequest request;
+            base::OpenFileRequest request;
             request.title = QStringLiteral("Locate %1").arg(missingFile.fileName());
             request.filters = {
-                widgets::FileFilter{missingFile.fileName(), missingFile.fileName()},
-                widgets::FileFilter{QStringLiteral("Any Files (*)"), QStringLiteral("*")},
+                base::FileFilter{missingFile.fileName(), missingFile.fileName()},
+                base::FileFilter{QStringLiteral("Any Files (*)"), QStringLiteral("*")},
             };
             request.selectedFilter = 1;
             if (QDir(missingFile.path()).exists()) {
                 request.initialFolder = missingFile.path();
             }
-            request.selection = widgets::FileSelection::One;
+            request.selection = base::FileSelection::One;
             request.owner = owner;
             const std::optional<QStringList> chosen = picker.openFiles(request);
             if (!chosen || chosen->isEmpty()) {

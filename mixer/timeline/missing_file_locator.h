@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
 #include "editing/timeline/timeline_interface.h"
-#include "widgets/ports/file_picker_port.h"
 
 #include <string>
 #include <vector>
@@ -23,7 +23,7 @@ struct LocatedFile {
 // caller can write it back into the lists. The port, owner and `locatedFiles` must outlive the
 // locator. UI thread only.
 editing::MissingFileLocator makeMissingFileLocator(
-    widgets::FilePickerPort& picker, QWidget* owner = nullptr,
+    base::FilePickerPort& picker, QWidget* owner = nullptr,
     std::vector<LocatedFile>* locatedFiles = nullptr);
 
 }  // namespace mixer

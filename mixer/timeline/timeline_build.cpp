@@ -35,11 +35,11 @@ void showMediaError(TimelineBuild& build, Result code, const QString& caption) {
     if (text.isEmpty()) {
         text = QString::asprintf("Unknown Error: 0x%2x", static_cast<unsigned>(code));
     }
-    build.prompt.tell(text, caption, widgets::PromptIcon::Error, build.owner);
+    build.prompt.tell(text, caption, base::PromptIcon::Error, build.owner);
 }
 
 BuiltTimeline BuildTimeline(const MixJob& job, const TimelineFactory& factory,
-                            widgets::PromptPort& prompt, const editing::MissingFileLocator& locator,
+                            base::PromptPort& prompt, const editing::MissingFileLocator& locator,
                             QWidget* owner) {
     BuiltTimeline built;
     std::unique_ptr<editing::TimelineInterface> timeline;
@@ -49,7 +49,7 @@ BuiltTimeline BuildTimeline(const MixJob& job, const TimelineFactory& factory,
     }
     if (failed(created)) {
         prompt.tell(QStringLiteral("Could not create timeline"), QStringLiteral("Error"),
-                    widgets::PromptIcon::None, owner);
+                    base::PromptIcon::None, owner);
         built.status = created;
         return built;
     }

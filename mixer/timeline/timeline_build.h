@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/ports/prompt_port.h"
 #include "editing/timeline/timeline_interface.h"
 #include "mixer/project/mix_job.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <functional>
 #include <memory>
@@ -34,7 +34,7 @@ TimelineFactory realTimelineFactory();
 struct TimelineBuild {
     editing::TimelineInterface& CurrentTimeline;
     const MixJob& job;
-    widgets::PromptPort& prompt;
+    base::PromptPort& prompt;
     RefTime TotalVideoLength = 0;  // the output's length; every clamped stop is clamped to it
     QWidget* owner = nullptr;      // window that owns the message boxes (may be null)
 };
@@ -53,7 +53,7 @@ struct BuiltTimeline {
 // failure), adds the video group when there is video, the audio group when there is sound, and
 // finally checks every source's file, asking `locator` for each missing one.
 BuiltTimeline BuildTimeline(const MixJob& job, const TimelineFactory& factory,
-                            widgets::PromptPort& prompt, const editing::MissingFileLocator& locator,
+                            base::PromptPort& prompt, const editing::MissingFileLocator& locator,
                             QWidget* owner = nullptr);
 
 // The video group: RGB 24-bit frames of OutputWidth x OutputHigh at OutputFrameRate; then

@@ -390,8 +390,8 @@ void MainWindow::onRemoveSelectedVideos() {
 void MainWindow::onDeleteSelectedAudio() {
     if (mediaLists_.deleteSelectedAudio(selectedRows(audioList())) ==
         DeleteSelectionOutcome::NoSelection) {
-        ports_.prompt.tell(QString::fromUtf8(kSelectAudioItemMessage), {},
-                           widgets::PromptIcon::None, this);
+        ports_.prompt.tell(QString::fromUtf8(kSelectAudioItemMessage), {}, base::PromptIcon::None,
+                           this);
     }
 }
 
@@ -458,8 +458,8 @@ void MainWindow::onProgressTick() {
 
 bool MainWindow::closeChecksPass() {
     if (job_.Converting) {
-        ports_.prompt.tell(QString::fromUtf8(kStopConvertFirstMessage), {},
-                           widgets::PromptIcon::None, this);
+        ports_.prompt.tell(QString::fromUtf8(kStopConvertFirstMessage), {}, base::PromptIcon::None,
+                           this);
         return false;
     }
     return projectCommands_.closeAllowed();

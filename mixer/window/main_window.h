@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/launcher_port.h"
+#include "base/ports/prompt_port.h"
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/dialogs/audio_settings_dialog.h"
 #include "mixer/dialogs/output_options_dialog.h"
@@ -16,9 +19,6 @@
 #include "mixer/window/project_commands.h"
 #include "widgets/command_table.h"
 #include "widgets/dialog_controls.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/launcher_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -43,9 +43,9 @@ class ListContextMenus;
 
 // The ports the main window and the logic it calls use; all outlive the window.
 struct MainWindowPorts {
-    widgets::PromptPort& prompt;
-    widgets::FilePickerPort& filePicker;
-    widgets::LauncherPort& launcher;
+    base::PromptPort& prompt;
+    base::FilePickerPort& filePicker;
+    base::LauncherPort& launcher;
 };
 
 // Runs the output options dialog modally: the accepted options, or nothing on Cancel.

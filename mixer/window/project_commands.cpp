@@ -67,7 +67,7 @@ bool ProjectCommands::refusedWhileConverting() {
     if (!services_.job.Converting) {
         return false;
     }
-    services_.prompt.tell(QString::fromUtf8(kStopConvertFirst), {}, widgets::PromptIcon::None,
+    services_.prompt.tell(QString::fromUtf8(kStopConvertFirst), {}, base::PromptIcon::None,
                           &services_.window);
     return true;
 }
@@ -82,7 +82,7 @@ void ProjectCommands::onOpen() {
          {{QString::fromUtf8(kProjectFilterName), QStringLiteral("*.orvindel")}},
          1,
          folder,
-         widgets::FileSelection::One,
+         base::FileSelection::One,
          &services_.window});
     if (chosen && !chosen->isEmpty()) {
         open(chosen->front());
@@ -102,7 +102,7 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
     if (!file.open(QIODevice::ReadOnly)) {
         services_.prompt.tell(
             QStringLiteral("Cannot open the project %1:\n%2").arg(absolutePath, file.errorString()),
-            QStringLiteral("Error"), widgets::PromptIcon::Error, &services_.window);
+            QStringLiteral("Error"), base::PromptIcon::Error, &services_.window);
         return false;
     }
     ProjectReadContext context;
@@ -120,7 +120,7 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
     if (!read.contents) {
         services_.prompt.tell(
             QStringLiteral("Cannot open the project %1:\n%2").arg(absolutePath, read.problem),
-            QStringLiteral("Error"), widgets::PromptIcon::Error, &services_.window);
+            QStringLiteral("Error"), base::PromptIcon::Error, &services_.window);
         return false;
     }
     ProjectContents& contents = *read.contents;
@@ -138,7 +138,7 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
     if (const QString problem = checkSpansWithinFiles(contents); !problem.isEmpty()) {
         services_.prompt.tell(
             QStringLiteral("Cannot open the project %1:\n%2").arg(absolutePath, problem),
-            QStringLiteral("Error"), widgets::PromptIcon::Error, &services_.window);
+            QStringLiteral("Error"), base::PromptIcon::Error, &services_.window);
         return false;
     }
     services_.lists.replaceAll(std::move(contents.videos), std::move(contents.audios));
@@ -171,7 +171,7 @@ bool ProjectCommands::load(const QString& path, OpenedAs openedAs) {
         services_.prompt.tell(
             QStringLiteral("These files are missing or cannot be read and were left out:\n%1")
                 .arg(leftOut.join(QLatin1Char('\n'))),
-            QStringLiteral("Warning"), widgets::PromptIcon::Warning, &services_.window);
+            QStringLiteral("Warning"), base::PromptIcon::Warning, &services_.window);
     }
     return true;
 }
@@ -216,7 +216,7 @@ bool ProjectCommands::writeTo(const QString& path) {
     if (!result.saved) {
         services_.prompt.tell(
             QStringLiteral("Cannot save the project %1:\n%2").arg(path, result.problem),
-            QStringLiteral("Error"), widgets::PromptIcon::Error, &services_.window);
+            QStringLiteral("Error"), base::PromptIcon::Error, &services_.window);
         return false;
     }
     path_ = path;
@@ -230,16 +230,16 @@ bool ProjectCommands::closeAllowed() {
     if (path_.isEmpty() || !unsaved_) {
         return true;
     }
-    const widgets::PromptAnswer answer = services_.prompt.show(
+    const base::PromptAnswer answer = services_.prompt.show(
         {QStringLiteral("Save the changes to %1?").arg(QFileInfo(path_).fileName()),
          {},
-         widgets::PromptIcon::Question,
-         widgets::PromptButtons::SaveDiscardCancel,
+         base::PromptIcon::Question,
+         base::PromptButtons::SaveDiscardCancel,
          &services_.window});
     switch (answer) {
-        case widgets::PromptAnswer::Yes:
+        case base::PromptAnswer::Yes:
             return save();
-        case widgets::PromptAnswer::No:
+        case base::PromptAnswer::No:
             return true;
         default:
             return false;
@@ -256,14 +256,14 @@ void ProjectCommands::offerRecovery() {
         return;
     }
     const LeftRecoveryFile& newest = left.front();
-    const widgets::PromptAnswer answer = services_.prompt.show(
+    const base::PromptAnswer answer = services_.prompt.show(
         {QStringLiteral("Orvindel did not end normally. Restore the lists it held at %1?")
              .arg(QLocale().toString(newest.writtenAt, QLocale::LongFormat)),
          {},
-         widgets::PromptIcon::Question,
-         widgets::PromptButtons::YesNo,
+         base::PromptIcon::Question,
+         base::PromptButtons::YesNo,
          &services_.window});
-    if (answer == widgets::PromptAnswer::Yes) {
+    if (answer == base::PromptAnswer::Yes) {
         load(newest.fileName, OpenedAs::RecoveredLists);
     }
     for (const LeftRecoveryFile& file : left) {

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/prompt_port.h"
 #include "editing/compressors/compressor_registry.h"
 #include "mixer/output/container_compressors.h"
 #include "mixer/project/media_lists.h"
 #include "mixer/project/mix_job.h"
 #include "mixer/project/settings_store.h"
 #include "mixer/window/recovery_writer.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QObject>
 #include <QString>
@@ -39,8 +39,8 @@ class ProjectCommands : public QObject {
         MixJob& job;
         MediaLists& lists;
         SettingsStore& store;
-        widgets::PromptPort& prompt;
-        widgets::FilePickerPort& filePicker;
+        base::PromptPort& prompt;
+        base::FilePickerPort& filePicker;
         QWidget& window;
         // Shows the output settings after an open replaced them.
         std::function<void()> outputChanged;

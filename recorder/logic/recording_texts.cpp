@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "base/text/chosen_file_names.h"
+#include "base/text/elapsed_time.h"
 #include "capture/sample_file_writer.h"
-#include "widgets/chosen_file_names.h"
-#include "widgets/elapsed_time.h"
 
 namespace recorder {
 
@@ -15,12 +15,12 @@ QString readyStatusText() {
 
 QString recordingStatusText(int elapsedSeconds) {
     return QStringLiteral("Status : Recording audio - Used Time: ") +
-           widgets::formatElapsedTime(elapsedSeconds);
+           base::formatElapsedTime(elapsedSeconds);
 }
 
 QString pausedStatusText(int elapsedSeconds) {
     return QStringLiteral("Status : Paused audio recording - Used Time: ") +
-           widgets::formatElapsedTime(elapsedSeconds);
+           base::formatElapsedTime(elapsedSeconds);
 }
 
 QString timeLeftText(std::int64_t secondsLeft) {
@@ -50,10 +50,10 @@ QString outputNameForChosenFile(const QString& path) {
         capture::RecordingFileFormat::Wav) {
         return path;
     }
-    return widgets::withFileExtension(path, QStringLiteral(".wav"));
+    return base::withFileExtension(path, QStringLiteral(".wav"));
 }
 
-QList<widgets::FileFilter> outputFileFilters() {
+QList<base::FileFilter> outputFileFilters() {
     return {{QStringLiteral("Wav file"), QStringLiteral("*.wav")},
             {QStringLiteral("FLAC file"), QStringLiteral("*.flac")},
             {QStringLiteral("Opus file"), QStringLiteral("*.opus;*.ogg")},
@@ -73,7 +73,7 @@ int outputFileFilterFor(const QString& output) {
 }
 
 QString browseInitialFolder(const QString& output) {
-    return widgets::saveDialogStartFolder(output);
+    return base::saveDialogStartFolder(output);
 }
 
 QString recordingTargetPath(const QString& editText) {

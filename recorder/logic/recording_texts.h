@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "base/ports/file_picker_port.h"
 #include "capture/audio_format.h"
-#include "widgets/ports/file_picker_port.h"
 
 namespace recorder {
 
@@ -30,15 +30,15 @@ std::int64_t recordingSecondsLeft(std::uint64_t bytesAvailable, const QString& p
 // The output name Browse stores for the chosen `path`: a name ending in one of the compressed
 // formats' extensions (".flac", ".opus", ".ogg", any case) is kept as chosen; any other
 // extension is replaced by ".wav", and ".wav" is added to a name without one
-// (widgets::withFileExtension).
+// (base::withFileExtension).
 QString outputNameForChosenFile(const QString& path);
 
 // The filters Browse offers, in order: WAV, FLAC, Opus/Ogg and every file.
-QList<widgets::FileFilter> outputFileFilters();
+QList<base::FileFilter> outputFileFilters();
 // The 1-based filter of outputFileFilters() that lists files of `output`'s format.
 int outputFileFilterFor(const QString& output);
 
-// The folder Browse opens in (widgets::saveDialogStartFolder): `output` up to its last '/', "/"
+// The folder Browse opens in (base::saveDialogStartFolder): `output` up to its last '/', "/"
 // for the root folder, or "." when it has none.
 QString browseInitialFolder(const QString& output);
 

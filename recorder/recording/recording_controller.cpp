@@ -9,20 +9,20 @@
 #include <algorithm>
 #include <chrono>
 
+#include "base/ports/prompt_port.h"
+#include "base/text/chosen_file_names.h"
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recorder_log.h"
-#include "widgets/chosen_file_names.h"
-#include "widgets/ports/prompt_port.h"
 
 Q_LOGGING_CATEGORY(recorderLog, "ambrevo.recorder")
 
 namespace recorder {
 namespace {
 
+using base::PromptButtons;
+using base::PromptIcon;
 using capture::CaptureError;
 using capture::CaptureResult;
-using widgets::PromptButtons;
-using widgets::PromptIcon;
 
 constexpr int kReconnectIntervalMs = 1000;
 // A server that accepts the connection but does not answer keeps a reconnection tick no longer
@@ -43,7 +43,7 @@ bool outputFileExists(const QString& path) {
     return file.open(QIODevice::ReadOnly);
 }
 
-RecordingController::RecordingController(widgets::PromptPort& prompt, QWidget* owner)
+RecordingController::RecordingController(base::PromptPort& prompt, QWidget* owner)
     : prompt_(prompt), owner_(owner) {
     // Device events are queued by the server thread and handled here, in order.
     connect(this, &RecordingController::graphNotify, this, &RecordingController::OnGraphEvent,
@@ -158,16 +158,16 @@ void RecordingController::OnRecord(const QString& outputText) {
     const QString target = recordingTargetPath(outputText);
     // A typed pattern ("*.wav") is a filter, not a name: writing it would make a file nobody
     // can find again with the same pattern.
-    if (widgets::fileNameHasWildcard(target)) {
-        prompt_.tell(widgets::wildcardNameRefusalText(target),
-                     QString::fromLatin1(kRecorderCaption), PromptIcon::Warning, owner_);
+    if (base::fileNameHasWildcard(target)) {
+        prompt_.tell(base::wildcardNameRefusalText(target), QString::fromLatin1(kRecorderCaption),
+                     PromptIcon::Warning, owner_);
         return;
     }
     if (outputFileExists(target)) {
         const auto answer = prompt_.show(
             {QStringLiteral("%1 exists. Do you want to replace it?").arg(target),
              QStringLiteral("Warning"), PromptIcon::Warning, PromptButtons::YesNo, owner_});
-        if (answer != widgets::PromptAnswer::Yes) {
+        if (answer != base::PromptAnswer::Yes) {
             return;
         }
         QFile::remove(target);

@@ -7,16 +7,16 @@
 #include <memory>
 #include <string>
 
+#include "base/ports/prompt_port.h"
 #include "capture/audio_server.h"
 #include "capture/capture_result.h"
 #include "recorder/graph/recording_graph.h"
-#include "widgets/ports/prompt_port.h"
 
 class QWidget;
 
-namespace widgets {
+namespace base {
 class PromptPort;
-}
+}  // namespace base
 
 namespace recorder {
 
@@ -45,7 +45,7 @@ bool outputFileExists(const QString& path);
 class RecordingController : public QObject {
     Q_OBJECT
   public:
-    RecordingController(widgets::PromptPort& prompt, QWidget* owner = nullptr);
+    RecordingController(base::PromptPort& prompt, QWidget* owner = nullptr);
     ~RecordingController() override;
 
     // ---- The graph and the server connection --------------------------------------------
@@ -126,11 +126,11 @@ class RecordingController : public QObject {
     void reportStartFailure(const capture::CaptureResult& result);
     void reportIncompleteTake(const capture::CaptureResult& result);
     // Beeps and shows a device notice (removed or reattached) in place of one still open.
-    void showDeviceNotice(const QString& text, widgets::PromptIcon icon);
+    void showDeviceNotice(const QString& text, base::PromptIcon icon);
     void postStop();
     void onServerLost(const std::string& deviceName);
 
-    widgets::PromptPort& prompt_;
+    base::PromptPort& prompt_;
     QWidget* owner_;
     std::unique_ptr<capture::AudioServer> server_;  // from the first CreateGraph on
     std::unique_ptr<RecordingGraph> m_pGB;

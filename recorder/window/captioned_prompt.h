@@ -1,19 +1,19 @@
 #pragma once
 
+#include "base/ports/prompt_port.h"
 #include "recorder/recording/recording_controller.h"
-#include "widgets/ports/prompt_port.h"
 
 namespace recorder {
 
 // The prompt port Ambrevo's window hands to everything it shows boxes through (the controller,
 // the device lists, the About dialog's links): a box without a caption of its own gets the
 // program's caption, "Ambrevo", instead of the process name. `inner` must outlive this object.
-class CaptionedPrompt : public widgets::PromptPort {
+class CaptionedPrompt : public base::PromptPort {
   public:
-    explicit CaptionedPrompt(widgets::PromptPort& inner) : inner_(inner) {}
+    explicit CaptionedPrompt(base::PromptPort& inner) : inner_(inner) {}
 
-    widgets::PromptAnswer show(const widgets::PromptRequest& request) override {
-        widgets::PromptRequest captioned = request;
+    base::PromptAnswer show(const base::PromptRequest& request) override {
+        base::PromptRequest captioned = request;
         if (captioned.caption.isEmpty()) {
             captioned.caption = QString::fromLatin1(kRecorderCaption);
         }
@@ -21,7 +21,7 @@ class CaptionedPrompt : public widgets::PromptPort {
     }
 
   private:
-    widgets::PromptPort& inner_;
+    base::PromptPort& inner_;
 };
 
 }  // namespace recorder

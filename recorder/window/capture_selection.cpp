@@ -1,21 +1,21 @@
 #include "recorder/window/capture_selection.h"
 
+#include "base/ports/prompt_port.h"
 #include "recorder/logic/input_line_rules.h"
 #include "recorder/recording/recording_controller.h"
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_templates.h"
-#include "widgets/ports/prompt_port.h"
 
 #include <QComboBox>
 #include <QSlider>
 
 namespace recorder {
 
-using widgets::PromptButtons;
-using widgets::PromptIcon;
+using base::PromptButtons;
+using base::PromptIcon;
 
 CaptureSelection::CaptureSelection(const widgets::DialogControls& controls, CaptureValues& values,
-                                   RecordingController& controller, widgets::PromptPort& prompt,
+                                   RecordingController& controller, base::PromptPort& prompt,
                                    HintPresenter& hint, QWidget* owner)
     : controls_(controls),
       values_(values),

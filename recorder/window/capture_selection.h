@@ -12,9 +12,9 @@ class QComboBox;
 class QSlider;
 class QWidget;
 
-namespace widgets {
+namespace base {
 class PromptPort;
-}
+}  // namespace base
 
 namespace recorder {
 
@@ -31,8 +31,8 @@ class RecordingController;
 class CaptureSelection {
   public:
     CaptureSelection(const widgets::DialogControls& controls, CaptureValues& values,
-                     RecordingController& controller, widgets::PromptPort& prompt,
-                     HintPresenter& hint, QWidget* owner);
+                     RecordingController& controller, base::PromptPort& prompt, HintPresenter& hint,
+                     QWidget* owner);
 
     // Lists the devices and opens the remembered one; negative (after its message when there is
     // no device at all) when the program cannot go on.
@@ -77,7 +77,7 @@ class CaptureSelection {
     const widgets::DialogControls& controls_;
     CaptureValues& values_;
     RecordingController& controller_;
-    widgets::PromptPort& prompt_;
+    base::PromptPort& prompt_;
     HintPresenter& hint_;
     QWidget* owner_;
 };

@@ -41,8 +41,8 @@ std::optional<bool> ModalHintPresenter::showHint(QWidget* owner) {
     return dialog.isChecked();
 }
 
-RecorderAboutDialog::RecorderAboutDialog(widgets::LauncherPort& launcher,
-                                         widgets::PromptPort& prompt, QWidget* parent)
+RecorderAboutDialog::RecorderAboutDialog(base::LauncherPort& launcher, base::PromptPort& prompt,
+                                         QWidget* parent)
     : QDialog(parent) {
     controls_ = widgets::buildDialog(recorderAboutTemplate(), *this, {&launcher, &prompt});
     if (const auto icon = widgets::loadIconFile(recorder::art::kProgramIcon)) {

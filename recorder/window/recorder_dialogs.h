@@ -6,10 +6,10 @@
 
 #include "widgets/dialog_controls.h"
 
-namespace widgets {
+namespace base {
 class LauncherPort;
 class PromptPort;
-}  // namespace widgets
+}  // namespace base
 
 namespace recorder {
 
@@ -46,7 +46,7 @@ class ModalHintPresenter : public HintPresenter {
 class RecorderAboutDialog : public QDialog {
     Q_OBJECT
   public:
-    RecorderAboutDialog(widgets::LauncherPort& launcher, widgets::PromptPort& prompt,
+    RecorderAboutDialog(base::LauncherPort& launcher, base::PromptPort& prompt,
                         QWidget* parent = nullptr);
     const widgets::DialogControls& controls() const { return controls_; }
 

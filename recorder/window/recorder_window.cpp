@@ -23,6 +23,10 @@
 
 #include <algorithm>
 
+#include "base/ports/file_picker_port.h"
+#include "base/ports/launcher_port.h"
+#include "base/ports/prompt_port.h"
+#include "base/text/chosen_file_names.h"
 #include "recorder/ambrevo_art.h"
 #include "recorder/logic/input_line_rules.h"
 #include "recorder/logic/recording_texts.h"
@@ -30,22 +34,18 @@
 #include "recorder/window/recorder_dialogs.h"
 #include "recorder/window/recorder_templates.h"
 #include "widgets/background_tiling.h"
-#include "widgets/chosen_file_names.h"
 #include "widgets/dialog_builder.h"
 #include "widgets/help_pages.h"
 #include "widgets/image_button.h"
 #include "widgets/image_loading.h"
-#include "widgets/ports/file_picker_port.h"
-#include "widgets/ports/launcher_port.h"
-#include "widgets/ports/prompt_port.h"
 
 namespace recorder {
 namespace {
 
 namespace art = recorder::art;
+using base::PromptButtons;
+using base::PromptIcon;
 using widgets::Notification;
-using widgets::PromptButtons;
-using widgets::PromptIcon;
 
 // The introduction page where the help is (widgets/help_pages.h); when no folder holds it, the
 // installed place, so the desktop's answer names what is missing.
@@ -352,12 +352,12 @@ void RecorderWindow::OnPlay() {
 void RecorderWindow::OnBrowse() {
     // The dialog opens at the name the user sees (and Record would write), typed or chosen.
     const QString current = recordingTargetPath(outputEdit().text());
-    widgets::SaveFileRequest request;
+    base::SaveFileRequest request;
     request.title = QStringLiteral("Select Output");
     request.filters = outputFileFilters();
     request.selectedFilter = outputFileFilterFor(current);
     request.initialFolder = browseInitialFolder(current);
-    request.initialName = widgets::saveDialogInitialName(current);
+    request.initialName = base::saveDialogInitialName(current);
     request.owner = this;
     const auto chosen = ports_.filePicker.saveFile(request);
     if (!chosen) {

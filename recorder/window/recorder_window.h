@@ -19,11 +19,11 @@ class QComboBox;
 class QLineEdit;
 class QSlider;
 
-namespace widgets {
+namespace base {
 class FilePickerPort;
 class LauncherPort;
 class PromptPort;
-}  // namespace widgets
+}  // namespace base
 
 namespace recorder {
 
@@ -31,9 +31,9 @@ class HintPresenter;
 
 // Everything the window shows or starts outside itself; all must outlive the window.
 struct RecorderPorts {
-    widgets::PromptPort& prompt;
-    widgets::FilePickerPort& filePicker;
-    widgets::LauncherPort& launcher;
+    base::PromptPort& prompt;
+    base::FilePickerPort& filePicker;
+    base::LauncherPort& launcher;
     HintPresenter& hint;
 };
 

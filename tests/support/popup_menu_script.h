@@ -3,8 +3,10 @@
 // Drives a popup menu that a user action opens (QMenu::exec runs its own loop) with real key
 // events. Header only: for test executables that link Qt Widgets and Qt Test.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QStringList>
@@ -23,6 +25,15 @@ struct MenuSeen {
     QList<bool> enabled;
     QString defaultText;
 };
+
+// A right click at `point` of `view`'s viewport as the window system delivers it: the button's
+// press and release, then the context-menu request (which the offscreen platform does not make
+// from the mouse by itself).
+inline void rightClick(QAbstractItemView& view, QPoint point) {
+    QTest::mouseClick(view.viewport(), Qt::RightButton, Qt::NoModifier, point);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, view.viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view.viewport(), &request);
+}
 
 // Runs `action`, which opens a popup menu and returns once it closes, and chooses the item
 // whose text is `itemText` as a keyboard user does: Down until it is the active item, then

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
-#include "widgets/chosen_file_names.h"
+#include "base/text/chosen_file_names.h"
 #include "widgets/ports/qt_prompt.h"
 
 namespace widgets {
@@ -28,7 +28,7 @@ QString dialogPatterns(const QString& patterns) {
     return parts.join(QLatin1Char(' '));
 }
 
-QString nameFilter(const FileFilter& filter) {
+QString nameFilter(const base::FileFilter& filter) {
     const QString patterns = dialogPatterns(filter.patterns);
     // A shown name that already names its patterns in parentheses ("Video Files (*.avi)")
     // gets them replaced by the dialog's spelling, since QFileDialog reads the patterns from
@@ -70,7 +70,7 @@ class PickerDialog : public QFileDialog {
             nameBox != nullptr && nameBox->text().contains(QLatin1Char('"'))) {
             const QString whole = directory().absoluteFilePath(nameBox->text());
             const bool saving = acceptMode() == QFileDialog::AcceptSave;
-            if (saving ? !fileNameHasWildcard(whole) : QFileInfo(whole).isFile()) {
+            if (saving ? !base::fileNameHasWildcard(whole) : QFileInfo(whole).isFile()) {
                 wholeTypedName_ = whole;
                 QDialog::accept();
                 return;
@@ -78,11 +78,11 @@ class PickerDialog : public QFileDialog {
         }
         if (acceptMode() == QFileDialog::AcceptSave) {
             const QStringList chosen = selectedFiles();
-            if (!chosen.isEmpty() && fileNameHasWildcard(chosen.first())) {
-                QtPrompt().show({wildcardNameRefusalText(chosen.first()),
+            if (!chosen.isEmpty() && base::fileNameHasWildcard(chosen.first())) {
+                QtPrompt().show({base::wildcardNameRefusalText(chosen.first()),
                                  {},
-                                 PromptIcon::Warning,
-                                 PromptButtons::Ok,
+                                 base::PromptIcon::Warning,
+                                 base::PromptButtons::Ok,
                                  this});
                 return;
             }
@@ -96,15 +96,15 @@ class PickerDialog : public QFileDialog {
 
 }  // namespace
 
-QStringList nameFiltersForDialog(const QList<FileFilter>& filters) {
+QStringList nameFiltersForDialog(const QList<base::FileFilter>& filters) {
     QStringList result;
-    for (const FileFilter& filter : filters) {
+    for (const base::FileFilter& filter : filters) {
         result << nameFilter(filter);
     }
     return result;
 }
 
-QString selectedNameFilter(const QList<FileFilter>& filters, int selectedFilter) {
+QString selectedNameFilter(const QList<base::FileFilter>& filters, int selectedFilter) {
     if (selectedFilter < 1 || selectedFilter > filters.size()) {
         return {};
     }
@@ -116,7 +116,8 @@ namespace {
 // Shows `dialog` with `filters` (1-based `selectedFilter` chosen) and `initialName` (when not
 // empty) in its name box; returns the files picked, or nothing when the user cancels or picks
 // none.
-std::optional<QStringList> runWithFilters(PickerDialog& dialog, const QList<FileFilter>& filters,
+std::optional<QStringList> runWithFilters(PickerDialog& dialog,
+                                          const QList<base::FileFilter>& filters,
                                           int selectedFilter, const QString& initialName = {}) {
     if (!filters.isEmpty()) {
         dialog.setNameFilters(nameFiltersForDialog(filters));
@@ -143,21 +144,22 @@ std::optional<QStringList> runWithFilters(PickerDialog& dialog, const QList<File
 
 }  // namespace
 
-std::optional<QStringList> QtFilePicker::openFiles(const OpenFileRequest& request) {
+std::optional<QStringList> QtFilePicker::openFiles(const base::OpenFileRequest& request) {
     PickerDialog dialog(request.owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.selection == FileSelection::Several ? QFileDialog::ExistingFiles
-                                                                   : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.selection == base::FileSelection::Several
+                           ? QFileDialog::ExistingFiles
+                           : QFileDialog::ExistingFile);
     return runWithFilters(dialog, request.filters, request.selectedFilter);
 }
 
-std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
+std::optional<QString> QtFilePicker::saveFile(const base::SaveFileRequest& request) {
     PickerDialog dialog(request.owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // A wildcard name ("*.*") is a filter, never a name to offer: the name box stays empty.
     const bool offerName =
-        !request.initialName.isEmpty() && !fileNameHasWildcard(request.initialName);
+        !request.initialName.isEmpty() && !base::fileNameHasWildcard(request.initialName);
     const std::optional<QStringList> chosen =
         runWithFilters(dialog, request.filters, request.selectedFilter,
                        offerName ? request.initialName : QString());
@@ -173,7 +175,7 @@ std::optional<QString> QtFilePicker::saveFile(const SaveFileRequest& request) {
     return chosen->first();
 }
 
-std::optional<QString> QtFilePicker::chooseFolder(const FolderRequest& request) {
+std::optional<QString> QtFilePicker::chooseFolder(const base::FolderRequest& request) {
     PickerDialog dialog(request.owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);

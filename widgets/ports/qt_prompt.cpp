@@ -7,17 +7,17 @@
 namespace widgets {
 namespace {
 
-QMessageBox::Icon messageBoxIcon(PromptIcon icon) {
+QMessageBox::Icon messageBoxIcon(base::PromptIcon icon) {
     switch (icon) {
-        case PromptIcon::None:
+        case base::PromptIcon::None:
             return QMessageBox::NoIcon;
-        case PromptIcon::Information:
+        case base::PromptIcon::Information:
             return QMessageBox::Information;
-        case PromptIcon::Warning:
+        case base::PromptIcon::Warning:
             return QMessageBox::Warning;
-        case PromptIcon::Error:
+        case base::PromptIcon::Error:
             return QMessageBox::Critical;
-        case PromptIcon::Question:
+        case base::PromptIcon::Question:
             return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
@@ -67,7 +67,7 @@ QString withBreakableRuns(const QString& text) {
 
 }  // namespace
 
-QString promptCaption(const PromptRequest& request) {
+QString promptCaption(const base::PromptRequest& request) {
     if (!request.caption.isEmpty()) {
         return request.caption;
     }
@@ -75,19 +75,19 @@ QString promptCaption(const PromptRequest& request) {
     return displayName.isEmpty() ? QCoreApplication::applicationName() : displayName;
 }
 
-PromptAnswer QtPrompt::show(const PromptRequest& request) {
-    if (request.buttons == PromptButtons::SaveDiscardCancel) {
+base::PromptAnswer QtPrompt::show(const base::PromptRequest& request) {
+    if (request.buttons == base::PromptButtons::SaveDiscardCancel) {
         QMessageBox box(messageBoxIcon(request.icon), promptCaption(request), request.text,
                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                         request.owner);
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
         const int pressed = box.exec();
-        return pressed == QMessageBox::Save      ? PromptAnswer::Yes
-               : pressed == QMessageBox::Discard ? PromptAnswer::No
-                                                 : PromptAnswer::Cancel;
+        return pressed == QMessageBox::Save      ? base::PromptAnswer::Yes
+               : pressed == QMessageBox::Discard ? base::PromptAnswer::No
+                                                 : base::PromptAnswer::Cancel;
     }
-    const bool yesNo = request.buttons == PromptButtons::YesNo;
+    const bool yesNo = request.buttons == base::PromptButtons::YesNo;
     QMessageBox box(messageBoxIcon(request.icon), promptCaption(request),
                     withBreakableRuns(request.text),
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, request.owner);
@@ -101,9 +101,9 @@ PromptAnswer QtPrompt::show(const PromptRequest& request) {
     }
     const int pressed = box.exec();
     if (!yesNo) {
-        return PromptAnswer::Ok;
+        return base::PromptAnswer::Ok;
     }
-    return pressed == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+    return pressed == QMessageBox::Yes ? base::PromptAnswer::Yes : base::PromptAnswer::No;
 }
 
 }  // namespace widgets

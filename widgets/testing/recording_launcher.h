@@ -7,14 +7,14 @@
 
 #include <deque>
 
-#include "widgets/ports/launcher_port.h"
+#include "base/ports/launcher_port.h"
 
 namespace widgets::testing {
 
 // A launcher for tests: records every start and open (nothing is started) and answers from a
 // queue of scripted results shared by both kinds of request, in order; when the queue is empty
 // every request succeeds.
-class RecordingLauncher : public LauncherPort {
+class RecordingLauncher : public base::LauncherPort {
   public:
     struct ProgramStart {
         QString program;

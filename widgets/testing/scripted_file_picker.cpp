@@ -2,7 +2,7 @@
 
 namespace widgets::testing {
 
-std::optional<QStringList> ScriptedFilePicker::openFiles(const OpenFileRequest& request) {
+std::optional<QStringList> ScriptedFilePicker::openFiles(const base::OpenFileRequest& request) {
     m_openRequests.append(request);
     if (m_openAnswers.empty()) {
         return std::nullopt;
@@ -15,7 +15,7 @@ std::optional<QStringList> ScriptedFilePicker::openFiles(const OpenFileRequest& 
     return std::make_optional(answer.value);
 }
 
-std::optional<QString> ScriptedFilePicker::saveFile(const SaveFileRequest& request) {
+std::optional<QString> ScriptedFilePicker::saveFile(const base::SaveFileRequest& request) {
     m_saveRequests.append(request);
     if (m_saveAnswers.empty()) {
         return std::nullopt;
@@ -31,7 +31,7 @@ std::optional<QString> ScriptedFilePicker::saveFile(const SaveFileRequest& reque
     return std::make_optional(answer.value);
 }
 
-std::optional<QString> ScriptedFilePicker::chooseFolder(const FolderRequest& request) {
+std::optional<QString> ScriptedFilePicker::chooseFolder(const base::FolderRequest& request) {
     m_folderRequests.append(request);
     if (m_folderAnswers.empty()) {
         return std::nullopt;

@@ -5,17 +5,17 @@
 #include <deque>
 #include <optional>
 
-#include "widgets/ports/file_picker_port.h"
+#include "base/ports/file_picker_port.h"
 
 namespace widgets::testing {
 
 // A file picker for tests: records every request and answers from queues of scripted answers
 // (one queue each for open, save and folder dialogs); when a queue is empty the user cancels.
-class ScriptedFilePicker : public FilePickerPort {
+class ScriptedFilePicker : public base::FilePickerPort {
   public:
-    std::optional<QStringList> openFiles(const OpenFileRequest& request) override;
-    std::optional<QString> saveFile(const SaveFileRequest& request) override;
-    std::optional<QString> chooseFolder(const FolderRequest& request) override;
+    std::optional<QStringList> openFiles(const base::OpenFileRequest& request) override;
+    std::optional<QString> saveFile(const base::SaveFileRequest& request) override;
+    std::optional<QString> chooseFolder(const base::FolderRequest& request) override;
 
     // Chooses `files` at the next open dialog.
     void queueOpenAnswer(const QStringList& files) { m_openAnswers.push_back({true, files, 0}); }
@@ -28,14 +28,14 @@ class ScriptedFilePicker : public FilePickerPort {
     void queueSaveCancel() { m_saveAnswers.push_back({false, {}, 0}); }
     // Chooses `folder` at the next folder dialog.
     void queueFolderAnswer(const QString& folder) { m_folderAnswers.push_back({true, folder, 0}); }
-    const QList<FolderRequest>& folderRequests() const { return m_folderRequests; }
-    const QList<OpenFileRequest>& openRequests() const { return m_openRequests; }
-    const QList<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
+    const QList<base::FolderRequest>& folderRequests() const { return m_folderRequests; }
+    const QList<base::OpenFileRequest>& openRequests() const { return m_openRequests; }
+    const QList<base::SaveFileRequest>& saveRequests() const { return m_saveRequests; }
 
   private:
-    QList<OpenFileRequest> m_openRequests;
-    QList<SaveFileRequest> m_saveRequests;
-    QList<FolderRequest> m_folderRequests;
+    QList<base::OpenFileRequest> m_openRequests;
+    QList<base::SaveFileRequest> m_saveRequests;
+    QList<base::FolderRequest> m_folderRequests;
     template <typename T>
     struct Answer {
         bool chosen = false;

@@ -4,27 +4,27 @@
 
 namespace widgets::testing {
 
-PromptAnswer ScriptedPrompt::show(const PromptRequest& request) {
+base::PromptAnswer ScriptedPrompt::show(const base::PromptRequest& request) {
     m_requests.append(request);
     if (!m_answers.empty()) {
-        const PromptAnswer answer = m_answers.front();
+        const base::PromptAnswer answer = m_answers.front();
         m_answers.pop_front();
         return answer;
     }
     switch (request.buttons) {
-        case PromptButtons::YesNo:
-            return PromptAnswer::No;
-        case PromptButtons::SaveDiscardCancel:
-            return PromptAnswer::Cancel;
-        case PromptButtons::Ok:
+        case base::PromptButtons::YesNo:
+            return base::PromptAnswer::No;
+        case base::PromptButtons::SaveDiscardCancel:
+            return base::PromptAnswer::Cancel;
+        case base::PromptButtons::Ok:
             break;
     }
-    return PromptAnswer::Ok;
+    return base::PromptAnswer::Ok;
 }
 
 QStringList ScriptedPrompt::texts() const {
     QStringList result;
-    for (const PromptRequest& request : m_requests) {
+    for (const base::PromptRequest& request : m_requests) {
         result << request.text;
     }
     return result;

@@ -189,7 +189,7 @@ class CommandLineRenderTest : public mix_window_testing::TwoClipWindowTest<1> {}
 
 TEST_F(CommandLineRenderTest, RenderOfAProjectEqualsMixFromTheWindow) {
     listBothClips();
-    window->controls().get<widgets::ImageButton>(main_window::kMixButton).click();
+    clickWindowButton(main_window::kMixButton);
     ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
                                         mix_window_testing::kMixTimeoutMs));
     ASSERT_EQ(window->mixController().lastEnding(), MixController::Ending::Completed);

@@ -192,7 +192,7 @@ TEST_F(OutputOptionsDialogTest, BrowseGivesTheNameTheExtensionOfTheChosenFilter)
                   QString::fromUtf8(example.expected));
     }
     ASSERT_FALSE(picker.saveRequests().isEmpty());
-    const widgets::SaveFileRequest& request = picker.saveRequests().last();
+    const base::SaveFileRequest& request = picker.saveRequests().last();
     EXPECT_EQ(request.title, QStringLiteral("Select Output File Name"));
     ASSERT_EQ(request.filters.size(), 4);
     EXPECT_EQ(request.filters[0].shownName, QStringLiteral("AVI files (*.avi)"));

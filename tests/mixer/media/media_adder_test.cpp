@@ -85,7 +85,7 @@ TEST_F(MediaAdderTest, VideoDialogAsksForSeveralFilesStartingInTheRememberedFold
     picker_.queueOpenCancel();
     EXPECT_EQ(adder_->addVideo(), 0);
     ASSERT_EQ(picker_.openRequests().size(), 1);
-    const widgets::OpenFileRequest& request = picker_.openRequests()[0];
+    const base::OpenFileRequest& request = picker_.openRequests()[0];
     EXPECT_EQ(text(request.title), "Select Media Files...");
     ASSERT_EQ(request.filters.size(), 2);
     EXPECT_EQ(
@@ -99,7 +99,7 @@ TEST_F(MediaAdderTest, VideoDialogAsksForSeveralFilesStartingInTheRememberedFold
     EXPECT_EQ(text(request.filters[1].patterns), "*.*;");
     EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(text(request.initialFolder), "/home/ann/clips/");
-    EXPECT_EQ(request.selection, widgets::FileSelection::Several);
+    EXPECT_EQ(request.selection, base::FileSelection::Several);
     // Cancelled: nothing changes, nothing is said.
     EXPECT_TRUE(job_.videos.empty());
     EXPECT_TRUE(job_.audios.empty());
@@ -114,7 +114,7 @@ TEST_F(MediaAdderTest, AudioDialogAsksForSeveralFilesStartingInTheRememberedFold
     EXPECT_EQ(adder_->addAudio(), 0);
     ASSERT_EQ(picker_.openRequests().size(), 2);
     EXPECT_TRUE(picker_.openRequests()[0].initialFolder.isEmpty()) << "nothing remembered yet";
-    const widgets::OpenFileRequest& request = picker_.openRequests()[1];
+    const base::OpenFileRequest& request = picker_.openRequests()[1];
     EXPECT_EQ(text(request.title), "Select Media Files...");
     ASSERT_EQ(request.filters.size(), 2);
     EXPECT_EQ(text(request.filters[0].shownName),
@@ -126,7 +126,7 @@ TEST_F(MediaAdderTest, AudioDialogAsksForSeveralFilesStartingInTheRememberedFold
     EXPECT_EQ(text(request.filters[1].patterns), "*.*;");
     EXPECT_EQ(request.selectedFilter, 1);
     EXPECT_EQ(text(request.initialFolder), "/home/ann/music/");
-    EXPECT_EQ(request.selection, widgets::FileSelection::Several);
+    EXPECT_EQ(request.selection, base::FileSelection::Several);
     EXPECT_TRUE(job_.audios.empty());
     EXPECT_TRUE(prompt_.requests().isEmpty());
 }
@@ -231,20 +231,20 @@ TEST_F(MediaAdderTest, AFileForTheOtherListIsAddedOnlyWhenTheUserSaysYes) {
     struct Case {
         const char* name;
         int (MediaAdder::*add)();
-        widgets::PromptAnswer answer;
+        base::PromptAnswer answer;
         const char* questionStart;
         std::size_t videos;
         std::size_t audios;
     };
     const Case cases[] = {
-        {"tone.wav", &MediaAdder::addVideo, widgets::PromptAnswer::No, " holds sound only", 0, 0},
-        {"tone.wav", &MediaAdder::addVideo, widgets::PromptAnswer::Yes, " holds sound only", 1, 1},
-        {"silent.avi", &MediaAdder::addAudio, widgets::PromptAnswer::No, " holds no sound", 0, 0},
-        {"silent.avi", &MediaAdder::addAudio, widgets::PromptAnswer::Yes, " holds no sound", 0, 1},
+        {"tone.wav", &MediaAdder::addVideo, base::PromptAnswer::No, " holds sound only", 0, 0},
+        {"tone.wav", &MediaAdder::addVideo, base::PromptAnswer::Yes, " holds sound only", 1, 1},
+        {"silent.avi", &MediaAdder::addAudio, base::PromptAnswer::No, " holds no sound", 0, 0},
+        {"silent.avi", &MediaAdder::addAudio, base::PromptAnswer::Yes, " holds no sound", 0, 1},
     };
     for (const Case& added : cases) {
         SCOPED_TRACE(std::string(added.name) +
-                     (added.answer == widgets::PromptAnswer::Yes ? " kept" : " refused"));
+                     (added.answer == base::PromptAnswer::Yes ? " kept" : " refused"));
         lists_.deleteAll();
         prompt_.clear();
         picker_.queueOpenAnswer({path(added.name)});
@@ -253,7 +253,7 @@ TEST_F(MediaAdderTest, AFileForTheOtherListIsAddedOnlyWhenTheUserSaysYes) {
                                                 ? static_cast<int>(added.videos)
                                                 : static_cast<int>(added.audios));
         ASSERT_EQ(prompt_.requests().size(), 1);
-        EXPECT_EQ(prompt_.requests()[0].buttons, widgets::PromptButtons::YesNo);
+        EXPECT_EQ(prompt_.requests()[0].buttons, base::PromptButtons::YesNo);
         EXPECT_TRUE(
             text(prompt_.requests()[0].text).starts_with(file(added.name) + added.questionStart));
         EXPECT_EQ(job_.videos.size(), added.videos);

@@ -43,7 +43,7 @@ TEST_F(MixEndingTest, AFullDiskEndsTheMixWithFailedAndTheReason) {
     EXPECT_EQ(window->mixController().lastEnding(), MixController::Ending::Failed);
     EXPECT_FALSE(window->playMixButton().isVisible());
     ASSERT_EQ(prompt.requests().size(), 1);
-    EXPECT_EQ(prompt.requests().front().icon, widgets::PromptIcon::Error);
+    EXPECT_EQ(prompt.requests().front().icon, base::PromptIcon::Error);
     EXPECT_EQ(mixButton().text(), "Mix");
 }
 
@@ -61,8 +61,8 @@ TEST_F(MixEndingTest, AVideoSetUpThatFailsStartsNoMixAndSaysWhy) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(outputPath)));
     EXPECT_EQ(window->statusText(), statusBefore);
     ASSERT_FALSE(prompt.requests().isEmpty());
-    const widgets::PromptRequest& last = prompt.requests().back();
-    EXPECT_EQ(last.icon, widgets::PromptIcon::Error);
+    const base::PromptRequest& last = prompt.requests().back();
+    EXPECT_EQ(last.icon, base::PromptIcon::Error);
     EXPECT_EQ(last.text, "The mix was not started: the pictures could not be set up at 0*" +
                              QString::number(mix_window_testing::kHeight) +
                              " and 25 frames per second. Choose another size or frame rate in "

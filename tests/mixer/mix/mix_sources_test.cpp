@@ -20,9 +20,9 @@ namespace mixer {
 namespace {
 
 using namespace main_window;
+using base::PromptAnswer;
 using mix_window_testing::kMixTimeoutMs;
 using test_support::pumpUntil;
-using widgets::PromptAnswer;
 
 constexpr int kHorizontalWipe = 17;  // "Horizontal": the SMPTE wipe, pattern 1
 
@@ -63,11 +63,8 @@ std::vector<std::uint32_t> packedPixels(const std::vector<unsigned char>& rgb24)
 
 class MixSourcesTest : public mix_window_testing::TwoClipWindowTest<1> {
   protected:
-    widgets::ImageButton& mixButton() {
-        return window->controls().get<widgets::ImageButton>(kMixButton);
-    }
     void mixToTheEnd() {
-        mixButton().click();
+        clickWindowButton(kMixButton);
         ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
         ASSERT_TRUE(pumpUntil([&] { return !window->job().Converting; }, kMixTimeoutMs));
         EXPECT_EQ(window->mixController().lastEnding(), MixController::Ending::Completed);
@@ -124,16 +121,14 @@ TEST_F(MixSourcesTest, AFileLocatedAtMixReplacesTheListEntry) {
     const QString moved = QString::fromStdString(folder.file("moved.avi"));
     const QString located = QString::fromStdString(folder.file("located.avi"));
     ASSERT_TRUE(QFile::copy(QString::fromStdString(clips_->file("red.avi")), moved));
-    const editing::DurationProbe probe = editing::probeDuration(moved.toStdString());
-    ASSERT_TRUE(probe.succeeded());
-    ASSERT_EQ(window->mediaLists().appendVideo({moved.toStdString(), probe.durationRefTime}),
-              AppendOutcome::Appended);
+    addThroughTheButton(kAddVideoButton, {moved});
+    ASSERT_EQ(window->job().videos.size(), 1u) << prompt.texts().join(" | ").toStdString();
     ASSERT_TRUE(QFile::rename(moved, located));
 
     picker.queueOpenAnswer({located});
     mixToTheEnd();
-    ASSERT_EQ(picker.openRequests().size(), 1);
-    EXPECT_EQ(picker.openRequests().front().title, "Locate moved.avi");
+    ASSERT_EQ(picker.openRequests().size(), 2);  // the add, then the search for the clip
+    EXPECT_EQ(picker.openRequests().back().title, "Locate moved.avi");
     EXPECT_EQ(window->job().videos.at(0).FileName, located.toStdString());
     EXPECT_EQ(window->job().audios.at(0).FileName, located.toStdString());  // its own sound
     EXPECT_EQ(window->controls().get<QTreeWidget>(kVideoList).topLevelItem(0)->text(0),
@@ -143,7 +138,7 @@ TEST_F(MixSourcesTest, AFileLocatedAtMixReplacesTheListEntry) {
 
     prompt.queueAnswer(PromptAnswer::Yes);  // replace the first mix
     mixToTheEnd();
-    EXPECT_EQ(picker.openRequests().size(), 1);  // not asked again
+    EXPECT_EQ(picker.openRequests().size(), 2);  // not asked again
     EXPECT_EQ(prompt.requests().size(), 1);
     expectOutputAsLongAsTheListedVideos();
 }

@@ -7,16 +7,20 @@
 #include "editing/compressors/compressor_registry.h"
 #include "editing/probe/duration_probe.h"
 #include "mixer/window/main_window.h"
+#include "mixer/window/main_window_controls.h"
 #include "mixer/window/orvindel_start_up.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/small_mix_profile.h"
 #include "tests/support/temporary_folder.h"
+#include "widgets/image_button.h"
 #include "widgets/testing/recording_launcher.h"
 #include "widgets/testing/scripted_file_picker.h"
 #include "widgets/testing/scripted_prompt.h"
 
 #include <gtest/gtest.h>
 #include <QSettings>
+#include <QStringList>
+#include <QTest>
 
 #include <fstream>
 #include <functional>
@@ -86,14 +90,28 @@ class TwoClipWindowTest : public testing::Test {
         QSettings("Korvane", "orvindel").clear();
     }
 
+    // One of the two generated clips ("red.avi", "blue.avi") by its full path.
+    static QString clipPath(const char* name) { return QString::fromStdString(clips_->file(name)); }
+
+    // A left click of the mouse on the window's button `id`, as the user presses it.
+    void clickWindowButton(int id) {
+        QTest::mouseClick(&window->controls().get<widgets::ImageButton>(id), Qt::LeftButton);
+    }
+
+    // Clicks "Add video" (or "Add audio": `button`) and chooses `paths` in the open dialog;
+    // returns once the add has ended, as the click does for the user.
+    void addThroughTheButton(int button, const QStringList& paths) {
+        picker.queueOpenAnswer(paths);
+        clickWindowButton(button);
+    }
+
+    // Lists the red clip, then the blue one, through "Add video".
     void listBothClips() {
-        for (const char* name : {"red.avi", "blue.avi"}) {
-            const std::string path = clips_->file(name);
-            const editing::DurationProbe probe = editing::probeDuration(path);
-            ASSERT_TRUE(probe.succeeded()) << path;
-            ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-                      AppendOutcome::Appended);
-        }
+        const std::size_t listed = window->job().videos.size();
+        addThroughTheButton(main_window::kAddVideoButton,
+                            {clipPath("red.avi"), clipPath("blue.avi")});
+        ASSERT_EQ(window->job().videos.size(), listed + 2)
+            << prompt.texts().join(" | ").toStdString();
     }
 
     // The output is as long as the listed videos (their probed lengths, sound included).

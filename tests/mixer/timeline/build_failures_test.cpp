@@ -11,10 +11,10 @@ namespace mixer {
 namespace {
 
 constexpr RefTime kSecond = editing::kRefTimePerSecond;
+using base::PromptIcon;
 using editing::NodeKind;
 using test_support::TimelineCall;
 using test_support::TimelineFault;
-using widgets::PromptIcon;
 
 // Three clips (10 s, 8 s, 6 s, each with a 2 s transition: the output lasts 24 s) with effects
 // 17 (a wipe with a pattern), 3 (a fade) and 46, and two sounds, the first at volume 0.5.
@@ -281,11 +281,11 @@ TEST(BuildFailuresTest, EachFailedStepIsToldAndTheBuildGoesOn) {
         ASSERT_EQ(prompt.requests().size(), static_cast<qsizetype>(check.boxes.size()))
             << prompt.texts().join(" | ").toStdString();
         for (std::size_t index = 0; index < check.boxes.size(); ++index) {
-            const widgets::PromptRequest& shown = prompt.requests()[static_cast<qsizetype>(index)];
+            const base::PromptRequest& shown = prompt.requests()[static_cast<qsizetype>(index)];
             EXPECT_EQ(shown.text.toStdString(), check.boxes[index].text.toStdString());
             EXPECT_EQ(shown.caption.toStdString(), check.boxes[index].caption.toStdString());
             EXPECT_EQ(shown.icon, check.boxes[index].icon);
-            EXPECT_EQ(shown.buttons, widgets::PromptButtons::Ok);
+            EXPECT_EQ(shown.buttons, base::PromptButtons::Ok);
         }
         EXPECT_EQ(shapeOf(built.CurrentTimeline->snapshot()), check.shape);
     }

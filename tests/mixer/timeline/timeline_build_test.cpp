@@ -320,10 +320,10 @@ TEST(BuildTimelineTest, MissingFilesAreLocatedThroughTheFilePickerAndReplaced) {
     run(build, job, makeMissingFileLocator(picker));
 
     ASSERT_EQ(picker.openRequests().size(), 1) << "one question for a file used twice";
-    const widgets::OpenFileRequest& request = picker.openRequests()[0];
+    const base::OpenFileRequest& request = picker.openRequests()[0];
     EXPECT_EQ(request.title, "Locate moved away.avi");
     EXPECT_EQ(request.initialFolder, QString::fromStdString(folder.path().string()));
-    EXPECT_EQ(request.selection, widgets::FileSelection::One);
+    EXPECT_EQ(request.selection, base::FileSelection::One);
     EXPECT_EQ(build.model.groups.at(0).tracks.at(0).sources.at(0).mediaName, found);
     EXPECT_EQ(build.model.groups.at(1).tracks.at(0).sources.at(0).mediaName, found);
 }

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSettings>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <memory>
@@ -61,6 +62,19 @@ class MainWindowTest : public testing::Test {
     }
 
     QTreeWidget& list(int id) { return window->controls().get<QTreeWidget>(id); }
+
+    // A left click of the mouse on the window's button `id`.
+    void clickButton(int id) {
+        QTest::mouseClick(&window->controls().get<widgets::ImageButton>(id), Qt::LeftButton);
+    }
+    // A left click on row `row` of list `id`, scrolled into sight first, with `modifiers` held
+    // (Ctrl adds to a selection).
+    void clickRow(int id, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTreeWidget& view = list(id);
+        view.scrollToItem(view.topLevelItem(row));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers,
+                          view.visualItemRect(view.topLevelItem(row)).center());
+    }
 
     SettingsStore store;
     widgets::testing::ScriptedPrompt prompt;
@@ -204,9 +218,7 @@ TEST_F(MainWindowTest, ListViewsHaveTheirColumnsCentredAndShowTheEntries) {
 
 TEST_F(MainWindowTest, DeleteButtonsWorkOnTheSelectedRows) {
     MainWindow& shown = open();
-    auto& deleteSelected = shown.controls().get<widgets::ImageButton>(kDeleteSelectedAudioButton);
-
-    deleteSelected.click();  // empty list: nothing at all
+    clickButton(kDeleteSelectedAudioButton);  // empty list: nothing at all
     EXPECT_TRUE(prompt.requests().isEmpty());
 
     shown.mediaLists().appendVideo({"/clips/v.avi", kSecond});
@@ -215,25 +227,25 @@ TEST_F(MainWindowTest, DeleteButtonsWorkOnTheSelectedRows) {
                                     {"/m/a3.mp3", kSecond},
                                     {"/m/a4.mp3", kSecond}});
     QTreeWidget& audios = list(kAudioList);
-    deleteSelected.click();  // nothing selected
+    clickButton(kDeleteSelectedAudioButton);  // nothing selected
     EXPECT_EQ(prompt.texts(), QStringList{"Please select an audio item!"});
     EXPECT_EQ(audios.topLevelItemCount(), 5);
 
-    for (const int row : {1, 2, 4}) {
-        audios.topLevelItem(row)->setSelected(true);
-    }
-    deleteSelected.click();
+    clickRow(kAudioList, 1);
+    clickRow(kAudioList, 2, Qt::ControlModifier);
+    clickRow(kAudioList, 4, Qt::ControlModifier);
+    clickButton(kDeleteSelectedAudioButton);
     ASSERT_EQ(audios.topLevelItemCount(), 2);
     EXPECT_EQ(audios.topLevelItem(0)->text(0), "v.avi");
     EXPECT_EQ(audios.topLevelItem(1)->text(0), "a3.mp3");
     EXPECT_EQ(shown.job().audios[1].FileName, "/m/a3.mp3");
 
-    shown.controls().get<widgets::ImageButton>(kDeleteAllAudioButton).click();
+    clickButton(kDeleteAllAudioButton);
     EXPECT_EQ(audios.topLevelItemCount(), 0);
     EXPECT_EQ(list(kVideoList).topLevelItemCount(), 1);
 
     shown.mediaLists().appendAudio({{"/m/a1.mp3", kSecond}});
-    shown.controls().get<widgets::ImageButton>(kDeleteAllButton).click();
+    clickButton(kDeleteAllButton);
     EXPECT_EQ(audios.topLevelItemCount(), 0);
     EXPECT_EQ(list(kVideoList).topLevelItemCount(), 0);
     EXPECT_TRUE(shown.job().videos.empty());
@@ -241,19 +253,22 @@ TEST_F(MainWindowTest, DeleteButtonsWorkOnTheSelectedRows) {
 
 TEST_F(MainWindowTest, LaunchButtonsAndDoubleClicksReachTheLauncher) {
     MainWindow& shown = open();
-    shown.controls().get<widgets::ImageButton>(kMicrophoneButton).click();
+    clickButton(kMicrophoneButton);
     ASSERT_EQ(launcher.programStarts().size(), 1);
     EXPECT_TRUE(launcher.programStarts()[0].program.endsWith("ambrevo"));
     EXPECT_TRUE(launcher.programStarts()[0].arguments.isEmpty());
 
-    shown.controls().get<widgets::ImageButton>(kHomepageButton).click();
+    clickButton(kHomepageButton);
     ASSERT_EQ(launcher.openedAddresses().size(), 1);
     EXPECT_TRUE(launcher.openedAddresses()[0].scheme().startsWith("http"));
 
-    // Double clicks with rows listed but none selected remind the user, per list.
+    // Double clicks below the rows, with rows listed but none selected, remind the user, per
+    // list.
     shown.mediaLists().appendVideo({"/clips/a.avi", kSecond});
-    EXPECT_TRUE(shown.commands().dispatch(kVideoList, widgets::Notification::DoubleClicked));
-    EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::DoubleClicked));
+    for (const int id : {kVideoList, kAudioList}) {
+        QWidget& rows = *list(id).viewport();
+        QTest::mouseDClick(&rows, Qt::LeftButton, Qt::NoModifier, QPoint(10, rows.height() - 4));
+    }
     EXPECT_EQ(prompt.texts(),
               QStringList({"Please select items!", "Please click an item to preview!"}));
 }
@@ -269,7 +284,7 @@ TEST_F(MainWindowTest, OutputOptionsAcceptedChangeTheStatusLineAndCancelChangesN
             return answer;
         });
     const QString statusBefore = shown.statusText();
-    shown.controls().get<widgets::ImageButton>(kOptionsButton).click();  // Cancel
+    clickButton(kOptionsButton);  // Cancel
     EXPECT_EQ(shown.statusText(), statusBefore);
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].OutputName, shown.job().outputSettings.OutputName);
@@ -284,7 +299,7 @@ TEST_F(MainWindowTest, OutputOptionsAcceptedChangeTheStatusLineAndCancelChangesN
     accepted.settings.ResizeMode = 0;
     accepted.settings.UseVideoCompressor = false;
     answer = accepted;
-    shown.controls().get<widgets::ImageButton>(kOptionsButton).click();
+    clickButton(kOptionsButton);
     EXPECT_EQ(shown.statusText(), "Output File: /films/new.avi     Resolution: 640*480");
     EXPECT_EQ(shown.job().outputSettings.OutputFrameRateIndex, 2);
     EXPECT_EQ(shown.job().outputSettings.ResizeMode, 0);
@@ -303,24 +318,25 @@ TEST_F(MainWindowTest, AudioPropertiesEditTheFirstSelectedRow) {
         changed.repeat = 1;
         return std::optional<AudioSettingsValues>(changed);
     });
-    shown.controls().get<widgets::ImageButton>(kAudioPropertiesButton).click();  // empty list
+    clickButton(kAudioPropertiesButton);  // empty list
     EXPECT_TRUE(prompt.requests().isEmpty());
 
     for (int i = 0; i < 6; ++i) {
         shown.mediaLists().appendAudio({{"/m/a" + std::to_string(i) + ".mp3", kSecond}});
     }
-    shown.controls().get<widgets::ImageButton>(kAudioPropertiesButton).click();
+    clickButton(kAudioPropertiesButton);
     EXPECT_EQ(prompt.texts(), QStringList{"Please select an item!"});
     EXPECT_TRUE(offered.empty());
 
-    list(kAudioList).topLevelItem(5)->setSelected(true);
-    list(kAudioList).topLevelItem(3)->setSelected(true);
-    // A right-click opens the list's menu; its first item, in bold, runs the properties.
+    clickRow(kAudioList, 5);
+    clickRow(kAudioList, 3, Qt::ControlModifier);
+    // A right-click on a selected row opens the list's menu; its first item, in bold, runs the
+    // properties.
+    QTreeWidget& audios = list(kAudioList);
+    audios.scrollToItem(audios.topLevelItem(3));
+    const QPoint onRow3 = audios.visualItemRect(audios.topLevelItem(3)).center();
     const test_support::MenuSeen menu = test_support::chooseFromMenu(
-        [&] {
-            EXPECT_TRUE(shown.commands().dispatch(kAudioList, widgets::Notification::RightClicked));
-        },
-        "Change selected audio's properties");
+        [&] { test_support::rightClick(audios, onRow3); }, "Change selected audio's properties");
     EXPECT_EQ(menu.defaultText, "Change selected audio's properties");
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].volume, 1.0);
@@ -352,7 +368,7 @@ TEST_F(MainWindowTest, CloseRequestsAreRefusedWhileAMixRuns) {
 
     press(Qt::Key_Escape);
     press(Qt::Key_Return);
-    shown.controls().get<widgets::ImageButton>(kExitButton).click();
+    clickButton(kExitButton);
     EXPECT_FALSE(shown.close());  // the close box
 
     EXPECT_EQ(prompt.texts(), QStringList(4, "Please first stop Convert"));
@@ -371,7 +387,7 @@ TEST_F(MainWindowTest, EnterAndExitCloseTheIdleWindow) {
     EXPECT_FALSE(shown.isVisible());
 
     MainWindow& again = open();
-    again.controls().get<widgets::ImageButton>(kExitButton).click();
+    clickButton(kExitButton);
     EXPECT_FALSE(again.isVisible());
     EXPECT_TRUE(prompt.requests().isEmpty());
 }

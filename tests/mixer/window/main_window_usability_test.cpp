@@ -1,7 +1,6 @@
 // The main window as users meet it: where the focus goes after clicks and Tabs, what Enter
 // and Space press, what a keyboard user sees and what assistive technology reads, list rows
 // that show whole names, the progress of a mix and the offer to play its result.
-#include "editing/probe/duration_probe.h"
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/main_window_template.h"
@@ -60,10 +59,9 @@ class MainWindowUsabilityTest : public testing::Test {
         clip.height = 48;
         const std::string path = folder.file("clip.avi");
         ASSERT_TRUE(test_support::makeClip(path, clip));
-        const editing::DurationProbe probe = editing::probeDuration(path);
-        ASSERT_TRUE(probe.succeeded());
-        ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-                  AppendOutcome::Appended);
+        picker.queueOpenAnswer({QString::fromStdString(path)});
+        QTest::mouseClick(&button(kAddVideoButton), Qt::LeftButton);
+        ASSERT_EQ(window->job().videos.size(), 1u) << prompt.texts().join(" | ").toStdString();
     }
 
     widgets::ImageButton& button(int id) {

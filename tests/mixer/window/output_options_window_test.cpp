@@ -84,9 +84,7 @@ TEST_F(OutputOptionsWindowTest, DamagedStoredSizesAndRatesReadAsTheirDefaults) {
         QString widthField;
         QString rateEntry;
         const int steps = test_support::runWithModalScript(
-            [&] {
-                window->controls().get<widgets::ImageButton>(main_window::kOptionsButton).click();
-            },
+            [&] { clickWindowButton(main_window::kOptionsButton); },
             {ModalStep{isOptionsDialog, [&](QWidget& dialog) {
                            resolutionEntry = shownEntry(dialog, kResolutionList);
                            widthField = shownText(dialog, kCustomWidthBox);
@@ -118,7 +116,7 @@ TEST_F(OutputOptionsWindowTest, SameAsTheFirstClipMixesAnUprightPhoneClipAtItsOw
                                         test_support::shellQuote(phone)));
 
     const int steps = test_support::runWithModalScript(
-        [&] { window->controls().get<widgets::ImageButton>(main_window::kOptionsButton).click(); },
+        [&] { clickWindowButton(main_window::kOptionsButton); },
         {ModalStep{isOptionsDialog, [](QWidget& modal) {
                        auto& dialog = static_cast<OutputOptionsDialog&>(modal);
                        const QString same = QString::fromUtf8(kSameAsFirstClipText);
@@ -130,11 +128,9 @@ TEST_F(OutputOptionsWindowTest, SameAsTheFirstClipMixesAnUprightPhoneClipAtItsOw
     ASSERT_EQ(steps, 1);
     EXPECT_TRUE(prompt.texts().isEmpty()) << prompt.texts().join('\n').toStdString();
 
-    const editing::DurationProbe probe = editing::probeDuration(phone);
-    ASSERT_TRUE(probe.succeeded());
-    ASSERT_EQ(window->mediaLists().appendVideo({phone, probe.durationRefTime}),
-              AppendOutcome::Appended);
-    window->controls().get<widgets::ImageButton>(main_window::kMixButton).click();
+    addThroughTheButton(main_window::kAddVideoButton, {QString::fromStdString(phone)});
+    ASSERT_EQ(window->job().videos.size(), 1u) << prompt.texts().join('\n').toStdString();
+    clickWindowButton(main_window::kMixButton);
     ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
                                         mix_window_testing::kMixTimeoutMs));
     ASSERT_EQ(window->mixController().lastEnding(), MixController::Ending::Completed)
@@ -170,7 +166,7 @@ TEST_F(OutputOptionsWindowTest, SameAsTheFirstClipMixesAnUprightPhoneClipAtItsOw
 TEST_F(OutputOptionsWindowTest, ANameTypedAtOkMixesWithItsContainersCompressors) {
     const std::string webm = folder.file("typed.webm");
     const int steps = test_support::runWithModalScript(
-        [&] { window->controls().get<widgets::ImageButton>(main_window::kOptionsButton).click(); },
+        [&] { clickWindowButton(main_window::kOptionsButton); },
         {ModalStep{isOptionsDialog, [&](QWidget& modal) {
                        auto& dialog = static_cast<OutputOptionsDialog&>(modal);
                        auto& name = dialog.controls().get<QLineEdit>(kOutputNameBox);
@@ -182,7 +178,7 @@ TEST_F(OutputOptionsWindowTest, ANameTypedAtOkMixesWithItsContainersCompressors)
                    }}});
     ASSERT_EQ(steps, 1);
     listBothClips();
-    window->controls().get<widgets::ImageButton>(main_window::kMixButton).click();
+    clickWindowButton(main_window::kMixButton);
     ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
                                         mix_window_testing::kMixTimeoutMs));
     ASSERT_EQ(window->mixController().lastEnding(), MixController::Ending::Completed)

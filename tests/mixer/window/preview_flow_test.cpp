@@ -121,7 +121,7 @@ class ServerAddressOverride {
 };
 
 // The real main window over a profile whose output is a small AVI in a private folder, with a
-// red and a blue clip (3 s each, with a tone) listed in that order.
+// red and a blue clip (3 s each, with a tone) added through "Add video" in that order.
 class PreviewFlow : public testing::Test {
   protected:
     void SetUp() override {
@@ -135,7 +135,7 @@ class PreviewFlow : public testing::Test {
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         for (const char* name : {"red.avi", "blue.avi"}) {
-            appendVideo(name);
+            addVideo(name);
         }
     }
     void TearDown() override {
@@ -143,12 +143,15 @@ class PreviewFlow : public testing::Test {
         QSettings("Korvane", "orvindel").clear();
     }
 
-    void appendVideo(const char* name) {
-        const std::string path = folder.file(name);
-        const editing::DurationProbe probe = editing::probeDuration(path);
-        ASSERT_TRUE(probe.succeeded()) << path;
-        ASSERT_EQ(window->mediaLists().appendVideo({path, probe.durationRefTime}),
-                  AppendOutcome::Appended);
+    // Adds the clip `name` at the end of the video list: a click on "Add video", the clip
+    // chosen in the open dialog.
+    void addVideo(const char* name) {
+        const std::size_t listed = window->job().videos.size();
+        picker.queueOpenAnswer({QString::fromStdString(folder.file(name))});
+        QTest::mouseClick(&window->controls().get<widgets::ImageButton>(kAddVideoButton),
+                          Qt::LeftButton);
+        ASSERT_EQ(window->job().videos.size(), listed + 1)
+            << prompt.texts().join(" | ").toStdString();
     }
 
     TemporaryFolder folder;
@@ -252,7 +255,8 @@ TEST_F(PreviewFlow, PlaysPausesSeeksAndGivesWayToMix) {
 // there; during play the click moves the playing position and play goes on.
 TEST_F(PreviewFlow, AClickOnTheSliderGrooveSeeksExactlyThere) {
     const ServerAddressOverride noServer("unix:" + folder.file("none"));
-    window->controls().get<widgets::ImageButton>(kPreviewButton).click();
+    QTest::mouseClick(&window->controls().get<widgets::ImageButton>(kPreviewButton),
+                      Qt::LeftButton);
     PreviewController& preview = window->previewController();
     ASSERT_TRUE(preview.isOpen());
     PreviewWindow& previewWindow = *preview.window();
@@ -295,14 +299,15 @@ TEST_F(PreviewFlow, AClickOnTheSliderGrooveSeeksExactlyThere) {
 // clip added while the preview is open is in the time line from the next Play on.
 TEST_F(PreviewFlow, PlaysPictureOnlyWithoutServerAndRebuildsOnPlay) {
     const ServerAddressOverride noServer("unix:" + folder.file("none"));
-    window->controls().get<widgets::ImageButton>(kPreviewButton).click();
+    QTest::mouseClick(&window->controls().get<widgets::ImageButton>(kPreviewButton),
+                      Qt::LeftButton);
     PreviewController& preview = window->previewController();
     ASSERT_TRUE(preview.isOpen());
     PreviewWindow& previewWindow = *preview.window();
     EXPECT_EQ(previewWindow.noticeLabel().text(), QString::fromUtf8(kNoSoundServerNotice));
     EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:00 / 00:00:06"));
 
-    appendVideo("red.avi");
+    addVideo("red.avi");
     QTest::mouseClick(&previewWindow.playButton(), Qt::LeftButton);
     EXPECT_EQ(previewWindow.timeLabel().text(), QStringLiteral("00:00:00 / 00:00:09"));
     const auto started = std::chrono::steady_clock::now();

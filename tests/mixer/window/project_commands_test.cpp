@@ -17,7 +17,7 @@ namespace mixer {
 namespace {
 
 using namespace main_window;
-using widgets::PromptAnswer;
+using base::PromptAnswer;
 
 class ProjectCommandsTest : public mix_window_testing::TwoClipWindowTest<1> {
   protected:
@@ -35,7 +35,6 @@ class ProjectCommandsTest : public mix_window_testing::TwoClipWindowTest<1> {
     QString inProject(const std::string& name) const {
         return QString::fromStdString((projectFolder / name).string());
     }
-    void click(int button) { window->controls().get<widgets::ImageButton>(button).click(); }
     void pressKeys(Qt::Key key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(window.get(), key, modifiers);
     }
@@ -46,10 +45,10 @@ class ProjectCommandsTest : public mix_window_testing::TwoClipWindowTest<1> {
 TEST_F(ProjectCommandsTest, ListsBuiltInTheWindowComeBackAfterTheFolderMoved) {
     for (const char* clip : {"clips/red.avi", "clips/blue.avi"}) {
         picker.queueOpenAnswer({inProject(clip)});
-        click(kAddVideoButton);
+        clickWindowButton(kAddVideoButton);
     }
     picker.queueOpenAnswer({QString::fromStdString(clips_->file("blue.avi"))});
-    click(kAddAudioButton);
+    clickWindowButton(kAddAudioButton);
     ASSERT_EQ(window->job().videos.size(), 2u);
     ASSERT_EQ(window->job().audios.size(), 3u);
     const MixJob built = window->job();
@@ -61,7 +60,7 @@ TEST_F(ProjectCommandsTest, ListsBuiltInTheWindowComeBackAfterTheFolderMoved) {
     EXPECT_EQ(window->windowTitle().left(7), "trip - ");
 
     // A change marks the title; the lists are emptied and the folder moved as a whole.
-    click(kDeleteAllButton);
+    clickWindowButton(kDeleteAllButton);
     EXPECT_TRUE(window->windowTitle().startsWith("*trip"));
     prompt.queueAnswer(PromptAnswer::No);  // discard the change
     const std::filesystem::path moved = folder.path() / "moved";
@@ -88,7 +87,7 @@ TEST_F(ProjectCommandsTest, ListsBuiltInTheWindowComeBackAfterTheFolderMoved) {
 
 TEST_F(ProjectCommandsTest, RefusedOrPartlyMissingProjectsAreReportedOnce) {
     picker.queueOpenAnswer({inProject("clips/red.avi")});
-    click(kAddVideoButton);
+    clickWindowButton(kAddVideoButton);
     {
         QFile bad(inProject("newer.orvindel"));
         ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -135,15 +134,15 @@ TEST_F(ProjectCommandsTest, ClosingUnsavedChangesOfAProjectAsks) {
     picker.queueSaveAnswer(inProject("p.orvindel"));
     pressKeys(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     picker.queueOpenAnswer({inProject("clips/red.avi")});
-    click(kAddVideoButton);
+    clickWindowButton(kAddVideoButton);
 
-    click(kExitButton);  // the scripted prompt answers Cancel
+    clickWindowButton(kExitButton);  // the scripted prompt answers Cancel
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(prompt.texts().size(), 1);
     EXPECT_EQ(prompt.texts()[0], "Save the changes to p.orvindel?");
 
     prompt.queueAnswer(PromptAnswer::Yes);  // Save
-    click(kExitButton);
+    clickWindowButton(kExitButton);
     EXPECT_FALSE(window->isVisible());
     QFile saved(inProject("p.orvindel"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));

@@ -104,6 +104,19 @@ class MissingMediaTest : public mix_window_testing::TwoClipWindowTest<1> {
                                                 steps);
     }
 
+    // Lists the red clip, then the blue one, through "Add video" and the open dialog, whose
+    // name box takes both paths quoted.
+    void listBothClips() {
+        const QString typed =
+            QStringLiteral("\"%1\" \"%2\"").arg(clipPath("red.avi"), clipPath("blue.avi"));
+        const int steps = test_support::runWithModalScript(
+            [this] { clickWindowButton(kAddVideoButton); },
+            {{isFileDialog,
+              [typed](QWidget& modal) { test_support::typeNameAndPressEnter(modal, typed); }}});
+        EXPECT_EQ(steps, 1);
+        ASSERT_EQ(window->job().videos.size(), 2u) << prompt.texts().join("|").toStdString();
+    }
+
     widgets::QtFilePicker realPicker;
 };
 
@@ -182,7 +195,7 @@ class ProjectCompressorsTest : public mix_window_testing::TwoClipWindowTest<1> {
     // Runs the output options from the Options button; `act` works the real dialog.
     void withOptions(const std::function<void(OutputOptionsDialog&)>& act) {
         const int steps = test_support::runWithModalScript(
-            [this] { window->controls().get<widgets::ImageButton>(kOptionsButton).click(); },
+            [this] { clickWindowButton(kOptionsButton); },
             {{[](QWidget& modal) { return qobject_cast<OutputOptionsDialog*>(&modal) != nullptr; },
               [&](QWidget& modal) { act(static_cast<OutputOptionsDialog&>(modal)); }}});
         ASSERT_EQ(steps, 1);
@@ -286,7 +299,7 @@ TEST_F(ProjectCompressorsTest, AProjectWithoutNamesMixesWithItsOwnContainersComp
     pressOnWindow(*window, Qt::Key_O);
     ASSERT_EQ(window->job().videos.size(), 1u) << prompt.texts().join("|").toStdString();
 
-    window->controls().get<widgets::ImageButton>(kMixButton).click();
+    clickWindowButton(kMixButton);
     ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; },
                                         mix_window_testing::kMixTimeoutMs));
     const editing::DurationProbe written = editing::probeDuration(output);

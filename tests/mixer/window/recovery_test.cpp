@@ -57,7 +57,7 @@ TEST_F(RecoveryTest, ListsOfAKilledRunAreOfferedAndRestoredOnce) {
     ASSERT_EQ(recoveryFiles(), QStringList{ownFile});
 
     // The next start asks once, restores the lists on Yes and keeps no left file.
-    prompt.queueAnswer(widgets::PromptAnswer::Yes);
+    prompt.queueAnswer(base::PromptAnswer::Yes);
     window->projectCommands().offerRecovery();
     ASSERT_EQ(prompt.texts().size(), 1) << prompt.texts().join('|').toStdString();
     EXPECT_TRUE(prompt.texts()[0].startsWith("Orvindel did not end normally."));
@@ -73,7 +73,7 @@ TEST_F(RecoveryTest, ANormalExitLeavesNoRecoveryFile) {
     listBothClips();
     ASSERT_TRUE(test_support::pumpUntil([&] { return recoveryFiles().size() == 1; },
                                         RecoveryWriter::kDelayMs + 10'000));
-    window->controls().get<widgets::ImageButton>(kExitButton).click();
+    clickWindowButton(kExitButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(recoveryFiles().isEmpty());
 }
@@ -84,7 +84,7 @@ TEST_F(RecoveryTest, ADamagedLeftFileNeverStopsTheStart) {
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("{\"format\": \"orvindel-pro");
     damaged.close();
-    prompt.queueAnswer(widgets::PromptAnswer::Yes);
+    prompt.queueAnswer(base::PromptAnswer::Yes);
     window->projectCommands().offerRecovery();
     ASSERT_EQ(prompt.texts().size(), 2);
     EXPECT_TRUE(prompt.texts()[1].contains("not valid JSON"));

@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -136,14 +135,7 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
         cancelled = true;
     });
     const test_support::MenuSeen menu = test_support::chooseFromMenu(
-        [&] {
-            QTest::mouseClick(videoList().viewport(), Qt::RightButton, Qt::NoModifier,
-                              firstRow.center());
-            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, firstRow.center(),
-                                         videoList().viewport()->mapToGlobal(firstRow.center()));
-            QApplication::sendEvent(videoList().viewport(), &rightClick);
-        },
-        "Transition...");
+        [&] { test_support::rightClick(videoList(), firstRow.center()); }, "Transition...");
     EXPECT_EQ(menu.defaultText, "Transition...");
     ASSERT_TRUE(cancelled);
     EXPECT_EQ(window->job().videos[0].TransitionEffect, 0);
@@ -182,7 +174,7 @@ TEST_F(TransitionDialogsTest, AnEffectChosenForOneClipIsTheShapeHalfWayThroughIt
     // The mix: clip 0 (2 s transition) covers [0, 4 s], clip 1 starts at 2 s, so its
     // transition spans [2 s, 3.2 s] and frame 65 (2.6 s) is its midpoint.
     prompt.clear();
-    window->controls().get<widgets::ImageButton>(kMixButton).click();
+    clickWindowButton(kMixButton);
     ASSERT_TRUE(window->job().Converting) << prompt.texts().join(" | ").toStdString();
     ASSERT_TRUE(test_support::pumpUntil([&] { return !window->job().Converting; }, kMixTimeoutMs));
     const std::vector<unsigned char> frame = frameAt(outputPath, 65, folder);
@@ -262,7 +254,7 @@ TEST_F(TransitionDialogsTest,
         click(options.controls().get<QPushButton>(output_options::kTransitionsButton));
         click(options.controls().get<QPushButton>(output_options::kCancelButton));
     });
-    window->controls().get<widgets::ImageButton>(kOptionsButton).click();
+    clickWindowButton(kOptionsButton);
     ASSERT_TRUE(cancelled);
     EXPECT_EQ(profile.value("TransitionSettings/TransitionName").toInt(), 41);
     EXPECT_EQ(profile.value("TransitionSettings/TransitionDuration").toInt(), 3);

@@ -13,10 +13,10 @@
 #include <sys/wait.h>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 extern char** environ;
 

@@ -4,10 +4,10 @@
 
 #include "recorder/logic/recording_texts.h"
 #include "recorder/recording/recording_controller.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/event_pump.h"
 #include "tests/support/private_pulse_daemon.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 #include "widgets/testing/scripted_prompt.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 #include "widgets/ports/qt_prompt.h"
 
 namespace {
@@ -45,10 +45,10 @@ QString selectedDevice(const recorder::RecorderWindow& window) {
 // Records `milliseconds` into `path` through the window's buttons.
 void recordFor(recorder::RecorderWindow& window, const QString& path, int milliseconds) {
     window.controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    ASSERT_TRUE(window.commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(window, control::kRecord);
     ASSERT_TRUE(window.isActive());
     pumpFor(milliseconds);
-    ASSERT_TRUE(window.commands().dispatch(control::kStop, Notification::Clicked));
+    clickButton(window, control::kStop);
 }
 
 class RecorderDevicesTest : public testing::Test {
@@ -69,13 +69,13 @@ TEST_F(RecorderDevicesTest, TheRemovedDeviceReturnsByItsNameAndTheListFollowsEve
     // Unplugged while recording: the take is complete, the other devices stay to choose from.
     const QString first = QString::fromStdString(folder_.file("first.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(first);
-    ASSERT_TRUE(window->commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(*window, control::kRecord);
     pumpFor(800);
     ASSERT_TRUE(rig.daemon.unloadSource(kToneB.name));
     ASSERT_TRUE(pumpUntil([&] { return !rig.prompt.requests().isEmpty(); }));
     EXPECT_EQ(rig.prompt.requests().back().text, "The selected input device was removed!");
     EXPECT_EQ(rig.prompt.requests().back().caption, "Ambrevo");
-    EXPECT_EQ(rig.prompt.requests().back().icon, widgets::PromptIcon::Warning);
+    EXPECT_EQ(rig.prompt.requests().back().icon, base::PromptIcon::Warning);
     EXPECT_FALSE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Ready");
     EXPECT_EQ(window->graph(), nullptr);
@@ -91,7 +91,7 @@ TEST_F(RecorderDevicesTest, TheRemovedDeviceReturnsByItsNameAndTheListFollowsEve
     // Record without a device says so and records nothing.
     const QString nothing = QString::fromStdString(folder_.file("nothing.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(nothing);
-    ASSERT_TRUE(window->commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(*window, control::kRecord);
     EXPECT_FALSE(window->isActive());
     EXPECT_FALSE(QFile::exists(nothing));
     ASSERT_EQ(rig.prompt.requests().size(), 2);

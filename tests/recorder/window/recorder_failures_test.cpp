@@ -15,12 +15,12 @@
 #include <memory>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/small_disk.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/text_fit.h"
+#include "tests/support/wav_inspection.h"
 #include "widgets/image_button.h"
 #include "widgets/ports/qt_prompt.h"
 
@@ -30,7 +30,6 @@ using namespace recorder_test;
 using test_support::SineSource;
 using test_support::ToneDelivery;
 namespace control = recorder::control;
-using widgets::Notification;
 
 const SineSource kPacedTone{"paced_440", 440.0, 44100, ToneDelivery::PacedPipe};
 
@@ -43,18 +42,17 @@ class RecorderFailuresTest : public testing::Test {
 
 // Clicks Record with `path` in the edit box; the window must stay in Ready with one new
 // message box, which is returned.
-widgets::PromptRequest recordFails(RecorderRig& rig, recorder::RecorderWindow& window,
-                                   const QString& path) {
+base::PromptRequest recordFails(RecorderRig& rig, recorder::RecorderWindow& window,
+                                const QString& path) {
     const auto shown = rig.prompt.requests().size();
     window.controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    EXPECT_TRUE(window.commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(window, control::kRecord);
     EXPECT_FALSE(window.isActive());
     EXPECT_EQ(window.statusText(), "Status : Ready");
     EXPECT_TRUE(window.controls().get(control::kRecord).isEnabled());
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(rig.prompt.requests().size(), shown + 1);
-    return rig.prompt.requests().isEmpty() ? widgets::PromptRequest{}
-                                           : rig.prompt.requests().back();
+    return rig.prompt.requests().isEmpty() ? base::PromptRequest{} : rig.prompt.requests().back();
 }
 
 TEST_F(RecorderFailuresTest, ARecordThatCannotStartSaysWhyAndWhatToDo) {
@@ -73,7 +71,7 @@ TEST_F(RecorderFailuresTest, ARecordThatCannotStartSaysWhyAndWhatToDo) {
     for (const auto& failure : cases) {
         const auto box = recordFails(rig, *window, failure.path);
         EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.icon, widgets::PromptIcon::Error);
+        EXPECT_EQ(box.icon, base::PromptIcon::Error);
         EXPECT_TRUE(
             box.text.startsWith("No recording was started: the output file cannot be created."))
             << box.text.toStdString();
@@ -112,7 +110,7 @@ TEST_F(RecorderFailuresTest, AFullDiskEndsTheTakeAtOnceKeepingAPlayableFile) {
                      [&](const QString& text) { timeLeft << text; });
     const QString path = QString::fromStdString(small.file("full.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    ASSERT_TRUE(window->commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(*window, control::kRecord);
     ASSERT_TRUE(window->isActive());
     // Less than an hour of space: shown while recording.
     EXPECT_FALSE(window->controls().get(control::kTimeLeft).isHidden());

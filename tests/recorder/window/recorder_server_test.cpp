@@ -6,9 +6,9 @@
 #include <QLineEdit>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ class RecorderServerTest : public testing::Test {
 
 void startTake(recorder::RecorderWindow& window, const std::string& path) {
     window.controls().get<QLineEdit>(control::kOutputFile).setText(QString::fromStdString(path));
-    ASSERT_TRUE(window.commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(window, control::kRecord);
     ASSERT_TRUE(window.isActive());
 }
 
@@ -76,7 +76,7 @@ TEST_F(RecorderServerTest, AKilledServerKeepsTheTakeAndItsReturnReopensTheSameDe
     window->controls()
         .get<QLineEdit>(control::kOutputFile)
         .setText(QString::fromStdString(refused));
-    ASSERT_TRUE(window->commands().dispatch(control::kRecord, Notification::Clicked));
+    clickButton(*window, control::kRecord);
     EXPECT_FALSE(window->isActive());
     ASSERT_EQ(rig.prompt.texts().size(), 1);
     EXPECT_TRUE(rig.prompt.texts().front().contains("the sound server was lost"))
@@ -94,7 +94,7 @@ TEST_F(RecorderServerTest, AKilledServerKeepsTheTakeAndItsReturnReopensTheSameDe
     const std::string second = folder_.file("second take.wav");
     startTake(*window, second);
     pumpFor(3000);
-    ASSERT_TRUE(window->commands().dispatch(control::kStop, Notification::Clicked));
+    clickButton(*window, control::kStop);
     EXPECT_FALSE(window->isActive());
     expectTone(second, 880.0);
     window->close();

@@ -14,12 +14,12 @@
 #include <QSettings>
 #include <QTest>
 
+#include "base/text/chosen_file_names.h"
 #include "recorder/logic/recording_texts.h"
 #include "recorder/window/recorder_templates.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temporary_folder.h"
-#include "widgets/chosen_file_names.h"
 #include "widgets/hyperlink_label.h"
 #include "widgets/image_button.h"
 #include "widgets/ports/qt_file_picker.h"
@@ -113,7 +113,7 @@ TEST_F(RecorderUsabilityTest, BrowseOffersTheCurrentNameAsksNoQuestionAndRefuses
     QTest::mouseClick(&window->controls().get<widgets::ImageButton>(control::kRecord),
                       Qt::LeftButton);
     ASSERT_EQ(rig.prompt.requests().size(), 1);
-    EXPECT_EQ(rig.prompt.texts().front(), widgets::wildcardNameRefusalText(typed));
+    EXPECT_EQ(rig.prompt.texts().front(), base::wildcardNameRefusalText(typed));
     EXPECT_EQ(window->statusText(), "Status : Ready");
     EXPECT_FALSE(QFile::exists(typed));
 }

@@ -3,7 +3,9 @@
 // Shared by the recorder's window tests: a private sound server with tone sources, scripted
 // ports and event pumping.
 
+#include <gtest/gtest.h>
 #include <QSettings>
+#include <QTest>
 
 #include <deque>
 #include <functional>
@@ -45,6 +47,14 @@ using test_support::pumpUntil;
 
 inline void clearRecorderSettings() {
     QSettings("Korvane", "ambrevo").clear();
+}
+
+// A left click of the mouse on the window's button `controlId`, as the user presses it; the
+// button must be enabled, since a disabled one takes no click.
+inline void clickButton(recorder::RecorderWindow& window, int controlId) {
+    QWidget& button = window.controls().get(controlId);
+    ASSERT_TRUE(button.isEnabled()) << controlId;
+    QTest::mouseClick(&button, Qt::LeftButton);
 }
 
 // Owns everything a window needs; make the window last (it uses all the rest). Windows start as

@@ -18,10 +18,10 @@
 #include <sys/resource.h>
 
 #include "recorder/window/recorder_templates.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/recorder/window/recorder_window_fixture.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 namespace {
 
@@ -43,10 +43,6 @@ ButtonStates buttonStates(const RecorderWindow& window) {
     const auto& c = window.controls();
     return {c.get(control::kRecord).isEnabled(), c.get(control::kPause).isEnabled(),
             c.get(control::kStop).isEnabled(), c.get(control::kPlay).isEnabled()};
-}
-
-void click(RecorderWindow& window, int controlId) {
-    ASSERT_TRUE(window.commands().dispatch(controlId, Notification::Clicked));
 }
 
 class RecorderWindowTest : public testing::Test {
@@ -95,22 +91,22 @@ TEST_F(RecorderWindowTest, RecordPauseResumeStopGivesOneSeamlessTake) {
     const QString path = QString::fromStdString(folder_.file("take one.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
 
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     EXPECT_TRUE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 00:00:00");
     EXPECT_EQ(buttonStates(*window), (ButtonStates{false, true, true, false}));
     pumpFor(2000);
-    click(*window, control::kPause);
+    clickButton(*window, control::kPause);
     EXPECT_TRUE(window->isPaused());
     EXPECT_TRUE(window->statusText().startsWith("Status : Paused audio recording - Used Time: "));
     EXPECT_EQ(buttonStates(*window), (ButtonStates{true, true, true, false}));
     const QString pausedText = window->statusText();
     pumpFor(1200);  // the paused text stays frozen and nothing is recorded
     EXPECT_EQ(window->statusText(), pausedText);
-    click(*window, control::kRecord);  // resume: no replace question
+    clickButton(*window, control::kRecord);  // resume: no replace question
     EXPECT_FALSE(window->isPaused());
     pumpFor(1000);
-    click(*window, control::kStop);
+    clickButton(*window, control::kStop);
     EXPECT_FALSE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Ready");
     EXPECT_EQ(buttonStates(*window), (ButtonStates{true, true, true, true}));
@@ -138,13 +134,13 @@ TEST_F(RecorderWindowTest, TimerTicksCountElapsedSecondsAcrossAPause) {
     window->controls()
         .get<QLineEdit>(control::kOutputFile)
         .setText(QString::fromStdString(folder_.file("ticks.wav")));
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     for (int i = 0; i < 5; ++i) {
         window->controller().OnRecordTimer();
     }
-    click(*window, control::kPause);
+    clickButton(*window, control::kPause);
     EXPECT_EQ(window->statusText(), "Status : Paused audio recording - Used Time: 00:00:05");
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     for (int i = 0; i < 3; ++i) {
         window->controller().OnRecordTimer();
     }
@@ -153,14 +149,14 @@ TEST_F(RecorderWindowTest, TimerTicksCountElapsedSecondsAcrossAPause) {
         window->controller().OnRecordTimer();
     }
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 01:01:01");
-    click(*window, control::kStop);
+    clickButton(*window, control::kStop);
     EXPECT_EQ(window->statusText(), "Status : Ready");
-    rig.prompt.queueAnswer(widgets::PromptAnswer::Yes);  // replace the first take
-    click(*window, control::kRecord);
+    rig.prompt.queueAnswer(base::PromptAnswer::Yes);  // replace the first take
+    clickButton(*window, control::kRecord);
     EXPECT_TRUE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Recording audio - Used Time: 00:00:00");
     EXPECT_EQ(window->elapsedSeconds(), 0);
-    click(*window, control::kStop);
+    clickButton(*window, control::kStop);
 }
 
 TEST_F(RecorderWindowTest, PauseAndStopInReadyChangeNothing) {
@@ -170,8 +166,8 @@ TEST_F(RecorderWindowTest, PauseAndStopInReadyChangeNothing) {
     auto& status = window->controls().get<QLabel>(control::kStatus);
     status.setText("something else");  // proves that not even the status is rewritten
     const ButtonStates before = buttonStates(*window);
-    click(*window, control::kStop);
-    click(*window, control::kPause);
+    clickButton(*window, control::kStop);
+    clickButton(*window, control::kPause);
     EXPECT_EQ(status.text(), "something else");
     EXPECT_EQ(buttonStates(*window), before);
     EXPECT_FALSE(window->isActive());
@@ -185,13 +181,13 @@ TEST_F(RecorderWindowTest, ReplaceQuestionNoLeavesTheFileAndTheState) {
     const std::string path = folder_.file("keep.wav");
     std::ofstream(path) << "precious";
     window->controls().get<QLineEdit>(control::kOutputFile).setText(QString::fromStdString(path));
-    rig.prompt.queueAnswer(widgets::PromptAnswer::No);
-    click(*window, control::kRecord);
+    rig.prompt.queueAnswer(base::PromptAnswer::No);
+    clickButton(*window, control::kRecord);
     ASSERT_EQ(rig.prompt.requests().size(), 1);
     EXPECT_EQ(rig.prompt.requests()[0].text,
               QString::fromStdString(path) + " exists. Do you want to replace it?");
     EXPECT_EQ(rig.prompt.requests()[0].caption, "Warning");
-    EXPECT_EQ(rig.prompt.requests()[0].buttons, widgets::PromptButtons::YesNo);
+    EXPECT_EQ(rig.prompt.requests()[0].buttons, base::PromptButtons::YesNo);
     EXPECT_FALSE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Ready");
     std::ifstream in(path);
@@ -206,9 +202,9 @@ TEST_F(RecorderWindowTest, AResumeThatFailsIsReportedAndStopsInsteadOfCountingOn
     auto window = rig.makeWindow();
     const QString path = QString::fromStdString(folder_.file("resume.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     pumpFor(500);
-    click(*window, control::kPause);
+    clickButton(*window, control::kPause);
     // The device goes while paused; Record is pressed before the window hears of it.
     ASSERT_TRUE(rig.daemon.unloadSource(kPacedTone.name));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -217,7 +213,7 @@ TEST_F(RecorderWindowTest, AResumeThatFailsIsReportedAndStopsInsteadOfCountingOn
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(window->graph()->writer()->deviceLost());
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     ASSERT_FALSE(rig.prompt.requests().isEmpty());
     EXPECT_EQ(rig.prompt.requests()[0].caption, "Start Recording Error");
     ASSERT_TRUE(pumpUntil([&] { return !window->isActive(); }));
@@ -288,7 +284,7 @@ TEST_F(RecorderWindowTest, BrowseStoresAWavNameAtOnce) {
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     auto window = rig.makeWindow();
     rig.filePicker.queueSaveAnswer("/music/rel.2/take.mp3");
-    click(*window, control::kBrowse);
+    clickButton(*window, control::kBrowse);
     ASSERT_EQ(rig.filePicker.saveRequests().size(), 1);
     const auto& request = rig.filePicker.saveRequests()[0];
     EXPECT_EQ(request.title, "Select Output");
@@ -305,7 +301,7 @@ TEST_F(RecorderWindowTest, BrowseStoresAWavNameAtOnce) {
               "/music/rel.2/take.wav");
 
     rig.filePicker.queueSaveCancel();
-    click(*window, control::kBrowse);
+    clickButton(*window, control::kBrowse);
     EXPECT_EQ(window->outputFile(), "/music/rel.2/take.wav");
 }
 
@@ -317,21 +313,21 @@ TEST_F(RecorderWindowTest, PlayHandsTheWholeNameToThePlayerOrSaysItIsMissing) {
     std::ofstream(path) << "RIFF";
     auto& edit = window->controls().get<QLineEdit>(control::kOutputFile);
     edit.setText(QString::fromStdString(path));
-    click(*window, control::kPlay);
+    clickButton(*window, control::kPlay);
     ASSERT_EQ(rig.launcher.openedAddresses().size(), 1);
     EXPECT_EQ(rig.launcher.openedAddresses()[0].toLocalFile(), QString::fromStdString(path));
     EXPECT_TRUE(rig.prompt.requests().isEmpty());
 
     edit.setText("/no/such/file.wav");
-    click(*window, control::kPlay);
+    clickButton(*window, control::kPlay);
     ASSERT_EQ(rig.prompt.requests().size(), 1);
     EXPECT_EQ(rig.prompt.requests()[0].text, "/no/such/file.wav does not exist!");
     EXPECT_EQ(rig.prompt.requests()[0].caption, "Error");
     EXPECT_EQ(rig.prompt.requests()[0].owner, nullptr);
     EXPECT_EQ(rig.launcher.openedAddresses().size(), 1);
 
-    click(*window, control::kHomepage);
-    click(*window, control::kHelp);
+    clickButton(*window, control::kHomepage);
+    clickButton(*window, control::kHelp);
     ASSERT_EQ(rig.launcher.openedAddresses().size(), 3);
     EXPECT_EQ(rig.launcher.openedAddresses()[1].scheme(), "https");
     EXPECT_TRUE(rig.launcher.openedAddresses()[2].toLocalFile().endsWith("/Introduction.htm"));
@@ -344,7 +340,7 @@ TEST_F(RecorderWindowTest, ChangingTheLineWhileRecordingCompletesTheTake) {
     auto window = rig.makeWindow();
     const QString path = QString::fromStdString(folder_.file("line change.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     pumpFor(700);
     ASSERT_TRUE(
         window->commands().dispatch(control::kInputLineList, Notification::SelectionChanged));
@@ -361,9 +357,9 @@ TEST_F(RecorderWindowTest, EmptyEditBoxRecordsToRecordWavInHome) {
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     auto window = rig.makeWindow();
     window->controls().get<QLineEdit>(control::kOutputFile).clear();
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     pumpFor(500);
-    click(*window, control::kStop);
+    clickButton(*window, control::kStop);
     const auto take =
         test_support::readWav(QDir::home().absoluteFilePath("record.wav").toStdString());
     ASSERT_TRUE(take);
@@ -376,7 +372,7 @@ TEST_F(RecorderWindowTest, SwitchingDeviceWhileRecordingCompletesTheTake) {
     auto window = rig.makeWindow();
     const QString path = QString::fromStdString(folder_.file("first device.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     pumpFor(700);
     window->controls().get<QComboBox>(control::kDeviceList).setCurrentIndex(1);
     ASSERT_TRUE(window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged));
@@ -391,9 +387,9 @@ TEST_F(RecorderWindowTest, SwitchingDeviceWhileRecordingCompletesTheTake) {
     // The next take comes from the newly chosen device.
     const QString second = QString::fromStdString(folder_.file("second device.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(second);
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     pumpFor(700);
-    click(*window, control::kStop);
+    clickButton(*window, control::kStop);
     const auto other = test_support::readWav(second.toStdString());
     ASSERT_TRUE(other);
     EXPECT_NEAR(test_support::toneFrequencyHz(other->firstChannel, 44100), 880.0, 3.0);
@@ -405,7 +401,7 @@ TEST_F(RecorderWindowTest, ClosingWhileRecordingCompletesTheTakeBeforeSaving) {
     auto window = rig.makeWindow();
     const QString path = QString::fromStdString(folder_.file("closing.wav"));
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
-    click(*window, control::kRecord);
+    clickButton(*window, control::kRecord);
     pumpFor(700);
     window->close();
     const auto take = test_support::readWav(path.toStdString());
@@ -427,7 +423,7 @@ TEST_F(RecorderWindowTest, AFailedWriteEndsTheTakeAtOnceAndSaysWhy) {
         // names this error (the full disk has its own test).
         const test_support::FileSizeLimit limit(32 * 1024);
         ASSERT_TRUE(limit.applied());
-        click(*window, control::kRecord);
+        clickButton(*window, control::kRecord);
         ASSERT_TRUE(pumpUntil([&] { return !window->isActive(); }, 3000));
     }
     EXPECT_EQ(window->statusText(), "Status : Ready");
@@ -448,7 +444,7 @@ TEST_F(RecorderWindowTest, ATakeThatCouldNotBeWrittenIsReportedAtClose) {
     {
         const test_support::FileSizeLimit fullDisk(32 * 1024);
         ASSERT_TRUE(fullDisk.applied());
-        click(*window, control::kRecord);
+        clickButton(*window, control::kRecord);
         pumpFor(800);
         window->close();
     }

@@ -14,10 +14,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/private_pulse_daemon.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 namespace {
 

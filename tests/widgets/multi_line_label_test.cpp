@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "tests/widgets/controls/pixel_probe.h"
+#include "tests/widgets/pixel_probe.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace widgets {
+namespace base {
 
 // Message boxes go through this port: the programs use QtPrompt (QMessageBox); tests use
 // ScriptedPrompt, which records every box and answers from a script.
@@ -36,4 +36,4 @@ class PromptPort {
     }
 };
 
-}  // namespace widgets
+}  // namespace base

@@ -1,8 +1,8 @@
-#include "widgets/chosen_file_names.h"
+#include "base/text/chosen_file_names.h"
 
 #include <QLatin1Char>
 
-namespace widgets {
+namespace base {
 
 QString withFileExtension(const QString& chosenPath, const QString& extension) {
     const qsizetype nameStart = chosenPath.lastIndexOf(QLatin1Char('/')) + 1;
@@ -39,4 +39,4 @@ QString wildcardNameRefusalText(const QString& path) {
         .arg(saveDialogInitialName(path));
 }
 
-}  // namespace widgets
+}  // namespace base

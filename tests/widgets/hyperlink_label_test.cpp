@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 
 #include "tests/support/temporary_folder.h"
-#include "tests/widgets/controls/pixel_probe.h"
+#include "tests/widgets/pixel_probe.h"
 #include "widgets/hyperlink_failure_text.h"
 #include "widgets/testing/recording_launcher.h"
 #include "widgets/testing/scripted_prompt.h"
@@ -123,8 +123,8 @@ TEST_F(HyperlinkLabelTest, FailureShowsTheMatchingLineWithAWarning) {
     EXPECT_EQ(prompt.requests()[0].text,
               QStringLiteral("Unable to open hyperlink:\n\nThere is no application associated\n"
                              "with the given filename extension."));
-    EXPECT_EQ(prompt.requests()[0].icon, widgets::PromptIcon::Warning);
-    EXPECT_EQ(prompt.requests()[0].buttons, widgets::PromptButtons::Ok);
+    EXPECT_EQ(prompt.requests()[0].icon, base::PromptIcon::Warning);
+    EXPECT_EQ(prompt.requests()[0].buttons, base::PromptButtons::Ok);
     EXPECT_FALSE(label->isVisited());
 }
 

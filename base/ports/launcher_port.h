@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 
-namespace widgets {
+namespace base {
 
 // Everything the programs start goes through this port, never through a shell: each argument
 // reaches the program as one argument, whatever blanks, quotes or ';' it holds. The programs
@@ -19,4 +19,4 @@ class LauncherPort {
     virtual bool openWithDesktop(const QUrl& address) = 0;
 };
 
-}  // namespace widgets
+}  // namespace base

@@ -1,8 +1,8 @@
-#include "widgets/chosen_file_names.h"
+#include "base/text/chosen_file_names.h"
 
 #include <gtest/gtest.h>
 
-namespace widgets {
+namespace base {
 namespace {
 
 TEST(ChosenFileNames, OnlyTheFileNamesExtensionIsReplaced) {
@@ -45,4 +45,4 @@ TEST(ChosenFileNames, OnlyAWildcardInTheFileNameMakesAPattern) {
 }
 
 }  // namespace
-}  // namespace widgets
+}  // namespace base

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "mixer/orvindel_art.h"
-#include "tests/widgets/controls/pixel_probe.h"
+#include "tests/widgets/pixel_probe.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include <sys/resource.h>
 
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 
 namespace {
 
-using widgets::FileFilter;
-using widgets::PromptAnswer;
-using widgets::PromptButtons;
-using widgets::PromptRequest;
+using base::FileFilter;
+using base::PromptAnswer;
+using base::PromptButtons;
+using base::PromptRequest;
 
 TEST(FileFilters, DialogFiltersUseBlanksAndKeepTheStoredPatterns) {
     const QList<FileFilter> filters = {
@@ -59,7 +59,7 @@ class QtFilePickerTest : public testing::Test {
 };
 
 TEST_F(QtFilePickerTest, OpenFiltersIgnoreCaseAndAnyFilesListsEveryFile) {
-    widgets::OpenFileRequest request;
+    base::OpenFileRequest request;
     request.title = QStringLiteral("Select Media Files...");
     request.filters = {
         {QStringLiteral("Video Files (*.mp4;*.mov)"), QStringLiteral("*.mp4; *.mov")},
@@ -99,11 +99,11 @@ TEST_F(QtFilePickerTest, TypedNamesWithDoubleQuotesAreNotSplit) {
         QFile quoted(path("say \"hi\".mp4"));
         ASSERT_TRUE(quoted.open(QIODevice::WriteOnly));
     }
-    widgets::OpenFileRequest open;
+    base::OpenFileRequest open;
     open.title = QStringLiteral("Select Media Files...");
     open.filters = {{QStringLiteral("Any Files (*.*)"), QStringLiteral("*.*;")}};
     open.initialFolder = folderPath();
-    open.selection = widgets::FileSelection::Several;
+    open.selection = base::FileSelection::Several;
     struct Case {
         QString typed;
         QStringList expected;
@@ -124,7 +124,7 @@ TEST_F(QtFilePickerTest, TypedNamesWithDoubleQuotesAreNotSplit) {
         EXPECT_EQ(*chosen, check.expected);
     }
 
-    widgets::SaveFileRequest save;
+    base::SaveFileRequest save;
     save.title = QStringLiteral("Select Output File Name");
     save.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
     save.initialFolder = folderPath();
@@ -138,7 +138,7 @@ TEST_F(QtFilePickerTest, TypedNamesWithDoubleQuotesAreNotSplit) {
 }
 
 TEST_F(QtFilePickerTest, SaveOffersTheNameRefusesWildcardsAndAsksNoOverwriteQuestion) {
-    widgets::SaveFileRequest request;
+    base::SaveFileRequest request;
     request.title = QStringLiteral("Select Output File Name");
     request.filters = {{QStringLiteral("AVI file"), QStringLiteral("*.avi")}};
     request.initialFolder = folderPath();
@@ -184,12 +184,12 @@ TEST(ScriptedPrompt, RecordsEveryBoxAndAnswersFromTheScript) {
     prompt.tell(QStringLiteral("Please first stop Convert"));
     EXPECT_EQ(
         prompt.show(
-            {QStringLiteral("Replace?"), {}, widgets::PromptIcon::Question, PromptButtons::YesNo}),
+            {QStringLiteral("Replace?"), {}, base::PromptIcon::Question, PromptButtons::YesNo}),
         PromptAnswer::No);
     prompt.queueAnswer(PromptAnswer::Yes);
     EXPECT_EQ(
         prompt.show(
-            {QStringLiteral("Replace?"), {}, widgets::PromptIcon::Question, PromptButtons::YesNo}),
+            {QStringLiteral("Replace?"), {}, base::PromptIcon::Question, PromptButtons::YesNo}),
         PromptAnswer::Yes);
     EXPECT_EQ(prompt.texts(),
               (QStringList{QStringLiteral("Please first stop Convert"), QStringLiteral("Replace?"),
@@ -199,9 +199,9 @@ TEST(ScriptedPrompt, RecordsEveryBoxAndAnswersFromTheScript) {
 
 TEST(ScriptedFilePicker, CancelsUnlessAnAnswerIsQueued) {
     widgets::testing::ScriptedFilePicker picker;
-    widgets::OpenFileRequest open;
+    base::OpenFileRequest open;
     open.title = QStringLiteral("Open");
-    widgets::SaveFileRequest save;
+    base::SaveFileRequest save;
     save.title = QStringLiteral("Save");
     EXPECT_FALSE(picker.openFiles(open).has_value());
     picker.queueOpenAnswer({QStringLiteral("/tmp/a.avi"), QStringLiteral("/tmp/b.avi")});

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace widgets {
+namespace base {
 
 // Rules both programs apply to a path chosen in a save dialog.
 
@@ -28,4 +28,4 @@ bool fileNameHasWildcard(const QString& path);
 // The message that refuses `path` because its file name holds a wildcard.
 QString wildcardNameRefusalText(const QString& path);
 
-}  // namespace widgets
+}  // namespace base

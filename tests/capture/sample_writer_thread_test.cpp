@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "capture/wav_writer.h"
-#include "tests/capture/wav/wav_inspection.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/wav_inspection.h"
 
 namespace {
 

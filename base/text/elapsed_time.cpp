@@ -1,10 +1,10 @@
-#include "widgets/elapsed_time.h"
+#include "base/text/elapsed_time.h"
 
-namespace widgets {
+namespace base {
 
 QString formatElapsedTime(int seconds) {
     const int total = seconds < 0 ? 0 : seconds;
     return QString::asprintf("%02d:%02d:%02d", total / 3600, (total % 3600) / 60, total % 60);
 }
 
-}  // namespace widgets
+}  // namespace base

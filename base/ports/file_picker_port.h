@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace widgets {
+namespace base {
 
 // Open, save and folder dialogs go through this port: the programs use QtFilePicker (QFileDialog);
 // tests use ScriptedFilePicker, which records every request and answers from a script.
@@ -63,4 +63,4 @@ class FilePickerPort {
     virtual std::optional<QString> chooseFolder(const FolderRequest& request) = 0;
 };
 
-}  // namespace widgets
+}  // namespace base
