@@ -23,7 +23,6 @@ using namespace recorder_test;
 using test_support::SineSource;
 using test_support::ToneDelivery;
 namespace control = recorder::control;
-using widgets::Notification;
 
 const SineSource kToneA{"paced_a", 440.0, 44100, ToneDelivery::PacedPipe};
 const SineSource kToneB{"paced_b", 880.0, 44100, ToneDelivery::PacedPipe};
@@ -116,8 +115,7 @@ TEST_F(RecorderDevicesTest, TheRemovedDeviceReturnsByItsNameAndTheListFollowsEve
     ASSERT_TRUE(rig.daemon.unloadSource(kToneB.name));
     ASSERT_TRUE(pumpUntil([&] { return rig.prompt.requests().size() == 4; }));
     auto& devices = window->controls().get<QComboBox>(control::kDeviceList);
-    devices.setCurrentIndex(devices.findData("paced_a"));
-    ASSERT_TRUE(window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged));
+    chooseRow(*window, control::kDeviceList, devices.findData("paced_a"));
     EXPECT_EQ(window->controller().openedDeviceName(), "paced_a");
     ASSERT_TRUE(rig.daemon.loadSineSource(kToneB));
     ASSERT_TRUE(pumpUntil([&] { return deviceNames(*window).contains("paced_b"); }));

@@ -15,7 +15,6 @@ namespace {
 using namespace recorder_test;
 using test_support::SineSource;
 namespace control = recorder::control;
-using widgets::Notification;
 
 const SineSource kToneA{"tone_a", 440.0};
 const SineSource kToneB{"tone_b", 880.0};
@@ -53,8 +52,7 @@ TEST_F(RecorderServerTest, AKilledServerKeepsTheTakeAndItsReturnReopensTheSameDe
     auto& devices = window->controls().get<QComboBox>(control::kDeviceList);
     auto& lines = window->controls().get<QComboBox>(control::kInputLineList);
     ASSERT_EQ(devices.count(), 2);
-    devices.setCurrentIndex(devices.findData(QStringLiteral("tone_b")));
-    ASSERT_TRUE(window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged));
+    chooseRow(*window, control::kDeviceList, devices.findData(QStringLiteral("tone_b")));
     ASSERT_EQ(window->controller().openedDeviceName(), "tone_b");
 
     const std::string first = folder_.file("first take.wav");

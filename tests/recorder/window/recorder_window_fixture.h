@@ -4,6 +4,7 @@
 // ports and event pumping.
 
 #include <gtest/gtest.h>
+#include <QComboBox>
 #include <QSettings>
 #include <QTest>
 
@@ -55,6 +56,19 @@ inline void clickButton(recorder::RecorderWindow& window, int controlId) {
     QWidget& button = window.controls().get(controlId);
     ASSERT_TRUE(button.isEnabled()) << controlId;
     QTest::mouseClick(&button, Qt::LeftButton);
+}
+
+// Chooses row `row` of the window's drop-down list `controlId` with the keyboard, as the user
+// does on the closed list: Down / Up key presses, each of which chooses the row it reaches
+// (the window hears every step, as it does from the user).
+inline void chooseRow(recorder::RecorderWindow& window, int controlId, int row) {
+    auto& list = window.controls().get<QComboBox>(controlId);
+    ASSERT_TRUE(list.isEnabled()) << controlId;
+    ASSERT_TRUE(row >= 0 && row < list.count()) << row;
+    for (int steps = 0; list.currentIndex() != row; ++steps) {
+        ASSERT_LT(steps, list.count()) << "the list does not move to row " << row;
+        QTest::keyClick(&list, list.currentIndex() < row ? Qt::Key_Down : Qt::Key_Up);
+    }
 }
 
 // Owns everything a window needs; make the window last (it uses all the rest). Windows start as

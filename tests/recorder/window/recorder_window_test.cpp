@@ -250,10 +250,7 @@ TEST_F(RecorderWindowTest, SettingsRoundTripThroughACloseRequestOnly) {
     ASSERT_TRUE(rig.daemon.isRunning()) << rig.daemon.error();
     {
         auto window = rig.makeWindow();
-        auto& devices = window->controls().get<QComboBox>(control::kDeviceList);
-        devices.setCurrentIndex(1);
-        ASSERT_TRUE(
-            window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged));
+        chooseRow(*window, control::kDeviceList, 1);
         window->controls().get<QLineEdit>(control::kOutputFile).setText("/tmp/typed only.wav");
         window->close();
     }
@@ -267,8 +264,7 @@ TEST_F(RecorderWindowTest, SettingsRoundTripThroughACloseRequestOnly) {
         auto window = rig.makeWindow();
         EXPECT_EQ(window->controls().get<QComboBox>(control::kDeviceList).currentIndex(), 1);
         EXPECT_EQ(window->outputFile(), "/tmp/typed only.wav");
-        window->controls().get<QComboBox>(control::kDeviceList).setCurrentIndex(0);
-        window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged);
+        chooseRow(*window, control::kDeviceList, 0);
         window->controls().get<QLineEdit>(control::kOutputFile).setText("/tmp/other.wav");
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(window.get(), &press);
@@ -374,8 +370,7 @@ TEST_F(RecorderWindowTest, SwitchingDeviceWhileRecordingCompletesTheTake) {
     window->controls().get<QLineEdit>(control::kOutputFile).setText(path);
     clickButton(*window, control::kRecord);
     pumpFor(700);
-    window->controls().get<QComboBox>(control::kDeviceList).setCurrentIndex(1);
-    ASSERT_TRUE(window->commands().dispatch(control::kDeviceList, Notification::SelectionChanged));
+    chooseRow(*window, control::kDeviceList, 1);
     EXPECT_FALSE(window->isActive());
     EXPECT_EQ(window->statusText(), "Status : Ready");
     EXPECT_EQ(rig.values.nSoundCaptureIndex, 1);
