@@ -6,6 +6,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/orvindel_start_up.h"
+#include "tests/mixer/window/main_window_rig.h"
 #include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/popup_menu_script.h"
@@ -40,11 +41,11 @@ using namespace main_window;
 constexpr RefTime kSecond = editing::kRefTimePerSecond;
 
 // Public members: the table's edit steps call them.
-class ListEditingTest : public testing::Test {
+class ListEditingTest : public testing::Test, public test_support::MainWindowRig {
   public:
     void SetUp() override {
         QSettings("Korvane", "orvindel").clear();
-        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+        startWindow();
         ASSERT_TRUE(test_support::showActive(*window));
         // Clips A (2 s), B (3 s), C (4 s) with their companions at 0, 2 and 5 s, then a
         // music file at 0 s. The lists hold no files that must open.
@@ -120,13 +121,6 @@ class ListEditingTest : public testing::Test {
     static std::string at(const char* name, RefTime start) {
         return name + ("@" + secondsText(start).toStdString());
     }
-
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    editing::CompressorRegistry compressors{{}, {}};
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ListEditingTest, DroppedFilesAndDraggedRowsLandWhereTheyAreDropped) {

@@ -2,6 +2,7 @@
 #include "mixer/window/codec_feedback_switch.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/orvindel_start_up.h"
+#include "tests/mixer/window/main_window_rig.h"
 #include "tests/support/popup_menu_script.h"
 #include "widgets/image_button.h"
 #include "widgets/multi_line_label.h"
@@ -33,7 +34,7 @@ using namespace main_window;
 constexpr RefTime kSecond = editing::kRefTimePerSecond;
 
 // A main window over an empty (or test-filled) profile, with scripted ports.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public testing::Test, public test_support::MainWindowRig {
   protected:
     void SetUp() override {
         QSettings("Korvane", "orvindel").clear();
@@ -46,7 +47,7 @@ class MainWindowTest : public testing::Test {
     }
 
     MainWindow& open() {
-        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+        startWindow();
         window->show();
         return *window;
     }
@@ -75,14 +76,6 @@ class MainWindowTest : public testing::Test {
         QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers,
                           view.visualItemRect(view.topLevelItem(row)).center());
     }
-
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    // No compressors: every stream is written uncompressed.
-    editing::CompressorRegistry compressors{{}, {}};
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, EmptyProfileShowsTheDefaultOutputInTheStatusLine) {

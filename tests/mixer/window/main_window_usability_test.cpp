@@ -6,6 +6,7 @@
 #include "mixer/window/main_window_template.h"
 #include "mixer/window/mix_estimate.h"
 #include "mixer/window/orvindel_start_up.h"
+#include "tests/mixer/window/main_window_rig.h"
 #include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temporary_folder.h"
@@ -32,7 +33,7 @@ namespace {
 
 using namespace main_window;
 
-class MainWindowUsabilityTest : public testing::Test {
+class MainWindowUsabilityTest : public testing::Test, public test_support::MainWindowRig {
   protected:
     void SetUp() override {
         QSettings profile("Korvane", "orvindel");
@@ -41,7 +42,7 @@ class MainWindowUsabilityTest : public testing::Test {
         profile.setValue("Settings/OutputWidth", 64);
         profile.setValue("Settings/OutputHigh", 48);
         profile.sync();
-        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+        startWindow();
         ASSERT_TRUE(test_support::showActive(*window));
     }
     void TearDown() override {
@@ -74,12 +75,6 @@ class MainWindowUsabilityTest : public testing::Test {
     }
 
     test_support::TemporaryFolder folder;
-    editing::CompressorRegistry compressors{{}, {}};
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowUsabilityTest, EnterAfterClickingMixReachesTheCloseCheckNotStop) {

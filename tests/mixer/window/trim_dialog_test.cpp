@@ -5,6 +5,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/orvindel_start_up.h"
+#include "tests/mixer/window/main_window_rig.h"
 #include "tests/support/active_window.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/modal_script.h"
@@ -33,7 +34,7 @@ using namespace main_window;
 constexpr RefTime kSecond = editing::kRefTimePerSecond;
 constexpr RefTime kFrame = kSecond / 25;
 
-class TrimDialogTest : public testing::Test {
+class TrimDialogTest : public testing::Test, public test_support::MainWindowRig {
   protected:
     static void SetUpTestSuite() {
         folder_ = new test_support::TemporaryFolder;
@@ -52,7 +53,7 @@ class TrimDialogTest : public testing::Test {
 
     void SetUp() override {
         QSettings("Korvane", "orvindel").clear();
-        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+        startWindow();
         ASSERT_TRUE(test_support::showActive(*window));
         // The clip (with its companion at 0), a second clip (companion at 4 s), the music.
         MediaLists& lists = window->mediaLists();
@@ -68,12 +69,6 @@ class TrimDialogTest : public testing::Test {
     QTreeWidget& list(int id) { return window->controls().get<QTreeWidget>(id); }
     QString cell(int id, int row, int column) { return list(id).topLevelItem(row)->text(column); }
 
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    editing::CompressorRegistry compressors{{}, {}};
-    std::unique_ptr<MainWindow> window;
     static test_support::TemporaryFolder* folder_;
 };
 

@@ -4,6 +4,7 @@
 #include "mixer/window/main_window.h"
 #include "mixer/window/main_window_controls.h"
 #include "mixer/window/orvindel_start_up.h"
+#include "tests/mixer/window/main_window_rig.h"
 #include "widgets/image_button.h"
 #include "widgets/multi_line_label.h"
 #include "widgets/testing/recording_launcher.h"
@@ -23,7 +24,7 @@ namespace {
 
 using namespace main_window;
 
-class WindowGrowthTest : public testing::Test {
+class WindowGrowthTest : public testing::Test, public test_support::MainWindowRig {
   protected:
     void SetUp() override { QSettings("Korvane", "orvindel").clear(); }
     void TearDown() override {
@@ -32,19 +33,12 @@ class WindowGrowthTest : public testing::Test {
     }
     MainWindow& open() {
         window.reset();
-        window = startMainWindow(store, MainWindowPorts{prompt, picker, launcher}, compressors);
+        startWindow();
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return *window;
     }
     QWidget& control(int id) { return window->controls().get(id); }
-
-    SettingsStore store;
-    widgets::testing::ScriptedPrompt prompt;
-    widgets::testing::ScriptedFilePicker picker;
-    widgets::testing::RecordingLauncher launcher;
-    editing::CompressorRegistry compressors{{}, {}};
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WindowGrowthTest, ListsTakeTheNewRoomAndControlsKeepTheirPlacesAroundThem) {
