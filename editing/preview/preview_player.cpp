@@ -53,14 +53,9 @@ struct PreviewPlayer::State {
     };
 
     TimelineModel timeline;
-    std::optional<TimelinePlayout> playout;  // of `timeline`; the fields below are its figures
-    const GroupModel* video = nullptr;
+    std::optional<TimelinePlayout> playout;  // of `timeline`: which groups play, units, times
     std::unique_ptr<PreviewSoundOutput> soundOutput;
     PreviewPacing pacing = PreviewPacing::RealTime;
-    RefTime duration = 0;
-    double framesPerSecond = 0.0;
-    std::int64_t frames = 0;
-    int sampleRate = 0;
     FrameSink sink;
     std::function<void()> notifier;
 
@@ -78,9 +73,7 @@ struct PreviewPlayer::State {
     std::thread stillThread;
     Picture stillPicture;  // the still thread's
 
-    RefTime frameTime(std::int64_t frame) const {
-        return frameStartRefTime(frame, framesPerSecond);
-    }
+    RefTime frameTime(std::int64_t frame) const { return playout->frameTime(frame); }
 
     std::int64_t frameIndexAt(RefTime time) const { return playout->frameAt(time); }
 
@@ -141,8 +134,8 @@ struct PreviewPlayer::State {
             [&run](PlayoutChunk&& chunk) { return run.filled.push(std::move(chunk)); },
             run.stopRequested,
             [this, &run, first](std::int64_t frame) {
-                if (pacing == PreviewPacing::RealTime && frame > first && frame + 1 < frames &&
-                    clockNow(run) >= frameTime(frame + 1)) {
+                if (pacing == PreviewPacing::RealTime && frame > first &&
+                    frame + 1 < playout->frameCount() && clockNow(run) >= frameTime(frame + 1)) {
                     ++dropped;
                     return true;
                 }
@@ -157,7 +150,9 @@ struct PreviewPlayer::State {
         while (std::optional<PlayoutChunk> next = run.filled.pop()) {
             const std::int64_t frameIndex = next->firstUnit;
             const RefTime time = frameTime(frameIndex);
-            const RefTime over = frameIndex + 1 < frames ? frameTime(frameIndex + 1) : duration;
+            const RefTime over = frameIndex + 1 < playout->frameCount()
+                                     ? frameTime(frameIndex + 1)
+                                     : playout->durationRefTime();
             RefTime now = clockNow(run);
             while (pacing == PreviewPacing::RealTime && now < time && !run.stopRequested) {
                 const auto remaining = std::chrono::microseconds((time - now) / 10);
@@ -194,7 +189,7 @@ struct PreviewPlayer::State {
     void playSound(Playback& run) {
         const PlayoutStream stream = playout->soundStream();
         PlayoutPump pump(stream, reporter());
-        const int blockFrames = sampleRate * kSoundBlockMilliseconds / 1000;
+        const int blockFrames = playout->sampleRateHz() * kSoundBlockMilliseconds / 1000;
         std::optional<PlayoutChunk> reusable = makePlayoutChunk(stream, blockFrames);
         bool refused = false;
         pump.run(
@@ -232,7 +227,7 @@ struct PreviewPlayer::State {
         run->startRefTime = position;
         if (soundOutput && pacing == PreviewPacing::RealTime) {
             std::string error;
-            run->soundRuns = soundOutput->start(sampleRate, error);
+            run->soundRuns = soundOutput->start(playout->sampleRateHz(), error);
             MutexLock lock(messageMutex);
             soundFailure = run->soundRuns ? std::string() : error;
         }
@@ -285,7 +280,7 @@ struct PreviewPlayer::State {
             frame.frameIndex = frameIndex;
             frame.time = frameTime(frameIndex);
             if (request.mode == SeekMode::KeyFrameFirst) {
-                renderNearestKeyFrame(*video, frame.time, stillPicture);
+                renderNearestKeyFrame(*playout->videoGroup(), frame.time, stillPicture);
                 frame.kind = PreviewFrameKind::KeyFrame;
                 frame.presentedAt = std::chrono::steady_clock::now();
                 deliver(frame, stillPicture);
@@ -294,7 +289,7 @@ struct PreviewPlayer::State {
                     continue;  // moved on already: the exact frame of the newest position
                 }
             }
-            VideoGroupRenderer renderer(*video, kRenderTransitionSeed, reporter());
+            VideoGroupRenderer renderer(*playout->videoGroup(), kRenderTransitionSeed, reporter());
             renderer.render(frame.time, stillPicture);
             frame.kind = PreviewFrameKind::Exact;
             frame.presentedAt = std::chrono::steady_clock::now();
@@ -335,13 +330,8 @@ PreviewPlayer::PreviewPlayer(TimelineModel timeline,
     state.soundOutput = std::move(soundOutput);
     state.pacing = pacing;
     state.playout.emplace(state.timeline);
-    state.duration = state.playout->durationRefTime();
-    state.video = state.playout->videoGroup();
-    state.sampleRate = state.playout->sampleRateHz();
-    if (state.video != nullptr) {
-        state.framesPerSecond = state.playout->framesPerSecond();
-        state.frames = state.playout->frameCount();
-        state.stillPicture = Picture(state.video->mediaType.width, state.video->mediaType.height);
+    if (const GroupModel* video = state.playout->videoGroup()) {
+        state.stillPicture = Picture(video->mediaType.width, video->mediaType.height);
     }
 }
 
@@ -359,12 +349,12 @@ void PreviewPlayer::setNotifier(std::function<void()> notifier) {
 
 void PreviewPlayer::play() {
     State& state = *state_;
-    if (state.video == nullptr || state.frames == 0 || isPlaying()) {
+    if (state.playout->videoGroup() == nullptr || state.playout->frameCount() == 0 || isPlaying()) {
         return;
     }
     state.stopPlayback();  // one that reached its end
     state.stopStills();
-    if (state.position >= state.frameTime(state.frames - 1)) {
+    if (state.position >= state.frameTime(state.playout->frameCount() - 1)) {
         state.position = 0;
     }
     state.dropped = 0;
@@ -381,10 +371,10 @@ bool PreviewPlayer::isPlaying() const {
 
 void PreviewPlayer::seek(RefTime time, SeekMode mode) {
     State& state = *state_;
-    if (state.video == nullptr || state.frames == 0) {
+    if (state.playout->videoGroup() == nullptr || state.playout->frameCount() == 0) {
         return;
     }
-    time = std::clamp<RefTime>(time, 0, state.frameTime(state.frames - 1));
+    time = std::clamp<RefTime>(time, 0, state.frameTime(state.playout->frameCount() - 1));
     if (isPlaying()) {
         state.stopPlayback();
         state.position = state.frameTime(state.frameIndexAt(time));
@@ -397,11 +387,11 @@ void PreviewPlayer::seek(RefTime time, SeekMode mode) {
 
 void PreviewPlayer::stepFrames(int frames) {
     State& state = *state_;
-    if (isPlaying() || state.frames == 0) {
+    if (isPlaying() || state.playout->frameCount() == 0) {
         return;
     }
-    const std::int64_t target =
-        std::clamp<std::int64_t>(state.frameIndexAt(state.position) + frames, 0, state.frames - 1);
+    const std::int64_t target = std::clamp<std::int64_t>(
+        state.frameIndexAt(state.position) + frames, 0, state.playout->frameCount() - 1);
     seek(state.frameTime(target), SeekMode::Exact);
 }
 
@@ -415,23 +405,26 @@ RefTime PreviewPlayer::position() const {
 }
 
 RefTime PreviewPlayer::durationRefTime() const {
-    return state_->duration;
+    return state_->playout->durationRefTime();
 }
 
 double PreviewPlayer::framesPerSecond() const {
-    return state_->framesPerSecond;
+    return state_->playout->framesPerSecond();
 }
 
 std::int64_t PreviewPlayer::frameCount() const {
-    return state_->frames;
+    return state_->playout->frameCount();
 }
 
 int PreviewPlayer::frameWidth() const {
-    return state_->video != nullptr ? state_->video->mediaType.width : 0;
+    return state_->playout->videoGroup() != nullptr ? state_->playout->videoGroup()->mediaType.width
+                                                    : 0;
 }
 
 int PreviewPlayer::frameHeight() const {
-    return state_->video != nullptr ? state_->video->mediaType.height : 0;
+    return state_->playout->videoGroup() != nullptr
+               ? state_->playout->videoGroup()->mediaType.height
+               : 0;
 }
 
 std::int64_t PreviewPlayer::droppedFrames() const {
