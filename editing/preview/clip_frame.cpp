@@ -1,11 +1,7 @@
 #include "editing/preview/clip_frame.h"
 
-#include "editing/playback/media_input.h"
 #include "editing/playback/video_source_reader.h"
-
-extern "C" {
-#include <libavformat/avformat.h>
-}
+#include "editing/probe/picture_format_probe.h"
 
 namespace editing {
 
@@ -37,19 +33,12 @@ std::optional<Picture> readableClipFrameAt(const ClipFrameRequest& request) {
 }
 
 ClipFrameRate clipFrameRate(const std::string& fileName) {
-    MediaInput input;
+    ShownPictureFormat format;
     std::string description;
-    if (failed(input.open(fileName, AVMEDIA_TYPE_VIDEO, 1, description))) {
+    if (failed(probeShownPictureFormat(fileName, format, description))) {
         return {};
     }
-    AVRational rate = input.stream().avg_frame_rate;
-    if (rate.num <= 0 || rate.den <= 0) {
-        rate = input.stream().r_frame_rate;
-    }
-    if (rate.num <= 0 || rate.den <= 0) {
-        return {};
-    }
-    return {rate.num, rate.den};
+    return {format.frameRateFrames, format.frameRateSeconds};
 }
 
 }  // namespace editing

@@ -28,9 +28,9 @@ Picture clipFrameAt(const ClipFrameRequest& request);
 // of its own (the lists' thumbnails).
 std::optional<Picture> readableClipFrameAt(const ClipFrameRequest& request);
 
-// The frame rate of the file's picture stream as a fraction:
-// its average rate, or its base rate when that is unknown. Both 0 when the file has no picture
-// or no usable rate. Threading: any thread.
+// The frame rate of the file's picture stream as a fraction, read by the same rule as the
+// output's "same as the first clip" rate (probeShownPictureFormat). Both 0 when the file has no
+// picture or no usable rate. Threading: any thread.
 struct ClipFrameRate {
     int frames = 0;      // frames ...
     int perSeconds = 0;  // ... per this many seconds

@@ -61,6 +61,8 @@ Result probeShownPictureFormat(const std::string& path, ShownPictureFormat& form
     format.width = turned ? parameters.height : parameters.width;
     format.height = turned ? parameters.width : parameters.height;
     format.framesPerSecond = av_q2d(rate);
+    format.frameRateFrames = rate.num;
+    format.frameRateSeconds = rate.den;
     return kOk;
 }
 

@@ -11,6 +11,9 @@ struct ShownPictureFormat {
     int width = 0;               // pixels, after the stream's quarter turns
     int height = 0;              // pixels
     double framesPerSecond = 0;  // the stream's average rate
+    // framesPerSecond as the exact fraction it was read as: frames per this many seconds.
+    int frameRateFrames = 0;
+    int frameRateSeconds = 0;
 };
 
 // Reads the best video stream of `path`: its coded size turned by the display matrix (a quarter
