@@ -41,12 +41,9 @@ inline constexpr TextSetting kOutputFrameRate{"Settings", "OutputFrameRate", "23
 // -2: never chosen (use the default compressor), -1: none, >= 0: position in the list.
 inline constexpr IntegerSetting kVideoCompressorNumber{"DexVideoCompress", "CompressorNumber", -2};
 inline constexpr IntegerSetting kAudioCompressorNumber{"DexAudioCompress", "CompressorNumber", -2};
-// The compressors of MP4 and Matroska outputs, by libavcodec encoder name (empty: never chosen,
-// use the container's default); the AVI choices above keep their positions.
-inline constexpr TextSetting kMp4VideoEncoder{"Mp4Output", "VideoEncoder", ""};
-inline constexpr TextSetting kMp4AudioEncoder{"Mp4Output", "AudioEncoder", ""};
-inline constexpr TextSetting kMatroskaVideoEncoder{"MatroskaOutput", "VideoEncoder", ""};
-inline constexpr TextSetting kMatroskaAudioEncoder{"MatroskaOutput", "AudioEncoder", ""};
+// The compressors of the other containers are stored by libavcodec encoder name under each
+// container's own group of the container table ("VideoEncoder", "AudioEncoder"; empty: never
+// chosen, use the container's default); the AVI choices above keep their positions.
 // Transition defaults are read at start-up and written by the transition defaults dialog's OK.
 inline constexpr IntegerSetting kTransitionDuration{"TransitionSettings", "TransitionDuration", 0};
 inline constexpr IntegerSetting kTransitionType{"TransitionSettings", "TransitionType", 0};

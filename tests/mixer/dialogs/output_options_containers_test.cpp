@@ -14,6 +14,12 @@ namespace {
 
 using namespace output_options;
 
+// The keys other containers' choices are stored under, as users' profiles hold them.
+constexpr TextSetting kMp4VideoEncoder{"Mp4Output", "VideoEncoder", ""};
+constexpr TextSetting kMp4AudioEncoder{"Mp4Output", "AudioEncoder", ""};
+constexpr TextSetting kMatroskaVideoEncoder{"MatroskaOutput", "VideoEncoder", ""};
+constexpr TextSetting kMatroskaAudioEncoder{"MatroskaOutput", "AudioEncoder", ""};
+
 // The lists follow the container of the output name as it is typed; each container keeps its
 // own choice while the user switches, OK stores AVI's by position (as always) and the others'
 // by encoder name, and the encoders' "Settings" reach x264 and AAC.
@@ -29,7 +35,7 @@ TEST_F(OutputOptionsDialogTest, EachContainerShowsAndKeepsItsOwnCompressors) {
         editing::CompressorLists{{x264, mpeg4}, {aac, mp3}},
         editing::CompressorLists{{x264, mpeg4}, {aac}}});
     store.write(settings::kVideoCompressorNumber, 1);  // DivX, as stored before MP4 existed
-    store.write(settings::kMp4VideoEncoder, QStringLiteral("mpeg4"));
+    store.write(kMp4VideoEncoder, QStringLiteral("mpeg4"));
     const auto names = [](QComboBox& box) {
         QStringList items;
         for (int index = 0; index < box.count(); ++index) {
@@ -73,9 +79,9 @@ TEST_F(OutputOptionsDialogTest, EachContainerShowsAndKeepsItsOwnCompressors) {
     press(*dialog, kOkButton);
     ASSERT_TRUE(dialog->accepted());
     EXPECT_EQ(store.read(settings::kVideoCompressorNumber), 2);  // Huffyuv's position
-    EXPECT_EQ(store.read(settings::kMp4VideoEncoder), QStringLiteral("libx264"));
-    EXPECT_EQ(store.read(settings::kMp4AudioEncoder), QStringLiteral("aac"));
-    EXPECT_EQ(store.read(settings::kMatroskaVideoEncoder), QStringLiteral("libx264"));
+    EXPECT_EQ(store.read(kMp4VideoEncoder), QStringLiteral("libx264"));
+    EXPECT_EQ(store.read(kMp4AudioEncoder), QStringLiteral("aac"));
+    EXPECT_EQ(store.read(kMatroskaVideoEncoder), QStringLiteral("libx264"));
     const AcceptedOutputOptions& accepted = *dialog->accepted();
     ASSERT_TRUE(accepted.video.compressor && accepted.audio.compressor);
     EXPECT_EQ(accepted.video.compressor->encoderName, "libx264");
