@@ -18,7 +18,6 @@ using namespace output_options;
 constexpr TextSetting kMp4VideoEncoder{"Mp4Output", "VideoEncoder", ""};
 constexpr TextSetting kMp4AudioEncoder{"Mp4Output", "AudioEncoder", ""};
 constexpr TextSetting kMatroskaVideoEncoder{"MatroskaOutput", "VideoEncoder", ""};
-constexpr TextSetting kMatroskaAudioEncoder{"MatroskaOutput", "AudioEncoder", ""};
 
 // The lists follow the container of the output name as it is typed; each container keeps its
 // own choice while the user switches, OK stores AVI's by position (as always) and the others'
